@@ -1,0 +1,26 @@
+# GoogleTest for both builds and one way to register a test executable.
+if(WIN32)
+  # No mingw GoogleTest package: build it from Debian's sources.
+  set(ZEVDT_GTEST_SOURCE /usr/src/googletest/googletest CACHE PATH "GoogleTest sources")
+  add_library(zevdt_gtest STATIC ${ZEVDT_GTEST_SOURCE}/src/gtest-all.cc ${ZEVDT_GTEST_SOURCE}/src/gtest_main.cc)
+  target_include_directories(zevdt_gtest SYSTEM PUBLIC ${ZEVDT_GTEST_SOURCE}/include PRIVATE ${ZEVDT_GTEST_SOURCE})
+  target_compile_options(zevdt_gtest PRIVATE -w -Wno-error)
+  add_library(zevdt::gtest_main ALIAS zevdt_gtest)
+else()
+  find_package(GTest REQUIRED)
+  add_library(zevdt::gtest_main INTERFACE IMPORTED)
+  target_link_libraries(zevdt::gtest_main INTERFACE GTest::gtest_main GTest::gtest)
+endif()
+
+# zevdt_add_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...])
+# Every test has a timeout: a modal loop that nobody closes would hang forever.
+function(zevdt_add_gtest name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} zevdt::gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+endfunction()
