@@ -103,6 +103,28 @@ const char* PredefinedClass(int ordinal) {
   }
 }
 
+// Window class names are case-insensitive, and the resource compiler writes them in capitals.
+// Known classes come back in one spelling so that a backend can compare them plainly.
+std::string CanonicalClass(const std::string& name) {
+  static const char* const kKnown[] = {
+      "Button",        "Edit",          "Static",           "ListBox",
+      "ScrollBar",     "ComboBox",      "SysListView32",    "SysTreeView32",
+      "SysHeader32",   "SysTabControl32", "ComboBoxEx32",   "msctls_progress32",
+      "msctls_updown32", "msctls_trackbar32", "SysDateTimePick32", "SysMonthCal32",
+      "SysIPAddress32", "SysLink",      "RichEdit20A",      "RichEdit20W"};
+  for (const char* known : kKnown) {
+    size_t i = 0;
+    for (; known[i] && i < name.size(); ++i) {
+      char a = known[i], b = name[i];
+      if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+      if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+      if (a != b) break;
+    }
+    if (known[i] == 0 && i == name.size()) return known;
+  }
+  return name;
+}
+
 bool ParseDialog(const unsigned char* data, size_t size, DialogTemplate* dlg) {
   Cursor c(data, size);
   uint16_t ver = 0, sig = 0;
@@ -169,7 +191,7 @@ bool ParseDialog(const unsigned char* data, size_t size, DialogTemplate* dlg) {
       const char* name = PredefinedClass(ord);
       ctl.windowClass = name ? name : "#" + std::to_string(ord);
     } else {
-      ctl.windowClass = Utf16ToWindows1252(s);
+      ctl.windowClass = CanonicalClass(Utf16ToWindows1252(s));
     }
     if (!c.SzOrOrd(&s, &ord)) return false;
     ctl.text = Utf16ToWindows1252(s);

@@ -15,8 +15,9 @@ namespace fw {
 struct ControlTemplate {
   int id = 0;
   // The predefined classes given by ordinal (0x80..0x85) read back as "Button", "Edit",
-  // "Static", "ListBox", "ScrollBar", "ComboBox"; any other ordinal as "#<number>"; a class
-  // given by name as written, e.g. "SysListView32".
+  // "Static", "ListBox", "ScrollBar", "ComboBox"; any other ordinal as "#<number>".  A class
+  // given by name comes back in its usual spelling when it is a known one ("SysListView32",
+  // "msctls_progress32", "Static", ...), whatever its case in the file; otherwise as written.
   std::string windowClass;
   std::string text;
   int textOrdinal = -1;  // a resource id given in place of the text (icons, bitmaps), else -1

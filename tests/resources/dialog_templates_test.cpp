@@ -1,0 +1,197 @@
+// The dialog templates and the wizard picture as the headless backend will read them: sizes,
+// captions, fonts, and for each control its id, class, text and the style bits that decide
+// how it behaves.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/resfile/embedded.h"
+#include "framework/resfile/resource_file.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Window styles, spelt out: this test runs where no platform header exists.
+constexpr uint32_t kWsPopup = 0x80000000, kWsChild = 0x40000000, kWsVisible = 0x10000000,
+                   kWsDisabled = 0x08000000, kWsCaption = 0x00C00000, kWsBorder = 0x00800000,
+                   kWsVscroll = 0x00200000, kWsSysmenu = 0x00080000;
+constexpr uint32_t kDsSetFont = 0x40, kDsModalFrame = 0x80;
+constexpr uint32_t kEsMultiline = 0x4, kEsPassword = 0x20, kEsReadOnly = 0x800;
+constexpr uint32_t kBsTypeMask = 0xF, kBsPush = 0, kBsDefPush = 1, kBsGroupBox = 7;
+constexpr uint32_t kSsTypeMask = 0x1F, kSsCenter = 0x1, kSsBitmap = 0xE, kSsNoPrefix = 0x80;
+constexpr uint32_t kLvsTypeMask = 0x3, kLvsList = 0x3, kLvsSingleSel = 0x4;
+
+const fw::ResourceFile& Resources() {
+  static const fw::ResourceFile file = [] {
+    fw::ResourceFile f;
+    fw::ResourceBlob blob = fw::SystemResources();
+    std::string error;
+    EXPECT_TRUE(f.Parse(blob.data, blob.size, &error)) << error;
+    return f;
+  }();
+  return file;
+}
+
+const fw::ControlTemplate* Control(const fw::DialogTemplate& dlg, int id) {
+  for (const auto& c : dlg.controls)
+    if (c.id == id) return &c;
+  return nullptr;
+}
+
+struct Expect {
+  int id;
+  const char* cls;
+  const char* text;
+  uint32_t typeMask;  // low bits that name the control's kind
+  uint32_t type;
+  uint32_t required;  // further bits that must be set
+};
+
+// Checks the dialog's frame and that it holds exactly the expected controls, each visible,
+// inside the dialog, and with a unique id (65535 for unnamed labels may repeat).
+void CheckDialog(unsigned id, int cx, int cy, const char* caption,
+                 const std::vector<Expect>& expected) {
+  SCOPED_TRACE("dialog " + std::to_string(id));
+  const fw::DialogTemplate* dlg = Resources().FindDialog(id);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(dlg->cx, cx);
+  EXPECT_EQ(dlg->cy, cy);
+  EXPECT_EQ(dlg->caption, caption);
+  EXPECT_EQ(dlg->fontFace, "MS Sans Serif");
+  EXPECT_EQ(dlg->pointSize, 8);
+  EXPECT_TRUE(dlg->style & kDsSetFont);
+  EXPECT_FALSE(dlg->style & kWsVisible) << "the code decides when a window shows";
+
+  ASSERT_EQ(dlg->controls.size(), expected.size());
+  std::set<int> ids;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const Expect& e = expected[i];
+    SCOPED_TRACE("control " + std::to_string(e.id) + " #" + std::to_string(i));
+    const fw::ControlTemplate& c = dlg->controls[i];
+    EXPECT_EQ(c.id, e.id);
+    EXPECT_EQ(c.windowClass, e.cls);
+    EXPECT_EQ(c.text, e.text);
+    EXPECT_EQ(c.style & e.typeMask, e.type);
+    EXPECT_EQ(c.style & e.required, e.required);
+    EXPECT_TRUE(c.style & kWsChild);
+    EXPECT_TRUE(c.style & kWsVisible);
+    EXPECT_GE(c.x, 0);
+    EXPECT_GE(c.y, 0);
+    EXPECT_GT(c.cx, 0);
+    EXPECT_GT(c.cy, 0);
+    EXPECT_LE(c.x + c.cx, dlg->cx);
+    EXPECT_LE(c.y + c.cy, dlg->cy);
+    if (c.id != IDC_STATIC) {
+      EXPECT_TRUE(ids.insert(c.id).second) << "duplicate id";
+    }
+  }
+}
+
+constexpr uint32_t kAny = 0;
+
+TEST(DialogTemplates, Login) {
+  CheckDialog(IDD_LOGIN, 209, 149, "Drill-Through Login",
+              {{1000, "Static", "Integration Server Name:", kAny, 0, 0},
+               {1001, "Edit", "", kEsReadOnly | kEsPassword, 0, 0},
+               {1009, "Button", "Data Source Information", kBsTypeMask, kBsGroupBox, 0},
+               {1010, "Static", "Data Source Name:", kAny, 0, 0},
+               {1002, "Edit", "", kEsPassword, 0, kEsReadOnly},
+               {1011, "Static", "User:", kAny, 0, 0},
+               {1014, "Edit", "", kEsReadOnly | kEsPassword, 0, 0},
+               {1012, "Static", "Password:", kAny, 0, 0},
+               {1015, "Edit", "", kEsReadOnly, 0, kEsPassword},
+               {1, "Button", "&OK", kBsTypeMask, kBsDefPush, 0},
+               {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
+               {1065, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
+  const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_LOGIN);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(dlg->style & (kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame),
+            kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame);
+}
+
+TEST(DialogTemplates, ReportSelection) {
+  CheckDialog(IDD_REPORTS, 239, 182, "Select Drill-Through Report",
+              {{IDC_STATIC, "Static", "Available Reports", kAny, 0, 0},
+               {1040, "SysListView32", "", kLvsTypeMask, kLvsList, kLvsSingleSel},
+               {1043, "Button", "&Execute", kBsTypeMask, kBsDefPush, 0},
+               {1044, "Button", "C&ustomize ...", kBsTypeMask, kBsPush, 0},
+               {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
+               {9, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
+  const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_REPORTS);
+  ASSERT_NE(dlg, nullptr);
+  // Customize starts enabled: the dialog only disables it for a report that cannot be changed.
+  EXPECT_FALSE(Control(*dlg, 1044)->style & kWsDisabled);
+  EXPECT_EQ(dlg->style & (kWsPopup | kWsCaption | kDsModalFrame),
+            kWsPopup | kWsCaption | kDsModalFrame);
+}
+
+TEST(DialogTemplates, WaitWindow) {
+  CheckDialog(IDD_WAIT, 186, 95, "",
+              {{1072, "Static", "", kSsTypeMask, kSsCenter, kSsNoPrefix},
+               {1071, "msctls_progress32", "", kAny, 0, 0},
+               {2, "Button", "Cancel", kBsTypeMask, kBsPush, 0}});
+  const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_WAIT);
+  ASSERT_NE(dlg, nullptr);
+  // A popup with a title bar; the title text is set when the window opens.
+  EXPECT_TRUE(dlg->style & kWsPopup);
+  EXPECT_EQ(dlg->style & kWsCaption, kWsCaption);
+  EXPECT_FALSE(dlg->style & kWsChild);
+}
+
+TEST(DialogTemplates, WizardInfoPage) {
+  CheckDialog(IDD_INFO_PAGE, 345, 183, "Drill-Through Wizard",
+              {{1045, "Edit", "", kAny, 0, kEsMultiline | kEsReadOnly | kWsBorder | kWsVscroll},
+               {1062, "Static", "", kAny, 0, 0}});
+  const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_INFO_PAGE);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(dlg->style & (kWsChild | kWsDisabled | kWsCaption), kWsChild | kWsDisabled | kWsCaption);
+  EXPECT_FALSE(dlg->style & kWsPopup);
+
+  const fw::ControlTemplate* text = Control(*dlg, 1045);
+  EXPECT_EQ(text->x, 150);
+  EXPECT_EQ(text->y, 5);
+  EXPECT_EQ(text->cx, 190);
+  EXPECT_EQ(text->cy, 178);
+  const fw::ControlTemplate* picture = Control(*dlg, 1062);
+  EXPECT_EQ(picture->x, 5);
+  EXPECT_EQ(picture->y, 5);
+  EXPECT_EQ(picture->cx, 137);
+  EXPECT_EQ(picture->cy, 172);
+  // The page turns the picture into a bitmap control by clearing 0x000B and setting SS_BITMAP;
+  // it shows the picture only if that changes the style.
+  uint32_t switched = (picture->style & ~0x000Bu) | kSsBitmap;
+  EXPECT_NE(switched, picture->style);
+  EXPECT_NE(picture->style & kSsTypeMask, kSsBitmap);
+}
+
+uint32_t Le32(const std::vector<unsigned char>& b, size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+uint16_t Le16(const std::vector<unsigned char>& b, size_t at) {
+  return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+TEST(WizardBitmap, IsAnUncompressed24BitPictureOfTheStatedSize) {
+  const std::vector<unsigned char>* dib = Resources().FindBitmap(IDB_WIZARD);
+  ASSERT_NE(dib, nullptr);
+  ASSERT_GE(dib->size(), 40u);
+  EXPECT_EQ(Le32(*dib, 0), 40u);                    // BITMAPINFOHEADER, no file header
+  EXPECT_EQ(Le32(*dib, 4), 207u);                   // width
+  EXPECT_EQ(static_cast<int32_t>(Le32(*dib, 8)), 284);  // height, bottom-up
+  EXPECT_EQ(Le16(*dib, 12), 1u);                    // planes
+  EXPECT_EQ(Le16(*dib, 14), 24u);                   // bits per pixel
+  EXPECT_EQ(Le32(*dib, 16), 0u);                    // BI_RGB
+  const size_t stride = (207 * 3 + 3) & ~3u;
+  EXPECT_EQ(dib->size(), 40 + stride * 284);
+  // A real picture, not a blank: the pixels are not all one colour.
+  std::set<uint32_t> colours;
+  for (size_t p = 40; p + 3 <= dib->size() && colours.size() < 50; p += 3 * 97)
+    colours.insert((*dib)[p] | ((*dib)[p + 1] << 8) | ((*dib)[p + 2] << 16));
+  EXPECT_GE(colours.size(), 20u);
+}
+
+}  // namespace
