@@ -2,6 +2,9 @@
 if(WIN32)
   # No mingw GoogleTest package: build it from Debian's sources.
   set(ZEVDT_GTEST_SOURCE /usr/src/googletest/googletest CACHE PATH "GoogleTest sources")
+  if(NOT EXISTS ${ZEVDT_GTEST_SOURCE}/src/gtest-all.cc)
+    message(FATAL_ERROR "GoogleTest sources not found in ${ZEVDT_GTEST_SOURCE} (package googletest)")
+  endif()
   add_library(zevdt_gtest STATIC ${ZEVDT_GTEST_SOURCE}/src/gtest-all.cc ${ZEVDT_GTEST_SOURCE}/src/gtest_main.cc)
   target_include_directories(zevdt_gtest SYSTEM PUBLIC ${ZEVDT_GTEST_SOURCE}/include PRIVATE ${ZEVDT_GTEST_SOURCE})
   target_compile_options(zevdt_gtest PRIVATE -w -Wno-error)
@@ -14,6 +17,8 @@ endif()
 
 # zevdt_add_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...])
 # Every test has a timeout: a modal loop that nobody closes would hang forever.
+# In the cross build the test runs under Wine through CMAKE_CROSSCOMPILING_EMULATOR,
+# which CMake applies because the command names the executable target.
 function(zevdt_add_gtest name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
@@ -24,3 +29,12 @@ function(zevdt_add_gtest name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
 endfunction()
+
+# The cross build's binaries must import no mingw runtime DLL: Wine (and a user's
+# machine) would not find one. Checked over everything in bin/ after the build.
+if(WIN32 AND CMAKE_CROSSCOMPILING AND ZEVDT_OBJDUMP)
+  add_test(NAME runtime_imports
+           COMMAND ${CMAKE_COMMAND} -DBIN_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+                   -DOBJDUMP=${ZEVDT_OBJDUMP} -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake)
+  set_tests_properties(runtime_imports PROPERTIES TIMEOUT 60 LABELS build)
+endif()
