@@ -23,7 +23,14 @@ constexpr uint32_t kDsSetFont = 0x40, kDsModalFrame = 0x80;
 constexpr uint32_t kEsMultiline = 0x4, kEsPassword = 0x20, kEsReadOnly = 0x800;
 constexpr uint32_t kBsTypeMask = 0xF, kBsPush = 0, kBsDefPush = 1, kBsGroupBox = 7;
 constexpr uint32_t kSsTypeMask = 0x1F, kSsCenter = 0x1, kSsBitmap = 0xE, kSsNoPrefix = 0x80;
-constexpr uint32_t kLvsTypeMask = 0x3, kLvsList = 0x3, kLvsSingleSel = 0x4;
+constexpr uint32_t kWsHscroll = 0x00100000, kWsGroup = 0x00020000;
+constexpr uint32_t kEsAutoHscroll = 0x80, kEsWantReturn = 0x1000;
+constexpr uint32_t kBsAutoCheckBox = 3, kBsAutoRadio = 9;
+constexpr uint32_t kLvsTypeMask = 0x3, kLvsReport = 0x1, kLvsList = 0x3, kLvsSingleSel = 0x4,
+                   kLvsShowSelAlways = 0x8, kLvsSortAscending = 0x10, kLvsNoSortHeader = 0x8000;
+constexpr uint32_t kTvsPicked = 0x1 | 0x2 | 0x4 | 0x20;  // buttons, lines, lines at root, sel.
+constexpr uint32_t kLbsNotify = 0x1, kLbsSort = 0x2, kLbsMultiple = 0x8, kLbsExtendedSel = 0x800;
+constexpr uint32_t kCbsTypeMask = 0x3, kCbsDropDownList = 0x3, kCbsSort = 0x100;
 
 const fw::ResourceFile& Resources() {
   static const fw::ResourceFile file = [] {
@@ -49,6 +56,7 @@ struct Expect {
   uint32_t typeMask;  // low bits that name the control's kind
   uint32_t type;
   uint32_t required;  // further bits that must be set
+  int x = -1, y = -1, cx = -1, cy = -1;  // checked where the layout is prescribed
 };
 
 // Checks the dialog's frame and that it holds exactly the expected controls, each visible,
@@ -85,6 +93,12 @@ void CheckDialog(unsigned id, int cx, int cy, const char* caption,
     EXPECT_GT(c.cy, 0);
     EXPECT_LE(c.x + c.cx, dlg->cx);
     EXPECT_LE(c.y + c.cy, dlg->cy);
+    if (e.x >= 0) {
+      EXPECT_EQ(c.x, e.x);
+      EXPECT_EQ(c.y, e.y);
+      EXPECT_EQ(c.cx, e.cx);
+      EXPECT_EQ(c.cy, e.cy);
+    }
     if (c.id != IDC_STATIC) {
       EXPECT_TRUE(ids.insert(c.id).second) << "duplicate id";
     }
@@ -166,6 +180,137 @@ TEST(DialogTemplates, WizardInfoPage) {
   uint32_t switched = (picture->style & ~0x000Bu) | kSsBitmap;
   EXPECT_NE(switched, picture->style);
   EXPECT_NE(picture->style & kSsTypeMask, kSsBitmap);
+}
+
+constexpr uint32_t kPageStyle = kWsChild | kWsDisabled | kWsCaption;
+
+void CheckPage(unsigned id) {
+  const fw::DialogTemplate* dlg = Resources().FindDialog(id);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(dlg->style & (kPageStyle | kWsPopup), kPageStyle) << id;
+}
+
+void CheckModal(unsigned id) {
+  const fw::DialogTemplate* dlg = Resources().FindDialog(id);
+  ASSERT_NE(dlg, nullptr);
+  const uint32_t modal = kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame;
+  EXPECT_EQ(dlg->style & modal, modal) << id;
+}
+
+TEST(DialogTemplates, ColumnSelectionPage) {
+  const uint32_t listKind = kLbsSort | kLbsMultiple | kLbsExtendedSel | kLbsNotify;
+  CheckDialog(IDD_SELECT_ATTR, 336, 190, "Select Columns and Display Order",
+              {{IDC_STATIC, "Static", "Report Name", kAny, 0, 0, 6, 1, 114, 9},
+               {1047, "Edit", "", kAny, 0, kEsReadOnly | kWsBorder, 6, 12, 275, 12},
+               {1014, "Static", "Available Columns", kAny, 0, 0, 6, 28, 104, 10},
+               {1007, "SysTreeView32", "", kAny, 0, kTvsPicked, 6, 40, 104, 145},
+               {1010, "Button", ">", kBsTypeMask, kBsPush, 0, 120, 62, 19, 18},
+               {1011, "Button", "<", kBsTypeMask, kBsPush, 0, 120, 86, 19, 18},
+               {1009, "Button", ">>", kBsTypeMask, kBsPush, 0, 120, 111, 19, 17},
+               {1012, "Button", "<<", kBsTypeMask, kBsPush, 0, 120, 136, 19, 18},
+               {1016, "Static", "Selected Columns", kAny, 0, 0, 150, 28, 111, 10},
+               {1008, "ListBox", "", listKind, kLbsExtendedSel | kLbsNotify,
+                kWsVscroll | kWsHscroll, 150, 40, 131, 145},
+               {1013, "Button", "Move &Up", kBsTypeMask, kBsPush, 0, 288, 86, 43, 18},
+               {1015, "Button", "Move &Down", kBsTypeMask, kBsPush, 0, 288, 111, 43, 18}});
+  CheckPage(IDD_SELECT_ATTR);
+}
+
+TEST(DialogTemplates, SortOrderPage) {
+  const uint32_t lists = kLvsTypeMask | kLvsSingleSel;
+  CheckDialog(IDD_ORDER_LIST, 347, 189, "Select Data Sort Order",
+              {{IDC_STATIC, "Static", "Report Name", kAny, 0, 0, 7, 2, 122, 10},
+               {1058, "Edit", "", kAny, 0, kEsReadOnly | kWsBorder, 7, 12, 285, 12},
+               {1050, "SysListView32", "", lists, kLvsReport, kLvsShowSelAlways | kWsBorder,
+                7, 30, 112, 155},
+               {1052, "Button", ">", kBsTypeMask, kBsPush, 0, 129, 67, 19, 18},
+               {1053, "Button", "<", kBsTypeMask, kBsPush, 0, 129, 94, 19, 18},
+               {1009, "Button", ">>", kBsTypeMask, kBsPush, 0, 129, 118, 19, 18},
+               {1054, "Button", "<<", kBsTypeMask, kBsPush, 0, 129, 145, 19, 18},
+               {1051, "SysListView32", "", lists, kLvsReport, kLvsShowSelAlways | kWsBorder,
+                157, 30, 135, 155},
+               {1055, "Button", "Move &Up", kBsTypeMask, kBsPush, 0, 300, 94, 42, 18},
+               {1056, "Button", "Move &Down", kBsTypeMask, kBsPush, 0, 300, 118, 42, 18},
+               {1057, "Button", "&Order By...", kBsTypeMask, kBsPush, 0, 300, 145, 42, 18}});
+  CheckPage(IDD_ORDER_LIST);
+}
+
+TEST(DialogTemplates, DataFiltersPage) {
+  const uint32_t combo = kCbsTypeMask | kCbsSort;
+  CheckDialog(
+      IDD_FILTER, 356, 202, "Select Data Filters",
+      {{1027, "SysListView32", "", kLvsTypeMask, kLvsReport,
+        kLvsSingleSel | kLvsNoSortHeader | kWsBorder, 7, 5, 260, 93},
+       {1024, "Button", "&Add condition...", kBsTypeMask, kBsPush, 0, 283, 5, 71, 13},
+       {1025, "Button", "&Clear", kBsTypeMask, kBsPush, 0, 283, 24, 71, 13},
+       {1026, "Button", "C&lear All", kBsTypeMask, kBsPush, 0, 283, 44, 71, 13},
+       {IDC_STATIC, "Static", "Filter", kAny, 0, 0, 7, 99, 260, 8},
+       {1066, "ComboBox", "", combo, kCbsDropDownList, kWsVscroll, 7, 107, 260, 88},
+       {IDC_STATIC, "Static", "Description", kAny, 0, 0, 7, 120, 260, 8},
+       {1067, "Edit", "", kEsReadOnly, 0, kEsMultiline | kEsWantReturn | kWsVscroll | kWsBorder,
+        7, 129, 260, 22},
+       {IDC_STATIC, "Static", "Condition", kAny, 0, 0, 7, 152, 260, 8},
+       {1022, "Edit", "", kAny, 0, kEsMultiline | kEsReadOnly | kWsVscroll | kWsBorder, 7, 163,
+        260, 31},
+       {1068, "Button", "Add new &filter", kBsTypeMask, kBsPush, 0, 283, 99, 71, 13},
+       {1069, "Button", "&Delete", kBsTypeMask, kBsPush, 0, 283, 115, 71, 13},
+       {1070, "Button", "&Rename", kBsTypeMask, kBsPush, 0, 283, 131, 71, 13},
+       {1071, "Button", "&Save Filters", kBsTypeMask, kBsPush, 0, 283, 147, 71, 13}});
+  CheckPage(IDD_FILTER);
+}
+
+TEST(DialogTemplates, ColumnFilterBuilderPage) {
+  const uint32_t combo = kCbsTypeMask | kCbsSort;
+  CheckDialog(IDD_FILTERS_PAGE, 297, 157, "Filters",
+              {{IDC_STATIC, "Static", "Column:", kAny, 0, 0},
+               {1028, "ComboBox", "", combo, kCbsDropDownList | kCbsSort, 0},
+               {IDC_STATIC, "Static", "Operator:", kAny, 0, 0},
+               {1029, "ComboBox", "", combo, kCbsDropDownList, 0},
+               {IDC_STATIC, "Static", "Condition:", kAny, 0, 0},
+               {1030, "Edit", "", kEsMultiline, 0, kEsAutoHscroll},
+               {1031, "Button", "...", kBsTypeMask, kBsPush, 0},
+               {1010, "Button", "&Add", kBsTypeMask, kBsPush, 0},
+               {1037, "Button", "Add Type", kBsTypeMask, kBsGroupBox, 0},
+               {1033, "Button", "And", kBsTypeMask, kBsAutoRadio, kWsGroup},
+               {1034, "Button", "Or", kBsTypeMask | kWsGroup, kBsAutoRadio, 0},
+               // The label after the radio buttons closes their group.
+               {IDC_STATIC, "Static", "Filters:", kAny, 0, kWsGroup},
+               {1022, "Edit", "", kEsReadOnly, 0, kEsMultiline | kEsWantReturn | kWsVscroll}});
+  CheckPage(IDD_FILTERS_PAGE);
+}
+
+TEST(DialogTemplates, ValueChoiceDialogs) {
+  CheckDialog(IDD_MEMBER_VALUE_SELECT, 317, 226, "Dialog",
+              {{1, "Button", "&OK", kBsTypeMask, kBsDefPush, 0},
+               {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
+               // Several rows may be chosen unless the dialog itself adds LVS_SINGLESEL.
+               {1036, "SysListView32", "", kLvsTypeMask | kLvsSingleSel, kLvsReport,
+                kLvsSortAscending | kWsBorder},
+               {1064, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
+  CheckModal(IDD_MEMBER_VALUE_SELECT);
+
+  CheckDialog(IDD_PICK_STRING_ITEM, 206, 154, "Dialog",
+              {{1, "Button", "OK", kBsTypeMask, kBsDefPush, 0},
+               {2, "Button", "Cancel", kBsTypeMask, kBsPush, 0},
+               {1063, "SysListView32", "", kLvsTypeMask, kLvsReport, kLvsSingleSel | kWsBorder},
+               {9, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
+  CheckModal(IDD_PICK_STRING_ITEM);
+  EXPECT_TRUE(Resources().FindDialog(IDD_PICK_STRING_ITEM)->extended);
+}
+
+TEST(DialogTemplates, FilterName) {
+  CheckDialog(IDD_FILTER_NAME, 263, 76, "Filter Name",
+              {{1, "Button", "OK", kBsTypeMask, kBsDefPush, 0},
+               {2, "Button", "Cancel", kBsTypeMask, kBsPush, 0},
+               {IDC_STATIC, "Static", "Name", kAny, 0, 0},
+               {1069, "Edit", "", kEsMultiline, 0, kEsAutoHscroll},
+               {1070, "Button", "Copy definition of current filter", kBsTypeMask,
+                kBsAutoCheckBox, 0}});
+  CheckModal(IDD_FILTER_NAME);
+}
+
+TEST(DialogTemplates, EveryTemplateIsThere) {
+  EXPECT_EQ(Resources().DialogCount(), 11u);
 }
 
 uint32_t Le32(const std::vector<unsigned char>& b, size_t at) {
