@@ -1,0 +1,203 @@
+#include "test_session.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sample_warehouse.h"
+
+namespace zevdtapi_test {
+namespace fs = std::filesystem;
+
+std::string MakeTempDir() {
+    static std::atomic<int> counter{0};
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path dir = fs::temp_directory_path() /
+                   ("zevdtapi-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::create_directories(dir);
+    return dir.string();
+}
+
+namespace {
+
+struct SampleHolder {
+    std::string dir, path;
+    SampleHolder() {
+        dir = MakeTempDir();
+        path = (fs::path(dir) / "sample.db").string();
+        std::string error;
+        if (!zevdtapi::CreateSampleWarehouse(path, &error)) {
+            ADD_FAILURE() << error;
+        }
+    }
+    ~SampleHolder() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+void SetDatabaseVariable(const std::string& path) {
+#ifdef _WIN32
+    _putenv_s("ZEVDTAPI_DATABASE", path.c_str());
+#else
+    setenv("ZEVDTAPI_DATABASE", path.c_str(), 1);
+#endif
+}
+
+}  // namespace
+
+const std::string& SampleDatabase() {
+    static SampleHolder holder;
+    return holder.path;
+}
+
+std::vector<Row> QueryRows(const std::string& database, const std::string& sql,
+                           const std::vector<std::string>& params) {
+    sqlite3* db = nullptr;
+    std::vector<Row> rows;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        ADD_FAILURE() << "cannot open " << database;
+        sqlite3_close(db);
+        return rows;
+    }
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        ADD_FAILURE() << sqlite3_errmsg(db) << " in " << sql;
+        sqlite3_close(db);
+        return rows;
+    }
+    for (size_t i = 0; i < params.size(); ++i) {
+        sqlite3_bind_text(st, int(i + 1), params[i].c_str(), -1, SQLITE_TRANSIENT);
+    }
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        Row row;
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            const unsigned char* t = sqlite3_column_text(st, c);
+            row.push_back(t ? Cell(std::string(reinterpret_cast<const char*>(t))) : std::nullopt);
+        }
+        rows.push_back(row);
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rows;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+Session::Session(const std::string& database) {
+    SetDatabaseVariable(database);
+    EXPECT_EQ(0u, ZevDTAPIInit(0x1234, &lib));
+}
+
+Session::~Session() { ZevDTAPIExit(lib); }
+
+uint32_t Session::Open(const std::vector<std::string>& memberTexts, uint64_t context, const std::string& user,
+                       const std::string& password) {
+    members = memberTexts;
+    std::vector<char*> pointers;
+    for (std::string& m : members) pointers.push_back(&m[0]);
+    uint32_t rc = ZevDTAPISetConnection(lib, pointers.data(), uint32_t(pointers.size()), context);
+    if (rc) return rc;
+    ZevDTAPIConnectionInfo info;
+    std::memset(&info, 0, sizeof(info));
+    if ((rc = ZevDTAPIGetInfo(lib, &info)) != 0) return rc;
+    if (info.loginFlags) {
+        std::strncpy(info.userName, user.c_str(), 30);
+        std::strncpy(info.password, password.c_str(), 30);
+        if ((rc = ZevDTAPISetInfo(lib, &info)) != 0) return rc;
+    }
+    return ZevDTAPIConnect(lib);
+}
+
+std::vector<std::string> Session::ReportNames() {
+    ZevDTAPIReport** reports = nullptr;
+    uint32_t count = 0;
+    std::vector<std::string> names;
+    if (ZevDTAPIGetReports(lib, &reports, &count) != 0) return names;
+    for (uint32_t i = 0; i < count; ++i) names.push_back(reports[i]->name);
+    return names;
+}
+
+uint32_t Session::Execute(const std::string& report) {
+    ZevDTAPIReport** reports = nullptr;
+    uint32_t count = 0;
+    uint32_t rc = ZevDTAPIGetReports(lib, &reports, &count);
+    if (rc) return rc;
+    uint32_t index = count;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (report == reports[i]->name) index = i;
+    }
+    if (index == count) {
+        ADD_FAILURE() << "no report " << report;
+        return 1;
+    }
+    if ((rc = ZevDTAPIExecuteReport(lib, index)) != 0) return rc;
+    ZevDTAPIColumn** list = nullptr;
+    int32_t n = 0;
+    if ((rc = ZevDTAPIGetColumns(lib, &list, &n)) != 0) return rc;
+    columns.assign(list, list + n);
+    return 0;
+}
+
+ZevDTAPIColumn* Session::Column(const std::string& table, const std::string& column) const {
+    for (ZevDTAPIColumn* c : columns) {
+        if (table == c->tableName && column == c->columnName) return c;
+    }
+    ADD_FAILURE() << "no column " << table << "." << column;
+    return nullptr;
+}
+
+std::vector<Row> Session::Data(uint32_t* status) {
+    ZevDTAPICell** cells = nullptr;
+    uint32_t rows = 0, cols = 0;
+    uint32_t rc = ZevDTAPIGetData(lib, &cells, &rows, &cols);
+    if (status) *status = rc;
+    std::vector<Row> out;
+    if (rc) {
+        if (!status) ADD_FAILURE() << "GetData failed: " << ErrorText();
+        return out;
+    }
+    for (uint32_t r = 0; r < rows; ++r) {
+        Row row;
+        for (uint32_t c = 0; c < cols; ++c) {
+            ZevDTAPICell* cell = cells[size_t(r) * cols + c];
+            row.push_back(cell ? Cell(std::string(ZEVDTAPI_CELL_TEXT(cell))) : std::nullopt);
+        }
+        out.push_back(row);
+    }
+    return out;
+}
+
+std::string Session::ErrorText() const {
+    char text[256];
+    std::memset(text, 0, sizeof(text));
+    uint32_t number = 0;
+    ZevDTAPIGetError(lib, &number, text, ZEVDTAPI_ERROR_TEXT_CAPACITY);
+    return text;
+}
+
+uint32_t Session::ErrorNumber() const {
+    uint32_t number = 0;
+    char text[256];
+    ZevDTAPIGetError(lib, &number, text, ZEVDTAPI_ERROR_TEXT_CAPACITY);
+    return number;
+}
+
+void SetCondition(ZevDTAPIColumn* column, const std::string& condition) {
+    std::memset(column->condition, 0, sizeof(column->condition));
+    std::memcpy(column->condition, condition.data(), condition.size());
+}
+
+}  // namespace zevdtapi_test

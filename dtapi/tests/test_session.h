@@ -1,0 +1,58 @@
+// Helpers for tests that drive the library through its C functions.
+#ifndef ZEVDTAPI_TEST_SESSION_H
+#define ZEVDTAPI_TEST_SESSION_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "zevdtapi.h"
+
+namespace zevdtapi_test {
+
+using Cell = std::optional<std::string>;
+using Row = std::vector<Cell>;
+
+// A fresh folder under the system's temp folder.
+std::string MakeTempDir();
+
+// The sample warehouse, created once per test process.
+const std::string& SampleDatabase();
+
+// Rows of a hand-written query, every value read as text (NULL stays NULL).
+std::vector<Row> QueryRows(const std::string& database, const std::string& sql,
+                           const std::vector<std::string>& params = {});
+
+// Bytes of a file, to prove that a database was left unchanged.
+std::string FileBytes(const std::string& path);
+
+// One library handle on a database.
+class Session {
+public:
+    explicit Session(const std::string& database = SampleDatabase());
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // SetConnection, GetInfo, SetInfo when asked for, Connect.
+    uint32_t Open(const std::vector<std::string>& members, uint64_t context = 0, const std::string& user = "",
+                  const std::string& password = "");
+    // GetReports, ExecuteReport of the named report, GetColumns.
+    uint32_t Execute(const std::string& report);
+    ZevDTAPIColumn* Column(const std::string& table, const std::string& column) const;
+    std::vector<std::string> ReportNames();
+    std::vector<Row> Data(uint32_t* status = nullptr);
+    std::string ErrorText() const;
+    uint32_t ErrorNumber() const;
+
+    void* lib = nullptr;
+    std::vector<ZevDTAPIColumn*> columns;
+    std::vector<std::string> members;
+};
+
+void SetCondition(ZevDTAPIColumn* column, const std::string& condition);
+
+}  // namespace zevdtapi_test
+
+#endif
