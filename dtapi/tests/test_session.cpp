@@ -197,6 +197,10 @@ uint32_t Session::ErrorNumber() const {
 
 void SetCondition(ZevDTAPIColumn* column, const std::string& condition) {
     std::memset(column->condition, 0, sizeof(column->condition));
+    if (condition.size() >= sizeof(column->condition)) {
+        ADD_FAILURE() << "condition too long for the field: " << condition.size();
+        return;
+    }
     std::memcpy(column->condition, condition.data(), condition.size());
 }
 
