@@ -30,6 +30,10 @@ std::string ModuleFolder() {
     Dl_info info;
     if (!dladdr(reinterpret_cast<void*>(&ModuleFolder), &info) || !info.dli_fname) return std::string();
     std::string p = info.dli_fname;
+    if (char* full = realpath(info.dli_fname, nullptr)) {
+        p = full;
+        std::free(full);
+    }
     size_t slash = p.find_last_of('/');
     return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
 #endif
