@@ -1,8 +1,17 @@
 // Installs the UI script driver and the transcript named by the environment
-// (ZEVDT_UI_SCRIPT, ZEVDT_UI_TRANSCRIPT) on a backend, once per process.
+// (ZEVDT_UI_SCRIPT, ZEVDT_UI_TRANSCRIPT) on a backend, once per process, and
+// lets tests put their own driver in front for a while.
 #pragma once
 
 namespace fw {
 class Backend;
+class Driver;
+class Transcript;
+
 void InstallDriversFromEnvironment(Backend& backend);
+// Tests: replace the driver and transcript until the matching Pop.
+void PushDrivers(Driver* driver, Transcript* transcript);
+void PopDrivers();
+// The transcript in force, for portable code that writes lines itself; may be null.
+Transcript* ActiveTranscript();
 }  // namespace fw

@@ -1,0 +1,459 @@
+#include "headless_backend.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "../resfile/embedded.h"
+#include "../script/default_action.h"
+#include "../shell_hook.h"
+#include "../transcript_lines.h"
+
+namespace fw {
+namespace headless {
+
+namespace {
+// A modal loop that neither the driver nor the default action ends within
+// this many idle turns is ended by force: a test must fail, not hang.
+constexpr int kWatchdogTurns = 2000;
+}  // namespace
+
+HeadlessBackend::HeadlessBackend() {
+    ResourceBlob sys = SystemResources();
+    ResourceBlob frame = FrameworkResources();
+    resources_.Parse(sys.data, sys.size);
+    resources_.Merge(frame.data, frame.size);
+}
+
+HeadlessBackend::~HeadlessBackend() {
+    // Windows left behind by a crashed test are dropped without notifying anyone.
+    for (Window* w : live_) delete w;
+    for (void* b : bitmaps_) delete static_cast<char*>(b);
+}
+
+Window* HeadlessBackend::W(Hwnd h) const {
+    Window* w = reinterpret_cast<Window*>(h);
+    return live_.count(w) ? w : nullptr;
+}
+
+void HeadlessBackend::Note(const std::string& line) {
+    if (transcript_) transcript_->Line(line);
+}
+
+bool HeadlessBackend::LoadString(unsigned id, std::string* text) {
+    std::string found;
+    bool ok = resources_.FindString(id, &found);
+    if (text) *text = ok ? found : std::string();
+    return ok;
+}
+
+Window* HeadlessBackend::NewWindow(WindowKind kind, const std::string& cls, Window* parent) {
+    Window* w = new Window;
+    w->kind = kind;
+    w->cls = cls;
+    w->parent = parent;
+    if (parent && kind == WindowKind::Control) parent->children.push_back(w);
+    if (parent && kind == WindowKind::Page) parent->children.push_back(w);
+    live_.insert(w);
+    return w;
+}
+
+Window* HeadlessBackend::CreateFromTemplate(unsigned templateId, Window* parent, WindowKind kind,
+                                            WindowSink* sink) {
+    const DialogTemplate* t = resources_.FindDialog(templateId);
+    if (!t) return nullptr;
+    Window* w = NewWindow(kind, "#32770", parent);
+    w->templateId = templateId;
+    w->text = t->caption;
+    w->style = t->style;
+    w->exStyle = t->exStyle;
+    w->sink = sink;
+    for (const ControlTemplate& c : t->controls) {
+        Window* child = NewWindow(WindowKind::Control, c.windowClass, w);
+        child->id = c.id;
+        child->text = c.text;
+        child->style = c.style;
+        child->exStyle = c.exStyle;
+    }
+    return w;
+}
+
+void HeadlessBackend::Destroy(Window* w) {
+    if (!live_.count(w)) return;
+    if (w->sink) {
+        bool handled = false;
+        w->sink->HandleMessage(WM_DESTROY, 0, 0, &handled);
+    }
+    std::vector<Window*> children = w->children;
+    for (Window* c : children) Destroy(c);
+    if (w->parent && live_.count(w->parent)) {
+        auto& siblings = w->parent->children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+    }
+    live_.erase(w);
+    posted_.erase(std::remove_if(posted_.begin(), posted_.end(), [w](const Posted& p) { return p.target == w; }),
+                  posted_.end());
+    if (w->sink) {
+        bool handled = false;
+        w->sink->HandleMessage(WM_NCDESTROY, 0, 0, &handled);
+        w->sink->DetachWindow();
+    }
+    delete w;
+}
+
+intptr_t HeadlessBackend::Deliver(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    if (!w) return 0;
+    bool handled = false;
+    intptr_t result = 0;
+    if (w->kind == WindowKind::Sheet) {
+        result = SheetMessage(w, msg, wParam, lParam, &handled);
+        if (handled) return result;
+    }
+    if (w->sink) {
+        result = w->sink->HandleMessage(msg, wParam, lParam, &handled);
+        if (handled || !live_.count(w)) return result;
+    }
+    if (w->kind == WindowKind::MessageBox && msg == WM_COMMAND) {
+        int id = LOWORD(wParam);
+        Window* button = W(GetDlgItem(H(w), id));
+        // Esc closes a box that only has OK, with OK.
+        if (!button && id == IDCANCEL && w->children.size() == 2 && W(GetDlgItem(H(w), IDOK))) {
+            id = IDOK;
+            button = w;
+        }
+        if (button) {
+            w->ended = true;
+            w->result = id;
+        }
+        return 0;
+    }
+    if (w->kind == WindowKind::Control) {
+        result = ControlMessage(w, msg, wParam, lParam, &handled);
+        if (handled) return result;
+    }
+    switch (msg) {
+        case WM_SETTEXT:
+            SetWindowText(H(w), reinterpret_cast<const char*>(lParam) ? reinterpret_cast<const char*>(lParam) : "");
+            return TRUE;
+        case WM_GETTEXTLENGTH:
+            return static_cast<intptr_t>(w->text.size());
+        case WM_GETTEXT: {
+            char* buf = reinterpret_cast<char*>(lParam);
+            size_t cap = static_cast<size_t>(wParam);
+            if (!buf || cap == 0) return 0;
+            size_t n = std::min(cap - 1, w->text.size());
+            w->text.copy(buf, n);
+            buf[n] = '\0';
+            return static_cast<intptr_t>(n);
+        }
+        default:
+            return 0;
+    }
+}
+
+intptr_t HeadlessBackend::Notify(Window* to, Window* from, UINT code, intptr_t) {
+    NMHDR nm{};
+    nm.hwndFrom = reinterpret_cast<HWND>(from);
+    nm.idFrom = static_cast<UINT_PTR>(from ? from->id : 0);
+    nm.code = code;
+    return Deliver(to, WM_NOTIFY, nm.idFrom, reinterpret_cast<LPARAM>(&nm));
+}
+
+void HeadlessBackend::Command(Window* control, int code) {
+    if (!control || !control->parent) return;
+    Deliver(control->parent, WM_COMMAND, MAKEWPARAM(control->id, code), reinterpret_cast<LPARAM>(control));
+}
+
+void HeadlessBackend::DispatchPosted() {
+    while (!posted_.empty()) {
+        Posted p = posted_.front();
+        posted_.pop_front();
+        if (live_.count(p.target)) Deliver(p.target, p.msg, p.wParam, p.lParam);
+    }
+}
+
+void HeadlessBackend::Idle(Window* w) {
+    Hwnd active = ActiveWindow();
+    if (!active) active = H(w);
+    if (driver_ && driver_->Step(active)) return;
+    ApplyDefaultAction(active);
+}
+
+intptr_t HeadlessBackend::RunModalLoop(Window* w) {
+    modal_.push_back(w);
+    int turns = 0;
+    while (live_.count(w) && !w->ended) {
+        DispatchPosted();
+        if (!live_.count(w) || w->ended) break;
+        if (++turns > kWatchdogTurns) {
+            Note("watchdog " + std::to_string(w->templateId));
+            w->ended = true;
+            w->result = IDCANCEL;
+            break;
+        }
+        Idle(w);
+    }
+    modal_.erase(std::remove(modal_.begin(), modal_.end(), w), modal_.end());
+    return live_.count(w) ? w->result : IDCANCEL;
+}
+
+intptr_t HeadlessBackend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
+    Window* w = CreateFromTemplate(templateId, W(parent), WindowKind::Dialog, sink);
+    if (!w) return -1;
+    Note(transcript::WindowOpened(templateId, w->text));
+    w->style |= WS_VISIBLE;
+    if (sink) {
+        sink->AttachWindow(H(w));
+        Deliver(w, WM_INITDIALOG, 0, 0);
+    }
+    intptr_t result = RunModalLoop(w);
+    Note(transcript::WindowClosed(templateId, result));
+    Destroy(w);
+    return result;
+}
+
+Hwnd HeadlessBackend::CreateModelessDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
+    Window* w = CreateFromTemplate(templateId, W(parent), WindowKind::Dialog, sink);
+    if (!w) return nullptr;
+    Note(transcript::WindowOpened(templateId, w->text));
+    if (sink) {
+        sink->AttachWindow(H(w));
+        Deliver(w, WM_INITDIALOG, 0, 0);
+    }
+    return live_.count(w) ? H(w) : nullptr;
+}
+
+void HeadlessBackend::EndDialog(Hwnd dialog, intptr_t result) {
+    if (Window* w = W(dialog)) {
+        w->ended = true;
+        w->result = result;
+    }
+}
+
+unsigned HeadlessBackend::TemplateOf(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    return w ? w->templateId : 0;
+}
+
+WindowKind HeadlessBackend::KindOf(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    return w ? w->kind : WindowKind::None;
+}
+
+bool HeadlessBackend::IsWindow(Hwnd hwnd) { return W(hwnd) != nullptr; }
+
+bool HeadlessBackend::DestroyWindow(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    if (!w) return false;
+    Destroy(w);
+    return true;
+}
+
+Hwnd HeadlessBackend::GetDlgItem(Hwnd dialog, int id) {
+    Window* w = W(dialog);
+    if (!w) return nullptr;
+    for (Window* c : w->children)
+        if (c->kind == WindowKind::Control && c->id == id) return H(c);
+    return nullptr;
+}
+
+int HeadlessBackend::GetDlgCtrlID(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    return w ? w->id : 0;
+}
+
+Hwnd HeadlessBackend::GetParent(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    return w && live_.count(w->parent) ? H(w->parent) : nullptr;
+}
+
+std::string HeadlessBackend::GetClassName(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    return w ? w->cls : std::string();
+}
+
+intptr_t HeadlessBackend::SendMessage(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    return Deliver(W(hwnd), msg, wParam, lParam);
+}
+
+bool HeadlessBackend::PostMessage(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    Window* w = W(hwnd);
+    if (!w) return false;
+    posted_.push_back({w, msg, wParam, lParam});
+    return true;
+}
+
+std::string HeadlessBackend::GetWindowText(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    return w ? w->text : std::string();
+}
+
+void HeadlessBackend::SetWindowText(Hwnd hwnd, const std::string& text) {
+    Window* w = W(hwnd);
+    if (!w) return;
+    w->text = text;
+    // An edit tells its parent about every change of its text, also one made by code.
+    if (w->cls == "Edit") Command(w, EN_CHANGE);
+}
+
+bool HeadlessBackend::EnableWindow(Hwnd hwnd, bool enable) {
+    Window* w = W(hwnd);
+    if (!w) return false;
+    bool wasDisabled = (w->style & WS_DISABLED) != 0;
+    if (enable)
+        w->style &= ~WS_DISABLED;
+    else
+        w->style |= WS_DISABLED;
+    return wasDisabled;
+}
+
+bool HeadlessBackend::IsWindowEnabled(Hwnd hwnd) {
+    Window* w = W(hwnd);
+    return w && !(w->style & WS_DISABLED);
+}
+
+bool HeadlessBackend::ShowWindow(Hwnd hwnd, int command) {
+    Window* w = W(hwnd);
+    if (!w) return false;
+    bool wasVisible = (w->style & WS_VISIBLE) != 0;
+    if (command == SW_HIDE)
+        w->style &= ~WS_VISIBLE;
+    else
+        w->style |= WS_VISIBLE;
+    return wasVisible;
+}
+
+bool HeadlessBackend::IsWindowVisible(Hwnd hwnd) {
+    // As on Win32: visible only when the window and every parent are.
+    for (Window* w = W(hwnd); w; w = live_.count(w->parent) ? w->parent : nullptr)
+        if (!(w->style & WS_VISIBLE)) return false;
+    return W(hwnd) != nullptr;
+}
+
+intptr_t HeadlessBackend::GetWindowLong(Hwnd hwnd, int index) {
+    Window* w = W(hwnd);
+    if (!w) return 0;
+    if (index == GWL_STYLE) return static_cast<intptr_t>(w->style);
+    if (index == GWL_EXSTYLE) return static_cast<intptr_t>(w->exStyle);
+    return 0;
+}
+
+intptr_t HeadlessBackend::SetWindowLong(Hwnd hwnd, int index, intptr_t value) {
+    Window* w = W(hwnd);
+    if (!w) return 0;
+    uint32_t* field = index == GWL_STYLE ? &w->style : index == GWL_EXSTYLE ? &w->exStyle : nullptr;
+    if (!field) return 0;
+    intptr_t old = static_cast<intptr_t>(*field);
+    *field = static_cast<uint32_t>(value);
+    return old;
+}
+
+void HeadlessBackend::CenterWindow(Hwnd, Hwnd) {}
+void HeadlessBackend::UpdateWindow(Hwnd) {}
+
+int HeadlessBackend::TextWidth(Hwnd, const std::string& text) {
+    // About what "MS Sans Serif" 8 averages per character at 96 dpi.
+    return static_cast<int>(text.size()) * 6;
+}
+
+Hwnd HeadlessBackend::ActiveWindow() { return modal_.empty() ? nullptr : H(modal_.back()); }
+
+void* HeadlessBackend::LoadBitmap(unsigned id) {
+    if (!resources_.FindBitmap(id)) return nullptr;
+    void* token = new char(0);
+    bitmaps_.insert(token);
+    return token;
+}
+
+void HeadlessBackend::DeleteObject(void* object) {
+    if (bitmaps_.erase(object)) delete static_cast<char*>(object);
+}
+
+int HeadlessBackend::MessageBox(Hwnd owner, const std::string& text, const std::string& caption, uint32_t type,
+                                unsigned helpId) {
+    Window* w = NewWindow(WindowKind::MessageBox, "#32770", W(owner));
+    w->text = caption;
+    w->style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    Window* label = NewWindow(WindowKind::Control, "Static", w);
+    label->id = 0xFFFF;
+    label->text = text;
+    label->style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX;
+    std::vector<std::pair<int, const char*>> buttons;
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}; break;
+        case MB_YESNO: buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}}; break;
+        case MB_YESNOCANCEL: buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}}; break;
+        default: buttons = {{IDOK, "OK"}}; break;
+    }
+    size_t def = (type & MB_DEFMASK) >> 8;
+    if (def >= buttons.size()) def = 0;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        Window* b = NewWindow(WindowKind::Control, "Button", w);
+        b->id = buttons[i].first;
+        b->text = buttons[i].second;
+        b->style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == def ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    }
+    intptr_t answer = RunModalLoop(w);
+    Note(transcript::MessageBoxShown(helpId, text, type, static_cast<int>(answer)));
+    Destroy(w);
+    return static_cast<int>(answer);
+}
+
+void HeadlessBackend::BeginWaitCursor() { ++waitDepth_; }
+
+void HeadlessBackend::EndWaitCursor() {
+    if (waitDepth_ > 0) --waitDepth_;
+}
+
+void HeadlessBackend::RestoreWaitCursor() { ++waitRestores_; }
+
+intptr_t HeadlessBackend::ShellOpen(const std::string& path) {
+    intptr_t result;
+    if (ShellOpenHook hook = GetShellOpenHook()) {
+        result = hook(path);
+    } else {
+        // No shell here: answer what the platform's shell would for this path,
+        // and open nothing.
+        std::string local = path;
+        std::replace(local.begin(), local.end(), '\\', '/');
+        struct stat st {};
+        if (::stat(local.c_str(), &st) == 0) {
+            result = 42;
+        } else {
+            std::string folder = local.substr(0, local.find_last_of('/') == std::string::npos ? 0 : local.find_last_of('/'));
+            result = (folder.empty() || ::stat(folder.c_str(), &st) == 0) ? 2 : 3;
+        }
+    }
+    Note(transcript::HelpOpened(path, result));
+    return result;
+}
+
+bool HeadlessBackend::HasWaitingMessage() { return !posted_.empty() || quitPosted_; }
+
+bool HeadlessBackend::PumpMessage() {
+    if (!posted_.empty()) {
+        Posted p = posted_.front();
+        posted_.pop_front();
+        if (live_.count(p.target)) Deliver(p.target, p.msg, p.wParam, p.lParam);
+        return true;
+    }
+    if (quitPosted_) {
+        quitPosted_ = false;
+        return false;
+    }
+    return true;
+}
+
+void HeadlessBackend::PostQuitMessage(int exitCode) {
+    quitPosted_ = true;
+    quitCode_ = exitCode;
+}
+
+std::string HeadlessBackend::ApplicationName() {
+    return ::program_invocation_short_name ? ::program_invocation_short_name : "zevdt";
+}
+
+}  // namespace headless
+}  // namespace fw

@@ -1,0 +1,67 @@
+// The headless backend's windows: plain objects that hold what a Win32
+// control would hold, built from the same dialog templates.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../backend.h"
+#include "../win_types.h"
+
+namespace fw {
+namespace headless {
+
+struct Row {
+    std::vector<std::string> texts;  // one per column (list views); one for list and combo boxes
+    uintptr_t data = 0;
+    UINT state = 0;                  // LVIS_SELECTED, LVIS_FOCUSED; list boxes use LVIS_SELECTED too
+};
+
+struct TreeNode {
+    std::string text;
+    LPARAM data = 0;
+    TreeNode* parent = nullptr;
+    std::vector<TreeNode*> children;
+};
+
+struct SheetState;
+
+struct Window {
+    WindowKind kind = WindowKind::Control;
+    std::string cls;  // "Button", "Edit", "Static", "ListBox", "ComboBox", "SysListView32", ...
+    int id = 0;
+    unsigned templateId = 0;
+    std::string text;
+    uint32_t style = 0;
+    uint32_t exStyle = 0;
+    Window* parent = nullptr;
+    std::vector<Window*> children;
+    WindowSink* sink = nullptr;
+
+    // Modal state of dialogs and message boxes.
+    bool ended = false;
+    intptr_t result = 0;
+
+    // Control state.
+    std::vector<Row> rows;
+    std::vector<std::string> columns;
+    int curSel = -1;
+    int extent = 0;
+    int check = BST_UNCHECKED;
+    void* image = nullptr;
+    std::vector<std::unique_ptr<TreeNode>> nodes;
+    std::vector<TreeNode*> roots;
+    TreeNode* caret = nullptr;
+
+    std::unique_ptr<SheetState> sheet;
+};
+
+struct SheetState {
+    SheetRun run;
+    std::vector<Window*> pages;  // created lazily, null until first shown
+    int current = -1;
+};
+
+}  // namespace headless
+}  // namespace fw

@@ -1,0 +1,47 @@
+#include "info_page.h"
+
+#include "dt_attr_sheet.h"
+
+IMPLEMENT_DYNCREATE(CInfoPage, CPropertyPage)
+
+CInfoPage::CInfoPage() : CPropertyPage(IDD) {
+    m_psp.dwFlags |= PSP_HASHELP;
+    m_strInstructions.LoadString(IDS_WIZARD_INSTRUCTIONS);
+}
+
+void CInfoPage::DoDataExchange(CDataExchange* pDX) {
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_INFO_PICTURE, m_picture);
+    DDX_Text(pDX, IDC_INFO_TEXT, m_strInstructions);
+}
+
+BOOL CInfoPage::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    if (m_pSheet) m_pSheet->SetWizardButtons(PSWIZB_NEXT);
+    fw::Backend& backend = fw::CurrentBackend();
+    void* bitmap = backend.LoadBitmap(IDB_WIZARD);
+    if (!bitmap) return TRUE;  // the page works without its picture
+    if (m_picture.ModifyStyle(0x000B, SS_BITMAP)) {
+        if (HBITMAP previous = m_picture.SetBitmap(bitmap)) backend.DeleteObject(previous);
+    } else {
+        backend.DeleteObject(bitmap);
+    }
+    return TRUE;
+}
+
+BOOL CInfoPage::OnSetActive() {
+    if (m_pSheet) {
+        m_pSheet->SetWizardButtons(PSWIZB_NEXT);
+        if (CWnd* sheet = GetParent()) {
+            if (CWnd* back = sheet->GetDlgItem(ID_WIZBACK)) {
+                back->EnableWindow(FALSE);
+                back->ShowWindow(SW_SHOW);
+            }
+            if (CWnd* next = sheet->GetDlgItem(ID_WIZNEXT)) {
+                next->EnableWindow(TRUE);
+                next->ShowWindow(SW_SHOW);
+            }
+        }
+    }
+    return CPropertyPage::OnSetActive();
+}
