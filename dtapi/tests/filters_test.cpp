@@ -1,0 +1,130 @@
+// Saved filters: exact round trips, whole replacement, and concurrent savers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "test_session.h"
+
+namespace zevdtapi_test {
+namespace {
+
+std::string CopyOfSample() {
+    std::string path = MakeTempDir() + "/filters.db";
+    std::filesystem::copy_file(SampleDatabase(), path);
+    return path;
+}
+
+int32_t Save(Session& s, std::vector<std::string> records) {
+    std::vector<char*> pointers;
+    for (std::string& r : records) pointers.push_back(&r[0]);
+    return ZevDTAPISetFilterDescConditions(s.lib, pointers.data(), int32_t(pointers.size()));
+}
+
+std::vector<std::string> Load(Session& s) {
+    char** records = nullptr;
+    int32_t count = -1;
+    EXPECT_EQ(0, ZevDTAPIGetFilterDescConditions(s.lib, &records, &count)) << s.ErrorText();
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < count; ++i) out.push_back(records[i]);
+    return out;
+}
+
+void OpenReport(Session& s, const std::string& report) {
+    ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
+    ASSERT_EQ(0u, s.Execute(report)) << s.ErrorText();
+}
+
+TEST(SavedFilters, RoundTripByteForBytePerReport) {
+    std::string db = CopyOfSample();
+    std::string big(100000, 'x');
+    const std::vector<std::string> records = {
+        "Default$*$Default filter",
+        "Q1$*$$*$region.region$*$region.region = East OR \r\nregion.region in ('East','O''Neil')",
+        "High bytes \xe9\xff\x01$*$two\r\nlines \t $*$sales.amount$*$sales.amount > 5",
+        "  untrimmed  $*$" + big,
+        "name only",
+    };
+    {
+        Session s(db);
+        OpenReport(s, "Sales Detail");
+        EXPECT_TRUE(Load(s).empty());
+        ASSERT_EQ(0, Save(s, records)) << s.ErrorText();
+        EXPECT_EQ(records, Load(s));
+    }
+    Session other(db);  // another handle, as a later run of the wizard would be
+    OpenReport(other, "Sales Detail");
+    EXPECT_EQ(records, Load(other));
+    OpenReport(other, "Customer Orders");
+    EXPECT_TRUE(Load(other).empty());
+}
+
+TEST(SavedFilters, ASaveReplacesTheWholeListOrNothing) {
+    std::string db = CopyOfSample();
+    Session s(db);
+    OpenReport(s, "Sales Detail");
+    ASSERT_EQ(0, Save(s, {"A$*$", "B$*$", "C$*$"}));
+    ASSERT_EQ(0, Save(s, {"B$*$changed"}));
+    EXPECT_EQ(std::vector<std::string>{"B$*$changed"}, Load(s));
+
+    std::string a = "A$*$new";
+    char* withNull[] = {&a[0], nullptr};
+    EXPECT_EQ(2007001, ZevDTAPISetFilterDescConditions(s.lib, withNull, 2));
+    EXPECT_FALSE(s.ErrorText().empty());
+    EXPECT_EQ(2007001, ZevDTAPISetFilterDescConditions(s.lib, withNull, -1));
+    EXPECT_FALSE(s.ErrorText().empty());
+    EXPECT_EQ(std::vector<std::string>{"B$*$changed"}, Load(s));
+
+    ASSERT_EQ(0, Save(s, {}));
+    EXPECT_TRUE(Load(s).empty());
+}
+
+#ifndef _WIN32
+TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
+    std::string db = CopyOfSample();
+    auto setOf = [](int process) {
+        std::vector<std::string> records;
+        for (int i = 0; i < 6; ++i) {
+            records.push_back("P" + std::to_string(process) + "-" + std::to_string(i) + "$*$" +
+                              std::string(2000, char('a' + process)));
+        }
+        return records;
+    };
+    pid_t children[2];
+    for (int p = 0; p < 2; ++p) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int failures = 0;
+            {
+                Session s(db);
+                if (s.Open({"Year=2024\n"}) != 0 || s.Execute("Sales Detail") != 0) _exit(3);
+                for (int round = 0; round < 40; ++round) failures += Save(s, setOf(p)) != 0;
+            }
+            _exit(failures == 0 ? 0 : 1);
+        }
+        children[p] = pid;
+    }
+    // Meanwhile every read sees one complete save.
+    Session reader(db);
+    OpenReport(reader, "Sales Detail");
+    for (int i = 0; i < 40; ++i) {
+        auto seen = Load(reader);
+        EXPECT_TRUE(seen.empty() || seen == setOf(0) || seen == setOf(1)) << "mixture of " << seen.size();
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a saver failed";
+    }
+    auto last = Load(reader);
+    EXPECT_TRUE(last == setOf(0) || last == setOf(1));
+}
+#endif
+
+}  // namespace
+}  // namespace zevdtapi_test

@@ -16,12 +16,34 @@
 namespace zevdtapi_test {
 namespace fs = std::filesystem;
 
+namespace {
+
+// Removes the folders made here when the test process ends.
+struct TempFolders {
+    std::vector<fs::path> made;
+    ~TempFolders() {
+        for (const fs::path& p : made) {
+            std::error_code ec;
+            fs::remove_all(p, ec);
+        }
+    }
+};
+
+TempFolders& Folders() {
+    static TempFolders folders;
+    return folders;
+}
+
+}  // namespace
+
 std::string MakeTempDir() {
     static std::atomic<int> counter{0};
+    Folders();
     auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     fs::path dir = fs::temp_directory_path() /
                    ("zevdtapi-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(dir);
+    Folders().made.push_back(dir);
     return dir.string();
 }
 
@@ -36,10 +58,6 @@ struct SampleHolder {
         if (!zevdtapi::CreateSampleWarehouse(path, &error)) {
             ADD_FAILURE() << error;
         }
-    }
-    ~SampleHolder() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 
