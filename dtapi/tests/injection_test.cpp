@@ -1,0 +1,184 @@
+// Hostile input through every door: member strings, condition texts, column
+// names and filter records. The database must stay unchanged, nothing outside
+// the report may be read, and nothing may crash.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "test_session.h"
+
+namespace zevdtapi_test {
+namespace {
+
+class Injection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db = MakeTempDir() + "/hostile.db";
+        std::filesystem::copy_file(SampleDatabase(), db);
+        before = FileBytes(db);
+    }
+    void TearDown() override { EXPECT_TRUE(before == FileBytes(db)) << "the database file changed"; }
+
+    // No cell may carry what only the employee table holds.
+    static void ExpectNoEmployeeData(const std::vector<Row>& rows) {
+        for (const Row& r : rows) {
+            for (const Cell& c : r) EXPECT_TRUE(!c || c->find("Employee") == std::string::npos) << *c;
+        }
+    }
+
+    std::string db, before;
+};
+
+TEST_F(Injection, HostileMemberStringsAreValuesOnly) {
+    const std::vector<std::string> hostile = {
+        "Region=East' OR '1'='1\n",
+        "Region=East\"; DROP TABLE sales; --\n",
+        "Year=2024) OR (1=1\n",
+        "Region\" = region OR \"x=East\n",
+        "Region=\x01\x02\xff\xfe\n",
+        "Region=East\nSYSDBV=x'); DELETE FROM sales; --\n",
+        "Category=" + std::string(60000, '%') + "\n",
+    };
+    Session s(db);
+    for (const std::string& m : hostile) {
+        ASSERT_EQ(0u, s.Open({m})) << m;
+        auto names = s.ReportNames();
+        if (std::find(names.begin(), names.end(), "Sales Detail") == names.end()) continue;
+        ASSERT_EQ(0u, s.Execute("Sales Detail"));
+        uint32_t status = 1;
+        auto rows = s.Data(&status);
+        EXPECT_EQ(0u, status) << s.ErrorText();
+        EXPECT_TRUE(rows.empty()) << m << " matched " << rows.size() << " rows";
+    }
+    char* tooMany[5000];
+    std::string m = "Year=2024";
+    for (char*& p : tooMany) p = &m[0];
+    EXPECT_EQ(2001003u, ZevDTAPISetConnection(s.lib, tooMany, 5000, 0));
+    EXPECT_FALSE(s.ErrorText().empty());
+}
+
+TEST_F(Injection, HostileConditionsNeverReachSqlAsText) {
+    Session s(db);
+    ASSERT_EQ(0u, s.Open({"Year=2024\n", "Region=East\n", "Category=Beverages\n"}));
+    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    const size_t all = s.Data().size();
+    ZevDTAPIColumn* region = s.Column("region", "region");
+    const std::vector<std::string> hostile = {
+        "region.region = East'; DROP TABLE sales; --",
+        "region.region = 'x' OR 1=1",
+        "region.region = 'x') OR (1=1",
+        "employee.salary > 0",
+        "region.region in (SELECT name FROM employee)",
+        "region.region = \"region\"",
+        "region.region = region.region",
+        "region.region like '%' ESCAPE 'x'",
+        "region.region in ('a'); ATTACH DATABASE 'x.db' AS x; --",
+        "region.region = 'East' AND \r\nregion.region = (SELECT 1)",
+        "region.region <> East OR \r\nsqlite_schema.sql like '%'",
+        "region.region = " + std::string(8000, '\''),
+        std::string(8192, '('),
+    };
+    for (const std::string& c : hostile) {
+        SetCondition(region, c);
+        uint32_t status = 1;
+        auto rows = s.Data(&status);
+        EXPECT_TRUE(status == 0 || status == 2005002) << c << " gave " << status;
+        EXPECT_FALSE(s.ErrorText().empty() && status != 0);
+        EXPECT_LE(rows.size(), all) << c;
+        ExpectNoEmployeeData(rows);
+    }
+    // A condition field without its NUL is refused, never read past.
+    std::memset(region->condition, 'A', sizeof(region->condition));
+    uint32_t status = 0;
+    s.Data(&status);
+    EXPECT_EQ(2005001u, status);
+    EXPECT_FALSE(s.ErrorText().empty());
+}
+
+TEST_F(Injection, ColumnRecordsNamingOtherTablesAreRefused) {
+    Session s(db);
+    ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
+    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ZevDTAPIColumn* c = s.columns[0];
+    const std::pair<const char*, const char*> hostile[] = {
+        {"employee", "salary"},
+        {"sales\" JOIN employee ON 1 --", "amount"},
+        {"sales", "amount FROM employee --"},
+        {"sqlite_schema", "sql"},
+        {"", ""},
+    };
+    char** values = nullptr;
+    int32_t count = 0;
+    for (const auto& h : hostile) {
+        std::strcpy(c->tableName, h.first);
+        std::strcpy(c->columnName, h.second);
+        uint32_t status = 0;
+        s.Data(&status);
+        EXPECT_EQ(2005001u, status) << h.first;
+        EXPECT_NE(std::string::npos, s.ErrorText().find("not a column")) << s.ErrorText();
+        EXPECT_EQ(2005001, ZevDTAPIGetFilterData(s.lib, c, &values, &count));
+    }
+    std::memset(c->tableName, 'x', sizeof(c->tableName));
+    uint32_t status = 0;
+    s.Data(&status);
+    EXPECT_EQ(2005001u, status);
+    // Names differing only in case still mean the report's own column.
+    std::strcpy(c->tableName, "SALES");
+    std::strcpy(c->columnName, "Sale_Date");
+    EXPECT_EQ(QueryRows(db, "SELECT count(*) FROM sales WHERE year = 2024")[0][0], std::to_string(s.Data().size()));
+}
+
+TEST_F(Injection, HostileFilterRecordsAreStoredAsBytesAndChangeNothingElse) {
+    const std::string dataBefore = "SELECT * FROM sales ORDER BY sale_id";
+    auto salesBefore = QueryRows(db, dataBefore);
+    {
+        Session s(db);
+        ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
+        ASSERT_EQ(0u, s.Execute("Sales Detail"));
+        std::vector<std::string> records = {"x'); DROP TABLE sales; --$*$\"$*$sales.amount$*$1=1",
+                                            "$*$$*$$*$$*$", "Q\r\n$*$\x7f\x80"};
+        std::vector<char*> pointers;
+        for (std::string& r : records) pointers.push_back(&r[0]);
+        ASSERT_EQ(0, ZevDTAPISetFilterDescConditions(s.lib, pointers.data(), int32_t(pointers.size())));
+        char** back = nullptr;
+        int32_t n = 0;
+        ASSERT_EQ(0, ZevDTAPIGetFilterDescConditions(s.lib, &back, &n));
+        ASSERT_EQ(3, n);
+        for (int i = 0; i < n; ++i) EXPECT_EQ(records[size_t(i)], back[i]);
+
+        std::string huge(1024 * 1024 + 1, 'h');
+        char* one[] = {&huge[0]};
+        EXPECT_EQ(2007001, ZevDTAPISetFilterDescConditions(s.lib, one, 1));
+        EXPECT_FALSE(s.ErrorText().empty());
+    }
+    EXPECT_EQ(salesBefore, QueryRows(db, dataBefore));
+    before = FileBytes(db);  // the saved filters are the only change
+}
+
+TEST_F(Injection, TheAuthorizerKeepsAReportToItsOwnTables) {
+    // A report over a view reaches the employee table behind it: refused when it is executed.
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(db.c_str(), &handle));
+    const char* sql =
+        "CREATE VIEW staff AS SELECT name, salary FROM employee;"
+        "INSERT INTO dt_report VALUES (9, 1, 'Staff', 1, 9);"
+        "INSERT INTO dt_report_table VALUES (9, 1, 'staff', NULL, NULL, NULL);"
+        "INSERT INTO dt_report_column VALUES (9, 1, 'staff', 'salary', 21, 1, 0, 1);"
+        "INSERT INTO dt_member_map VALUES (9, 'Year', 'staff', 'name');";
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(handle, sql, nullptr, nullptr, nullptr));
+    sqlite3_close(handle);
+    before = FileBytes(db);
+    Session s(db);
+    ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
+    auto names = s.ReportNames();
+    uint32_t index = uint32_t(std::find(names.begin(), names.end(), "Staff") - names.begin());
+    ASSERT_LT(index, names.size());
+    EXPECT_EQ(2004002u, ZevDTAPIExecuteReport(s.lib, index));
+    EXPECT_NE(std::string::npos, s.ErrorText().find("Staff")) << s.ErrorText();
+}
+
+}  // namespace
+}  // namespace zevdtapi_test
