@@ -171,6 +171,10 @@ void Ui::SelectRow(int id, int row) {
 void Ui::ClickEmpty(int id) {
     Hwnd h = Usable(id);
     if (!IsListView(h)) throw UiError("control " + std::to_string(id) + " is not a list view");
+    // A click beside the rows clears the selection, then reports the click.
+    LVITEMA clear{};
+    clear.stateMask = LVIS_SELECTED;
+    B().SendMessage(h, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
     SendListNotify(h, NM_CLICK, -1);
 }
 

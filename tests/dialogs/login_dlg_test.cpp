@@ -1,0 +1,170 @@
+// The login dialog, driven as a user would drive it, on whichever backend
+// this build has.
+#include <gtest/gtest.h>
+
+#include "dialogs/login_dlg.h"
+#include "framework/script/test_driver.h"
+#include "framework/transcript_lines.h"
+#include "support/test_env.h"
+
+using fw::Ui;
+
+namespace {
+
+struct LoginRun {
+    INT_PTR result = 0;
+    std::vector<std::string> transcript;
+    std::vector<std::string> failures;
+};
+
+LoginRun RunLogin(CLoginDlg& dlg, fw::TestDriver& driver) {
+    fw::MemoryTranscript transcript;
+    LoginRun run;
+    {
+        fw::ScopedDriver scope(&driver, &transcript);
+        run.result = dlg.DoModal();
+    }
+    run.transcript = transcript.lines;
+    run.failures = driver.Failures();
+    return run;
+}
+
+struct EditStates {
+    bool serverReadOnly, userReadOnly, passwordReadOnly;
+};
+
+class LoginFlags : public ::testing::TestWithParam<std::pair<int, EditStates>> {};
+
+TEST_P(LoginFlags, OnlyTheFieldsTheFlagsNameCanBeTyped) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = GetParam().first;
+    dlg.m_strDataSourceName = "Sales";
+    EditStates seen{};
+    bool dataSourceReadOnly = false;
+    std::string shownSource;
+    fw::TestDriver driver;
+    driver.Then([&](Ui& ui) {
+        EXPECT_EQ(ui.TemplateId(), 129u);
+        EXPECT_EQ(ui.Caption(), "Drill-Through Login");
+        seen = {ui.ReadOnly(1001), ui.ReadOnly(1014), ui.ReadOnly(1015)};
+        dataSourceReadOnly = ui.ReadOnly(1002);
+        shownSource = ui.Text(1002);
+        ui.Click(IDCANCEL);
+    });
+    LoginRun run = RunLogin(dlg, driver);
+    EXPECT_TRUE(run.failures.empty()) << run.failures.front();
+    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(seen.serverReadOnly, GetParam().second.serverReadOnly);
+    EXPECT_EQ(seen.userReadOnly, GetParam().second.userReadOnly);
+    EXPECT_EQ(seen.passwordReadOnly, GetParam().second.passwordReadOnly);
+    EXPECT_TRUE(dataSourceReadOnly);
+    EXPECT_EQ(shownSource, "Sales");
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, LoginFlags,
+                         ::testing::Values(std::make_pair(1, EditStates{false, true, true}),
+                                           std::make_pair(2, EditStates{true, false, false}),
+                                           std::make_pair(3, EditStates{false, false, false})));
+
+TEST(LoginDialog, TypingIntoAReadOnlyFieldIsRefused) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 1;
+    bool refused = false;
+    fw::TestDriver driver;
+    driver.Then([&](Ui& ui) {
+        try {
+            ui.Type(1014, "someone");
+        } catch (const fw::UiError&) {
+            refused = true;
+        }
+        ui.Click(IDCANCEL);
+    });
+    RunLogin(dlg, driver);
+    EXPECT_TRUE(refused);
+}
+
+TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 3;
+    fw::TestDriver driver;
+    unsigned stillOpen = 0;
+    std::string firstMessage, secondMessage;
+    driver.Then([](Ui& ui) { ui.Click(IDOK); })
+        .Then([&](Ui& ui) {
+            firstMessage = ui.MessageText();
+            ui.Answer(IDOK);
+        })
+        .Then([&](Ui& ui) {
+            stillOpen = ui.TemplateId();
+            ui.Type(1001, "olap1");
+        })
+        .Then([](Ui& ui) { ui.Click(IDOK); })
+        .Then([&](Ui& ui) {
+            secondMessage = ui.MessageText();
+            ui.Answer(IDOK);
+        })
+        .Then([](Ui& ui) { ui.Type(1014, "ann"); })
+        .Then([](Ui& ui) { ui.Type(1015, "secret"); })
+        .Then([](Ui& ui) { ui.Click(IDOK); });
+    LoginRun run = RunLogin(dlg, driver);
+    EXPECT_TRUE(run.failures.empty());
+    EXPECT_EQ(firstMessage, "Need to provide Integration Server name");
+    EXPECT_EQ(secondMessage, "Need to provide user name");
+    EXPECT_EQ(stillOpen, 129u);
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strServerName, "olap1");
+    EXPECT_EQ(dlg.m_strUserName, "ann");
+    EXPECT_EQ(dlg.m_strPassword, "secret");
+    // The message's help context is its string id.
+    ASSERT_GE(run.transcript.size(), 3u);
+    EXPECT_NE(std::find(run.transcript.begin(), run.transcript.end(),
+                        "messagebox 50002 \"Need to provide Integration Server name\" OK -> OK"),
+              run.transcript.end());
+    EXPECT_NE(std::find(run.transcript.begin(), run.transcript.end(),
+                        "messagebox 50003 \"Need to provide user name\" OK -> OK"),
+              run.transcript.end());
+}
+
+TEST(LoginDialog, AReadOnlyEmptyUserLeavesOnlyCancel) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 1;
+    dlg.m_strServerName = "olap1";
+    int messages = 0;
+    fw::TestDriver driver;
+    for (int i = 0; i < 2; ++i)
+        driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then([&](Ui& ui) {
+            if (ui.MessageText() == "Need to provide user name") ++messages;
+            ui.Answer(IDOK);
+        });
+    driver.Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    LoginRun run = RunLogin(dlg, driver);
+    EXPECT_EQ(messages, 2);
+    EXPECT_EQ(run.result, IDCANCEL);
+}
+
+TEST(LoginDialog, BlanksCountAsAServerName) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 3;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Type(1001, "   "); })
+        .Then([](Ui& ui) { ui.Type(1014, "ann"); })
+        .Then([](Ui& ui) { ui.Click(IDOK); });
+    LoginRun run = RunLogin(dlg, driver);
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strServerName, "   ");
+}
+
+TEST(LoginDialog, HelpOpensTheLoginPageBelowTheRootReadAtConstruction) {
+    testsupport::FakeShell shell;
+    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
+    CLoginDlg dlg;
+    testsupport::ScopedEnv changed("TALVENOR_HOME", std::string("D:\\Elsewhere"));
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(1065); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    RunLogin(dlg, driver);
+    ASSERT_EQ(shell.paths().size(), 1u);
+    EXPECT_EQ(shell.paths()[0],
+              "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_through_login_dialog_box.html");
+}
+
+}  // namespace
