@@ -45,3 +45,12 @@ BOOL CInfoPage::OnSetActive() {
     }
     return CPropertyPage::OnSetActive();
 }
+
+bool CInfoPage::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    // A static control does not free the picture it shows; without this every
+    // run of the wizard would leave one bitmap behind.
+    if (msg == WM_DESTROY && m_picture.m_hWnd) {
+        if (HBITMAP shown = m_picture.SetBitmap(nullptr)) fw::CurrentBackend().DeleteObject(shown);
+    }
+    return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
+}

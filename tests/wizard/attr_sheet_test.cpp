@@ -1,0 +1,139 @@
+// The customisation wizard's sheet and first step.
+#include <gtest/gtest.h>
+
+#include "framework/script/test_driver.h"
+#include "support/test_env.h"
+#include "wizard/dt_attr_sheet.h"
+#ifndef _WIN32
+#include "framework/headless/headless_backend.h"
+#endif
+
+using fw::SheetButton;
+using fw::Ui;
+
+namespace {
+
+class NoColumns : public CDTOwner {
+public:
+    ZevDTAPIColumn** GetColumnList() const override { return nullptr; }
+    int32_t GetColumnCount() const override { return 0; }
+};
+
+struct Wizard {
+    NoColumns owner;
+    CDTAttrSheet sheet{50511, nullptr, 0};
+    Wizard() { sheet.SetOwner(&owner); }
+};
+
+INT_PTR RunWizard(CDTAttrSheet& sheet, fw::TestDriver& driver, fw::MemoryTranscript* transcript = nullptr) {
+    fw::ScopedDriver scope(&driver, transcript);
+    INT_PTR r = sheet.DoModal();
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
+    EXPECT_TRUE(driver.Done());
+    return r;
+}
+
+TEST(Wizard, FirstStepShowsInstructionsWithBackDisabledAndNoFinish) {
+    Wizard w;
+    std::string caption, instructions;
+    bool back = true, next = false, finish = true, help = false, picture = false;
+    unsigned page = 0;
+    fw::TestDriver driver;
+    driver.Then([&](Ui& ui) {
+        caption = ui.Caption();
+        page = ui.TemplateId();
+        instructions = ui.Text(1045);
+        back = ui.Enabled(ID_WIZBACK);
+        next = ui.Enabled(ID_WIZNEXT) && ui.Visible(ID_WIZNEXT);
+        finish = ui.Visible(ID_WIZFINISH);
+        help = ui.Enabled(IDHELP) && ui.Visible(IDHELP);
+        picture = (ui.Style(1062) & 0x1F) == SS_BITMAP;
+        EXPECT_TRUE(ui.ReadOnly(1045));
+        ui.Press(SheetButton::Cancel);
+    });
+    EXPECT_EQ(RunWizard(w.sheet, driver), IDCANCEL);
+    EXPECT_EQ(caption, "Drill-Through Report");
+    EXPECT_EQ(page, 139u);
+    EXPECT_EQ(instructions.substr(0, 2), "\r\n");
+    EXPECT_NE(instructions.find("Follow these steps to customize the transactional report\r\n"), std::string::npos);
+    EXPECT_FALSE(back);
+    EXPECT_TRUE(next);
+    EXPECT_FALSE(finish);
+    EXPECT_TRUE(help);
+    EXPECT_TRUE(picture);
+}
+
+TEST(Wizard, BackCannotBePressedOnTheFirstStep) {
+    Wizard w;
+    bool refused = false;
+    fw::TestDriver driver;
+    driver.Then([&](Ui& ui) {
+        try {
+            ui.Press(SheetButton::Back);
+        } catch (const fw::UiError&) {
+            refused = true;
+        }
+        ui.Press(SheetButton::Cancel);
+    });
+    EXPECT_EQ(RunWizard(w.sheet, driver), IDCANCEL);
+    EXPECT_TRUE(refused);
+}
+
+TEST(Wizard, HelpOnTheInfoPageOpensItsPage) {
+    const char* page = "\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_wizard_db.html";
+    for (bool withHome : {true, false}) {
+        testsupport::ScopedEnv home("TALVENOR_HOME",
+                                    withHome ? std::optional<std::string>("C:\\Talvenor") : std::nullopt);
+        testsupport::FakeShell shell;
+        Wizard w;
+        fw::TestDriver driver;
+        driver.Then([](Ui& ui) { ui.Press(SheetButton::Help); }).Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
+        RunWizard(w.sheet, driver);
+        ASSERT_EQ(shell.paths().size(), 1u);
+        EXPECT_EQ(shell.paths()[0], std::string(withHome ? "C:\\Talvenor" : "") + page);
+    }
+}
+
+TEST(Wizard, ASecondRunStartsFromScratch) {
+    Wizard w;
+    fw::MemoryTranscript transcript;
+    for (int run = 0; run < 2; ++run) {
+        fw::TestDriver driver;
+        driver.Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 139u);
+            EXPECT_FALSE(ui.Enabled(ID_WIZBACK));
+            ui.Press(SheetButton::Cancel);
+        });
+        EXPECT_EQ(RunWizard(w.sheet, driver, &transcript), IDCANCEL);
+        EXPECT_EQ(w.sheet.m_hWnd, nullptr);
+        EXPECT_EQ(w.sheet.m_infoPage.m_hWnd, nullptr);
+        EXPECT_EQ(w.sheet.m_infoPage.m_picture.m_hWnd, nullptr);
+    }
+    int pages = 0;
+    for (const std::string& line : transcript.lines) pages += line == "page 139 \"Drill-Through Wizard\"";
+    EXPECT_EQ(pages, 2);
+#ifndef _WIN32
+    // Each run's picture is released with its page.
+    EXPECT_EQ(static_cast<fw::headless::HeadlessBackend&>(fw::CurrentBackend()).LiveBitmapCount(), 0u);
+#endif
+}
+
+TEST(Wizard, HelpPathsOfEveryStepAreReadAtConstruction) {
+    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("R:\\"));
+    CDTAttrSheet sheet(50511, nullptr, 0);
+    EXPECT_EQ(sheet.m_strInstallRoot, "R:\\");
+    EXPECT_EQ(sheet.m_strInfoHelpPath, "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_wizard_db.html");
+    EXPECT_EQ(sheet.m_strColumnsHelpPath,
+              "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_columns_and_display_order_dialog_box.html");
+    EXPECT_EQ(sheet.m_strSortHelpPath, "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_sort_order_db.html");
+    EXPECT_EQ(sheet.m_strFilterHelpPath,
+              "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_filters_dialog_box.html");
+    EXPECT_TRUE(sheet.IsKindOf(RUNTIME_CLASS(CPropertySheet)));
+    EXPECT_STREQ(sheet.GetRuntimeClass()->m_lpszClassName, "CDTAttrSheet");
+    EXPECT_STREQ(RUNTIME_CLASS(CInfoPage)->m_lpszClassName, "CInfoPage");
+    CObject* made = RUNTIME_CLASS(CInfoPage)->CreateObject();
+    EXPECT_NE(made, nullptr);
+    delete made;
+}
+
+}  // namespace
