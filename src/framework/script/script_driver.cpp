@@ -154,10 +154,11 @@ bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
     if (cmd == "expect-message") {
         Need(line, 1);
         if (ui.Kind() != WindowKind::MessageBox) throw UiError("expected a message box");
+        // A number names a string of the library's table; anything else is the text itself.
         std::string want = line.words[1];
-        if (!want.empty() && want[0] == '#') {
+        if (!want.empty() && want.find_first_not_of("0123456789") == std::string::npos) {
             std::string text;
-            CurrentBackend().LoadString(static_cast<unsigned>(ToInt(want.substr(1), "a string id")), &text);
+            CurrentBackend().LoadString(static_cast<unsigned>(ToInt(want, "a string id")), &text);
             want = text;
         }
         if (ui.MessageText() != want) throw UiError("message box says " + transcript::Quote(ui.MessageText()));

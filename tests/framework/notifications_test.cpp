@@ -1,0 +1,160 @@
+// Which changes made by code notify the parent, on the real controls of the
+// library's templates: the headless backend must answer exactly as Win32 does.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/afxwin.h"
+#include "framework/script/test_driver.h"
+
+namespace {
+
+// A wizard page that records every command and notification it receives and
+// runs a probe once it is up. The templates are pages, so they are shown as
+// pages, as on the platform a child template can only be.
+class Recorder : public CPropertyPage {
+public:
+    Recorder(UINT id, std::function<void(Recorder&)> probe) : CPropertyPage(id), probe_(std::move(probe)) {}
+    std::vector<std::string> events;
+
+protected:
+    BOOL OnInitDialog() override {
+        CPropertyPage::OnInitDialog();
+        recording_ = true;
+        probe_(*this);
+        recording_ = false;
+        return TRUE;
+    }
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        if (recording_ && msg == WM_COMMAND)
+            events.push_back("command " + std::to_string(LOWORD(wParam)) + " " + std::to_string(HIWORD(wParam)));
+        if (recording_ && msg == WM_NOTIFY) {
+            auto* nm = reinterpret_cast<NMHDR*>(lParam);
+            events.push_back("notify " + std::to_string(nm->idFrom) + " " + std::to_string(static_cast<int>(nm->code)));
+        }
+        return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
+    }
+
+private:
+    std::function<void(Recorder&)> probe_;
+    bool recording_ = false;
+};
+
+std::vector<std::string> Probe(UINT templateId, std::function<void(Recorder&)> probe) {
+    Recorder page(templateId, std::move(probe));
+    CPropertySheet sheet(50511);
+    sheet.SetWizardMode();
+    sheet.AddPage(&page);
+    fw::TestDriver nobody;  // the sheet is cancelled once the probe has run
+    fw::ScopedDriver scope(&nobody);
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    return page.events;
+}
+
+const std::string kItemChanged = std::to_string(static_cast<int>(LVN_ITEMCHANGED));
+const std::string kTreeSelChanged = std::to_string(static_cast<int>(TVN_SELCHANGEDA));
+
+TEST(Notifications, ListViewStateChangesNotify) {
+    // Template 132: the sort page's two report-view list views.
+    auto events = Probe(132, [](Recorder& r) {
+        CListCtrl list;
+        list.m_hWnd = r.GetDlgItem(1050)->m_hWnd;
+        list.InsertColumn(0, "Column");
+        list.InsertItem(0, "A");
+        list.InsertItem(1, "B");
+        list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+        EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+        list.m_hWnd = nullptr;
+    });
+    int changed = 0;
+    for (const auto& e : events) changed += e == "notify 1050 " + kItemChanged;
+    EXPECT_GE(changed, 1);
+}
+
+TEST(Notifications, TreeSelectionNotifies) {
+    auto events = Probe(130, [](Recorder& r) {
+        CTreeCtrl tree;
+        tree.m_hWnd = r.GetDlgItem(1007)->m_hWnd;
+        HTREEITEM root = tree.InsertItem("SALES");
+        HTREEITEM child = tree.InsertItem("REGION", root);
+        tree.SelectItem(child);
+        EXPECT_EQ(tree.GetSelectedItem(), child);
+        EXPECT_EQ(tree.GetParentItem(child), root);
+        EXPECT_EQ(tree.GetItemText(child), "REGION");
+        tree.m_hWnd = nullptr;
+    });
+    int changed = 0;
+    for (const auto& e : events) changed += e == "notify 1007 " + kTreeSelChanged;
+    EXPECT_EQ(changed, 1);
+}
+
+TEST(Notifications, EditTextSetByCodeNotifiesChange) {
+    auto events = Probe(130, [](Recorder& r) { r.SetDlgItemText(1047, "Sales"); });
+    EXPECT_NE(std::find(events.begin(), events.end(), "command 1047 " + std::to_string(EN_CHANGE)), events.end());
+}
+
+TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
+    auto listEvents = Probe(130, [](Recorder& r) {
+        CListBox list;
+        list.m_hWnd = r.GetDlgItem(1008)->m_hWnd;
+        list.AddString("SALES.REGION");
+        list.AddString("SALES.AMOUNT");
+        list.SetSel(1, TRUE);
+        EXPECT_EQ(list.GetSelCount(), 1);
+        int selected[2] = {-1, -1};
+        EXPECT_EQ(list.GetSelItems(2, selected), 1);
+        EXPECT_EQ(selected[0], 1);
+        EXPECT_EQ(list.FindStringExact(-1, "sales.amount"), 1);
+        list.m_hWnd = nullptr;
+    });
+    EXPECT_TRUE(listEvents.empty()) << listEvents.front();
+    auto comboEvents = Probe(133, [](Recorder& r) {
+        CComboBox combo;
+        combo.m_hWnd = r.GetDlgItem(1066)->m_hWnd;
+        combo.AddString("Q1");
+        combo.AddString("Q2");
+        combo.SetCurSel(1);
+        EXPECT_EQ(combo.GetCurSel(), 1);
+        CString text;
+        combo.GetLBText(1, text);
+        EXPECT_EQ(text, "Q2");
+        combo.m_hWnd = nullptr;
+    });
+    EXPECT_TRUE(comboEvents.empty()) << comboEvents.front();
+}
+
+TEST(Notifications, AUserChoiceInAComboIsReported) {
+    std::vector<std::string> events;
+    class Chooser : public CPropertyPage {
+    public:
+        Chooser() : CPropertyPage(133) {}
+        std::vector<std::string>* log = nullptr;
+
+    protected:
+        BOOL OnInitDialog() override {
+            CPropertyPage::OnInitDialog();
+            GetDlgItem(1066)->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Q1"));
+            return TRUE;
+        }
+        bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+            if (msg == WM_COMMAND && LOWORD(wParam) == 1066)
+                log->push_back("command 1066 " + std::to_string(HIWORD(wParam)));
+            return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
+        }
+    } page;
+    page.log = &events;
+    CPropertySheet sheet(50511);
+    sheet.SetWizardMode();
+    sheet.AddPage(&page);
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.SelectRow(1066, 0); }).Then([](fw::Ui& ui) { ui.Press(fw::SheetButton::Cancel); });
+    {
+        fw::ScopedDriver scope(&driver);
+        EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    }
+    EXPECT_TRUE(driver.Failures().empty());
+    EXPECT_EQ(events, std::vector<std::string>{"command 1066 " + std::to_string(CBN_SELCHANGE)});
+}
+
+}  // namespace

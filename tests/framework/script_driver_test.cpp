@@ -1,0 +1,155 @@
+// UI scripts: what a line does, and how a bad line ends the run instead of
+// hanging it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "dialogs/login_dlg.h"
+#include "dialogs/reports_dlg.h"
+#include "framework/script/script_driver.h"
+#include "framework/script/test_driver.h"
+
+namespace {
+
+std::vector<fw::ScriptLine> Parse(const std::string& text) {
+    std::vector<fw::ScriptLine> lines;
+    std::string error;
+    EXPECT_TRUE(fw::ParseScript(text, &lines, &error)) << error;
+    return lines;
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+struct ScriptRun {
+    INT_PTR result;
+    std::vector<std::string> transcript;
+    bool failed;
+    std::string error;
+};
+
+template <class Dialog>
+ScriptRun RunScript(Dialog& dlg, const std::string& script) {
+    fw::ScriptDriver driver(Parse(script), "test.ui");
+    driver.SetErrorSink([](const std::string&) {});
+    fw::MemoryTranscript transcript;
+    driver.SetTranscript(&transcript);
+    ScriptRun run;
+    {
+        fw::ScopedDriver scope(&driver, &transcript);
+        run.result = dlg.DoModal();
+    }
+    run.transcript = transcript.lines;
+    run.failed = driver.Failed();
+    run.error = driver.Error();
+    return run;
+}
+
+TEST(ScriptParsing, WordsQuotesEscapesAndComments) {
+    auto lines = Parse("# a comment\n\ntype 1001 \"two words\"   # trailing\r\nclick 1\ntype 1015 \"say \\\"hi\\\"\\n\"\n");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].number, 3);
+    EXPECT_EQ(lines[0].words, (std::vector<std::string>{"type", "1001", "two words"}));
+    EXPECT_EQ(lines[1].words, (std::vector<std::string>{"click", "1"}));
+    EXPECT_EQ(lines[2].words[2], "say \"hi\"\n");
+}
+
+TEST(ScriptParsing, AnUnterminatedQuoteNamesItsLine) {
+    std::vector<fw::ScriptLine> lines;
+    std::string error;
+    EXPECT_FALSE(fw::ParseScript("click 1\ntype 1001 \"open\n", &lines, &error));
+    EXPECT_EQ(error, "line 2: unterminated quote");
+}
+
+TEST(Scripts, DriveTheLoginDialogAndAnswerItsMessage) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 3;
+    dlg.m_strDataSourceName = "Sales";
+    ScriptRun run = RunScript(dlg,
+                              "window 129\n"
+                              "expect-text 1002 Sales\n"
+                              "expect-editable 1001\n"
+                              "click 1\n"
+                              "window messagebox\n"
+                              "expect-message 50002\n"
+                              "answer ok\n"
+                              "type 1001 olap1\n"
+                              "type 1014 ann\n"
+                              "click 1\n");
+    EXPECT_FALSE(run.failed) << run.error;
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strServerName, "olap1");
+    EXPECT_TRUE(Has(run.transcript, "window 129 \"Drill-Through Login\"")) << run.transcript.front();
+    EXPECT_TRUE(Has(run.transcript, "script 8: type 1001 olap1"));
+    EXPECT_TRUE(Has(run.transcript, "messagebox 50002 \"Need to provide Integration Server name\" OK -> OK"));
+    EXPECT_EQ(run.transcript.back(), "close 129 OK");
+}
+
+TEST(Scripts, AnUnknownCommandStopsTheScriptAndTheDialogIsCancelled) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 3;
+    ScriptRun run = RunScript(dlg, "type 1001 olap1\nfrobnicate 1\nclick 1\n");
+    EXPECT_TRUE(run.failed);
+    EXPECT_EQ(run.error, "UI script test.ui line 2: unknown command 'frobnicate'");
+    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_TRUE(Has(run.transcript, "script-error 2: unknown command 'frobnicate'"));
+    EXPECT_TRUE(Has(run.transcript, "default cancel 129"));
+}
+
+TEST(Scripts, MissingDisabledAndReadOnlyControlsAreRefused) {
+    struct Case {
+        int flags;
+        const char* script;
+        const char* message;
+    };
+    for (const Case& c : {Case{3, "click 4242\n", "line 1: the window has no control 4242"},
+                          Case{1, "type 1014 ann\n", "line 1: control 1014 is read-only"},
+                          Case{3, "window 138\n", "line 1: expected window 138, the active window is 129"},
+                          Case{3, "answer yes\n", "line 1: no message box is active"},
+                          Case{3, "click\n", "line 1: 'click' takes 1 argument"}}) {
+        CLoginDlg dlg;
+        dlg.m_nLoginFlags = c.flags;
+        ScriptRun run = RunScript(dlg, c.script);
+        EXPECT_TRUE(run.failed) << c.script;
+        EXPECT_NE(run.error.find(c.message), std::string::npos) << run.error;
+        EXPECT_EQ(run.result, IDCANCEL);
+    }
+}
+
+TEST(Scripts, ADisabledButtonIsRefused) {
+    class OneReport : public CReportSource {
+    public:
+        OneReport() {
+            std::memset(&record_, 0, sizeof record_);
+            std::strcpy(record_.name, "Fixed");
+            list_[0] = &record_;
+        }
+        ZevDTAPIReport** GetReportList() const override { return const_cast<ZevDTAPIReport**>(list_); }
+        uint32_t GetReportCount() const override { return 1; }
+
+    private:
+        ZevDTAPIReport record_;
+        ZevDTAPIReport* list_[1];
+    } reports;
+    CReportsDlg dlg;
+    dlg.m_pDrillThrough = &reports;
+    ScriptRun run = RunScript(dlg, "expect-disabled 1044\nexpect-rows 1040 1\nclick 1044\n");
+    EXPECT_TRUE(run.failed);
+    EXPECT_NE(run.error.find("line 3: control 1044 is disabled"), std::string::npos) << run.error;
+    EXPECT_EQ(run.result, IDCANCEL);
+}
+
+TEST(Scripts, WithoutAnyScriptDialogsAreCancelledAndMessageBoxesTakeTheirDefault) {
+    fw::TestDriver none;
+    fw::MemoryTranscript transcript;
+    fw::ScopedDriver scope(&none, &transcript);
+    CLoginDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(AfxMessageBox(50514, MB_YESNO), IDYES);
+    EXPECT_TRUE(Has(transcript.lines, "default cancel 129"));
+    EXPECT_TRUE(Has(transcript.lines, "default answer YES"));
+}
+
+}  // namespace
