@@ -91,6 +91,15 @@ ZEVDTU_FN char* ZEVDT_CALL ZevDTGetSourcePassword(void* handle);
 ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTSetSourcePassword(void* handle, const char* password);
 ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTExit(void* handle);
 
+#if !defined(_WIN32)
+/* The text of a code (a string of the library's table), for hosts on systems
+ * without the platform's string loading; on Windows, load string `id` from
+ * the ZEVDTU.dll module with LoadStringA instead. Copies at most capacity-1
+ * bytes and a NUL, as LoadStringA does, and returns the bytes copied; 0 when
+ * the id has no text (buffer then holds the empty text). */
+ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTLoadString(uint32_t id, char* buffer, uint32_t capacity);
+#endif
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
