@@ -42,9 +42,9 @@ long PeakRssKb() {
 #endif
 }
 
-const char* const kColumns[] = {"sales.sale_date", "region.region",   "region.city",     "product.category",
+const char* const kColumns[] = {"sales.sale_date", "region.region",     "region.city",    "product.category",
                                 "product.product", "customer.customer", "sales.quantity", "sales.amount",
-                                "sales.channel",   "customer.segment", "sales.sale_id"};
+                                "sales.channel",   "customer.segment",  "sales.sale_id"};
 
 int Fail(const char* what) {
     std::fprintf(stderr, "zevdtapi-bench: %s\n", what);
@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
                ("zevdtapi-bench-" + std::to_string(Clock::now().time_since_epoch().count()) + ".db");
         database = temp.string();
         std::string error;
-        if (!zevdtapi::CreateSampleWarehouse(database, &error)) return Fail(error.c_str());
+        if (!zevdtapi::CreateSampleWarehouse(database, &error))
+            return Fail(error.c_str());
     }
 #ifdef _WIN32
     _putenv_s("ZEVDTAPI_DATABASE", database.c_str());
@@ -90,8 +91,8 @@ int main(int argc, char** argv) {
     ZevDTAPIColumn** columns = nullptr;
     int32_t columnCount = 0;
     if (ZevDTAPISetConnection(lib, nullptr, 0, 0) || ZevDTAPIConnect(lib) ||
-        ZevDTAPIGetReports(lib, &reports, &reportCount) || reportCount == 0 || ZevDTAPIExecuteReport(lib, 0) ||
-        ZevDTAPIGetColumns(lib, &columns, &columnCount)) {
+        ZevDTAPIGetReports(lib, &reports, &reportCount) || reportCount == 0 ||
+        ZevDTAPIExecuteReport(lib, 0) || ZevDTAPIGetColumns(lib, &columns, &columnCount)) {
         return Fail("cannot open the report");
     }
     // Show every column, in catalog order, sorted as the catalog says.
@@ -99,16 +100,19 @@ int main(int argc, char** argv) {
     for (int32_t i = 0; i < columnCount; ++i) {
         columns[i]->displayPosition = i + 1;
         if (rowLimit > 0 && !std::strcmp(columns[i]->columnName, "sale_id")) {
-            std::snprintf(columns[i]->condition, sizeof(columns[i]->condition), "sales.sale_id <= %ld", rowLimit);
+            std::snprintf(columns[i]->condition, sizeof(columns[i]->condition), "sales.sale_id <= %ld",
+                          rowLimit);
             where = " WHERE sales.sale_id <= " + std::to_string(rowLimit);
         }
     }
     std::string sql = "SELECT ";
-    for (size_t i = 0; i < sizeof(kColumns) / sizeof(kColumns[0]); ++i) sql += (i ? ", " : "") + std::string(kColumns[i]);
-    sql += " FROM sales JOIN region ON region.region_id = sales.region_id"
-           " JOIN product ON product.product_id = sales.product_id"
-           " JOIN customer ON customer.customer_id = sales.customer_id" +
-           where + " ORDER BY sales.sale_date, sales.sale_id";
+    for (size_t i = 0; i < sizeof(kColumns) / sizeof(kColumns[0]); ++i)
+        sql += (i ? ", " : "") + std::string(kColumns[i]);
+    sql +=
+        " FROM sales JOIN region ON region.region_id = sales.region_id"
+        " JOIN product ON product.product_id = sales.product_id"
+        " JOIN customer ON customer.customer_id = sales.customer_id" +
+        where + " ORDER BY sales.sale_date, sales.sale_id";
 
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -122,7 +126,8 @@ int main(int argc, char** argv) {
         ZevDTAPICell** cells = nullptr;
         uint32_t rows = 0, cols = 0;
         auto a = Clock::now();
-        if (ZevDTAPIGetData(lib, &cells, &rows, &cols)) return Fail("ZevDTAPIGetData failed");
+        if (ZevDTAPIGetData(lib, &cells, &rows, &cols))
+            return Fail("ZevDTAPIGetData failed");
         auto b = Clock::now();
         cellsSeen = uint64_t(rows) * cols;
         if (it == 0) {
@@ -145,12 +150,14 @@ int main(int argc, char** argv) {
         sqlite3_finalize(st);
         auto d = Clock::now();
         baselineCells = n;
-        if (it > 0) baseline = std::min(baseline, Ms(c, d));
+        if (it > 0)
+            baseline = std::min(baseline, Ms(c, d));
     }
     sqlite3_close(db);
     ZevDTAPIClose(lib);
     ZevDTAPIExit(lib);
-    if (!temp.empty()) std::filesystem::remove(temp);
+    if (!temp.empty())
+        std::filesystem::remove(temp);
 
     std::printf("cells            %llu (baseline %llu)\n", (unsigned long long)cellsSeen,
                 (unsigned long long)baselineCells);

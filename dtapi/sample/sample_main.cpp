@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
         std::printf("%s\n", zevdtapi::HashPassword(password, zevdtapi::RandomSalt()).c_str());
         return 0;
     }
-    if (database.empty()) return Usage();
+    if (database.empty())
+        return Usage();
     std::string error;
     if (!zevdtapi::CreateSampleWarehouse(database, replace, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());

@@ -18,14 +18,14 @@ namespace {
 
 // A fixed generator, so that every run writes the same rows.
 class Random {
-public:
+  public:
     uint32_t Next() {
         state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         return uint32_t(state_ >> 33);
     }
     int Below(int n) { return int(Next() % uint32_t(n)); }
 
-private:
+  private:
     uint64_t state_ = 20240607;
 };
 
@@ -142,32 +142,48 @@ struct Place {
     const char* region;
     const char* city;
 };
-const Place kPlaces[] = {{"North", "Aberdeen"}, {"North", "Bergen"},       {"North", "Tampere"},
-                         {"South", "Seville"},  {"South", "Naples"},       {"South", "L'Aquila"},
-                         {"East", "Krakow"},    {"East", "Brno"},          {"East", "Debrecen"},
-                         {"West", "Porto"},     {"West", "Nantes"},        {"West", "Galway"}};
+const Place kPlaces[] = {{"North", "Aberdeen"}, {"North", "Bergen"}, {"North", "Tampere"},
+                         {"South", "Seville"},  {"South", "Naples"}, {"South", "L'Aquila"},
+                         {"East", "Krakow"},    {"East", "Brno"},    {"East", "Debrecen"},
+                         {"West", "Porto"},     {"West", "Nantes"},  {"West", "Galway"}};
 
 struct Item {
     const char* product;
     const char* category;
     double price;
 };
-const Item kItems[] = {
-    {"Cola", "Beverages", 1.25},        {"Lemonade", "Beverages", 1.10},   {"Orange Juice", "Beverages", 2.40},
-    {"Iced Tea", "Beverages", 1.60},    {"Mineral Water", "Beverages", 0.75}, {"Coffee Beans", "Beverages", 7.90},
-    {"Crisps", "Snacks", 1.99},         {"Pretzels", "Snacks", 2.15},      {"Popcorn", "Snacks", 1.45},
-    {"Salted Nuts", "Snacks", 3.20},    {"Crackers", "Snacks", 1.80},      {"Chocolate Bar", "Snacks", 0.95},
-    {"Milk", "Dairy", 0.89},            {"Yogurt", "Dairy", 0.65},         {"Butter", "Dairy", 2.30},
-    {"Cheddar", "Dairy", 4.75},         {"Cream", "Dairy", 1.35},          {"Kefir", "Dairy", 1.55},
-    {"Bagel", "Bakery", 0.80},          {"Baguette", "Bakery", 1.20},      {"Croissant", "Bakery", 0.99},
-    {"Rye Bread", "Bakery", 2.60},      {"Muffin", "Bakery", 1.50},        {"Scone", "Bakery", 1.15}};
+const Item kItems[] = {{"Cola", "Beverages", 1.25},
+                       {"Lemonade", "Beverages", 1.10},
+                       {"Orange Juice", "Beverages", 2.40},
+                       {"Iced Tea", "Beverages", 1.60},
+                       {"Mineral Water", "Beverages", 0.75},
+                       {"Coffee Beans", "Beverages", 7.90},
+                       {"Crisps", "Snacks", 1.99},
+                       {"Pretzels", "Snacks", 2.15},
+                       {"Popcorn", "Snacks", 1.45},
+                       {"Salted Nuts", "Snacks", 3.20},
+                       {"Crackers", "Snacks", 1.80},
+                       {"Chocolate Bar", "Snacks", 0.95},
+                       {"Milk", "Dairy", 0.89},
+                       {"Yogurt", "Dairy", 0.65},
+                       {"Butter", "Dairy", 2.30},
+                       {"Cheddar", "Dairy", 4.75},
+                       {"Cream", "Dairy", 1.35},
+                       {"Kefir", "Dairy", 1.55},
+                       {"Bagel", "Bakery", 0.80},
+                       {"Baguette", "Bakery", 1.20},
+                       {"Croissant", "Bakery", 0.99},
+                       {"Rye Bread", "Bakery", 2.60},
+                       {"Muffin", "Bakery", 1.50},
+                       {"Scone", "Bakery", 1.15}};
 
 const char* const kSegments[] = {"Retail", "Wholesale", "Online", "Public Sector"};
 const char* const kChannels[] = {"Store", "Online", "Phone"};
-const char* const kFirst[] = {"Alder", "Birch", "Cedar", "Dune", "Elm", "Fjord", "Granite", "Harbor",
-                              "Iris", "Juniper", "Kestrel", "Linden", "Maple", "Nordic", "O'Neil", "Pine"};
-const char* const kLast[] = {"Trading", "Foods", "Markets", "Stores", "Supply", "& Sons", "Group", "Co-op",
-                             "Outlet", "Partners", "Wholesale", "Retail", "Imports", "Kitchen", "Depot", "Corner"};
+const char* const kFirst[] = {"Alder", "Birch",   "Cedar",   "Dune",   "Elm",   "Fjord",  "Granite", "Harbor",
+                              "Iris",  "Juniper", "Kestrel", "Linden", "Maple", "Nordic", "O'Neil",  "Pine"};
+const char* const kLast[] = {"Trading", "Foods",   "Markets", "Stores",   "Supply",    "& Sons",
+                             "Group",   "Co-op",   "Outlet",  "Partners", "Wholesale", "Retail",
+                             "Imports", "Kitchen", "Depot",   "Corner"};
 
 void Build(sqlite3* db) {
     auto exec = [&](const char* sql) {
@@ -195,7 +211,8 @@ void Build(sqlite3* db) {
         }
     }
     {
-        Statement s(db, "INSERT INTO product (product_id, product, category, unit_price) VALUES (?, ?, ?, ?)");
+        Statement s(db,
+                    "INSERT INTO product (product_id, product, category, unit_price) VALUES (?, ?, ?, ?)");
         int id = 1;
         for (const Item& it : kItems) {
             s.BindInt(1, id++);
@@ -222,9 +239,10 @@ void Build(sqlite3* db) {
     }
     {
         static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        Statement s(db,
-                    "INSERT INTO sales (sale_id, sale_date, year, quarter, region_id, product_id, customer_id, "
-                    "quantity, amount, channel) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement s(
+            db,
+            "INSERT INTO sales (sale_id, sale_date, year, quarter, region_id, product_id, customer_id, "
+            "quantity, amount, channel) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         const int places = int(sizeof(kPlaces) / sizeof(kPlaces[0]));
         const int items = int(sizeof(kItems) / sizeof(kItems[0]));
         for (int id = 1; id <= kSampleSalesRows; ++id) {
@@ -297,7 +315,8 @@ bool CreateSampleWarehouse(const std::string& path, std::string* error) {
 
 bool CreateSampleWarehouse(const std::string& path, bool replace, std::string* error) {
     std::string ignored;
-    if (!error) error = &ignored;
+    if (!error)
+        error = &ignored;
     if (path.empty()) {
         *error = "No file name was given for the sample warehouse.";
         return false;
@@ -319,7 +338,8 @@ bool CreateSampleWarehouse(const std::string& path, bool replace, std::string* e
         if (FileExists(path) && std::remove(path.c_str()) != 0) {
             Fail(kQuery, "the existing file cannot be replaced");
         }
-        if (std::rename(temp.c_str(), path.c_str()) != 0) Fail(kQuery, "the new file cannot be renamed");
+        if (std::rename(temp.c_str(), path.c_str()) != 0)
+            Fail(kQuery, "the new file cannot be renamed");
         return true;
     } catch (const std::exception& e) {
         std::remove(temp.c_str());

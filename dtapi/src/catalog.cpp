@@ -13,7 +13,8 @@ namespace {
 std::string Lower(const std::string& s) {
     std::string out = s;
     for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = char(c + 32);
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
     }
     return out;
 }
@@ -39,8 +40,9 @@ void Catalog::CheckPresent() const {
 
 DataSource Catalog::FindDataSource(uint64_t context) const {
     Statement s(db_,
-                context == 0 ? "SELECT id, server_name, name, login_flags FROM dt_data_source ORDER BY id LIMIT 1"
-                             : "SELECT id, server_name, name, login_flags FROM dt_data_source WHERE id = ?",
+                context == 0
+                    ? "SELECT id, server_name, name, login_flags FROM dt_data_source ORDER BY id LIMIT 1"
+                    : "SELECT id, server_name, name, login_flags FROM dt_data_source WHERE id = ?",
                 kCatalog);
     if (context != 0) {
         if (context > uint64_t(INT64_MAX)) {
@@ -49,8 +51,9 @@ DataSource Catalog::FindDataSource(uint64_t context) const {
         s.BindInt(1, int64_t(context));
     }
     if (!s.Step(kCatalog)) {
-        Fail(kDataSourceUnknown, context == 0 ? std::string("The catalog defines no data source.")
-                                              : "No data source has the number " + std::to_string(context) + ".");
+        Fail(kDataSourceUnknown, context == 0
+                                     ? std::string("The catalog defines no data source.")
+                                     : "No data source has the number " + std::to_string(context) + ".");
     }
     DataSource d;
     d.id = s.Int(0);
@@ -63,13 +66,15 @@ DataSource Catalog::FindDataSource(uint64_t context) const {
 bool Catalog::FindPasswordHash(const std::string& user, std::string* hash) const {
     Statement s(db_, "SELECT password_hash FROM dt_user WHERE name = ?", kCatalog);
     s.BindText(1, user);
-    if (!s.Step(kCatalog)) return false;
+    if (!s.Step(kCatalog))
+        return false;
     *hash = s.Text(0);
     return true;
 }
 
 std::vector<MemberMap> Catalog::LoadMaps(int64_t reportId) const {
-    Statement s(db_, "SELECT dimension, table_name, column_name FROM dt_member_map WHERE report_id = ?", kCatalog);
+    Statement s(db_, "SELECT dimension, table_name, column_name FROM dt_member_map WHERE report_id = ?",
+                kCatalog);
     s.BindInt(1, reportId);
     std::vector<MemberMap> maps;
     while (s.Step(kCatalog)) maps.push_back({s.Text(0), s.Text(1), s.Text(2)});
@@ -90,7 +95,8 @@ std::vector<ReportSummary> Catalog::ReportsFor(int64_t dataSourceId,
         for (const MemberMap& m : LoadMaps(r.id)) {
             for (const std::string& d : dimensions) applies = applies || EqualNoCase(m.dimension, d);
         }
-        if (applies) out.push_back(r);
+        if (applies)
+            out.push_back(r);
     }
     return out;
 }
@@ -110,10 +116,13 @@ ReportDefinition Catalog::LoadReport(const ReportSummary& summary) const {
         s.BindInt(1, r.id);
         while (s.Step(kCatalog)) {
             ReportTable t{s.Text(0), s.Text(1), s.Text(2), s.Text(3)};
-            if (t.name.empty()) BadReport(r.name, "a table has no name.");
+            if (t.name.empty())
+                BadReport(r.name, "a table has no name.");
             if (!r.tables.empty()) {
-                if (t.joinColumn.empty() || t.parentColumn.empty() || !tableNames.count(Lower(t.parentTable))) {
-                    BadReport(r.name, "table \"" + t.name + "\" is not joined to an earlier table of the report.");
+                if (t.joinColumn.empty() || t.parentColumn.empty() ||
+                    !tableNames.count(Lower(t.parentTable))) {
+                    BadReport(r.name,
+                              "table \"" + t.name + "\" is not joined to an earlier table of the report.");
                 }
             }
             if (!tableNames.insert(Lower(t.name)).second) {
@@ -122,14 +131,16 @@ ReportDefinition Catalog::LoadReport(const ReportSummary& summary) const {
             r.tables.push_back(t);
         }
     }
-    if (r.tables.empty()) BadReport(r.name, "it reads no table.");
+    if (r.tables.empty())
+        BadReport(r.name, "it reads no table.");
 
     std::set<std::string> keys;
     {
-        Statement s(db_,
-                    "SELECT table_name, column_name, data_type, display_position, sort_position, sort_direction "
-                    "FROM dt_report_column WHERE report_id = ? ORDER BY position",
-                    kCatalog);
+        Statement s(
+            db_,
+            "SELECT table_name, column_name, data_type, display_position, sort_position, sort_direction "
+            "FROM dt_report_column WHERE report_id = ? ORDER BY position",
+            kCatalog);
         s.BindInt(1, r.id);
         while (s.Step(kCatalog)) {
             ReportColumn c;
@@ -142,11 +153,13 @@ ReportDefinition Catalog::LoadReport(const ReportSummary& summary) const {
             if (!tableNames.count(Lower(c.table))) {
                 BadReport(r.name, "column \"" + c.Key() + "\" belongs to a table the report does not read.");
             }
-            if (!keys.insert(Lower(c.Key())).second) BadReport(r.name, "column \"" + c.Key() + "\" is listed twice.");
+            if (!keys.insert(Lower(c.Key())).second)
+                BadReport(r.name, "column \"" + c.Key() + "\" is listed twice.");
             r.columns.push_back(c);
         }
     }
-    if (r.columns.empty()) BadReport(r.name, "it has no column.");
+    if (r.columns.empty())
+        BadReport(r.name, "it has no column.");
 
     r.maps = LoadMaps(r.id);
     for (const MemberMap& m : r.maps) {

@@ -26,8 +26,8 @@ struct ReportSummary {
 
 struct ReportTable {
     std::string name;
-    std::string joinColumn;    // column of this table ...
-    std::string parentTable;   // ... that equals this column of an earlier table
+    std::string joinColumn;   // column of this table ...
+    std::string parentTable;  // ... that equals this column of an earlier table
     std::string parentColumn;
 };
 
@@ -57,21 +57,22 @@ struct ReportDefinition {
 };
 
 class Catalog {
-public:
+  public:
     explicit Catalog(sqlite3* db) : db_(db) {}
 
     void CheckPresent() const;
     DataSource FindDataSource(uint64_t context) const;
     bool FindPasswordHash(const std::string& user, std::string* hash) const;
     // Reports of the data source that apply to an intersection naming these dimensions.
-    std::vector<ReportSummary> ReportsFor(int64_t dataSourceId, const std::vector<std::string>& dimensions) const;
+    std::vector<ReportSummary> ReportsFor(int64_t dataSourceId,
+                                          const std::vector<std::string>& dimensions) const;
     ReportDefinition LoadReport(const ReportSummary& summary) const;
 
     std::vector<std::string> LoadFilters(int64_t reportId) const;
     // Replaces all saved filters of the report in one transaction.
     void ReplaceFilters(int64_t reportId, const std::vector<std::string>& records) const;
 
-private:
+  private:
     std::vector<MemberMap> LoadMaps(int64_t reportId) const;
 
     sqlite3* db_;

@@ -57,8 +57,9 @@ CREATE TABLE dt_saved_filter (
 )SQL";
 }
 
-const char* const kCatalogTables[] = {"dt_data_source", "dt_user",       "dt_report",      "dt_report_table",
-                                      "dt_report_column", "dt_member_map", "dt_saved_filter"};
+const char* const kCatalogTables[] = {"dt_data_source",  "dt_user",          "dt_report",
+                                      "dt_report_table", "dt_report_column", "dt_member_map",
+                                      "dt_saved_filter"};
 const int kCatalogTableCount = 7;
 
 }  // namespace zevdtapi

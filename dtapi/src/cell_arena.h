@@ -11,7 +11,7 @@
 namespace zevdtapi {
 
 class CellArena {
-public:
+  public:
     // Forgets every cell; keeps the chunks.
     void Reset() {
         current_ = 0;
@@ -32,7 +32,7 @@ public:
         return AllocateSlow(bytes);
     }
 
-private:
+  private:
     struct Chunk {
         std::unique_ptr<char[]> data;
         size_t size;

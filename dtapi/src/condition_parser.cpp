@@ -8,12 +8,18 @@
 namespace zevdtapi {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsSpace(char c) {
+    return IsBlank(c) || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+}
 
 class Parser {
-public:
+  public:
     Parser(const std::string& text, const std::vector<std::string>& keys, const std::string& owner)
         : text_(text), keys_(keys), owner_(owner) {
         order_.resize(keys.size());
@@ -26,12 +32,14 @@ public:
     ConditionTree Parse() {
         ConditionTree tree;
         SkipSpace();
-        if (AtEnd()) return tree;
+        if (AtEnd())
+            return tree;
         tree.anyOf.emplace_back();
         for (;;) {
             tree.anyOf.back().push_back(ParseComparison());
             SkipSpace();
-            if (AtEnd()) break;
+            if (AtEnd())
+                break;
             if (Word("and")) {
             } else if (Word("or")) {
                 tree.anyOf.emplace_back();
@@ -39,12 +47,13 @@ public:
                 Error("expected AND or OR");
             }
             SkipSpace();
-            if (AtEnd()) Error("a condition must follow AND or OR");
+            if (AtEnd())
+                Error("a condition must follow AND or OR");
         }
         return tree;
     }
 
-private:
+  private:
     bool AtEnd() const { return pos_ >= text_.size(); }
     void SkipSpace() {
         while (!AtEnd() && IsSpace(text_[pos_])) ++pos_;
@@ -63,21 +72,25 @@ private:
                 ++column;
             }
         }
-        Fail(kCondition, "The filter of column " + owner_ + " cannot be read at line " + std::to_string(line) +
-                             ", character " + std::to_string(column) + ": " + what + ".");
+        Fail(kCondition, "The filter of column " + owner_ + " cannot be read at line " +
+                             std::to_string(line) + ", character " + std::to_string(column) + ": " + what +
+                             ".");
     }
 
     bool MatchesAt(size_t at, const std::string& word) const {
-        if (at + word.size() > text_.size()) return false;
+        if (at + word.size() > text_.size())
+            return false;
         for (size_t i = 0; i < word.size(); ++i) {
-            if (Lower(text_[at + i]) != Lower(word[i])) return false;
+            if (Lower(text_[at + i]) != Lower(word[i]))
+                return false;
         }
         return true;
     }
 
     // A keyword that stands alone: followed by white space, a bracket, a quote or the end.
     bool Word(const std::string& word) {
-        if (!MatchesAt(pos_, word)) return false;
+        if (!MatchesAt(pos_, word))
+            return false;
         size_t after = pos_ + word.size();
         if (after < text_.size() && !IsSpace(text_[after]) && text_[after] != '(' && text_[after] != '\'') {
             return false;
@@ -89,11 +102,13 @@ private:
     size_t ParseColumn() {
         for (size_t i : order_) {
             const std::string& key = keys_[i];
-            if (key.empty() || !MatchesAt(pos_, key)) continue;
+            if (key.empty() || !MatchesAt(pos_, key))
+                continue;
             size_t after = pos_ + key.size();
             if (after < text_.size()) {
                 char c = text_[after];
-                if (!IsSpace(c) && c != '=' && c != '<' && c != '>') continue;
+                if (!IsSpace(c) && c != '=' && c != '<' && c != '>')
+                    continue;
             }
             pos_ = after;
             return i;
@@ -105,18 +120,23 @@ private:
         size_t start = pos_;
         if (Word("not")) {
             SkipBlanks();
-            if (Word("in")) return Operator::NotIn;
-            if (Word("like")) return Operator::NotLike;
+            if (Word("in"))
+                return Operator::NotIn;
+            if (Word("like"))
+                return Operator::NotLike;
             pos_ = start;
             Error("expected in or like after not");
         }
-        if (Word("in")) return Operator::In;
-        if (Word("like")) return Operator::Like;
+        if (Word("in"))
+            return Operator::In;
+        if (Word("like"))
+            return Operator::Like;
         static const struct {
             const char* text;
             Operator op;
-        } symbols[] = {{"<>", Operator::NotEqual}, {"<=", Operator::LessEqual}, {">=", Operator::GreaterEqual},
-                       {"<", Operator::Less},      {">", Operator::Greater},     {"=", Operator::Equal}};
+        } symbols[] = {{"<>", Operator::NotEqual},     {"<=", Operator::LessEqual},
+                       {">=", Operator::GreaterEqual}, {"<", Operator::Less},
+                       {">", Operator::Greater},       {"=", Operator::Equal}};
         for (const auto& s : symbols) {
             if (MatchesAt(pos_, s.text)) {
                 pos_ += std::char_traits<char>::length(s.text);
@@ -130,7 +150,8 @@ private:
         ++pos_;  // the opening quote
         std::string value;
         for (;;) {
-            if (AtEnd()) Error("a quoted value has no closing quote");
+            if (AtEnd())
+                Error("a quoted value has no closing quote");
             char c = text_[pos_++];
             if (c == '\'') {
                 if (!AtEnd() && text_[pos_] == '\'') {
@@ -162,7 +183,8 @@ private:
         }
         pos_ = end;
         while (end > start && IsBlank(text_[end - 1])) --end;
-        if (end == start) Error("expected a value");
+        if (end == start)
+            Error("expected a value");
         return text_.substr(start, end - start);
     }
 
@@ -171,7 +193,8 @@ private:
         ++pos_;  // "("
         for (;;) {
             SkipSpace();
-            if (AtEnd()) Error("the list has no closing bracket");
+            if (AtEnd())
+                Error("the list has no closing bracket");
             if (text_[pos_] == '\'') {
                 values.push_back(ParseQuoted());
             } else {
@@ -181,16 +204,19 @@ private:
                     ++pos_;
                 }
                 std::string item = Trim(text_.substr(start, pos_ - start));
-                if (item.empty()) Error("the list holds an empty value");
+                if (item.empty())
+                    Error("the list holds an empty value");
                 values.push_back(item);
             }
             SkipSpace();
-            if (AtEnd()) Error("the list has no closing bracket");
+            if (AtEnd())
+                Error("the list has no closing bracket");
             if (text_[pos_] == ')') {
                 ++pos_;
                 return values;
             }
-            if (text_[pos_] != ',') Error("expected , or ) in the list");
+            if (text_[pos_] != ',')
+                Error("expected , or ) in the list");
             ++pos_;
         }
     }
@@ -201,7 +227,8 @@ private:
         SkipBlanks();
         c.op = ParseOperator();
         SkipBlanks();
-        if (AtEnd() || text_[pos_] == '\r' || text_[pos_] == '\n') Error("expected a value");
+        if (AtEnd() || text_[pos_] == '\r' || text_[pos_] == '\n')
+            Error("expected a value");
         bool list = c.op == Operator::In || c.op == Operator::NotIn;
         if (list && text_[pos_] == '(') {
             c.values = ParseList();
@@ -213,10 +240,13 @@ private:
             size_t start = 0;
             for (;;) {
                 size_t comma = bare.find(',', start);
-                std::string item = Trim(bare.substr(start, comma == std::string::npos ? comma : comma - start));
-                if (item.empty()) Error("the list holds an empty value");
+                std::string item =
+                    Trim(bare.substr(start, comma == std::string::npos ? comma : comma - start));
+                if (item.empty())
+                    Error("the list holds an empty value");
                 c.values.push_back(item);
-                if (comma == std::string::npos) break;
+                if (comma == std::string::npos)
+                    break;
                 start = comma + 1;
             }
         } else {

@@ -23,7 +23,8 @@ Library* AsLibrary(void* handle) {
 template <class Body>
 uint32_t Run(void* handle, Body&& body) {
     Library* lib = AsLibrary(handle);
-    if (!lib) return zevdtapi::kNullArgument;
+    if (!lib)
+        return zevdtapi::kNullArgument;
     try {
         lib->ClearError();
         body(*lib);
@@ -58,7 +59,8 @@ void WriteErrorText(const std::string& text, char* out, uint32_t capacity) {
 extern "C" {
 
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIInit(uintptr_t value, void** library) {
-    if (!library) return zevdtapi::kNullArgument;
+    if (!library)
+        return zevdtapi::kNullArgument;
     *library = nullptr;
     try {
         *library = new Library(value);
@@ -91,7 +93,8 @@ ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIConnect(void* library) {
     return Run(library, [&](Library& l) { l.Connect(); });
 }
 
-ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetReports(void* library, ZevDTAPIReport*** reports, uint32_t* count) {
+ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetReports(void* library, ZevDTAPIReport*** reports,
+                                                   uint32_t* count) {
     return Run(library, [&](Library& l) { l.GetReports(reports, count); });
 }
 
@@ -108,10 +111,12 @@ ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetData(void* library, ZevDTAPICell*** c
     return Run(library, [&](Library& l) { l.GetData(cells, rows, columns); });
 }
 
-ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetError(void* library, uint32_t* number, char* text, uint32_t capacity) {
+ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetError(void* library, uint32_t* number, char* text,
+                                                 uint32_t capacity) {
     Library* lib = AsLibrary(library);
     uint32_t n = lib ? lib->errorNumber() : uint32_t(zevdtapi::kNullArgument);
-    if (number) *number = n;
+    if (number)
+        *number = n;
     if (text) {
         try {
             WriteErrorText(lib ? lib->errorText() : std::string(kNullHandleText), text, capacity);
@@ -119,14 +124,16 @@ ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetError(void* library, uint32_t* number
             text[0] = 0;
         }
     }
-    if (!lib) return zevdtapi::kNullArgument;
+    if (!lib)
+        return zevdtapi::kNullArgument;
     return number || text ? 0 : uint32_t(zevdtapi::kNullArgument);
 }
 
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIServerCancel(void* library) {
     // Runs while another thread may be inside a call: it must not touch the last error.
     Library* lib = AsLibrary(library);
-    if (!lib) return zevdtapi::kNullArgument;
+    if (!lib)
+        return zevdtapi::kNullArgument;
     try {
         lib->ServerCancel();
         return 0;
@@ -141,7 +148,8 @@ ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIClose(void* library) {
 
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIExit(void* library) {
     Library* lib = AsLibrary(library);
-    if (!lib) return zevdtapi::kNullArgument;
+    if (!lib)
+        return zevdtapi::kNullArgument;
     try {
         delete lib;
     } catch (...) {
@@ -149,7 +157,8 @@ ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIExit(void* library) {
     return 0;
 }
 
-ZEVDTAPI_FN int32_t ZEVDT_CALL ZevDTAPIGetFilterDescConditions(void* library, char*** records, int32_t* count) {
+ZEVDTAPI_FN int32_t ZEVDT_CALL ZevDTAPIGetFilterDescConditions(void* library, char*** records,
+                                                               int32_t* count) {
     return int32_t(Run(library, [&](Library& l) { l.GetFilters(records, count); }));
 }
 

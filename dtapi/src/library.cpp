@@ -19,7 +19,8 @@ constexpr uint64_t kMaxCells = 0x7fffffffu;
 std::string Lower(const std::string& s) {
     std::string out = s;
     for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = char(c + 32);
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
     }
     return out;
 }
@@ -27,7 +28,8 @@ std::string Lower(const std::string& s) {
 // Login fields hold at most 30 bytes of text; a caller may have filled all 31.
 std::string LoginField(const char* field) {
     std::string s = ReadFieldLenient(field, ZEVDTAPI_LOGIN_FIELD);
-    if (s.size() > ZEVDTAPI_LOGIN_FIELD - 1) s.resize(ZEVDTAPI_LOGIN_FIELD - 1);
+    if (s.size() > ZEVDTAPI_LOGIN_FIELD - 1)
+        s.resize(ZEVDTAPI_LOGIN_FIELD - 1);
     return s;
 }
 
@@ -69,25 +71,30 @@ void Library::ResetSession() {
 }
 
 void Library::RequireConnection() const {
-    if (!haveConnection_) Fail(kCallOrder, "No intersection was given: ZevDTAPISetConnection must come first.");
+    if (!haveConnection_)
+        Fail(kCallOrder, "No intersection was given: ZevDTAPISetConnection must come first.");
 }
 
 void Library::RequireExecuted() const {
-    if (!executed_) Fail(kCallOrder, "No report is executed: ZevDTAPIExecuteReport must come first.");
+    if (!executed_)
+        Fail(kCallOrder, "No report is executed: ZevDTAPIExecuteReport must come first.");
 }
 
 void Library::SetConnection(char** members, uint32_t count, uint64_t context) {
     ResetSession();
-    if (count > 0 && !members) Fail(kNullArgument, "The member strings are NULL.");
+    if (count > 0 && !members)
+        Fail(kNullArgument, "The member strings are NULL.");
     if (count > kMaxMembers) {
         Fail(kBadArgument, "The intersection has " + std::to_string(count) + " member strings; at most " +
                                std::to_string(kMaxMembers) + " are accepted.");
     }
     std::vector<Member> parsed;
     for (uint32_t i = 0; i < count; ++i) {
-        if (!members[i]) Fail(kMemberString, "Member string " + std::to_string(i + 1) + " is NULL.");
+        if (!members[i])
+            Fail(kMemberString, "Member string " + std::to_string(i + 1) + " is NULL.");
         size_t n = strnlen(members[i], kMaxMemberLength + 1);
-        if (n > kMaxMemberLength) Fail(kMemberString, "Member string " + std::to_string(i + 1) + " is too long.");
+        if (n > kMaxMemberLength)
+            Fail(kMemberString, "Member string " + std::to_string(i + 1) + " is too long.");
         parsed.push_back(ParseMemberString(std::string(members[i], n), i));
     }
 
@@ -116,7 +123,8 @@ void Library::SetConnection(char** members, uint32_t count, uint64_t context) {
 }
 
 void Library::GetInfo(ZevDTAPIConnectionInfo* info) const {
-    if (!info) Fail(kNullArgument, "The connection-info record is NULL.");
+    if (!info)
+        Fail(kNullArgument, "The connection-info record is NULL.");
     RequireConnection();
     std::memset(info, 0, sizeof(*info));
     CopyToField(info->serverName, sizeof(info->serverName), dataSource_.serverName);
@@ -126,7 +134,8 @@ void Library::GetInfo(ZevDTAPIConnectionInfo* info) const {
 }
 
 void Library::SetInfo(const ZevDTAPIConnectionInfo* info) {
-    if (!info) Fail(kNullArgument, "The connection-info record is NULL.");
+    if (!info)
+        Fail(kNullArgument, "The connection-info record is NULL.");
     RequireConnection();
     serverName_ = Trim(LoginField(info->serverName));
     userName_ = LoginField(info->userName);
@@ -143,8 +152,8 @@ void Library::Connect() {
     uint16_t flags = dataSource_.loginFlags;
     if (!serverName_.empty() && !EqualNoCase(serverName_, Trim(dataSource_.serverName))) {
         Wipe(password);
-        Fail(kLoginRefused,
-             "The server \"" + serverName_ + "\" does not serve the data source \"" + dataSource_.name + "\".");
+        Fail(kLoginRefused, "The server \"" + serverName_ + "\" does not serve the data source \"" +
+                                dataSource_.name + "\".");
     }
     if (flags & ZEVDTAPI_LOGIN_USER) {
         std::string hash;
@@ -152,18 +161,21 @@ void Library::Connect() {
         bool known = !userName_.empty() && catalog.FindPasswordHash(Trim(userName_), &hash);
         bool ok = known ? VerifyPassword(password, hash) : (SpendVerificationTime(password), false);
         Wipe(password);
-        if (!ok) Fail(kLoginRefused, "The user name or password is not correct.");
+        if (!ok)
+            Fail(kLoginRefused, "The user name or password is not correct.");
     }
     Wipe(password);
     connected_ = true;
 }
 
 void Library::GetReports(ZevDTAPIReport*** reports, uint32_t* count) {
-    if (!reports || !count) Fail(kNullArgument, "An out argument of ZevDTAPIGetReports is NULL.");
+    if (!reports || !count)
+        Fail(kNullArgument, "An out argument of ZevDTAPIGetReports is NULL.");
     *reports = nullptr;
     *count = 0;
     RequireConnection();
-    if (!connected_) Fail(kCallOrder, "Not connected: ZevDTAPIConnect must succeed first.");
+    if (!connected_)
+        Fail(kCallOrder, "Not connected: ZevDTAPIConnect must succeed first.");
     std::vector<std::string> dimensions;
     for (const Member& m : members_) dimensions.push_back(m.dimension);
     reports_ = Catalog(catalogDb_.get()).ReportsFor(dataSource_.id, dimensions);
@@ -180,7 +192,8 @@ void Library::GetReports(ZevDTAPIReport*** reports, uint32_t* count) {
 
 void Library::ExecuteReport(uint32_t index) {
     RequireConnection();
-    if (!connected_) Fail(kCallOrder, "Not connected: ZevDTAPIConnect must succeed first.");
+    if (!connected_)
+        Fail(kCallOrder, "Not connected: ZevDTAPIConnect must succeed first.");
     if (index >= reports_.size()) {
         Fail(kReportIndex, "Report " + std::to_string(index) + " does not exist; the report list holds " +
                                std::to_string(reports_.size()) + ".");
@@ -219,7 +232,8 @@ void Library::ExecuteReport(uint32_t index) {
 }
 
 void Library::GetColumns(ZevDTAPIColumn*** columns, int32_t* count) {
-    if (!columns || !count) Fail(kNullArgument, "An out argument of ZevDTAPIGetColumns is NULL.");
+    if (!columns || !count)
+        Fail(kNullArgument, "An out argument of ZevDTAPIGetColumns is NULL.");
     *columns = nullptr;
     *count = 0;
     RequireExecuted();
@@ -238,7 +252,8 @@ size_t Library::FindColumn(const ZevDTAPIColumn& record, size_t index) const {
         Fail(kColumnRecord, where + " has a table or column name without an end.");
     }
     for (size_t i = 0; i < report_.columns.size(); ++i) {
-        if (EqualNoCase(report_.columns[i].table, table) && EqualNoCase(report_.columns[i].column, column)) return i;
+        if (EqualNoCase(report_.columns[i].table, table) && EqualNoCase(report_.columns[i].column, column))
+            return i;
     }
     if (table.size() + column.size() > 200) {
         table = table.substr(0, 100);
@@ -271,13 +286,17 @@ void Library::BindAll(Statement& s, const std::vector<std::string>& values) cons
 }
 
 void Library::FailStep(int rc) const {
-    if (rc == SQLITE_INTERRUPT || cancel_) Fail(kCancelled, "The request was cancelled.");
-    if (rc == SQLITE_NOMEM) Fail(kOutOfMemory, "The database ran out of memory.");
-    Fail(kQuery, std::string("The database failed while reading the report: ") + sqlite3_errmsg(queryDb_.get()));
+    if (rc == SQLITE_INTERRUPT || cancel_)
+        Fail(kCancelled, "The request was cancelled.");
+    if (rc == SQLITE_NOMEM)
+        Fail(kOutOfMemory, "The database ran out of memory.");
+    Fail(kQuery,
+         std::string("The database failed while reading the report: ") + sqlite3_errmsg(queryDb_.get()));
 }
 
 void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) {
-    if (!cells || !rows || !columns) Fail(kNullArgument, "An out argument of ZevDTAPIGetData is NULL.");
+    if (!cells || !rows || !columns)
+        Fail(kNullArgument, "An out argument of ZevDTAPIGetData is NULL.");
     *cells = nullptr;
     *rows = 0;
     *columns = 0;
@@ -285,7 +304,8 @@ void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) 
     cells_.clear();
     arena_.Reset();
     BoundQuery q = BuildDataQuery(report_, members_, ReadChoices());
-    if (q.resultColumns == 0) return;
+    if (q.resultColumns == 0)
+        return;
 
     RunScope run(*this);
     Statement s(queryDb_.get(), q.sql);
@@ -301,7 +321,8 @@ void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) 
         for (int c = 0; c < n; ++c) {
             const unsigned char* text = sqlite3_column_text(st, c);
             if (!text) {
-                if (sqlite3_column_type(st, c) != SQLITE_NULL) Fail(kOutOfMemory, "The database ran out of memory.");
+                if (sqlite3_column_type(st, c) != SQLITE_NULL)
+                    Fail(kOutOfMemory, "The database ran out of memory.");
                 cells_.push_back(nullptr);
                 continue;
             }
@@ -318,7 +339,8 @@ void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) 
         cells_.clear();
         FailStep(rc);
     }
-    if (rowCount == 0) return;
+    if (rowCount == 0)
+        return;
     *cells = cells_.data();
     *rows = uint32_t(rowCount);
     *columns = uint32_t(n);
@@ -328,7 +350,8 @@ void Library::ServerCancel() {
     std::lock_guard<std::mutex> lock(runGuard_);
     if (running_) {
         cancel_ = true;
-        if (queryDb_) sqlite3_interrupt(queryDb_.get());
+        if (queryDb_)
+            sqlite3_interrupt(queryDb_.get());
     } else {
         // Between batches: the sequence ends here; the next call starts afresh.
         sequence_.reset();
@@ -360,7 +383,8 @@ void Library::Close() {
 }
 
 void Library::GetFilters(char*** records, int32_t* count) {
-    if (!records || !count) Fail(kNullArgument, "An out argument of ZevDTAPIGetFilterDescConditions is NULL.");
+    if (!records || !count)
+        Fail(kNullArgument, "An out argument of ZevDTAPIGetFilterDescConditions is NULL.");
     *records = nullptr;
     *count = 0;
     RequireExecuted();
@@ -374,9 +398,11 @@ void Library::GetFilters(char*** records, int32_t* count) {
 void Library::SetFilters(char** records, int32_t count) {
     RequireExecuted();
     if (count < 0 || count > kMaxFilterRecords) {
-        Fail(kFilterRecords, "The filter count " + std::to_string(count) + " is out of range; nothing was saved.");
+        Fail(kFilterRecords,
+             "The filter count " + std::to_string(count) + " is out of range; nothing was saved.");
     }
-    if (count > 0 && !records) Fail(kNullArgument, "The filter records are NULL; nothing was saved.");
+    if (count > 0 && !records)
+        Fail(kNullArgument, "The filter records are NULL; nothing was saved.");
     std::vector<std::string> copies;
     for (int32_t i = 0; i < count; ++i) {
         if (!records[i]) {
@@ -393,7 +419,8 @@ void Library::SetFilters(char** records, int32_t count) {
 }
 
 void Library::GetFilterData(const ZevDTAPIColumn* column, char*** values, int32_t* count) {
-    if (!column || !values || !count) Fail(kNullArgument, "An argument of ZevDTAPIGetFilterData is NULL.");
+    if (!column || !values || !count)
+        Fail(kNullArgument, "An argument of ZevDTAPIGetFilterData is NULL.");
     *values = nullptr;
     *count = 0;
     RequireExecuted();
@@ -414,13 +441,15 @@ void Library::GetFilterData(const ZevDTAPIColumn* column, char*** values, int32_
     try {
         sqlite3_stmt* st = sequence_->statement.get();
         while (!sequence_->finished && int32_t(values_.size()) < kValueBatchSize) {
-            if (cancel_) Fail(kCancelled, "The request was cancelled.");
+            if (cancel_)
+                Fail(kCancelled, "The request was cancelled.");
             int rc = sqlite3_step(st);
             if (rc == SQLITE_DONE) {
                 sequence_->finished = true;
             } else if (rc == SQLITE_ROW) {
                 const unsigned char* t = sqlite3_column_text(st, 0);
-                if (!t) Fail(kOutOfMemory, "The database ran out of memory.");
+                if (!t)
+                    Fail(kOutOfMemory, "The database ran out of memory.");
                 values_.emplace_back(reinterpret_cast<const char*>(t), size_t(sqlite3_column_bytes(st, 0)));
             } else {
                 FailStep(rc);

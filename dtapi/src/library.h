@@ -24,7 +24,7 @@ namespace zevdtapi {
 constexpr int32_t kValueBatchSize = 1000;
 
 class Library {
-public:
+  public:
     static constexpr uint32_t kMagic = 0x5a444c42;  // marks a live handle
 
     explicit Library(uintptr_t initValue);
@@ -56,15 +56,15 @@ public:
     uintptr_t initValue() const { return initValue_; }
     const std::string& databasePath() const { return databasePath_; }
 
-private:
+  private:
     // Marks a statement as running, so that ServerCancel interrupts it rather
     // than ending the value sequence under its feet.
     class RunScope {
-    public:
+      public:
         explicit RunScope(Library& l);
         ~RunScope();
 
-    private:
+      private:
         Library& l_;
     };
     struct ValueSequence {

@@ -10,9 +10,11 @@ Member ParseMemberString(const std::string& text, size_t index) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         lines.push_back(line);
         start = end + 1;
     }

@@ -17,8 +17,8 @@ namespace zevdtapi {
 
 struct Member {
     std::string dimension;
-    std::string value;       // what the mapped column must equal
-    bool restricts = true;   // false for an unresolved recursive-hierarchy member
+    std::string value;      // what the mapped column must equal
+    bool restricts = true;  // false for an unresolved recursive-hierarchy member
 };
 
 // Throws a Failure (kMemberString) naming the member's place for a string that

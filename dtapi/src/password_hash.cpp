@@ -22,24 +22,30 @@ std::string ToHex(const std::vector<uint8_t>& bytes) {
 }
 
 bool FromHex(const std::string& text, std::vector<uint8_t>* out) {
-    if (text.size() % 2 != 0) return false;
+    if (text.size() % 2 != 0)
+        return false;
     auto value = [](char c) -> int {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
         return -1;
     };
     out->clear();
     for (size_t i = 0; i < text.size(); i += 2) {
         int hi = value(text[i]), lo = value(text[i + 1]);
-        if (hi < 0 || lo < 0) return false;
+        if (hi < 0 || lo < 0)
+            return false;
         out->push_back(uint8_t(hi * 16 + lo));
     }
     return true;
 }
 
 bool ConstantTimeEqual(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     volatile uint8_t diff = 0;
     for (size_t i = 0; i < a.size(); ++i) diff = diff | uint8_t(a[i] ^ b[i]);
     return diff == 0;
@@ -72,9 +78,11 @@ bool VerifyPassword(const std::string& password, const std::string& stored) {
     unsigned long long iterations = 0;
     bool ok = !iterText.empty() && iterText.size() <= 8 &&
               iterText.find_first_not_of("0123456789") == std::string::npos;
-    if (ok) iterations = std::stoull(iterText);
-    ok = ok && iterations >= 1 && iterations <= kMaxIterations && FromHex(stored.substr(b + 1, c - b - 1), &salt) &&
-         FromHex(stored.substr(c + 1), &expected) && expected.size() >= 16 && expected.size() <= 64;
+    if (ok)
+        iterations = std::stoull(iterText);
+    ok = ok && iterations >= 1 && iterations <= kMaxIterations &&
+         FromHex(stored.substr(b + 1, c - b - 1), &salt) && FromHex(stored.substr(c + 1), &expected) &&
+         expected.size() >= 16 && expected.size() <= 64;
     if (!ok) {
         SpendVerificationTime(password);
         return false;
@@ -84,7 +92,8 @@ bool VerifyPassword(const std::string& password, const std::string& stored) {
 }
 
 void SpendVerificationTime(const std::string& password) {
-    volatile uint8_t sink = Pbkdf2HmacSha256(password, std::vector<uint8_t>(16, 0), kDefaultPasswordIterations, 32)[0];
+    volatile uint8_t sink =
+        Pbkdf2HmacSha256(password, std::vector<uint8_t>(16, 0), kDefaultPasswordIterations, 32)[0];
     (void)sink;
 }
 

@@ -26,9 +26,11 @@ std::string FromClause(const ReportDefinition& report) {
 // Long chains of AND or OR are nested as a balanced tree, so that hundreds of
 // conditions stay far below SQLite's expression depth limit.
 std::string JoinBalanced(const std::vector<std::string>& parts, size_t begin, size_t end, const char* op) {
-    if (end - begin == 1) return parts[begin];
+    if (end - begin == 1)
+        return parts[begin];
     size_t mid = begin + (end - begin) / 2;
-    return "(" + JoinBalanced(parts, begin, mid, op) + " " + op + " " + JoinBalanced(parts, mid, end, op) + ")";
+    return "(" + JoinBalanced(parts, begin, mid, op) + " " + op + " " + JoinBalanced(parts, mid, end, op) +
+           ")";
 }
 
 std::string JoinBalanced(const std::vector<std::string>& parts, const char* op) {
@@ -48,15 +50,18 @@ void AddMemberTerms(const ReportDefinition& report, const std::vector<Member>& m
     for (const MemberMap& map : report.maps) {
         std::vector<std::string> keys;
         for (const Member& m : members) {
-            if (m.restricts && EqualNoCase(m.dimension, map.dimension)) keys.push_back(m.value);
+            if (m.restricts && EqualNoCase(m.dimension, map.dimension))
+                keys.push_back(m.value);
         }
-        if (keys.empty()) continue;
+        if (keys.empty())
+            continue;
         terms->push_back("(" + ColumnSql(map.table, map.column) + " IN " + Placeholders(keys.size()) + ")");
         values->insert(values->end(), keys.begin(), keys.end());
     }
 }
 
-std::string ComparisonSql(const ReportDefinition& report, const Comparison& c, std::vector<std::string>* values) {
+std::string ComparisonSql(const ReportDefinition& report, const Comparison& c,
+                          std::vector<std::string>* values) {
     const ReportColumn& col = report.columns[c.column];
     std::string sql = "(" + ColumnSql(col.table, col.column) + " " + OperatorSql(c.op) + " ";
     if (c.op == Operator::In || c.op == Operator::NotIn) {
@@ -77,18 +82,22 @@ BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Memb
 
     std::vector<const ColumnChoice*> shown, sorted;
     for (const ColumnChoice& c : choices) {
-        if (c.displayPosition >= 1) shown.push_back(&c);
-        if (c.sortPosition >= 1) sorted.push_back(&c);
+        if (c.displayPosition >= 1)
+            shown.push_back(&c);
+        if (c.sortPosition >= 1)
+            sorted.push_back(&c);
     }
     std::stable_sort(shown.begin(), shown.end(), [](const ColumnChoice* a, const ColumnChoice* b) {
         return a->displayPosition < b->displayPosition;
     });
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const ColumnChoice* a, const ColumnChoice* b) { return a->sortPosition < b->sortPosition; });
+    std::stable_sort(sorted.begin(), sorted.end(), [](const ColumnChoice* a, const ColumnChoice* b) {
+        return a->sortPosition < b->sortPosition;
+    });
 
     BoundQuery q;
     q.resultColumns = shown.size();
-    if (shown.empty()) return q;
+    if (shown.empty())
+        return q;
     q.sql = "SELECT ";
     for (size_t i = 0; i < shown.size(); ++i) {
         const ReportColumn& col = report.columns[shown[i]->column];
@@ -100,7 +109,8 @@ BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Memb
     AddMemberTerms(report, members, &terms, &q.values);
     for (const ColumnChoice& c : choices) {
         ConditionTree tree = ParseCondition(c.condition, keys, report.columns[c.column].Key());
-        if (tree.anyOf.empty()) continue;
+        if (tree.anyOf.empty())
+            continue;
         std::vector<std::string> alternatives;
         for (const auto& group : tree.anyOf) {
             std::vector<std::string> all;
@@ -109,7 +119,8 @@ BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Memb
         }
         terms.push_back(JoinBalanced(alternatives, "OR"));
     }
-    if (!terms.empty()) q.sql += " WHERE " + JoinBalanced(terms, "AND");
+    if (!terms.empty())
+        q.sql += " WHERE " + JoinBalanced(terms, "AND");
 
     if (!sorted.empty()) {
         q.sql += " ORDER BY ";
@@ -122,7 +133,8 @@ BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Memb
     return q;
 }
 
-BoundQuery BuildValueQuery(const ReportDefinition& report, const std::vector<Member>& members, size_t column) {
+BoundQuery BuildValueQuery(const ReportDefinition& report, const std::vector<Member>& members,
+                           size_t column) {
     const ReportColumn& col = report.columns[column];
     std::string target = ColumnSql(col.table, col.column);
     BoundQuery q;

@@ -5,12 +5,15 @@
 namespace zevdtapi {
 namespace {
 
-int PollCancel(void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; }
+int PollCancel(void* flag) {
+    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+}
 
 std::string Lower(const char* s) {
     std::string out = s ? s : "";
     for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = char(c + 32);
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
     }
     return out;
 }
@@ -36,7 +39,8 @@ void QueryConnection::Open(const std::string& path, const std::atomic<bool>* can
     sqlite3_set_authorizer(db, Authorize, this);
 }
 
-int QueryConnection::Authorize(void* self, int action, const char* a, const char* b, const char*, const char*) {
+int QueryConnection::Authorize(void* self, int action, const char* a, const char* b, const char*,
+                               const char*) {
     const QueryConnection* q = static_cast<const QueryConnection*>(self);
     switch (action) {
         case SQLITE_SELECT:

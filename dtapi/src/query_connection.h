@@ -13,7 +13,7 @@
 namespace zevdtapi {
 
 class QueryConnection {
-public:
+  public:
     // cancel is polled during every statement; it must outlive the connection.
     void Open(const std::string& path, const std::atomic<bool>* cancel);
     void Close() { db_.Close(); }
@@ -23,8 +23,9 @@ public:
     // Tables that statements prepared from now on may read (names without regard to case).
     void AllowTables(const std::set<std::string>& lowerCaseNames) { allowed_ = lowerCaseNames; }
 
-private:
-    static int Authorize(void* self, int action, const char* a, const char* b, const char* db, const char* trigger);
+  private:
+    static int Authorize(void* self, int action, const char* a, const char* b, const char* db,
+                         const char* trigger);
 
     Connection db_;
     std::set<std::string> allowed_;

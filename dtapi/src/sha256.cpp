@@ -15,12 +15,15 @@ const uint32_t kRound[64] = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-inline uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+inline uint32_t Rotr(uint32_t x, int n) {
+    return (x >> n) | (x << (32 - n));
+}
 
 }  // namespace
 
 Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {
+}
 
 void Sha256::Block(const uint8_t* p) {
     uint32_t w[64];
@@ -62,7 +65,8 @@ void Sha256::Update(const void* data, size_t size) {
     length_ += size;
     while (size > 0) {
         size_t take = 64 - buffered_;
-        if (take > size) take = size;
+        if (take > size)
+            take = size;
         std::memcpy(buffer_ + buffered_, p, take);
         buffered_ += take;
         p += take;

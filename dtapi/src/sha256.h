@@ -15,12 +15,12 @@ namespace zevdtapi {
 using Sha256Digest = std::array<uint8_t, 32>;
 
 class Sha256 {
-public:
+  public:
     Sha256();
     void Update(const void* data, size_t size);
     Sha256Digest Finish();
 
-private:
+  private:
     void Block(const uint8_t* block);
 
     uint32_t state_[8];

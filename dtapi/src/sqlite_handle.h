@@ -14,7 +14,7 @@
 namespace zevdtapi {
 
 class Statement {
-public:
+  public:
     Statement() = default;
     Statement(sqlite3* db, const std::string& sql, uint32_t failNumber = kQuery) : db_(db) {
         if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
@@ -51,8 +51,10 @@ public:
     // True for a row, false when done; a failure throws with the database's text.
     bool Step(uint32_t failNumber = kQuery) {
         int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc == SQLITE_DONE) return false;
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
         Fail(failNumber, std::string("The database failed: ") + sqlite3_errmsg(db_));
     }
 
@@ -64,9 +66,10 @@ public:
     int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
     bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
-private:
+  private:
     void Check(int rc) {
-        if (rc != SQLITE_OK) Fail(kQuery, std::string("The database refused a value: ") + sqlite3_errmsg(db_));
+        if (rc != SQLITE_OK)
+            Fail(kQuery, std::string("The database refused a value: ") + sqlite3_errmsg(db_));
     }
 
     sqlite3* db_ = nullptr;
@@ -74,7 +77,7 @@ private:
 };
 
 class Connection {
-public:
+  public:
     Connection() = default;
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -92,7 +95,8 @@ public:
         db_ = db;
     }
     void Close() {
-        if (db_) sqlite3_close_v2(db_);
+        if (db_)
+            sqlite3_close_v2(db_);
         db_ = nullptr;
     }
     sqlite3* get() const { return db_; }
@@ -107,7 +111,7 @@ public:
         }
     }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 
@@ -115,7 +119,8 @@ inline std::string QuoteIdentifier(const std::string& name) {
     std::string out = "\"";
     for (char c : name) {
         out += c;
-        if (c == '"') out += '"';
+        if (c == '"')
+            out += '"';
     }
     return out + "\"";
 }

@@ -19,7 +19,8 @@ inline void CopyToField(char* field, size_t fieldSize, const std::string& text) 
 // Reads a field written by the caller; false when no NUL lies inside the field.
 inline bool ReadField(const char* field, size_t fieldSize, std::string* out) {
     const void* end = std::memchr(field, 0, fieldSize);
-    if (!end) return false;
+    if (!end)
+        return false;
     out->assign(field, static_cast<const char*>(end));
     return true;
 }
@@ -32,12 +33,16 @@ inline std::string ReadFieldLenient(const char* field, size_t fieldSize) {
 }
 
 inline bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-        if (x != y) return false;
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x + 32);
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y + 32);
+        if (x != y)
+            return false;
     }
     return true;
 }
@@ -45,7 +50,8 @@ inline bool EqualNoCase(const std::string& a, const std::string& b) {
 inline std::string Trim(const std::string& s) {
     const char* ws = " \t\r\n\f\v";
     size_t b = s.find_first_not_of(ws);
-    if (b == std::string::npos) return std::string();
+    if (b == std::string::npos)
+        return std::string();
     size_t e = s.find_last_not_of(ws);
     return s.substr(b, e - b + 1);
 }

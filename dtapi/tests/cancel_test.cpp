@@ -21,7 +21,8 @@ std::vector<std::string> AllValues(Session& s, ZevDTAPIColumn* column, std::vect
         int32_t count = -1;
         EXPECT_EQ(0, ZevDTAPIGetFilterData(s.lib, column, &values, &count)) << s.ErrorText();
         batches->push_back(count);
-        if (count <= 0) break;
+        if (count <= 0)
+            break;
         for (int32_t i = 0; i < count; ++i) all.push_back(values[i]);
     }
     return all;
@@ -34,9 +35,10 @@ TEST(ValueBatches, DistinctValuesComeInBatchesEndingWithZero) {
     std::vector<int32_t> batches;
     auto ids = AllValues(s, s.Column("sales", "sale_id"), &batches);
     std::vector<std::string> expected;
-    for (const Row& r : QueryRows(SampleDatabase(),
-                                  "SELECT DISTINCT s.sale_id FROM sales s JOIN region r ON r.region_id = s.region_id"
-                                  " WHERE s.year = 2024 AND r.region = 'East' ORDER BY 1")) {
+    for (const Row& r :
+         QueryRows(SampleDatabase(),
+                   "SELECT DISTINCT s.sale_id FROM sales s JOIN region r ON r.region_id = s.region_id"
+                   " WHERE s.year = 2024 AND r.region = 'East' ORDER BY 1")) {
         expected.push_back(*r[0]);
     }
     EXPECT_EQ(expected, ids);
@@ -71,20 +73,22 @@ TEST(ValueBatches, CancelBetweenBatchesEndsTheSequence) {
 // A report whose join yields millions of rows, so that its queries run for seconds.
 std::string SlowDatabase() {
     static std::string path;
-    if (!path.empty()) return path;
+    if (!path.empty())
+        return path;
     path = MakeTempDir() + "/slow.db";
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
-    std::string sql = std::string(zevdtapi::CatalogSchemaSql()) +
-                      "CREATE TABLE a(k INTEGER, v TEXT); CREATE TABLE b(k INTEGER, w TEXT);"
-                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4000)"
-                      "  INSERT INTO a SELECT 1, 'a' || i FROM n;"
-                      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4000)"
-                      "  INSERT INTO b SELECT 1, 'b' || i FROM n;"
-                      "INSERT INTO dt_data_source VALUES (1, 'h', 'Slow', 0);"
-                      "INSERT INTO dt_report VALUES (1, 1, 'Slow', 1, 1);"
-                      "INSERT INTO dt_report_table VALUES (1, 1, 'a', NULL, NULL, NULL), (1, 2, 'b', 'k', 'a', 'k');"
-                      "INSERT INTO dt_report_column VALUES (1, 1, 'a', 'v', 10, 1, 0, 1), (1, 2, 'b', 'w', 10, 2, 2, 1);";
+    std::string sql =
+        std::string(zevdtapi::CatalogSchemaSql()) +
+        "CREATE TABLE a(k INTEGER, v TEXT); CREATE TABLE b(k INTEGER, w TEXT);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4000)"
+        "  INSERT INTO a SELECT 1, 'a' || i FROM n;"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4000)"
+        "  INSERT INTO b SELECT 1, 'b' || i FROM n;"
+        "INSERT INTO dt_data_source VALUES (1, 'h', 'Slow', 0);"
+        "INSERT INTO dt_report VALUES (1, 1, 'Slow', 1, 1);"
+        "INSERT INTO dt_report_table VALUES (1, 1, 'a', NULL, NULL, NULL), (1, 2, 'b', 'k', 'a', 'k');"
+        "INSERT INTO dt_report_column VALUES (1, 1, 'a', 'v', 10, 1, 0, 1), (1, 2, 'b', 'w', 10, 2, 2, 1);";
     EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr)) << sqlite3_errmsg(db);
     sqlite3_close(db);
     return path;

@@ -1,6 +1,7 @@
+#include "condition_parser.h"
+
 #include <gtest/gtest.h>
 
-#include "condition_parser.h"
 #include "errors.h"
 
 namespace {
@@ -11,7 +12,9 @@ using zevdtapi::Operator;
 
 const std::vector<std::string> kKeys = {"SALES.REGION", "SALES.REGION_CODE", "SALES.AMOUNT", "My Table.Col"};
 
-ConditionTree Parse(const std::string& text) { return zevdtapi::ParseCondition(text, kKeys, "SALES.REGION"); }
+ConditionTree Parse(const std::string& text) {
+    return zevdtapi::ParseCondition(text, kKeys, "SALES.REGION");
+}
 
 std::string ErrorOf(const std::string& text) {
     try {
@@ -24,7 +27,8 @@ std::string ErrorOf(const std::string& text) {
     return std::string();
 }
 
-void ExpectComparison(const Comparison& c, size_t column, Operator op, const std::vector<std::string>& values) {
+void ExpectComparison(const Comparison& c, size_t column, Operator op,
+                      const std::vector<std::string>& values) {
     EXPECT_EQ(column, c.column);
     EXPECT_EQ(op, c.op);
     EXPECT_EQ(values, c.values);
@@ -50,11 +54,11 @@ TEST(ConditionParser, ReadsWhatTheBuilderWrites) {
 }
 
 TEST(ConditionParser, EveryOperatorInEitherCase) {
-    const std::pair<const char*, Operator> ops[] = {
-        {"in", Operator::In},       {"NOT IN", Operator::NotIn},   {"like", Operator::Like},
-        {"Not Like", Operator::NotLike}, {"=", Operator::Equal},   {"<>", Operator::NotEqual},
-        {"<", Operator::Less},      {"<=", Operator::LessEqual},   {">", Operator::Greater},
-        {">=", Operator::GreaterEqual}};
+    const std::pair<const char*, Operator> ops[] = {{"in", Operator::In},     {"NOT IN", Operator::NotIn},
+                                                    {"like", Operator::Like}, {"Not Like", Operator::NotLike},
+                                                    {"=", Operator::Equal},   {"<>", Operator::NotEqual},
+                                                    {"<", Operator::Less},    {"<=", Operator::LessEqual},
+                                                    {">", Operator::Greater}, {">=", Operator::GreaterEqual}};
     for (const auto& op : ops) {
         auto t = Parse(std::string("sales.amount ") + op.first + " 5");
         ASSERT_EQ(1u, t.anyOf.size()) << op.first;
@@ -63,7 +67,8 @@ TEST(ConditionParser, EveryOperatorInEitherCase) {
 }
 
 TEST(ConditionParser, AndBindsTighterThanOr) {
-    auto t = Parse("SALES.AMOUNT = 1 AND \r\nSALES.AMOUNT = 2 OR \r\nSALES.AMOUNT = 3 AND \r\nSALES.AMOUNT = 4");
+    auto t =
+        Parse("SALES.AMOUNT = 1 AND \r\nSALES.AMOUNT = 2 OR \r\nSALES.AMOUNT = 3 AND \r\nSALES.AMOUNT = 4");
     ASSERT_EQ(2u, t.anyOf.size());
     EXPECT_EQ(2u, t.anyOf[0].size());
     EXPECT_EQ(2u, t.anyOf[1].size());

@@ -144,7 +144,8 @@ TEST(Contract, DataSourceWithoutLoginAndUnknownContexts) {
 TEST(Contract, ReportsApplyToTheDimensionsTheyMap) {
     Session s;
     ASSERT_EQ(0u, s.Open({"Year=2024\n", "Region=East\n", "Category=Beverages\n"}));
-    EXPECT_EQ((std::vector<std::string>{"Sales Detail", "Product Summary", "Customer Orders"}), s.ReportNames());
+    EXPECT_EQ((std::vector<std::string>{"Sales Detail", "Product Summary", "Customer Orders"}),
+              s.ReportNames());
     ASSERT_EQ(0u, s.Open({"Category=Dairy\n"}));
     EXPECT_EQ((std::vector<std::string>{"Sales Detail", "Product Summary"}), s.ReportNames());
     ASSERT_EQ(0u, s.Open({"Measures=Units\n"}));
@@ -224,7 +225,8 @@ TEST(Contract, DatabaseDefaultsToTheLibraryFolder) {
     std::string keep = saved ? saved : "";
     unsetenv("ZEVDTAPI_DATABASE");
     std::string path = zevdtapi::DatabasePath();
-    if (saved) setenv("ZEVDTAPI_DATABASE", keep.c_str(), 1);
+    if (saved)
+        setenv("ZEVDTAPI_DATABASE", keep.c_str(), 1);
     EXPECT_EQ("zevdtapi.db", std::filesystem::path(path).filename().string());
     EXPECT_TRUE(std::filesystem::path(path).is_absolute()) << path;
 #endif

@@ -102,7 +102,8 @@ TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
             int failures = 0;
             {
                 Session s(db);
-                if (s.Open({"Year=2024\n"}) != 0 || s.Execute("Sales Detail") != 0) _exit(3);
+                if (s.Open({"Year=2024\n"}) != 0 || s.Execute("Sales Detail") != 0)
+                    _exit(3);
                 for (int round = 0; round < 40; ++round) failures += Save(s, setOf(p)) != 0;
             }
             _exit(failures == 0 ? 0 : 1);

@@ -14,7 +14,7 @@ namespace zevdtapi_test {
 namespace {
 
 class Injection : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         db = MakeTempDir() + "/hostile.db";
         std::filesystem::copy_file(SampleDatabase(), db);
@@ -46,7 +46,8 @@ TEST_F(Injection, HostileMemberStringsAreValuesOnly) {
     for (const std::string& m : hostile) {
         ASSERT_EQ(0u, s.Open({m})) << m;
         auto names = s.ReportNames();
-        if (std::find(names.begin(), names.end(), "Sales Detail") == names.end()) continue;
+        if (std::find(names.begin(), names.end(), "Sales Detail") == names.end())
+            continue;
         ASSERT_EQ(0u, s.Execute("Sales Detail"));
         uint32_t status = 1;
         auto rows = s.Data(&status);
@@ -130,7 +131,8 @@ TEST_F(Injection, ColumnRecordsNamingOtherTablesAreRefused) {
     // Names differing only in case still mean the report's own column.
     std::strcpy(c->tableName, "SALES");
     std::strcpy(c->columnName, "Sale_Date");
-    EXPECT_EQ(QueryRows(db, "SELECT count(*) FROM sales WHERE year = 2024")[0][0], std::to_string(s.Data().size()));
+    EXPECT_EQ(QueryRows(db, "SELECT count(*) FROM sales WHERE year = 2024")[0][0],
+              std::to_string(s.Data().size()));
 }
 
 TEST_F(Injection, HostileFilterRecordsAreStoredAsBytesAndChangeNothingElse) {

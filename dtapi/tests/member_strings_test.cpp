@@ -1,7 +1,8 @@
+#include "member_strings.h"
+
 #include <gtest/gtest.h>
 
 #include "errors.h"
-#include "member_strings.h"
 
 namespace {
 

@@ -8,23 +8,26 @@
 namespace zevdtapi_test {
 namespace {
 
-const std::vector<std::string> kCell = {"Year=2024\n", "Region=East\n", "Category=Beverages\n", "Measures=Units\n"};
+const std::vector<std::string> kCell = {"Year=2024\n", "Region=East\n", "Category=Beverages\n",
+                                        "Measures=Units\n"};
 
 const char kDetailFrom[] =
     " FROM sales s JOIN region r ON r.region_id = s.region_id JOIN product p ON p.product_id = s.product_id"
     " JOIN customer c ON c.customer_id = s.customer_id";
 const char kDetailColumns[] =
-    "SELECT s.sale_date, r.region, r.city, p.category, p.product, c.customer, s.quantity, s.amount, s.channel";
+    "SELECT s.sale_date, r.region, r.city, p.category, p.product, c.customer, s.quantity, s.amount, "
+    "s.channel";
 const char kCellWhere[] = " WHERE s.year = 2024 AND r.region = 'East' AND p.category = 'Beverages'";
 
 std::vector<Row> Detail(const std::string& extraWhere = "", const std::vector<std::string>& params = {}) {
-    return QueryRows(SampleDatabase(), std::string(kDetailColumns) + kDetailFrom + kCellWhere + extraWhere +
-                                           " ORDER BY s.sale_date, s.sale_id",
+    return QueryRows(SampleDatabase(),
+                     std::string(kDetailColumns) + kDetailFrom + kCellWhere + extraWhere +
+                         " ORDER BY s.sale_date, s.sale_id",
                      params);
 }
 
 class ReportRows : public ::testing::Test {
-protected:
+  protected:
     void OpenDetail() {
         ASSERT_EQ(0u, session.Open(kCell));
         ASSERT_EQ(0u, session.Execute("Sales Detail")) << session.ErrorText();
@@ -42,27 +45,33 @@ TEST_F(ReportRows, EveryReportOfTheSampleCellMatchesItsHandWrittenQuery) {
     EXPECT_TRUE(sawNull) << "the channel column has SQL NULLs that must arrive as NULL cells";
 
     ASSERT_EQ(0u, session.Execute("Product Summary"));
-    EXPECT_EQ(QueryRows(SampleDatabase(),
-                        "SELECT p.category, p.product, s.sale_date, s.quantity, s.amount FROM sales s"
-                        " JOIN product p ON p.product_id = s.product_id JOIN region r ON r.region_id = s.region_id"
-                        " WHERE s.year = 2024 AND r.region = 'East' AND p.category = 'Beverages'"
-                        " ORDER BY p.product, s.sale_id"),
-              session.Data());
+    EXPECT_EQ(
+        QueryRows(SampleDatabase(),
+                  "SELECT p.category, p.product, s.sale_date, s.quantity, s.amount FROM sales s"
+                  " JOIN product p ON p.product_id = s.product_id JOIN region r ON r.region_id = s.region_id"
+                  " WHERE s.year = 2024 AND r.region = 'East' AND p.category = 'Beverages'"
+                  " ORDER BY p.product, s.sale_id"),
+        session.Data());
 
     ASSERT_EQ(0u, session.Execute("Customer Orders"));
-    EXPECT_EQ(QueryRows(SampleDatabase(),
-                        "SELECT c.customer, c.segment, s.sale_date, s.amount FROM sales s"
-                        " JOIN customer c ON c.customer_id = s.customer_id JOIN region r ON r.region_id = s.region_id"
-                        " WHERE s.year = 2024 AND r.region = 'East' ORDER BY s.sale_date DESC, s.sale_id"),
-              session.Data());
+    EXPECT_EQ(
+        QueryRows(
+            SampleDatabase(),
+            "SELECT c.customer, c.segment, s.sale_date, s.amount FROM sales s"
+            " JOIN customer c ON c.customer_id = s.customer_id JOIN region r ON r.region_id = s.region_id"
+            " WHERE s.year = 2024 AND r.region = 'East' ORDER BY s.sale_date DESC, s.sale_id"),
+        session.Data());
 
     Session secure;
-    ASSERT_EQ(0u, secure.Open({"Year=2025\n", "Region=West\n"}, 2, "demo", "demo-2024")) << secure.ErrorText();
+    ASSERT_EQ(0u, secure.Open({"Year=2025\n", "Region=West\n"}, 2, "demo", "demo-2024"))
+        << secure.ErrorText();
     ASSERT_EQ(0u, secure.Execute("Regional Revenue"));
-    EXPECT_EQ(QueryRows(SampleDatabase(),
-                        "SELECT r.region, r.city, s.year, s.amount FROM sales s JOIN region r ON r.region_id = "
-                        "s.region_id WHERE s.year = 2025 AND r.region = 'West' ORDER BY r.region, r.city, s.sale_id"),
-              secure.Data());
+    EXPECT_EQ(
+        QueryRows(
+            SampleDatabase(),
+            "SELECT r.region, r.city, s.year, s.amount FROM sales s JOIN region r ON r.region_id = "
+            "s.region_id WHERE s.year = 2025 AND r.region = 'West' ORDER BY r.region, r.city, s.sale_id"),
+        secure.Data());
 }
 
 TEST_F(ReportRows, DisplaySortAndFilterOnlyColumnsShapeTheQuery) {
@@ -115,10 +124,14 @@ TEST_F(ReportRows, EveryOperatorWithTypedAndQuotedValues) {
         {amount, "sales.amount > 40", " AND s.amount > ?", {"40"}},
         {amount, "sales.amount >= 40.5", " AND s.amount >= ?", {"40.5"}},
         {amount, "sales.amount in (18.4,21.25)", " AND s.amount IN (?, ?)", {"18.4", "21.25"}},
-        {date, "sales.sale_date >= '2024-06-01' AND \r\nsales.sale_date < 2024-07-01",
-         " AND s.sale_date >= ? AND s.sale_date < ?", {"2024-06-01", "2024-07-01"}},
-        {date, "sales.sale_date = '2024-01-05' OR \r\nsales.amount > 30 AND \r\nproduct.product = 'Cola'",
-         " AND (s.sale_date = ? OR (s.amount > ? AND p.product = ?))", {"2024-01-05", "30", "Cola"}},
+        {date,
+         "sales.sale_date >= '2024-06-01' AND \r\nsales.sale_date < 2024-07-01",
+         " AND s.sale_date >= ? AND s.sale_date < ?",
+         {"2024-06-01", "2024-07-01"}},
+        {date,
+         "sales.sale_date = '2024-01-05' OR \r\nsales.amount > 30 AND \r\nproduct.product = 'Cola'",
+         " AND (s.sale_date = ? OR (s.amount > ? AND p.product = ?))",
+         {"2024-01-05", "30", "Cola"}},
     };
     for (const Case& c : cases) {
         SetCondition(c.column, c.condition);
@@ -141,7 +154,8 @@ TEST_F(ReportRows, RecursiveMembersWidenAndMarkedOnesRestrict) {
     ASSERT_EQ(0u, session.Execute("Sales Detail"));
     EXPECT_EQ(Detail(), session.Data());
 
-    ASSERT_EQ(0u, session.Open({"Year=2024\n", "Region=Eastern Europe\nSYSDBV=East\n", "Category=Beverages\n"}));
+    ASSERT_EQ(0u,
+              session.Open({"Year=2024\n", "Region=Eastern Europe\nSYSDBV=East\n", "Category=Beverages\n"}));
     ASSERT_EQ(0u, session.Execute("Sales Detail"));
     EXPECT_EQ(Detail(), session.Data());
 }
@@ -162,7 +176,8 @@ TEST_F(ReportRows, LongValueListsAndManyConditionsStayWithinSqlLimits) {
     for (int i = 1; i <= 1500; ++i) list += (i > 1 ? "," : "") + std::to_string(i);
     SetCondition(session.Column("sales", "sale_id"), list + ")");
     std::string ors;
-    for (int i = 0; i < 300; ++i) ors += (i ? " OR \r\n" : "") + std::string("sales.quantity = ") + std::to_string(i % 20 + 1);
+    for (int i = 0; i < 300; ++i)
+        ors += (i ? " OR \r\n" : "") + std::string("sales.quantity = ") + std::to_string(i % 20 + 1);
     SetCondition(session.Column("sales", "quantity"), ors);
     uint32_t status = 1;
     auto rows = session.Data(&status);

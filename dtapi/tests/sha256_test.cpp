@@ -1,11 +1,12 @@
 // Published test vectors: a wrong rotation or padding byte fails them all.
+#include "sha256.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "password_hash.h"
-#include "sha256.h"
 
 namespace {
 
@@ -21,13 +22,16 @@ std::string Hex(const Bytes& bytes) {
 }
 
 TEST(Sha256, KnownDigestsIncludingBlockBoundaries) {
-    EXPECT_EQ("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855", Hex(zevdtapi::Sha256Of("", 0)));
-    EXPECT_EQ("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", Hex(zevdtapi::Sha256Of("abc", 3)));
+    EXPECT_EQ("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855",
+              Hex(zevdtapi::Sha256Of("", 0)));
+    EXPECT_EQ("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
+              Hex(zevdtapi::Sha256Of("abc", 3)));
     const char* two = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";  // 56 bytes: padding spills
     EXPECT_EQ("248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1",
               Hex(zevdtapi::Sha256Of(two, std::strlen(two))));
     zevdtapi::Sha256 h;  // the same input fed in odd pieces
-    for (size_t i = 0; i < std::strlen(two); i += 7) h.Update(two + i, std::min<size_t>(7, std::strlen(two) - i));
+    for (size_t i = 0; i < std::strlen(two); i += 7)
+        h.Update(two + i, std::min<size_t>(7, std::strlen(two) - i));
     EXPECT_EQ("248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1", Hex(h.Finish()));
 }
 
@@ -64,7 +68,8 @@ TEST(PasswordHash, AcceptsOnlyTheRightPasswordAndWellFormedHashes) {
     EXPECT_FALSE(zevdtapi::VerifyPassword("", stored));
     EXPECT_FALSE(zevdtapi::VerifyPassword("s3cret", "s3cret"));  // a plain-text row is no hash
     EXPECT_FALSE(zevdtapi::VerifyPassword("s3cret", "pbkdf2-sha256$99999999999$00$00"));
-    EXPECT_FALSE(zevdtapi::VerifyPassword("s3cret", "pbkdf2-sha256$1000$zz$" + stored.substr(stored.rfind('$') + 1)));
+    EXPECT_FALSE(
+        zevdtapi::VerifyPassword("s3cret", "pbkdf2-sha256$1000$zz$" + stored.substr(stored.rfind('$') + 1)));
     EXPECT_NE(zevdtapi::RandomSalt(), zevdtapi::RandomSalt());
 }
 

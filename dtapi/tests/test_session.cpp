@@ -119,7 +119,9 @@ Session::Session(const std::string& database) {
     EXPECT_EQ(0u, ZevDTAPIInit(0x1234, &lib));
 }
 
-Session::~Session() { ZevDTAPIExit(lib); }
+Session::~Session() {
+    ZevDTAPIExit(lib);
+}
 
 uint32_t Session::Open(const std::vector<std::string>& memberTexts, uint64_t context, const std::string& user,
                        const std::string& password) {
@@ -127,14 +129,17 @@ uint32_t Session::Open(const std::vector<std::string>& memberTexts, uint64_t con
     std::vector<char*> pointers;
     for (std::string& m : members) pointers.push_back(&m[0]);
     uint32_t rc = ZevDTAPISetConnection(lib, pointers.data(), uint32_t(pointers.size()), context);
-    if (rc) return rc;
+    if (rc)
+        return rc;
     ZevDTAPIConnectionInfo info;
     std::memset(&info, 0, sizeof(info));
-    if ((rc = ZevDTAPIGetInfo(lib, &info)) != 0) return rc;
+    if ((rc = ZevDTAPIGetInfo(lib, &info)) != 0)
+        return rc;
     if (info.loginFlags) {
         std::strncpy(info.userName, user.c_str(), 30);
         std::strncpy(info.password, password.c_str(), 30);
-        if ((rc = ZevDTAPISetInfo(lib, &info)) != 0) return rc;
+        if ((rc = ZevDTAPISetInfo(lib, &info)) != 0)
+            return rc;
     }
     return ZevDTAPIConnect(lib);
 }
@@ -143,7 +148,8 @@ std::vector<std::string> Session::ReportNames() {
     ZevDTAPIReport** reports = nullptr;
     uint32_t count = 0;
     std::vector<std::string> names;
-    if (ZevDTAPIGetReports(lib, &reports, &count) != 0) return names;
+    if (ZevDTAPIGetReports(lib, &reports, &count) != 0)
+        return names;
     for (uint32_t i = 0; i < count; ++i) names.push_back(reports[i]->name);
     return names;
 }
@@ -152,26 +158,31 @@ uint32_t Session::Execute(const std::string& report) {
     ZevDTAPIReport** reports = nullptr;
     uint32_t count = 0;
     uint32_t rc = ZevDTAPIGetReports(lib, &reports, &count);
-    if (rc) return rc;
+    if (rc)
+        return rc;
     uint32_t index = count;
     for (uint32_t i = 0; i < count; ++i) {
-        if (report == reports[i]->name) index = i;
+        if (report == reports[i]->name)
+            index = i;
     }
     if (index == count) {
         ADD_FAILURE() << "no report " << report;
         return 1;
     }
-    if ((rc = ZevDTAPIExecuteReport(lib, index)) != 0) return rc;
+    if ((rc = ZevDTAPIExecuteReport(lib, index)) != 0)
+        return rc;
     ZevDTAPIColumn** list = nullptr;
     int32_t n = 0;
-    if ((rc = ZevDTAPIGetColumns(lib, &list, &n)) != 0) return rc;
+    if ((rc = ZevDTAPIGetColumns(lib, &list, &n)) != 0)
+        return rc;
     columns.assign(list, list + n);
     return 0;
 }
 
 ZevDTAPIColumn* Session::Column(const std::string& table, const std::string& column) const {
     for (ZevDTAPIColumn* c : columns) {
-        if (table == c->tableName && column == c->columnName) return c;
+        if (table == c->tableName && column == c->columnName)
+            return c;
     }
     ADD_FAILURE() << "no column " << table << "." << column;
     return nullptr;
@@ -181,10 +192,12 @@ std::vector<Row> Session::Data(uint32_t* status) {
     ZevDTAPICell** cells = nullptr;
     uint32_t rows = 0, cols = 0;
     uint32_t rc = ZevDTAPIGetData(lib, &cells, &rows, &cols);
-    if (status) *status = rc;
+    if (status)
+        *status = rc;
     std::vector<Row> out;
     if (rc) {
-        if (!status) ADD_FAILURE() << "GetData failed: " << ErrorText();
+        if (!status)
+            ADD_FAILURE() << "GetData failed: " << ErrorText();
         return out;
     }
     for (uint32_t r = 0; r < rows; ++r) {

@@ -29,7 +29,7 @@ std::string FileBytes(const std::string& path);
 
 // One library handle on a database.
 class Session {
-public:
+  public:
     explicit Session(const std::string& database = SampleDatabase());
     ~Session();
     Session(const Session&) = delete;
