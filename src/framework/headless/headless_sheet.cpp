@@ -26,23 +26,23 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
     sheet->sheet->run = run;
     sheet->sheet->pages.assign(run.pages.size(), nullptr);
     bool wizard = (run.flags & PSH_WIZARD) != 0;
-    struct ButtonSpec {
+    struct ButtonDef {
         int id;
         const char* text;
         bool visible;
     };
-    std::vector<ButtonSpec> buttons;
+    std::vector<ButtonDef> buttons;
     if (wizard)
         buttons = {{ID_WIZBACK, "< &Back", true}, {ID_WIZNEXT, "&Next >", true}, {ID_WIZFINISH, "Finish", false},
                    {IDCANCEL, "Cancel", true}};
     else
         buttons = {{IDOK, "OK", true}, {IDCANCEL, "Cancel", true}};
     if (run.flags & PSH_HASHELP) buttons.push_back({IDHELP, "&Help", true});
-    for (const ButtonSpec& spec : buttons) {
+    for (const ButtonDef& def : buttons) {
         Window* b = NewWindow(WindowKind::Control, "Button", sheet);
-        b->id = spec.id;
-        b->text = spec.text;
-        b->style = WS_CHILD | WS_TABSTOP | (spec.visible ? WS_VISIBLE : 0u);
+        b->id = def.id;
+        b->text = def.text;
+        b->style = WS_CHILD | WS_TABSTOP | (def.visible ? WS_VISIBLE : 0u);
     }
     Note(transcript::SheetOpened(run.caption));
     if (run.sheetSink) run.sheetSink->AttachWindow(H(sheet));
@@ -63,15 +63,15 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
 void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
     SheetState& s = *sheet->sheet;
     if (index < 0 || index >= static_cast<int>(s.pages.size())) return;
-    const SheetPage& spec = s.run.pages[static_cast<size_t>(index)];
+    const SheetPage& pageDef = s.run.pages[static_cast<size_t>(index)];
     Window*& page = s.pages[static_cast<size_t>(index)];
     if (!page) {
-        page = CreateFromTemplate(spec.templateId, sheet, WindowKind::Page, spec.sink);
+        page = CreateFromTemplate(pageDef.templateId, sheet, WindowKind::Page, pageDef.sink);
         if (!page) return;
         page->style &= ~WS_VISIBLE;
-        Note(transcript::PageShown(spec.templateId, page->text));
-        if (spec.sink) {
-            spec.sink->AttachWindow(H(page));
+        Note(transcript::PageShown(pageDef.templateId, page->text));
+        if (pageDef.sink) {
+            pageDef.sink->AttachWindow(H(page));
             Deliver(page, WM_INITDIALOG, 0, 0);
         }
     }
@@ -80,7 +80,7 @@ void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
     s.current = index;
     page->style |= WS_VISIBLE;
     if (Window* help = Child(sheet, IDHELP)) {
-        if (spec.hasHelp)
+        if (pageDef.hasHelp)
             help->style &= ~WS_DISABLED;
         else
             help->style |= WS_DISABLED;
