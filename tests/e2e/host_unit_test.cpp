@@ -1,0 +1,285 @@
+// The window-free parts of zevdt: its command line, how it places the
+// library's items, and its output formats read back by independent readers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "command_line.h"
+#include "formats.h"
+#include "readers.h"
+#include "report.h"
+
+namespace {
+
+using zevdt::CommandLine;
+using zevdt::ParseCommandLine;
+
+CommandLine Parse(std::vector<std::string> args, bool expectOk = true, std::string* errorOut = nullptr) {
+    CommandLine line;
+    std::string error;
+    EXPECT_EQ(ParseCommandLine(args, &line, &error), expectOk) << error;
+    if (errorOut) {
+        *errorOut = error;
+    }
+    return line;
+}
+
+TEST(ZevdtCommandLine, DrillOptionsInBothSpellings) {
+    CommandLine line = Parse({"drill", "--member", "Year=2024", "--member=Region=East", "--password", "",
+                              "--format=json", "--output", "out.json", "--ui-script=a b.ui", "--database",
+                              "x.db", "--context", "18446744073709551615"});
+    EXPECT_EQ(line.command, zevdt::Command::kDrill);
+    EXPECT_FALSE(line.help);
+    ASSERT_EQ(line.drill.members.size(), 2u);
+    EXPECT_EQ(line.drill.members[0], "Year=2024\n");
+    // Only the first '=' separates the option from its value.
+    EXPECT_EQ(line.drill.members[1], "Region=East\n");
+    ASSERT_TRUE(line.drill.password.has_value());
+    EXPECT_EQ(*line.drill.password, "");
+    EXPECT_EQ(line.drill.format, zevdt::OutputFormat::kJson);
+    EXPECT_EQ(line.drill.output, "out.json");
+    EXPECT_EQ(line.drill.uiScript, "a b.ui");
+    EXPECT_EQ(line.drill.database, "x.db");
+    EXPECT_EQ(line.drill.context, 18446744073709551615ull);
+}
+
+TEST(ZevdtCommandLine, UsageErrorsNameTheirCause) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* mentions;
+    } cases[] = {
+        {{}, "no command"},
+        {{"frobnicate"}, "unknown command frobnicate"},
+        {{"--verbose"}, "unknown option --verbose"},
+        {{"drill", "--colour"}, "unknown option --colour"},
+        {{"drill", "stray"}, "unexpected argument stray"},
+        {{"drill", "--member"}, "--member needs a value"},
+        {{"drill", "--format", "xml"}, "unknown format 'xml'"},
+        {{"drill", "--context", "-1"}, "context '-1'"},
+        {{"drill", "--context", "18446744073709551616"}, "context"},
+        {{"drill", "--output="}, "non-empty"},
+        {{"drill", "--member", "a\\"}, "lone backslash"},
+        {{"drill", "--member", "a\\x"}, "unknown escape \\x"},
+        {{"sample", "--database"}, "--database needs a value"},
+        {{"sample", "--replace=yes"}, "unknown option"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        Parse(c.args, false, &error);
+        EXPECT_NE(error.find(c.mentions), std::string::npos) << "error: " << error;
+    }
+}
+
+TEST(ZevdtCommandLine, HelpOfEachCommand) {
+    EXPECT_TRUE(Parse({"--help"}).help);
+    CommandLine drill = Parse({"drill", "--member", "A=B", "--help"});
+    EXPECT_TRUE(drill.help);
+    EXPECT_EQ(drill.command, zevdt::Command::kDrill);
+    CommandLine sample = Parse({"sample", "-h"});
+    EXPECT_TRUE(sample.help);
+    EXPECT_EQ(sample.command, zevdt::Command::kSample);
+    EXPECT_NE(zevdt::UsageText(zevdt::Command::kDrill).find("--ui-script"), std::string::npos);
+    EXPECT_NE(zevdt::UsageText(zevdt::Command::kSample).find("--replace"), std::string::npos);
+}
+
+TEST(ZevdtCommandLine, MemberEscapesMakeMultiLineStrings) {
+    std::string member, error;
+    ASSERT_TRUE(zevdt::UnescapeMember("Region=East\\nSYSDBV=\\n", &member, &error));
+    EXPECT_EQ(member, "Region=East\nSYSDBV=\n");  // no second final line break
+    ASSERT_TRUE(zevdt::UnescapeMember("Path=C:\\\\dir", &member, &error));
+    EXPECT_EQ(member, "Path=C:\\dir\n");
+    ASSERT_TRUE(zevdt::UnescapeMember("", &member, &error));
+    EXPECT_EQ(member, "\n");
+}
+
+// Items as the library lays them out; texts copied into the fixed fields.
+ZevDTHeaderItem Header(uint32_t position, const char* name) {
+    ZevDTHeaderItem item{};
+    item.column = position;
+    std::strncpy(item.name, name, sizeof item.name - 1);
+    return item;
+}
+ZevDTDataItem Cell(uint32_t row, uint32_t column, const char* text) {
+    ZevDTDataItem item{};
+    item.row = row;
+    item.column = column;
+    std::strncpy(item.text, text, sizeof item.text - 1);
+    return item;
+}
+
+TEST(ZevdtReport, CellsArePlacedByTheirNumbersNotTheirOrder) {
+    ZevDTHeaderItem header[] = {Header(2, "city"), Header(1, "region")};
+    static ZevDTHeaderInfoItem info[2] = {};
+    info[0].column = 1;
+    std::strcpy(info[0].tableName, "region");
+    std::strcpy(info[0].columnName, "region");
+    info[0].dataType = 10;
+    ZevDTDataItem data[] = {Cell(2, 1, "Leeds"), Cell(1, 0, "East"), Cell(2, 0, "North"), Cell(1, 1, "Ely")};
+    zevdt::Report report;
+    std::string error;
+    ASSERT_TRUE(zevdt::BuildReport(header, 2, info, 1, data, 4, &report, &error)) << error;
+    ASSERT_EQ(report.columns.size(), 2u);
+    EXPECT_EQ(report.columns[0].name, "region");
+    EXPECT_TRUE(report.columns[0].hasInfo);
+    EXPECT_EQ(report.columns[0].dataType, 10);
+    EXPECT_EQ(report.columns[1].name, "city");
+    EXPECT_FALSE(report.columns[1].hasInfo);
+    ASSERT_EQ(report.rows.size(), 2u);
+    EXPECT_EQ(report.rows[0], (std::vector<std::string>{"East", "Ely"}));
+    EXPECT_EQ(report.rows[1], (std::vector<std::string>{"North", "Leeds"}));
+}
+
+TEST(ZevdtReport, MissingCellsAndUnnamedColumnsStayInPlace) {
+    ZevDTHeaderItem header[] = {Header(1, "a")};
+    // Row 1 has no cell in column 1; column 2 has no header.
+    ZevDTDataItem data[] = {Cell(1, 0, "x"), Cell(1, 2, "z"), Cell(2, 1, "y")};
+    zevdt::Report report;
+    std::string error;
+    ASSERT_TRUE(zevdt::BuildReport(header, 1, nullptr, 0, data, 3, &report, &error)) << error;
+    ASSERT_EQ(report.columns.size(), 3u);
+    EXPECT_EQ(report.columns[2].position, 3u);
+    EXPECT_EQ(report.columns[2].name, "");
+    EXPECT_EQ(report.rows[0], (std::vector<std::string>{"x", "", "z"}));
+    EXPECT_EQ(report.rows[1], (std::vector<std::string>{"", "y", ""}));
+}
+
+TEST(ZevdtReport, ImpossibleNumbersAreRefused) {
+    zevdt::Report report;
+    std::string error;
+    ZevDTHeaderItem gap[] = {Header(1, "a"), Header(3, "c")};
+    EXPECT_FALSE(zevdt::BuildReport(gap, 2, nullptr, 0, nullptr, 0, &report, &error));
+    ZevDTHeaderItem twice[] = {Header(1, "a"), Header(1, "b")};
+    EXPECT_FALSE(zevdt::BuildReport(twice, 2, nullptr, 0, nullptr, 0, &report, &error));
+    ZevDTDataItem rowZero[] = {Cell(0, 0, "x")};
+    EXPECT_FALSE(zevdt::BuildReport(nullptr, 0, nullptr, 0, rowZero, 1, &report, &error));
+    ZevDTDataItem huge[] = {Cell(4000000000u, 0, "x")};
+    EXPECT_FALSE(zevdt::BuildReport(nullptr, 0, nullptr, 0, huge, 1, &report, &error));
+    ZevDTDataItem duplicate[] = {Cell(1, 0, "x"), Cell(1, 0, "y")};
+    EXPECT_FALSE(zevdt::BuildReport(nullptr, 0, nullptr, 0, duplicate, 2, &report, &error));
+    EXPECT_NE(error.find("second time"), std::string::npos) << error;
+}
+
+TEST(ZevdtReport, TextWithoutNulIsReadToTheFieldEnd) {
+    ZevDTDataItem cell = Cell(1, 0, "");
+    std::memset(cell.text, 'q', sizeof cell.text);
+    zevdt::Report report;
+    std::string error;
+    ASSERT_TRUE(zevdt::BuildReport(nullptr, 0, nullptr, 0, &cell, 1, &report, &error)) << error;
+    EXPECT_EQ(report.rows[0][0], std::string(256, 'q'));
+}
+
+// A report whose cells need every kind of quoting and escaping.
+zevdt::Report AwkwardReport() {
+    zevdt::Report report;
+    report.columns.resize(3);
+    const char* names[] = {"name, first", "say \"hi\"", "caf\xE9"};
+    for (int c = 0; c < 3; ++c) {
+        report.columns[c].position = c + 1;
+        report.columns[c].name = names[c];
+    }
+    report.columns[0].hasInfo = true;
+    report.columns[0].table = "t";
+    report.columns[0].column = "c";
+    report.columns[0].dataType = 21;
+    report.rows = {{"plain", "", "a\r\nb"},
+                   {"tab\there", "back\\slash", "\"\""},
+                   {"\x80 euro", "\xC3\xA9 utf8", std::string("nul-free \x01\x1F\x7F")},
+                   {"", "", ""}};
+    return report;
+}
+
+TEST(ZevdtFormats, CsvIsRfc4180AndReadsBack) {
+    zevdt::Report report = AwkwardReport();
+    std::ostringstream out;
+    zevdt::WriteCsv(report, out);
+    std::string text = out.str();
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "\"name, first\",\"say \"\"hi\"\"\",caf\xE9");
+    zevdt_test::Records records = zevdt_test::ReadCsv(text);
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[0], (std::vector<std::string>{"name, first", "say \"hi\"", "caf\xE9"}));
+    for (size_t r = 0; r < report.rows.size(); ++r) {
+        EXPECT_EQ(records[r + 1], report.rows[r]) << "row " << r;
+    }
+}
+
+TEST(ZevdtFormats, CsvSingleEmptyColumnKeepsItsRows) {
+    zevdt::Report report;
+    report.columns.resize(1);
+    report.columns[0].name = "only";
+    report.rows = {{""}, {"x"}, {""}};
+    std::ostringstream out;
+    zevdt::WriteCsv(report, out);
+    zevdt_test::Records records = zevdt_test::ReadCsv(out.str());
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[1], std::vector<std::string>{""});
+    EXPECT_EQ(records[3], std::vector<std::string>{""});
+}
+
+TEST(ZevdtFormats, TsvEscapesAndReadsBack) {
+    zevdt::Report report = AwkwardReport();
+    std::ostringstream out;
+    zevdt::WriteTsv(report, out);
+    zevdt_test::Records records = zevdt_test::ReadTsv(out.str());
+    ASSERT_EQ(records.size(), 5u);
+    for (size_t r = 0; r < report.rows.size(); ++r) {
+        EXPECT_EQ(records[r + 1], report.rows[r]) << "row " << r;
+    }
+}
+
+TEST(ZevdtFormats, JsonCarriesInfoAndConvertsBytesToUtf8) {
+    zevdt::Report report = AwkwardReport();
+    std::ostringstream out;
+    zevdt::WriteJson(report, out);
+    zevdt_test::Json doc = zevdt_test::ReadJson(out.str());
+    const auto& columns = doc["columns"].items;
+    ASSERT_EQ(columns.size(), 3u);
+    EXPECT_EQ(columns[0]["table"].text, "t");
+    EXPECT_EQ(columns[0]["column"].text, "c");
+    EXPECT_EQ(columns[0]["dataType"].number, 21);
+    EXPECT_EQ(columns[1]["table"].kind, zevdt_test::Json::kNull);
+    EXPECT_EQ(columns[2]["name"].text, "caf\xC3\xA9");  // Windows-1252 e-acute
+    const auto& rows = doc["rows"].items;
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].items[2].text, "a\r\nb");
+    EXPECT_EQ(rows[1].items[0].text, "tab\there");
+    EXPECT_EQ(rows[1].items[1].text, "back\\slash");
+    EXPECT_EQ(rows[2].items[0].text, "\xE2\x82\xAC euro");  // 0x80 is the euro sign
+    EXPECT_EQ(rows[2].items[1].text, "\xC3\xA9 utf8");      // UTF-8 stays as it is
+    EXPECT_EQ(rows[2].items[2].text, "nul-free \x01\x1F\x7F");
+    // Control characters never appear raw in the document.
+    EXPECT_EQ(out.str().find('\x01'), std::string::npos);
+    EXPECT_EQ(out.str().find('\x7F'), std::string::npos);
+}
+
+TEST(ZevdtFormats, Utf8FromAnsiTellsValidSequencesFromSingleBytes) {
+    using zevdt::Utf8FromAnsi;
+    // Unassigned Windows-1252 bytes become C1 controls, written as escapes in JSON.
+    EXPECT_EQ(Utf8FromAnsi("\x81"), "\xC2\x81");
+    EXPECT_EQ(zevdt::JsonString("\x81\x9D"), "\"\\u0081\\u009d\"");
+    // Overlong and surrogate forms are not UTF-8: each byte is Windows-1252.
+    EXPECT_EQ(Utf8FromAnsi("\xC0\x80"), "\xC3\x80\xE2\x82\xAC");
+    EXPECT_EQ(Utf8FromAnsi("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");
+    // A sequence cut short at the end of the text.
+    EXPECT_EQ(Utf8FromAnsi("ab\xE2\x82"), "ab\xC3\xA2\xE2\x80\x9A");
+    // Four-byte UTF-8 is kept whole.
+    EXPECT_EQ(Utf8FromAnsi("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+}
+
+TEST(ZevdtFormats, TableAlignsByCharactersNotBytes) {
+    zevdt::Report report;
+    report.columns.resize(2);
+    report.columns[0].name = "k";
+    report.columns[1].name = "v";
+    report.rows = {{"\xC3\xA9\xC3\xA9", "1"}, {"abc", "2\n3"}};
+    std::ostringstream out;
+    zevdt::WriteTable(report, out);
+    EXPECT_EQ(out.str(),
+              "k    v\n"
+              "---  ---\n"
+              "\xC3\xA9\xC3\xA9   1\n"
+              "abc  2 3\n"
+              "(2 rows)\n");
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+#include "drill.h"
+
+#include <fstream>
+#include <vector>
+
+#include "formats.h"
+#include "host_library.h"
+#include "report.h"
+#include "sample_warehouse.h"
+#include "zevdtu.h"
+
+namespace zevdt {
+namespace {
+
+// ZevDTExit on every way out, as a host must: the handle owns the dialogs'
+// state and the item arrays.
+class Handle {
+public:
+    Handle() = default;
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (open_) {
+            ZevDTClose(handle_);
+        }
+        ZevDTExit(handle_);
+    }
+    void** Address() { return &handle_; }
+    void* Get() const { return handle_; }
+    void SetOpen(bool open) { open_ = open; }
+
+private:
+    void* handle_ = nullptr;
+    bool open_ = false;
+};
+
+int Failed(std::ostream& err, const char* call, std::uint32_t code) {
+    err << "zevdt: " << call << " failed with " << DescribeCode(code) << "\n";
+    return kExitFailed;
+}
+
+bool WriteTo(const Report& report, const DrillOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.output.empty()) {
+        WriteReport(report, options.format, out);
+        out.flush();
+        if (!out) {
+            err << "zevdt: cannot write the report to standard output\n";
+            return false;
+        }
+        return true;
+    }
+    // Binary, so that CSV keeps exactly its CRLF and the other formats LF.
+    std::ofstream file(options.output, std::ios::binary | std::ios::trunc);
+    if (!file) {
+        err << "zevdt: cannot create " << options.output << "\n";
+        return false;
+    }
+    WriteReport(report, options.format, file);
+    file.close();
+    if (!file) {
+        err << "zevdt: cannot write " << options.output << "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunDrill(const DrillOptions& options, std::ostream& out, std::ostream& err) {
+    // The library reads both when it starts, so they are set before ZevDTInit.
+    if ((!options.uiScript.empty() && !SetEnvironment("ZEVDT_UI_SCRIPT", options.uiScript)) ||
+        (!options.database.empty() && !SetEnvironment("ZEVDTAPI_DATABASE", options.database))) {
+        err << "zevdt: cannot set the environment for the library\n";
+        return kExitFailed;
+    }
+
+    Handle handle;
+    if (std::uint32_t code = ZevDTInit(0, handle.Address())) {
+        return Failed(err, "ZevDTInit", code);
+    }
+    if (!handle.Get()) {
+        err << "zevdt: ZevDTInit gave no handle\n";
+        return kExitFailed;
+    }
+    if (options.password) {
+        if (std::uint32_t code = ZevDTSetSourcePassword(handle.Get(), options.password->c_str())) {
+            return Failed(err, "ZevDTSetSourcePassword", code);
+        }
+    }
+
+    // The library takes char**; it reads the strings and keeps no pointer.
+    std::vector<std::string> members = options.members;
+    std::vector<char*> pointers;
+    for (std::string& member : members) {
+        pointers.push_back(&member[0]);
+    }
+    pointers.push_back(nullptr);
+    std::uint32_t code = ZevDTOpen(handle.Get(), static_cast<std::uint32_t>(members.size()), pointers.data(),
+                                   options.context);
+    if (code == ZEVDT_CANCELLED) {
+        err << "zevdt: cancelled\n";
+        return kExitCancelled;
+    }
+    if (code != ZEVDT_OK) {
+        return Failed(err, "ZevDTOpen", code);
+    }
+    handle.SetOpen(true);
+
+    ZevDTHeaderItem* header = nullptr;
+    ZevDTHeaderInfoItem* info = nullptr;
+    ZevDTDataItem* data = nullptr;
+    std::uint32_t headerCount = 0, infoCount = 0, dataCount = 0;
+    if ((code = ZevDTGetHeader(handle.Get(), &header, &headerCount))) {
+        return Failed(err, "ZevDTGetHeader", code);
+    }
+    if ((code = ZevDTGetHeaderInfo(handle.Get(), &info, &infoCount))) {
+        return Failed(err, "ZevDTGetHeaderInfo", code);
+    }
+    if ((code = ZevDTGetData(handle.Get(), &data, &dataCount))) {
+        return Failed(err, "ZevDTGetData", code);
+    }
+    Report report;
+    std::string error;
+    if (!BuildReport(header, headerCount, info, infoCount, data, dataCount, &report, &error)) {
+        err << "zevdt: the library's items do not form a report: " << error << "\n";
+        return kExitFailed;
+    }
+    handle.SetOpen(false);
+    if ((code = ZevDTClose(handle.Get()))) {
+        return Failed(err, "ZevDTClose", code);
+    }
+    return WriteTo(report, options, out, err) ? kExitOk : kExitFailed;
+}
+
+int RunSample(const SampleOptions& options, std::ostream& out, std::ostream& err) {
+    std::string path = options.database.empty() ? DefaultDatabasePath() : options.database;
+    std::string error;
+    if (!zevdtapi::CreateSampleWarehouse(path, options.replace, &error)) {
+        err << "zevdt: cannot create the sample warehouse " << path << ": " << error
+            << (options.replace ? "" : " (--replace overwrites an existing file)") << "\n";
+        return kExitFailed;
+    }
+    out << "sample warehouse written to " << path << "\n"
+        << "demo user " << zevdtapi::kSampleUser << ", password " << zevdtapi::kSamplePassword << "\n";
+    return kExitOk;
+}
+
+}  // namespace zevdt

@@ -1,0 +1,272 @@
+#include "formats.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace zevdt {
+namespace {
+
+// Windows-1252 0x80..0x9F; 0 marks the unassigned bytes.
+const std::uint16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::uint32_t cp, std::string* out) {
+    if (cp < 0x80) {
+        *out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *out += static_cast<char>(0xC0 | (cp >> 6));
+        *out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *out += static_cast<char>(0xE0 | (cp >> 12));
+        *out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Length of the well-formed UTF-8 sequence at s[i] (RFC 3629: no overlong
+// forms, no surrogates, nothing above U+10FFFF), or 0.
+size_t Utf8SequenceAt(const std::string& s, size_t i) {
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    unsigned char b = byte(i);
+    size_t length;
+    unsigned char low = 0x80, high = 0xBF;  // bounds of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        low = b == 0xE0 ? 0xA0 : 0x80;
+        high = b == 0xED ? 0x9F : 0xBF;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        low = b == 0xF0 ? 0x90 : 0x80;
+        high = b == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (i + length > s.size() || byte(i + 1) < low || byte(i + 1) > high) {
+        return 0;
+    }
+    for (size_t k = 2; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// Characters a terminal shows for a text: UTF-8 continuation bytes take no
+// column of their own. Good enough to line up Latin, Cyrillic or Greek texts.
+size_t DisplayWidth(const std::string& text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// A line break or tab inside a cell would break the table's lines.
+std::string TableCell(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return out;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    return out + "\"";
+}
+
+std::string TsvField(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '\t': out += "\\t"; break;
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            case '\\': out += "\\\\"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Utf8FromAnsi(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        unsigned char b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        if (size_t length = Utf8SequenceAt(bytes, i)) {
+            out.append(bytes, i, length);
+            i += length;
+            continue;
+        }
+        std::uint32_t cp = b;
+        if (b < 0xA0 && kCp1252High[b - 0x80] != 0) {
+            cp = kCp1252High[b - 0x80];
+        }
+        AppendUtf8(cp, &out);
+        ++i;
+    }
+    return out;
+}
+
+std::string JsonString(const std::string& bytes) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string text = Utf8FromAnsi(bytes);
+    std::string out = "\"";
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+            case '"': out += "\\\""; continue;
+            case '\\': out += "\\\\"; continue;
+            case '\b': out += "\\b"; continue;
+            case '\f': out += "\\f"; continue;
+            case '\n': out += "\\n"; continue;
+            case '\r': out += "\\r"; continue;
+            case '\t': out += "\\t"; continue;
+            default: break;
+        }
+        std::uint32_t escaped = 0x110000;
+        if (c < 0x20 || c == 0x7F) {
+            escaped = c;
+        } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            // C1 controls (U+0080..U+009F) are legal in JSON but invisible and
+            // confusing in a terminal; write them as escapes too.
+            escaped = static_cast<unsigned char>(text[++i]);
+        }
+        if (escaped < 0x110000) {
+            out += "\\u00";
+            out += kHex[escaped >> 4];
+            out += kHex[escaped & 0xF];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+void WriteTable(const Report& report, std::ostream& out) {
+    size_t count = report.columns.size();
+    std::vector<size_t> width(count, 0);
+    for (size_t c = 0; c < count; ++c) {
+        width[c] = DisplayWidth(TableCell(report.columns[c].name));
+    }
+    for (const auto& row : report.rows) {
+        for (size_t c = 0; c < count; ++c) {
+            width[c] = std::max(width[c], DisplayWidth(TableCell(row[c])));
+        }
+    }
+    auto line = [&](auto cellOf) {
+        std::string text;
+        for (size_t c = 0; c < count; ++c) {
+            std::string cell = cellOf(c);
+            text += cell;
+            if (c + 1 < count) {
+                text.append(width[c] - DisplayWidth(cell) + 2, ' ');
+            }
+        }
+        out << text << '\n';
+    };
+    if (count > 0) {
+        line([&](size_t c) { return TableCell(report.columns[c].name); });
+        line([&](size_t c) { return std::string(std::max<size_t>(width[c], 1), '-'); });
+        for (const auto& row : report.rows) {
+            line([&](size_t c) { return TableCell(row[c]); });
+        }
+    }
+    out << "(" << report.rows.size() << (report.rows.size() == 1 ? " row)" : " rows)") << '\n';
+}
+
+void WriteCsv(const Report& report, std::ostream& out) {
+    auto record = [&](auto fieldOf) {
+        for (size_t c = 0; c < report.columns.size(); ++c) {
+            out << (c ? "," : "") << CsvField(fieldOf(c));
+        }
+        out << "\r\n";
+    };
+    if (report.columns.empty()) {
+        return;
+    }
+    record([&](size_t c) { return report.columns[c].name; });
+    for (const auto& row : report.rows) {
+        // One empty field alone would be an empty line, which readers skip.
+        if (row.size() == 1 && row[0].empty()) {
+            out << "\"\"\r\n";
+            continue;
+        }
+        record([&](size_t c) { return row[c]; });
+    }
+}
+
+void WriteTsv(const Report& report, std::ostream& out) {
+    auto record = [&](auto fieldOf) {
+        for (size_t c = 0; c < report.columns.size(); ++c) {
+            out << (c ? "\t" : "") << TsvField(fieldOf(c));
+        }
+        out << '\n';
+    };
+    if (report.columns.empty()) {
+        return;
+    }
+    record([&](size_t c) { return report.columns[c].name; });
+    for (const auto& row : report.rows) {
+        record([&](size_t c) { return row[c]; });
+    }
+}
+
+void WriteJson(const Report& report, std::ostream& out) {
+    out << "{\n  \"columns\": [";
+    for (size_t c = 0; c < report.columns.size(); ++c) {
+        const ReportColumn& column = report.columns[c];
+        out << (c ? ",\n    " : "\n    ") << "{\"position\": " << column.position
+            << ", \"name\": " << JsonString(column.name);
+        if (column.hasInfo) {
+            out << ", \"table\": " << JsonString(column.table) << ", \"column\": " << JsonString(column.column)
+                << ", \"dataType\": " << column.dataType;
+        } else {
+            out << ", \"table\": null, \"column\": null, \"dataType\": null";
+        }
+        out << "}";
+    }
+    out << (report.columns.empty() ? "],\n" : "\n  ],\n") << "  \"rows\": [";
+    for (size_t r = 0; r < report.rows.size(); ++r) {
+        out << (r ? ",\n    [" : "\n    [");
+        for (size_t c = 0; c < report.rows[r].size(); ++c) {
+            out << (c ? ", " : "") << JsonString(report.rows[r][c]);
+        }
+        out << "]";
+    }
+    out << (report.rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+void WriteReport(const Report& report, OutputFormat format, std::ostream& out) {
+    switch (format) {
+        case OutputFormat::kTable: WriteTable(report, out); break;
+        case OutputFormat::kCsv: WriteCsv(report, out); break;
+        case OutputFormat::kTsv: WriteTsv(report, out); break;
+        case OutputFormat::kJson: WriteJson(report, out); break;
+    }
+}
+
+}  // namespace zevdt
