@@ -1,0 +1,47 @@
+// Every copy of a text into a fixed-size field of a record or an item goes
+// through here, so that no text can run into the next field or item.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+#include "framework/afxstr.h"
+
+namespace zevdt {
+
+enum class Padding {
+    // NUL bytes after the text up to the limit: the whole field is written.
+    ToLimit,
+    // Only the text and its NUL: for fields of arrays that were zeroed when
+    // they were allocated, where padding would touch every page twice.
+    None,
+};
+
+// Copies at most `limit` bytes of `text` (a null text counts as empty) to
+// `field`. Bytes from `limit` on are never written: a field of limit+1 bytes
+// whose last byte is zero therefore always stays NUL-terminated. Multibyte
+// characters count by their bytes. Returns the bytes of text copied.
+inline size_t BoundedCopy(char* field, size_t limit, const char* text, Padding padding = Padding::ToLimit) {
+    size_t length = 0;
+    if (text) {
+        length = strnlen(text, limit);
+        std::memcpy(field, text, length);
+    }
+    if (length < limit) {
+        if (padding == Padding::ToLimit)
+            std::memset(field + length, 0, limit - length);
+        else
+            field[length] = '\0';
+    }
+    return length;
+}
+
+// The text of a fixed field as the library filled it: up to its first NUL,
+// and never beyond the field, even when the library left no NUL in it.
+template <size_t N>
+CString FieldText(const char (&field)[N]) {
+    size_t length = strnlen(field, N);
+    return CString(field, static_cast<int>(length));
+}
+
+}  // namespace zevdt

@@ -1,0 +1,171 @@
+// The arrays handed to the host: header and header-info items built from the
+// column records in display order, data items from the library's cells.
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "bounded_copy.h"
+#include "drill_through.h"
+#include "resources/resource.h"
+
+namespace zevdt {
+namespace {
+
+constexpr size_t kItemTextLimit = ZEVDT_ITEM_TEXT_FIELD - 1;
+constexpr size_t kInfoNameLimit = ZEVDT_INFO_NAME_FIELD - 1;
+// The item count handed out is 32-bit and hosts take it as signed.
+constexpr uint64_t kMaxItems = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
+
+void* DefaultZeroAllocator(size_t bytes) { return std::calloc(bytes, 1); }
+ZeroAllocator g_allocate = &DefaultZeroAllocator;
+
+// items × itemSize in decimal, exact even where the product exceeds 64 bits:
+// the message must not show a wrapped or negative count.
+std::string ByteCountText(uint64_t items, uint32_t itemSize) {
+    std::string digits = std::to_string(items);
+    uint64_t carry = 0;
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        uint64_t value = static_cast<uint64_t>(*it - '0') * itemSize + carry;
+        *it = static_cast<char>('0' + value % 10);
+        carry = value / 10;
+    }
+    std::string head;
+    for (; carry; carry /= 10) head.insert(head.begin(), static_cast<char>('0' + carry % 10));
+    head += digits;
+    size_t nonZero = head.find_first_not_of('0');
+    return nonZero == std::string::npos ? "0" : head.substr(nonZero);
+}
+
+// Zeroed room for `items` items, or null after showing the message with the
+// byte count that could not be had.
+template <typename Item>
+Item* AllocateItems(uint64_t items) {
+    void* block = nullptr;
+    if (items <= kMaxItems && items <= std::numeric_limits<size_t>::max() / sizeof(Item))
+        block = g_allocate(static_cast<size_t>(items) * sizeof(Item));
+    if (!block) {
+        CString text;
+        text.LoadString(IDS_ALLOC_FAILED);
+        text.Replace("%d", ByteCountText(items, sizeof(Item)).c_str());
+        AfxMessageBox(text, MB_OK, IDS_ALLOC_FAILED);
+    }
+    return static_cast<Item*>(block);
+}
+
+// The displayed columns in display order: slot k-1 holds the first record in
+// list order whose display position is k. False when a position of 1..N has
+// no record (a gap, or a duplicate that pushed another position past N).
+bool DisplayOrder(ZevDTAPIColumn** columns, int32_t count, std::vector<ZevDTAPIColumn*>* ordered) {
+    ordered->clear();
+    if (!columns || count < 1) return true;
+    size_t shown = 0;
+    for (int32_t i = 0; i < count; ++i)
+        if (columns[i] && columns[i]->displayPosition > 0) ++shown;
+    ordered->assign(shown, nullptr);
+    for (int32_t i = 0; i < count; ++i) {
+        ZevDTAPIColumn* column = columns[i];
+        if (!column || column->displayPosition <= 0) continue;
+        size_t slot = static_cast<size_t>(column->displayPosition) - 1;
+        if (slot < shown && !(*ordered)[slot]) (*ordered)[slot] = column;
+    }
+    for (ZevDTAPIColumn* column : *ordered)
+        if (!column) return false;
+    return true;
+}
+
+}  // namespace
+
+void SetZeroAllocatorForTesting(ZeroAllocator allocator) {
+    g_allocate = allocator ? allocator : &DefaultZeroAllocator;
+}
+
+}  // namespace zevdt
+
+uint32_t CDrillThrough::GetHeader(ZevDTHeaderItem** items, uint32_t* count) {
+    std::free(m_pHeader);
+    m_pHeader = nullptr;
+    std::vector<ZevDTAPIColumn*> ordered;
+    bool complete = zevdt::DisplayOrder(m_ppColumns, m_nColumnCount, &ordered);
+    if (ordered.empty()) return ZEVDT_OK;
+    m_pHeader = zevdt::AllocateItems<ZevDTHeaderItem>(ordered.size());
+    if (!m_pHeader) return ZEVDT_E_ALLOCATION;
+    if (!complete) {
+        AfxMessageBox(IDS_INVALID_DISPLAY_ORDER, MB_OK);
+        return ZEVDT_E_DISPLAY_ORDER;
+    }
+    for (size_t k = 0; k < ordered.size(); ++k) {
+        ZevDTHeaderItem& item = m_pHeader[k];
+        item.column = static_cast<uint32_t>(k + 1);
+        zevdt::BoundedCopy(item.name, zevdt::kItemTextLimit, ordered[k]->columnName,
+                           zevdt::Padding::None);
+    }
+    *items = m_pHeader;
+    *count = static_cast<uint32_t>(ordered.size());
+    return ZEVDT_OK;
+}
+
+uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* count) {
+    std::free(m_pHeaderInfo);
+    m_pHeaderInfo = nullptr;
+    std::vector<ZevDTAPIColumn*> ordered;
+    bool complete = zevdt::DisplayOrder(m_ppColumns, m_nColumnCount, &ordered);
+    if (ordered.empty()) return ZEVDT_OK;
+    m_pHeaderInfo = zevdt::AllocateItems<ZevDTHeaderInfoItem>(ordered.size());
+    if (!m_pHeaderInfo) return ZEVDT_E_ALLOCATION;
+    if (!complete) {
+        AfxMessageBox(IDS_INVALID_DISPLAY_ORDER, MB_OK);
+        return ZEVDT_E_DISPLAY_ORDER;
+    }
+    for (size_t k = 0; k < ordered.size(); ++k) {
+        ZevDTHeaderInfoItem& item = m_pHeaderInfo[k];
+        const ZevDTAPIColumn& column = *ordered[k];
+        item.column = static_cast<uint32_t>(k + 1);
+        zevdt::BoundedCopy(item.tableName, zevdt::kInfoNameLimit, column.tableName,
+                           zevdt::Padding::None);
+        zevdt::BoundedCopy(item.columnName, zevdt::kInfoNameLimit, column.columnName,
+                           zevdt::Padding::None);
+        item.dataType = column.dataType;
+    }
+    *items = m_pHeaderInfo;
+    *count = static_cast<uint32_t>(ordered.size());
+    return ZEVDT_OK;
+}
+
+uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
+    std::free(m_pData);
+    m_pData = nullptr;
+    if (m_nSelectedReport >= m_nReportCount) return ZEVDT_OK;
+
+    BeginWaitCursor();
+    struct EndWait {
+        CWnd* wnd;
+        ~EndWait() { wnd->EndWaitCursor(); }
+    } endWait{this};
+
+    ZevDTAPICell** cells = nullptr;
+    uint32_t status = m_api.GetData(m_hLibrary, &cells, &m_nDataRows, &m_nDataColumns);
+    if (status != 0) {
+        ShowLibraryError();
+        return status;
+    }
+    if (m_nDataRows == 0 || m_nDataColumns == 0 || !cells) return ZEVDT_OK;
+
+    const uint64_t total = static_cast<uint64_t>(m_nDataRows) * m_nDataColumns;
+    m_pData = zevdt::AllocateItems<ZevDTDataItem>(total);
+    if (!m_pData) return ZEVDT_E_ALLOCATION;
+    ZevDTDataItem* item = m_pData;
+    ZevDTAPICell** cell = cells;
+    for (uint32_t r = 0; r < m_nDataRows; ++r) {
+        for (uint32_t c = 0; c < m_nDataColumns; ++c, ++item, ++cell) {
+            item->row = r + 1;
+            item->column = c;
+            if (*cell)
+                zevdt::BoundedCopy(item->text, zevdt::kItemTextLimit, ZEVDTAPI_CELL_TEXT(*cell),
+                                   zevdt::Padding::None);
+        }
+    }
+    *items = m_pData;
+    *count = static_cast<uint32_t>(total);
+    return ZEVDT_OK;
+}

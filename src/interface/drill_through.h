@@ -1,0 +1,79 @@
+// The drill-through object: the customisation wizard itself, extended by the
+// connection, the report and column lists of the current report and the
+// arrays handed to the host. The host holds its address as the handle.
+#pragma once
+
+#include <cstdint>
+
+#include "dialogs/report_source.h"
+#include "dtapi_table.h"
+#include "wizard/dt_attr_sheet.h"
+#include "zevdtu.h"
+
+namespace zevdt {
+// How the arrays handed to the host are allocated: zero-filled, freed with
+// std::free. Tests replace it to make an allocation fail.
+using ZeroAllocator = void* (*)(size_t bytes);
+void SetZeroAllocatorForTesting(ZeroAllocator allocator);  // null: the default
+}  // namespace zevdt
+
+class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner {
+public:
+    explicit CDrillThrough(const zevdt::DTAPITable& api);
+    ~CDrillThrough() override;
+    CDrillThrough(const CDrillThrough&) = delete;
+    CDrillThrough& operator=(const CDrillThrough&) = delete;
+
+    // ZevDTAPIInit with the host's value; its status tells nothing the
+    // library will not report again on the first real call.
+    void InitLibrary(uintptr_t value);
+
+    // The open sequence behind ZevDTOpen: 0 ready, 1 cancelled, a message
+    // code, or the failing library status.
+    uint32_t Open(uint32_t memberCount, char** members, uint64_t context);
+    uint32_t GetHeader(ZevDTHeaderItem** items, uint32_t* count);
+    uint32_t GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* count);
+    uint32_t GetData(ZevDTDataItem** items, uint32_t* count);
+    uint32_t Close();
+    char* GetSourcePassword() { return m_pSourcePassword; }
+    void SetSourcePassword(const char* password);
+
+    // Shows the library's last error in a message box.
+    void ShowLibraryError();
+    // Stops the library's running request; a failure is shown. Returns the status.
+    uint32_t CancelServerRequest();
+
+    // CReportSource
+    ZevDTAPIReport** GetReportList() const override { return m_ppReports; }
+    uint32_t GetReportCount() const override { return m_nReportCount; }
+    // CDTOwner
+    ZevDTAPIColumn** GetColumnList() const override { return m_ppColumns; }
+    int32_t GetColumnCount() const override { return m_nColumnCount; }
+
+    const zevdt::DTAPITable& Api() const { return m_api; }
+    void* GetLibraryHandle() const { return m_hLibrary; }
+    uint32_t GetSelectedReport() const { return m_nSelectedReport; }
+    uint32_t GetDataRowCount() const { return m_nDataRows; }
+    uint32_t GetDataColumnCount() const { return m_nDataColumns; }
+
+protected:
+    uint32_t RunOpenSequence(uint32_t memberCount, char** members, uint64_t context);
+    uint32_t ConnectWithRetries(ZevDTAPIConnectionInfo* info);
+    void ForgetReport();
+    void ClearSourcePassword();
+
+    const zevdt::DTAPITable& m_api;
+
+    ZevDTDataItem* m_pData = nullptr;
+    uint32_t m_nDataRows = 0;
+    uint32_t m_nDataColumns = 0;
+    void* m_hLibrary = nullptr;
+    ZevDTAPIReport** m_ppReports = nullptr;
+    uint32_t m_nReportCount = 0;
+    ZevDTAPIColumn** m_ppColumns = nullptr;
+    int32_t m_nColumnCount = 0;
+    ZevDTHeaderItem* m_pHeader = nullptr;
+    ZevDTHeaderInfoItem* m_pHeaderInfo = nullptr;
+    uint32_t m_nSelectedReport = 0;
+    char* m_pSourcePassword = nullptr;
+};
