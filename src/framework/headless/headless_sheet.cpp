@@ -3,6 +3,8 @@
 // visit only) and PSN_SETACTIVE; Cancel sends PSN_QUERYCANCEL, then PSN_RESET
 // to every page created so far. The platform sends PSN_WIZBACK and PSN_WIZNEXT
 // even for a disabled button: pages check the buttons themselves.
+#include <iterator>
+
 #include "../transcript_lines.h"
 #include "headless_backend.h"
 
@@ -31,18 +33,20 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
         const char* text;
         bool visible;
     };
-    std::vector<ButtonDef> buttons;
-    if (wizard)
-        buttons = {{ID_WIZBACK, "< &Back", true}, {ID_WIZNEXT, "&Next >", true}, {ID_WIZFINISH, "Finish", false},
-                   {IDCANCEL, "Cancel", true}};
-    else
-        buttons = {{IDOK, "OK", true}, {IDCANCEL, "Cancel", true}};
-    if (run.flags & PSH_HASHELP) buttons.push_back({IDHELP, "&Help", true});
-    for (const ButtonDef& def : buttons) {
+    static const ButtonDef kWizardButtons[] = {{ID_WIZBACK, "< &Back", true},
+                                               {ID_WIZNEXT, "&Next >", true},
+                                               {ID_WIZFINISH, "Finish", false},
+                                               {IDCANCEL, "Cancel", true},
+                                               {IDHELP, "&Help", true}};
+    static const ButtonDef kSheetButtons[] = {{IDOK, "OK", true}, {IDCANCEL, "Cancel", true}, {IDHELP, "&Help", true}};
+    const ButtonDef* first = wizard ? kWizardButtons : kSheetButtons;
+    const ButtonDef* last = wizard ? std::end(kWizardButtons) : std::end(kSheetButtons);
+    for (const ButtonDef* def = first; def != last; ++def) {
+        if (def->id == IDHELP && !(run.flags & PSH_HASHELP)) continue;
         Window* b = NewWindow(WindowKind::Control, "Button", sheet);
-        b->id = def.id;
-        b->text = def.text;
-        b->style = WS_CHILD | WS_TABSTOP | (def.visible ? WS_VISIBLE : 0u);
+        b->id = def->id;
+        b->text = def->text;
+        b->style = WS_CHILD | WS_TABSTOP | (def->visible ? WS_VISIBLE : 0u);
     }
     Note(transcript::SheetOpened(run.caption));
     if (run.sheetSink) run.sheetSink->AttachWindow(H(sheet));

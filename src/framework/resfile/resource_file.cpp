@@ -219,7 +219,7 @@ bool ParseStringBlock(const unsigned char* data, size_t size, unsigned block,
     std::u16string s;
     s.reserve(len);
     for (uint16_t k = 0; k < len; ++k) {
-      uint16_t ch;
+      uint16_t ch = 0;
       c.Word(&ch);
       s.push_back(static_cast<char16_t>(ch));
     }
