@@ -1,0 +1,325 @@
+// zevdt -> ZEVDTU -> stand-in -> SQLite, as a user runs it: the program is
+// started as a process, its dialogs driven by UI scripts, its output read
+// back and checked against hand-written queries on the same database.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+
+#include "process.h"
+#include "readers.h"
+
+namespace {
+
+using zevdt_test::Records;
+using zevdt_test::RunResult;
+
+const std::vector<std::string> kSampleCell = {"--member", "Year=2024", "--member", "Region=East",
+                                              "--member", "Category=Beverages"};
+
+// The rows of Sales Detail for the sample cell, written out by hand: the
+// displayed columns in display order, sorted by sale date, then sale id.
+const char* const kSalesDetailQuery = R"SQL(
+SELECT sales.sale_date, region.region, region.city, product.category, product.product,
+       customer.customer, sales.quantity, sales.amount, sales.channel
+  FROM sales
+  JOIN region ON region.region_id = sales.region_id
+  JOIN product ON product.product_id = sales.product_id
+  JOIN customer ON customer.customer_id = sales.customer_id
+ WHERE sales.year = 2024 AND region.region = 'East' AND product.category = 'Beverages'
+ ORDER BY sales.sale_date, sales.sale_id)SQL";
+
+const char* const kSalesDetailCount = R"SQL(
+SELECT count(*) FROM sales
+  JOIN region ON region.region_id = sales.region_id
+  JOIN product ON product.product_id = sales.product_id
+ WHERE sales.year = 2024 AND region.region = 'East' AND product.category = 'Beverages')SQL";
+
+// Regional Revenue maps Year and Region only; Category restricts nothing.
+const char* const kRegionalRevenueQuery = R"SQL(
+SELECT region.region, region.city, sales.year, sales.amount
+  FROM sales JOIN region ON region.region_id = sales.region_id
+ WHERE sales.year = 2024 AND region.region = 'East'
+ ORDER BY region.region, region.city, sales.sale_id)SQL";
+
+const std::vector<std::string> kSalesDetailHeader = {"sale_date", "region",   "city",   "category", "product",
+                                                     "customer",  "quantity", "amount", "channel"};
+
+// Runs SQL on a database and returns its rows as texts (NULL as "").
+Records Query(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + path + ": " + message);
+    }
+    Records rows;
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = sql.c_str();
+    while (*tail) {
+        if (sqlite3_prepare_v2(db, tail, -1, &statement, &tail) != SQLITE_OK) {
+            std::string message = sqlite3_errmsg(db);
+            sqlite3_close(db);
+            throw std::runtime_error("SQL fails: " + message);
+        }
+        if (!statement) {
+            break;  // only blanks were left
+        }
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            std::vector<std::string> row;
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                const unsigned char* text = sqlite3_column_text(statement, c);
+                row.push_back(text ? reinterpret_cast<const char*>(text) : "");
+            }
+            rows.push_back(row);
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+class DrillThrough : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        bin_ = zevdt_test::ProgramFolder();
+        work_ = bin_ + "e2e-work" + static_cast<char>(std::filesystem::path::preferred_separator);
+        std::filesystem::create_directories(work_);
+#if defined(_WIN32)
+        zevdt_ = bin_ + "zevdt.exe";
+#else
+        zevdt_ = bin_ + "zevdt";
+#endif
+        database_ = work_ + "sample.db";
+        loginDatabase_ = work_ + "sample-login.db";
+        serverDatabase_ = work_ + "sample-server.db";
+        RunResult made = zevdt_test::Run({zevdt_, "sample", "--replace", "--database", database_}, work_);
+        ASSERT_EQ(made.status, 0) << made.err;
+        // The same warehouse, but its first data source asks for a login, so
+        // that one drill-through meets both the login and the report choice.
+        std::filesystem::copy_file(database_, loginDatabase_,
+                                   std::filesystem::copy_options::overwrite_existing);
+        Query(loginDatabase_, "UPDATE dt_data_source SET login_flags = 2 WHERE name = 'SalesDW'");
+        std::filesystem::copy_file(database_, serverDatabase_,
+                                   std::filesystem::copy_options::overwrite_existing);
+        Query(serverDatabase_, "UPDATE dt_data_source SET login_flags = 1 WHERE name = 'SalesDW'");
+    }
+
+    void SetUp() override {
+        name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        transcript_ = work_ + name_ + ".transcript";
+        zevdt_test::SetEnv("ZEVDT_UI_TRANSCRIPT", transcript_);
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            std::cout << "transcript " << transcript_ << ":\n" << zevdt_test::ReadFile(transcript_);
+        }
+    }
+
+    // zevdt drill with a UI script (written to a file first) and more arguments.
+    RunResult Drill(const std::string& script, std::vector<std::string> args, const std::string& database = "") {
+        std::string scriptPath = work_ + name_ + ".ui";
+        zevdt_test::WriteFile(scriptPath, script);
+        std::vector<std::string> command = {zevdt_, "drill", "--ui-script", scriptPath, "--database",
+                                            database.empty() ? database_ : database};
+        command.insert(command.end(), args.begin(), args.end());
+        return zevdt_test::Run(command, work_);
+    }
+
+    static std::vector<std::string> With(std::vector<std::string> first, const std::vector<std::string>& more) {
+        first.insert(first.end(), more.begin(), more.end());
+        return first;
+    }
+
+    static std::string bin_, work_, zevdt_, database_, loginDatabase_, serverDatabase_;
+    std::string name_, transcript_;
+};
+std::string DrillThrough::bin_, DrillThrough::work_, DrillThrough::zevdt_, DrillThrough::database_,
+    DrillThrough::loginDatabase_, DrillThrough::serverDatabase_;
+
+const char* const kPickSalesDetail =
+    "window 138\n"
+    "expect-rows 1040 3\n"
+    "select 1040 0\n"
+    "click 1043\n";
+
+TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
+    std::string csvPath = work_ + "sample-cell.csv";
+    RunResult run = Drill(kPickSalesDetail, With({"--context", "1", "--format", "csv", "--output", csvPath},
+                                                 kSampleCell));
+    ASSERT_EQ(run.status, 0) << run.err;
+    Records csv = zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath));
+    ASSERT_FALSE(csv.empty());
+    EXPECT_EQ(csv[0], kSalesDetailHeader);
+
+    Records expected = Query(database_, kSalesDetailQuery);
+    EXPECT_EQ(Query(database_, kSalesDetailCount)[0][0], std::to_string(expected.size()));
+    EXPECT_EQ(expected.size(), 2143u);  // the count the stand-in's documentation gives
+    ASSERT_EQ(csv.size() - 1, expected.size());
+    for (size_t r = 0; r < expected.size(); ++r) {
+        ASSERT_EQ(csv[r + 1], expected[r]) << "row " << r + 1;
+    }
+}
+
+TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
+    std::vector<std::string> cell = With({"--context", "1"}, kSampleCell);
+    std::map<std::string, std::string> outputs;
+    for (const char* format : {"csv", "tsv", "json", "table"}) {
+        std::string path = work_ + "formats." + format;
+        RunResult run = Drill(kPickSalesDetail, With(cell, {"--format", format, "--output", path}));
+        ASSERT_EQ(run.status, 0) << format << ": " << run.err;
+        outputs[format] = zevdt_test::ReadFile(path);
+    }
+    Records csv = zevdt_test::ReadCsv(outputs["csv"]);
+    Records tsv = zevdt_test::ReadTsv(outputs["tsv"]);
+    EXPECT_EQ(tsv, csv);
+
+    zevdt_test::Json json = zevdt_test::ReadJson(outputs["json"]);
+    const auto& columns = json["columns"].items;
+    ASSERT_EQ(columns.size(), kSalesDetailHeader.size());
+    for (size_t c = 0; c < columns.size(); ++c) {
+        EXPECT_EQ(columns[c]["position"].number, c + 1);
+        EXPECT_EQ(columns[c]["name"].text, csv[0][c]);
+        EXPECT_EQ(columns[c]["column"].text, kSalesDetailHeader[c]);
+    }
+    EXPECT_EQ(columns[0]["table"].text, "sales");
+    EXPECT_EQ(columns[0]["dataType"].number, 11);  // date
+    EXPECT_EQ(columns[1]["table"].text, "region");
+    EXPECT_EQ(columns[1]["dataType"].number, 10);  // character
+    const auto& rows = json["rows"].items;
+    ASSERT_EQ(rows.size() + 1, csv.size());
+    for (size_t r = 0; r < rows.size(); ++r) {
+        std::vector<std::string> row;
+        for (const auto& cellValue : rows[r].items) {
+            row.push_back(cellValue.text);
+        }
+        ASSERT_EQ(row, csv[r + 1]) << "row " << r + 1;
+    }
+
+    // The table: header, rule, one line per row, the count.
+    const std::string& table = outputs["table"];
+    EXPECT_EQ(table.substr(0, table.find('\n')).substr(0, 11), "sale_date  ");
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), static_cast<std::ptrdiff_t>(rows.size() + 3));
+    EXPECT_NE(table.find("\n(" + std::to_string(rows.size()) + " rows)\n"), std::string::npos);
+}
+
+TEST_F(DrillThrough, LoginThenReportChoiceThenExecute) {
+    RunResult run = Drill(
+        "window 129\n"
+        "expect-text 1002 SalesDW\n"
+        "type 1014 demo\n"
+        "type 1015 demo-2024\n"
+        "click 1\n"
+        "window 138\n"
+        "select 1040 0\n"
+        "click 1043\n",
+        With({"--context", "1", "--format", "csv"}, kSampleCell), loginDatabase_);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(zevdt_test::ReadCsv(run.out).size() - 1, Query(loginDatabase_, kSalesDetailQuery).size());
+}
+
+TEST_F(DrillThrough, RefusedLoginIsAskedAgain) {
+    // SecureSales has one report that cannot be customised: no report dialog.
+    RunResult run = Drill(
+        "window 129\n"
+        "type 1014 demo\n"
+        "type 1015 wrong\n"
+        "click 1\n"
+        "window messagebox\n"
+        "answer ok\n"
+        "window 129\n"
+        "type 1014 demo\n"
+        "type 1015 demo-2024\n"
+        "click 1\n",
+        With({"--context", "2", "--format", "tsv"}, kSampleCell));
+    ASSERT_EQ(run.status, 0) << run.err;
+    Records rows = zevdt_test::ReadTsv(run.out);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"region", "city", "year", "amount"}));
+    rows.erase(rows.begin());
+    EXPECT_EQ(rows, Query(database_, kRegionalRevenueQuery));
+    // Two login dialogs were shown, the first answered by a refusal.
+    std::string transcript = zevdt_test::ReadFile(transcript_);
+    size_t first = transcript.find("window 129");
+    ASSERT_NE(first, std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("window 129", first + 1), std::string::npos) << transcript;
+}
+
+TEST_F(DrillThrough, PresetPasswordSkipsALoginThatAsksOnlyForTheServer) {
+    // The data source asks for the server name only: a host that preset the
+    // source password is not asked, so the report dialog comes first.
+    RunResult preset = Drill(kPickSalesDetail, With({"--context", "1", "--password", "secret", "--format", "csv"},
+                                                    kSampleCell), serverDatabase_);
+    ASSERT_EQ(preset.status, 0) << preset.err;
+    EXPECT_EQ(zevdt_test::ReadCsv(preset.out).size(), 2144u);
+    // Without it the login dialog comes, and the script, expecting the
+    // report dialog, stops: the dialog is cancelled.
+    RunResult asked = Drill(kPickSalesDetail, With({"--context", "1"}, kSampleCell), serverDatabase_);
+    EXPECT_EQ(asked.status, 1) << asked.err;
+    EXPECT_NE(zevdt_test::ReadFile(transcript_).find("window 129"), std::string::npos);
+}
+
+TEST_F(DrillThrough, CancelGivesTheCancelledStatus) {
+    RunResult inReports = Drill("window 138\nclick 2\n", With({"--context", "1"}, kSampleCell));
+    EXPECT_EQ(inReports.status, 1) << inReports.err;
+    EXPECT_EQ(inReports.out, "");
+    RunResult inLogin = Drill("window 129\nclick 2\n", With({"--context", "2"}, kSampleCell));
+    EXPECT_EQ(inLogin.status, 1) << inLogin.err;
+}
+
+TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
+    // No report maps the dimension: the library's own message, then its code.
+    RunResult noReports = Drill("window messagebox\nexpect-message 50007\nanswer ok\n",
+                                {"--context", "1", "--member", "Planet=Mars"});
+    EXPECT_EQ(noReports.status, 3);
+    EXPECT_NE(noReports.err.find("ZevDTOpen failed with code 50007: There are no reports defined"),
+              std::string::npos)
+        << noReports.err;
+
+    // A status of the data-transfer library is passed on with its number.
+    RunResult noDatabase =
+        Drill("window messagebox\nanswer ok\n", With({"--context", "1"}, kSampleCell), work_ + "missing.db");
+    EXPECT_EQ(noDatabase.status, 3);
+    EXPECT_NE(noDatabase.err.find("code 2002001"), std::string::npos) << noDatabase.err;
+}
+
+TEST_F(DrillThrough, UsageErrorsAndHelp) {
+    RunResult unknown = zevdt_test::Run({zevdt_, "drill", "--colour", "red"}, work_);
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown option --colour"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find("usage: zevdt drill"), std::string::npos) << unknown.err;
+    for (const char* command : {"drill", "sample"}) {
+        RunResult help = zevdt_test::Run({zevdt_, command, "--help"}, work_);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find(std::string("usage: zevdt ") + command), std::string::npos) << help.out;
+    }
+    RunResult none = zevdt_test::Run({zevdt_}, work_);
+    EXPECT_EQ(none.status, 2);
+}
+
+TEST_F(DrillThrough, SampleGoesWhereTheLibraryLooksByDefault) {
+    // Unset, the stand-in reads zevdtapi.db beside itself, in the program folder.
+    zevdt_test::SetEnv("ZEVDTAPI_DATABASE", "");
+    zevdt_test::SetEnv("ZEVDTAPI_LIBRARY", "");
+    RunResult made = zevdt_test::Run({zevdt_, "sample", "--replace"}, work_);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(std::filesystem::exists(bin_ + "zevdtapi.db")) << made.out;
+    RunResult again = zevdt_test::Run({zevdt_, "sample"}, work_);
+    EXPECT_EQ(again.status, 3);
+    EXPECT_NE(again.err.find("--replace"), std::string::npos) << again.err;
+
+    std::string script = work_ + "default.ui";
+    zevdt_test::WriteFile(script, kPickSalesDetail);
+    RunResult drill = zevdt_test::Run(With({zevdt_, "drill", "--ui-script", script, "--format", "csv"}, kSampleCell),
+                                      work_);
+    ASSERT_EQ(drill.status, 0) << drill.err;
+    EXPECT_EQ(zevdt_test::ReadCsv(drill.out).size(), 2144u);
+}
+
+}  // namespace
