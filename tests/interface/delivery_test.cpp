@@ -1,0 +1,273 @@
+// Header, header-info and data items as the host receives them, byte for byte.
+#include "drill_through.h"
+#include "interface_fixture.h"
+
+using ifacetest::Message;
+
+namespace {
+
+class Delivery : public ifacetest::InterfaceTest {
+protected:
+    void SetUp() override {
+        InterfaceTest::SetUp();
+        records.columnList.clear();
+        Publish();
+        Init();
+    }
+    // Opens with the records as they stand now.
+    void OpenWith() {
+        Publish();
+        ASSERT_EQ(Open(), ZEVDT_OK);
+    }
+    template <typename Item, typename Fn>
+    uint32_t Deliver(Fn fn, Item** items, uint32_t* count, bool expectMessage = false) {
+        fw::TestDriver driver;
+        if (expectMessage) driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
+        *items = reinterpret_cast<Item*>(this);  // must be reset by the export
+        *count = 99;
+        return Run(driver, [&] { return fn(handle, items, count); });
+    }
+    uint32_t Header(ZevDTHeaderItem** items, uint32_t* count, bool message = false) {
+        return Deliver(ZevDTGetHeader, items, count, message);
+    }
+    uint32_t HeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* count, bool message = false) {
+        return Deliver(ZevDTGetHeaderInfo, items, count, message);
+    }
+    uint32_t Data(ZevDTDataItem** items, uint32_t* count, bool message = false) {
+        return Deliver(ZevDTGetData, items, count, message);
+    }
+};
+
+bool AllZero(const char* bytes, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (bytes[i]) return false;
+    return true;
+}
+
+TEST_F(Delivery, HeaderItemsFollowTheDisplayPositions) {
+    records.AddColumn("T", "SECOND", 2);
+    records.AddColumn("T", "HIDDEN", 0);
+    records.AddColumn("T", "FIRST", 1);
+    records.columnList.insert(records.columnList.begin() + 1, nullptr);  // a hole in the library's list
+    OpenWith();
+    ZevDTHeaderItem* items = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(Header(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(items[0].row, 0u);
+    EXPECT_EQ(items[0].column, 1u);
+    EXPECT_STREQ(items[0].name, "FIRST");
+    EXPECT_EQ(items[1].column, 2u);
+    EXPECT_STREQ(items[1].name, "SECOND");
+    EXPECT_TRUE(AllZero(items[0].name + 5, 256 - 5));
+}
+
+TEST_F(Delivery, HeaderInfoCarriesTablesNamesAndTypes) {
+    records.AddColumn("ORDERS", "QTY", 2, 4);
+    records.AddColumn(std::string(5000, 't'), std::string(4100, 'c'), 1, ZEVDTAPI_TYPE_CHAR);
+    OpenWith();
+    ZevDTHeaderInfoItem* items = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(HeaderInfo(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(items[0].column, 1u);
+    EXPECT_EQ(std::string(items[0].tableName), std::string(4100, 't'));
+    EXPECT_EQ(std::string(items[0].columnName), std::string(4100, 'c'));
+    EXPECT_EQ(items[0].dataType, ZEVDTAPI_TYPE_CHAR);
+    EXPECT_EQ(items[1].column, 2u);
+    EXPECT_STREQ(items[1].tableName, "ORDERS");
+    EXPECT_STREQ(items[1].columnName, "QTY");
+    EXPECT_EQ(items[1].dataType, 4u);
+}
+
+// A gap or a duplicate among the positions: message 50011 and nothing handed out.
+TEST_F(Delivery, ABrokenDisplaySequenceHandsOutNothing) {
+    const std::string invalid = Message(50011, "Invalid display order sequence found");
+    for (std::vector<int32_t> positions : {std::vector<int32_t>{1, 3}, std::vector<int32_t>{1, 1},
+                                           std::vector<int32_t>{2, 2, 1}, std::vector<int32_t>{5}}) {
+        records.columnList.clear();
+        for (int32_t p : positions) records.AddColumn("T", "C", p);
+        OpenWith();
+        ZevDTHeaderItem* items = nullptr;
+        uint32_t count = 0;
+        EXPECT_EQ(Header(&items, &count, true), ZEVDT_E_DISPLAY_ORDER);
+        EXPECT_EQ(items, nullptr);
+        EXPECT_EQ(count, 0u);
+        EXPECT_EQ(transcript.lines, std::vector<std::string>{invalid});
+        ZevDTHeaderInfoItem* info = nullptr;
+        EXPECT_EQ(HeaderInfo(&info, &count, true), ZEVDT_E_DISPLAY_ORDER);
+        EXPECT_EQ(info, nullptr);
+        EXPECT_EQ(count, 0u);
+    }
+}
+
+TEST_F(Delivery, NoDisplayedColumnHandsOutNothingQuietly) {
+    records.AddColumn("T", "A", 0);
+    records.AddColumn("T", "B", -3);
+    OpenWith();
+    ZevDTHeaderItem* items = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(Header(&items, &count), ZEVDT_OK);
+    EXPECT_EQ(items, nullptr);
+    EXPECT_EQ(count, 0u);
+    EXPECT_TRUE(transcript.lines.empty());
+}
+
+TEST_F(Delivery, ALongColumnNameIsCutAt255BytesAndSparesTheNextItem) {
+    records.AddColumn("T", std::string(300, 'n'), 1);
+    records.AddColumn("T", "B", 2);
+    OpenWith();
+    ZevDTHeaderItem* items = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(Header(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(std::string(items[0].name), std::string(255, 'n'));
+    EXPECT_EQ(items[0].name[255], '\0');
+    EXPECT_EQ(items[1].row, 0u);
+    EXPECT_EQ(items[1].column, 2u);
+    EXPECT_STREQ(items[1].name, "B");
+}
+
+TEST_F(Delivery, ASecondHeaderReplacesTheFirst) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    ZevDTHeaderItem* first = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(Header(&first, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 1u);
+    // The wizard may have changed the records in between.
+    records.AddColumn("T", "B", 0)->displayPosition = 1;
+    records.columnList[0]->displayPosition = 2;
+    Publish();
+    static_cast<void>(Open());
+    ZevDTHeaderItem* second = nullptr;
+    ASSERT_EQ(Header(&second, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 2u);
+    EXPECT_STREQ(second[0].name, "B");
+    EXPECT_STREQ(second[1].name, "A");
+}
+
+TEST_F(Delivery, CellsComeRowByRowWithMissingCellsEmpty) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    records.SetCells({"a1", "b1", "c1", "a2", nullptr, "c2"});
+    Publish();
+    control->rows = 2;
+    control->columnsOfData = 3;
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 6u);
+    const uint32_t rows[] = {1, 1, 1, 2, 2, 2}, columns[] = {0, 1, 2, 0, 1, 2};
+    const char* texts[] = {"a1", "b1", "c1", "a2", "", "c2"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(items[i].row, rows[i]) << i;
+        EXPECT_EQ(items[i].column, columns[i]) << i;
+        EXPECT_STREQ(items[i].text, texts[i]) << i;
+        EXPECT_TRUE(AllZero(items[i].text + std::strlen(texts[i]), 256 - std::strlen(texts[i]))) << i;
+    }
+    // Each result numbers its rows from 1 again.
+    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    EXPECT_EQ(items[0].row, 1u);
+    EXPECT_EQ(control->calls[kFakeGetData], 2u);
+    EXPECT_EQ(static_cast<CDrillThrough*>(handle)->GetDataRowCount(), 2u);
+}
+
+TEST_F(Delivery, ALongCellIsCutAt255BytesAndSparesTheNextItem) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    const std::string longText(300, 'x');
+    records.SetCells({longText.c_str(), "next"});
+    Publish();
+    control->rows = 1;
+    control->columnsOfData = 2;
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(std::string(items[0].text), std::string(255, 'x'));
+    EXPECT_EQ(items[1].row, 1u);
+    EXPECT_EQ(items[1].column, 1u);
+    EXPECT_STREQ(items[1].text, "next");
+}
+
+// A result too large for a 32-bit item count is an allocation failure; the
+// message shows the true byte count, however large.
+TEST_F(Delivery, AnOversizedResultGives50009WithTheExactByteCount) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    records.SetCells({"only"});
+    Publish();
+    struct Case {
+        uint32_t rows, columns;
+        const char* bytes;
+    };
+    for (Case c : {Case{65536, 32768, "566935683072"},                        // 2^31 cells
+                   Case{0xFFFFFFFFu, 0xFFFFFFFFu, "4869940433191578894600"}}) {  // beyond 64 bits
+        control->rows = c.rows;
+        control->columnsOfData = c.columns;
+        ZevDTDataItem* items = nullptr;
+        uint32_t count = 0;
+        EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_ALLOCATION);
+        EXPECT_EQ(items, nullptr);
+        EXPECT_EQ(count, 0u);
+        EXPECT_EQ(transcript.lines, std::vector<std::string>{Message(
+                                        50009, std::string("Failed to allocate [") + c.bytes + "] bytes of memory.")});
+    }
+}
+
+TEST_F(Delivery, AFailedAllocationGives50009WithTheByteCount) {
+    records.AddColumn("T", "A", 1);
+    records.AddColumn("T", "B", 2);
+    OpenWith();
+    zevdt::SetZeroAllocatorForTesting([](size_t) -> void* { return nullptr; });
+    ZevDTHeaderItem* items = nullptr;
+    uint32_t count = 0;
+    uint32_t code = Header(&items, &count, true);
+    ZevDTHeaderInfoItem* info = nullptr;
+    uint32_t infoCode = HeaderInfo(&info, &count, true);
+    zevdt::SetZeroAllocatorForTesting(nullptr);
+    EXPECT_EQ(code, ZEVDT_E_ALLOCATION);
+    EXPECT_EQ(items, nullptr);
+    EXPECT_EQ(infoCode, ZEVDT_E_ALLOCATION);
+    EXPECT_EQ(transcript.lines,
+              std::vector<std::string>{Message(50009, "Failed to allocate [16416] bytes of memory.")});
+}
+
+TEST_F(Delivery, DataBeforeAnyOpenAsksTheLibraryNothing) {
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(Data(&items, &count), ZEVDT_OK);
+    EXPECT_EQ(items, nullptr);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(control->calls[kFakeGetData], 0u);
+}
+
+TEST_F(Delivery, AFailedDataFetchIsShownAndReturned) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    FakeProgram(control, kFakeGetData, {555});
+    std::strcpy(control->errorText, "Query failed");
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(Data(&items, &count, true), 555u);
+    EXPECT_EQ(items, nullptr);
+    EXPECT_EQ(transcript.lines, std::vector<std::string>{Message(0, "Query failed")});
+}
+
+// After ZevDTClose the library's records are gone: the deliveries must not
+// read them.
+TEST_F(Delivery, AfterCloseNothingOfTheEndedReportIsRead) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    ASSERT_EQ(ZevDTClose(handle), ZEVDT_OK);
+    ZevDTHeaderItem* items = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(Header(&items, &count), ZEVDT_OK);
+    EXPECT_EQ(count, 0u);
+    ZevDTDataItem* data = nullptr;
+    EXPECT_EQ(Data(&data, &count), ZEVDT_OK);
+    EXPECT_EQ(control->calls[kFakeGetData], 0u);
+}
+
+}  // namespace

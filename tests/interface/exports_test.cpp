@@ -1,0 +1,138 @@
+// The nine exports at their edges: handles that are not live objects, null
+// arguments, the source password field, and the library loader.
+#include "dtapi_table.h"
+#include "interface_fixture.h"
+#include "resources/resource.h"
+
+namespace {
+
+class Exports : public ifacetest::InterfaceTest {};
+
+// Null, never made, and already destroyed handles are all answered alike.
+TEST_F(Exports, HandlesThatAreNotLiveObjectsAreRefused) {
+    void* destroyed = nullptr;
+    ASSERT_EQ(ZevDTInit(0, &destroyed), ZEVDT_OK);
+    EXPECT_EQ(ZevDTExit(destroyed), ZEVDT_OK);
+    int foreign = 0;
+    uint32_t callsBefore = control->logCount;
+    for (void* h : {static_cast<void*>(nullptr), static_cast<void*>(&foreign), destroyed}) {
+        char* members[] = {const_cast<char*>("m")};
+        EXPECT_EQ(ZevDTOpen(h, 1, members, 0), ZEVDT_E_NULL_PARAMETER);
+        ZevDTHeaderItem* header = reinterpret_cast<ZevDTHeaderItem*>(&foreign);
+        uint32_t count = 5;
+        EXPECT_EQ(ZevDTGetHeader(h, &header, &count), ZEVDT_E_NULL_PARAMETER);
+        EXPECT_EQ(header, reinterpret_cast<ZevDTHeaderItem*>(&foreign));
+        EXPECT_EQ(count, 5u);
+        ZevDTHeaderInfoItem* info = nullptr;
+        EXPECT_EQ(ZevDTGetHeaderInfo(h, &info, &count), ZEVDT_E_NULL_PARAMETER);
+        ZevDTDataItem* data = nullptr;
+        EXPECT_EQ(ZevDTGetData(h, &data, &count), ZEVDT_E_NULL_PARAMETER);
+        EXPECT_EQ(ZevDTClose(h), ZEVDT_E_NULL_PARAMETER);
+        EXPECT_EQ(ZevDTGetSourcePassword(h), nullptr);
+        EXPECT_EQ(ZevDTSetSourcePassword(h, "pw"), ZEVDT_E_NULL_PARAMETER);
+        EXPECT_EQ(ZevDTExit(h), ZEVDT_OK);
+        EXPECT_EQ(count, 5u);
+    }
+    EXPECT_EQ(foreign, 0);
+    // The destroyed object told the library once, and nothing since.
+    EXPECT_EQ(control->calls[kFakeExit], 1u);
+    EXPECT_EQ(control->logCount, callsBefore);
+}
+
+TEST_F(Exports, NullOutPointersAndMembersAreRefusedWithNothingWritten) {
+    Init();
+    uint32_t count = 5;
+    ZevDTHeaderItem* header = nullptr;
+    EXPECT_EQ(ZevDTGetHeader(handle, nullptr, &count), ZEVDT_E_NULL_PARAMETER);
+    EXPECT_EQ(count, 5u);
+    EXPECT_EQ(ZevDTGetHeader(handle, &header, nullptr), ZEVDT_E_NULL_PARAMETER);
+    EXPECT_EQ(ZevDTGetHeaderInfo(handle, nullptr, &count), ZEVDT_E_NULL_PARAMETER);
+    EXPECT_EQ(ZevDTGetData(handle, nullptr, &count), ZEVDT_E_NULL_PARAMETER);
+    EXPECT_EQ(count, 5u);
+    EXPECT_EQ(ZevDTOpen(handle, 2, nullptr, 0), ZEVDT_E_NULL_PARAMETER);
+    EXPECT_EQ(control->calls[kFakeSetConnection], 0u);
+    // No members at all is an intersection the library may judge.
+    EXPECT_EQ(ZevDTOpen(handle, 0, nullptr, 0), ZEVDT_OK);
+
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, "keep"), ZEVDT_OK);
+    EXPECT_EQ(ZevDTSetSourcePassword(handle, nullptr), ZEVDT_E_NULL_PARAMETER);
+    EXPECT_STREQ(ZevDTGetSourcePassword(handle), "keep");
+    EXPECT_EQ(ZevDTInit(0, nullptr), ZEVDT_E_NULL_PARAMETER);
+}
+
+TEST_F(Exports, TheSourcePasswordKeepsAtMost30Bytes) {
+    Init();
+    const char* password = ZevDTGetSourcePassword(handle);
+    ASSERT_NE(password, nullptr);
+    EXPECT_EQ(std::string(password, 31), std::string(31, '\0'));
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, std::string(40, 'p').c_str()), ZEVDT_OK);
+    EXPECT_EQ(std::string(password), std::string(30, 'p'));
+    // A shorter one leaves no tail of the longer one behind.
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, "ab"), ZEVDT_OK);
+    EXPECT_EQ(std::string(password, 31), std::string("ab") + std::string(29, '\0'));
+}
+
+TEST_F(Exports, EachHandleIsItsOwnObjectOverOneLibraryConnection) {
+    void* a = nullptr;
+    void* b = nullptr;
+    ASSERT_EQ(ZevDTInit(11, &a), ZEVDT_OK);
+    ASSERT_EQ(ZevDTInit(12, &b), ZEVDT_OK);
+    EXPECT_NE(a, b);
+    ASSERT_EQ(ZevDTSetSourcePassword(a, "one"), ZEVDT_OK);
+    EXPECT_STREQ(ZevDTGetSourcePassword(b), "");
+    EXPECT_EQ(control->initValue, 12u);
+    EXPECT_EQ(ZevDTExit(a), ZEVDT_OK);
+    EXPECT_EQ(ZevDTExit(a), ZEVDT_OK);
+    EXPECT_EQ(ZevDTExit(b), ZEVDT_OK);
+    EXPECT_EQ(control->calls[kFakeInit], 2u);
+    EXPECT_EQ(control->calls[kFakeExit], 2u);
+    EXPECT_EQ(control->foreignHandleCalls, 0u);
+}
+
+TEST_F(Exports, CloseEndsTheReportAndShowsAFailure) {
+    Init();
+    ASSERT_EQ(Open(), ZEVDT_OK);
+    EXPECT_EQ(ZevDTClose(handle), ZEVDT_OK);
+    FakeProgram(control, kFakeClose, {0, 77});
+    std::strcpy(control->errorText, "Close failed");
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Run(driver, [&] { return ZevDTClose(handle); }), 77u);
+    EXPECT_EQ(transcript.lines, std::vector<std::string>{ifacetest::Message(0, "Close failed")});
+    // The object serves the next open.
+    EXPECT_EQ(Open(), ZEVDT_OK);
+}
+
+// Without the whole library, ZevDTInit fails and hands out no handle.
+TEST_F(Exports, AMissingLibraryOrFunctionFailsInitWithNoHandle) {
+    for (std::string path : {ifacetest::FakeLibraryPath("no_such_library.so"),
+                             ifacetest::FakeLibraryPath(FAKE_DTAPI_INCOMPLETE_FILE)}) {
+        testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", path);
+        void* h = reinterpret_cast<void*>(this);
+        EXPECT_EQ(ZevDTInit(0, &h), ZEVDT_E_EXCEPTION) << path;
+        EXPECT_EQ(h, nullptr);
+    }
+    std::string error;
+    testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", ifacetest::FakeLibraryPath(FAKE_DTAPI_INCOMPLETE_FILE));
+    EXPECT_EQ(zevdt::LoadDTAPI(&error), nullptr);
+    EXPECT_NE(error.find("ZevDTAPIGetFilterData"), std::string::npos) << error;
+    // The fake loaded by path is the very library this test talks to.
+    testsupport::ScopedEnv fake("ZEVDTAPI_LIBRARY", ifacetest::FakeLibraryPath());
+    Init();
+    EXPECT_EQ(control->calls[kFakeInit], 1u);
+}
+
+#ifndef _WIN32
+TEST_F(Exports, CodesLoadTheirTexts) {
+    char text[64];
+    EXPECT_EQ(ZevDTLoadString(ZEVDT_E_NULL_PARAMETER, text, sizeof text), 14u);
+    EXPECT_STREQ(text, "Null Parameter");
+    char small[5] = {'x', 'x', 'x', 'x', 'x'};
+    EXPECT_EQ(ZevDTLoadString(ZEVDT_E_NULL_PARAMETER, small, sizeof small), 4u);
+    EXPECT_STREQ(small, "Null");
+    EXPECT_EQ(ZevDTLoadString(1, text, sizeof text), 0u);
+    EXPECT_STREQ(text, "");
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,352 @@
+// ZevDTOpen's branches against the fake library, with the dialogs answered
+// as a user would answer them.
+#include "drill_through.h"
+#include "dtapi_table.h"
+#include "interface_fixture.h"
+#include "resources/resource.h"
+
+using fw::SheetButton;
+using fw::Ui;
+using ifacetest::Calls;
+using ifacetest::Message;
+
+namespace {
+
+const char* kLoginWindow = "window 129 ";
+const char* kReportsWindow = "window 138 ";
+
+class OpenSequence : public ifacetest::InterfaceTest {
+protected:
+    void SetUp() override {
+        InterfaceTest::SetUp();
+        Init();
+    }
+    std::string Password() const { return ZevDTGetSourcePassword(handle); }
+};
+
+TEST_F(OpenSequence, WithoutLoginFlagsConnectsStraightAwayAndRunsTheOnlyReport) {
+    EXPECT_EQ(Open(), ZEVDT_OK);
+    EXPECT_EQ(CallNames(), (Calls{"Init", "SetConnection", "GetInfo", "Connect", "GetReports", "ExecuteReport",
+                                  "GetColumns"}));
+    EXPECT_TRUE(transcript.lines.empty()) << transcript.lines.front();
+    EXPECT_EQ(control->initValue, 7u);
+    EXPECT_EQ(control->memberCount, 2u);
+    EXPECT_STREQ(control->members[1], "East\n");
+    EXPECT_EQ(control->context, 0x1122334455667788ull);
+    EXPECT_EQ(control->executedReport, 0u);
+    EXPECT_EQ(control->foreignHandleCalls, 0u);
+    EXPECT_GE(ifacetest::WaitCursorRestores(), 1);
+}
+
+TEST_F(OpenSequence, ServerFlagLetsOnlyTheServerBeTyped) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_SERVER;
+    std::strcpy(control->info.password, "libpw");
+    bool userReadOnly = false;
+    std::string shownPassword;
+    fw::TestDriver driver;
+    driver.Then([&](Ui& ui) {
+              EXPECT_EQ(ui.Text(1001), "olap1");
+              EXPECT_EQ(ui.Text(1002), "Sales");
+              userReadOnly = ui.ReadOnly(1014) && ui.ReadOnly(1015);
+              shownPassword = ui.Text(1015);
+              ui.Type(1001, "olap2");
+          })
+        .Then([](Ui& ui) { ui.Click(IDOK); });
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    EXPECT_TRUE(userReadOnly);
+    EXPECT_EQ(shownPassword, "libpw");
+    EXPECT_STREQ(control->setInfo.serverName, "olap2");
+    EXPECT_STREQ(control->setInfo.userName, "ann");
+    EXPECT_STREQ(control->setInfo.password, "libpw");
+    EXPECT_EQ(Password(), "");
+}
+
+TEST_F(OpenSequence, UserFlagClearsAHostPasswordAndKeepsTheTypedOneCutTo30Bytes) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_USER;
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, "fromhost"), ZEVDT_OK);
+    const std::string user40(40, 'u');
+    const std::string typed = "typed-password-that-is-longer-than-30";
+    bool serverReadOnly = false;
+    fw::TestDriver driver;
+    driver.Then([&](Ui& ui) {
+              serverReadOnly = ui.ReadOnly(1001);
+              EXPECT_EQ(ui.Text(1015), "");
+              ui.Type(1014, user40);
+          })
+        .Then([&](Ui& ui) { ui.Type(1015, typed); })
+        .Then([](Ui& ui) { ui.Click(IDOK); });
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    EXPECT_TRUE(serverReadOnly);
+    EXPECT_EQ(std::string(control->setInfo.userName), user40.substr(0, 30));
+    EXPECT_EQ(std::string(control->setInfo.password), typed.substr(0, 30));
+    EXPECT_STREQ(control->setInfo.serverName, "olap1");
+    EXPECT_EQ(Password(), typed.substr(0, 30));
+    EXPECT_EQ(ZevDTGetSourcePassword(handle)[30], '\0');
+}
+
+TEST_F(OpenSequence, BothFlagsLetServerUserAndPasswordBeTyped) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_SERVER | ZEVDTAPI_LOGIN_USER;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Type(1001, "olap9"); })
+        .Then([](Ui& ui) { ui.Type(1014, "bob"); })
+        .Then([](Ui& ui) { ui.Type(1015, "pw"); })
+        .Then([](Ui& ui) { ui.Click(IDOK); });
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    EXPECT_STREQ(control->setInfo.serverName, "olap9");
+    EXPECT_STREQ(control->setInfo.userName, "bob");
+    EXPECT_STREQ(control->setInfo.password, "pw");
+    EXPECT_EQ(Password(), "pw");
+    EXPECT_EQ(control->setInfo.loginFlags, 3u);
+}
+
+TEST_F(OpenSequence, AHostPasswordAnswersAServerLoginWithTheRecordUnchanged) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_SERVER;
+    // Bytes after a NUL, as a library may leave them: they must come back as they went.
+    std::memcpy(control->info.password, "x\0tail", 6);
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, "secret"), ZEVDT_OK);
+    EXPECT_EQ(Open(), ZEVDT_OK);
+    EXPECT_EQ(CountPrefix(kLoginWindow), 0);
+    EXPECT_EQ(std::memcmp(&control->setInfo, &control->info, sizeof control->info), 0);
+    EXPECT_EQ(Password(), "secret");
+}
+
+TEST_F(OpenSequence, CancelledLoginReturns1WithoutTellingTheLibrary) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_USER;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    EXPECT_EQ(Open(driver), ZEVDT_CANCELLED);
+    EXPECT_EQ(control->calls[kFakeSetInfo], 0u);
+    EXPECT_EQ(control->calls[kFakeConnect], 0u);
+}
+
+TEST_F(OpenSequence, NoDataSourceNameIsRefusedBeforeAnyDialog) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_USER;
+    control->info.dataSourceName[0] = '\0';
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), ZEVDT_E_NO_DATA_SOURCE);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(50012, "Datasource name is not available.")}));
+    EXPECT_EQ(control->calls[kFakeConnect], 0u);
+}
+
+// One refused login and three refused retries: the error four times, the
+// dialog three times, and no password left for the next open.
+TEST_F(OpenSequence, FourRefusedLoginsGiveUpWithThePasswordForgotten) {
+    FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED});
+    control->errorNumber = ZEVDTAPI_LOGIN_REFUSED;
+    std::strcpy(control->errorText, "Login refused.");
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, "stale"), ZEVDT_OK);
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    for (int i = 0; i < 3; ++i) {
+        driver.Then([](Ui& ui) {
+                  EXPECT_EQ(ui.TemplateId(), 129u);
+                  EXPECT_FALSE(ui.ReadOnly(1001));
+                  EXPECT_FALSE(ui.ReadOnly(1014));
+                  EXPECT_EQ(ui.Text(1015), "");
+                  ui.Type(1015, "try");
+              })
+            .Then([](Ui& ui) { ui.Click(IDOK); })
+            .Then([](Ui& ui) { ui.Answer(IDOK); });
+    }
+    EXPECT_EQ(Open(driver), ZEVDTAPI_LOGIN_REFUSED);
+    EXPECT_EQ(Count(Message(0, "Login refused.")), 4);
+    EXPECT_EQ(CountPrefix(kLoginWindow), 3);
+    EXPECT_EQ(control->calls[kFakeSetInfoWithOptionOn], 3u);
+    EXPECT_EQ(control->calls[kFakeConnect], 4u);
+    EXPECT_EQ(control->calls[kFakeGetReports], 0u);
+    EXPECT_EQ(Password(), "");
+    EXPECT_EQ(std::string(ZevDTGetSourcePassword(handle), 31), std::string(31, '\0'));
+}
+
+TEST_F(OpenSequence, ARetriedLoginThatSucceedsGoesOnWithTheTypedLogin) {
+    FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED, 0});
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); })
+        .Then([](Ui& ui) { ui.Type(1001, "olap7"); })
+        .Then([](Ui& ui) { ui.Type(1014, "carl"); })
+        .Then([](Ui& ui) { ui.Type(1015, "right"); })
+        .Then([](Ui& ui) { ui.Click(IDOK); });
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    EXPECT_STREQ(control->setInfoWithOptionOn.serverName, "olap7");
+    EXPECT_STREQ(control->setInfoWithOptionOn.userName, "carl");
+    EXPECT_STREQ(control->setInfoWithOptionOn.password, "right");
+    EXPECT_EQ(Password(), "right");
+    EXPECT_EQ(control->calls[kFakeExecuteReport], 1u);
+}
+
+TEST_F(OpenSequence, AnotherConnectionFailureIsReturnedAtOnceAndForgetsThePassword) {
+    FakeProgram(control, kFakeConnect, {4242});
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, "pw"), ZEVDT_OK);
+    std::strcpy(control->errorText, "Server down");
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), 4242u);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Server down")}));
+    EXPECT_EQ(Password(), "");
+}
+
+// A failing library call is shown with the library's text and its status is
+// returned; nothing after it is called.
+struct FailingStep {
+    FakeFn fn;
+    const char* lastCall;
+};
+class LibraryFailure : public OpenSequence, public ::testing::WithParamInterface<FailingStep> {};
+
+TEST_P(LibraryFailure, IsShownThenReturned) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_SERVER;
+    ASSERT_EQ(ZevDTSetSourcePassword(handle, "pw"), ZEVDT_OK);
+    FakeProgram(control, GetParam().fn, {31337});
+    control->errorNumber = 31337;
+    std::strcpy(control->errorText, "It failed.  \r\n\t ");
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), 31337u);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "It failed.")}));
+    Calls calls = CallNames();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], GetParam().lastCall);
+    EXPECT_EQ(calls.back(), "GetError");
+    EXPECT_EQ(control->errorCapacity, 255u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, LibraryFailure,
+                         ::testing::Values(FailingStep{kFakeSetConnection, "SetConnection"},
+                                           FailingStep{kFakeGetInfo, "GetInfo"},
+                                           FailingStep{kFakeSetInfo, "SetInfo"},
+                                           FailingStep{kFakeGetReports, "GetReports"},
+                                           FailingStep{kFakeExecuteReport, "ExecuteReport"},
+                                           FailingStep{kFakeGetColumns, "GetColumns"}));
+
+TEST_F(OpenSequence, AnEmptyErrorTextShowsTheErrorNumber) {
+    FakeProgram(control, kFakeGetReports, {9});
+    control->errorNumber = 7;
+    std::strcpy(control->errorText, "  \n");
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), 9u);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Drill-Through Error : 7")}));
+}
+
+TEST_F(OpenSequence, AnErrorTextFillingTheWholeBufferIsShownWithoutReadingPastIt) {
+    FakeProgram(control, kFakeGetReports, {9});
+    std::memset(control->errorText, 'e', 600);
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), 9u);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, std::string(255, 'e'))}));
+}
+
+TEST_F(OpenSequence, NoReportsOrNoColumnsAreShownAndReturned) {
+    records.reportList.clear();
+    Publish();
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), ZEVDT_E_NO_REPORTS);
+    EXPECT_EQ(transcript.lines,
+              (std::vector<std::string>{Message(50007, "There are no reports defined for selected intersection.")}));
+
+    // A count with no list is no list.
+    control->reportCount = 2;
+    fw::TestDriver again;
+    again.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(again), ZEVDT_E_NO_REPORTS);
+
+    records.AddReport("Orders", 0);
+    records.columnList.clear();
+    Publish();
+    fw::TestDriver noColumns;
+    noColumns.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(noColumns), ZEVDT_E_NO_COLUMNS);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{
+                                    Message(50008, "There are no display columns defined in a selected report.")}));
+}
+
+TEST_F(OpenSequence, RecursiveHierarchyMembersAskOncePerMember) {
+    const std::string question =
+        "The cell combination contains recursive hierarchy, therefore it will return all the data.  Do you want "
+        "to continue?";
+    // Both markers: a single level, no question.
+    fw::TestDriver none;
+    EXPECT_EQ(Open(none, {"A-1\nSYSDBV=\n", "B\n"}), ZEVDT_OK);
+    EXPECT_TRUE(transcript.lines.empty());
+
+    fw::TestDriver yes;
+    yes.Then([](Ui& ui) { ui.Answer(IDYES); }).Then([](Ui& ui) { ui.Answer(IDYES); });
+    EXPECT_EQ(Open(yes, {"SYSDBV=\nX", "plain", "Y SYSDBV=\n"}), ZEVDT_OK);
+    EXPECT_EQ(Count(Message(50514, question, "YESNO", "YES")), 2);
+
+    uint32_t executed = control->calls[kFakeExecuteReport];
+    fw::TestDriver no;
+    no.Then([](Ui& ui) { ui.Answer(IDNO); });
+    EXPECT_EQ(Open(no, {"SYSDBV=\n"}), ZEVDT_CANCELLED);
+    EXPECT_EQ(Count(Message(50514, question, "YESNO", "NO")), 1);
+    EXPECT_EQ(control->calls[kFakeExecuteReport], executed);
+}
+
+TEST_F(OpenSequence, TheChosenReportIsExecuted) {
+    records.AddReport("Returns", 0);
+    records.AddReport("Stock", 1);
+    Publish();
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) {
+              EXPECT_EQ(ui.TemplateId(), 138u);
+              EXPECT_EQ(ui.RowCount(1040), 3);
+              ui.SelectRow(1040, 2);
+          })
+        .Then([](Ui& ui) { ui.Click(1043); });
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    EXPECT_EQ(control->executedReport, 2u);
+
+    fw::TestDriver cancel;
+    cancel.Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    EXPECT_EQ(Open(cancel), ZEVDT_CANCELLED);
+    EXPECT_EQ(control->calls[kFakeExecuteReport], 1u);
+}
+
+TEST_F(OpenSequence, ACustomisableOnlyReportStillShowsTheChoice) {
+    records.reportList[0]->customisable = 1;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(1043); });
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    EXPECT_EQ(CountPrefix(kReportsWindow), 1);
+}
+
+TEST_F(OpenSequence, CustomizeRunsTheWizardOnTheChosenReportAndItsCancelReturns1) {
+    records.reportList[0]->customisable = 1;
+    std::string caption;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(1044); })
+        .Then([&](Ui& ui) {
+            caption = ui.Caption();
+            EXPECT_EQ(ui.TemplateId(), 139u);
+            // The busy cursor ended before the wizard came up.
+            EXPECT_EQ(ifacetest::WaitCursorDepth(), 0);
+            ui.Press(SheetButton::Cancel);
+        });
+    EXPECT_EQ(Open(driver), ZEVDT_CANCELLED);
+    EXPECT_EQ(caption, "Drill-Through Report");
+    EXPECT_EQ(static_cast<CDrillThrough*>(handle)->GetReportName(), "Orders");
+    EXPECT_EQ(control->calls[kFakeGetColumns], 1u);
+}
+
+// An exception inside the sequence (here thrown by a library call) is caught
+// there: 50001, no message, and the busy cursor is ended.
+TEST_F(OpenSequence, AnExceptionInsideTheSequenceGives50001) {
+    ZevDTExit(handle);
+    handle = nullptr;
+    const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
+    ASSERT_NE(loaded, nullptr);
+    zevdt::DTAPITable throwing = *loaded;
+    throwing.GetColumns = [](void*, ZevDTAPIColumn***, int32_t*) -> uint32_t { throw std::bad_alloc(); };
+    zevdt::SetDTAPIForTesting(&throwing);
+    Init();
+    EXPECT_EQ(Open(), ZEVDT_E_EXCEPTION);
+    EXPECT_TRUE(transcript.lines.empty());
+    ZevDTExit(handle);
+    handle = nullptr;
+    zevdt::SetDTAPIForTesting(nullptr);
+}
+
+}  // namespace
