@@ -122,11 +122,17 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
     status = ConnectWithRetries(&info);
     if (status != 0) return status;
 
-    status = m_api.GetReports(m_hLibrary, &m_ppReports, &m_nReportCount);
+    // Kept only once the library has answered: a failed call may leave its
+    // out values half written.
+    ZevDTAPIReport** reports = nullptr;
+    uint32_t reportCount = 0;
+    status = m_api.GetReports(m_hLibrary, &reports, &reportCount);
     if (status != 0) {
         ShowLibraryError();
         return status;
     }
+    m_ppReports = reports;
+    m_nReportCount = reportCount;
     if (m_nReportCount == 0 || !m_ppReports) {
         AfxMessageBox(IDS_NO_REPORTS, MB_OK);
         return ZEVDT_E_NO_REPORTS;
@@ -154,13 +160,15 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
         return status;
     }
 
-    m_ppColumns = nullptr;
-    m_nColumnCount = 0;
-    status = m_api.GetColumns(m_hLibrary, &m_ppColumns, &m_nColumnCount);
+    ZevDTAPIColumn** columns = nullptr;
+    int32_t columnCount = 0;
+    status = m_api.GetColumns(m_hLibrary, &columns, &columnCount);
     if (status != 0) {
         ShowLibraryError();
         return status;
     }
+    m_ppColumns = columns;
+    m_nColumnCount = columnCount;
     if (!m_ppColumns || m_nColumnCount <= 0) {
         AfxMessageBox(IDS_NO_DISPLAY_COLUMNS, MB_OK);
         return ZEVDT_E_NO_COLUMNS;
