@@ -1,0 +1,118 @@
+#include "win32_dialog_proc.h"
+
+#include "../transcript_lines.h"
+
+namespace fw {
+namespace win32 {
+
+namespace {
+
+Win32Backend* g_backend = nullptr;
+
+Hwnd H(HWND h) {
+    return reinterpret_cast<Hwnd>(h);
+}
+
+std::string Caption(HWND hwnd) {
+    return g_backend ? g_backend->GetWindowText(H(hwnd)) : std::string();
+}
+
+// Messages whose result is the procedure's return value itself; every other
+// result travels in DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT msg) {
+    switch (msg) {
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+        case WM_INITDIALOG:
+            return true;
+        default:
+            return false;
+    }
+}
+
+INT_PTR Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!g_backend)
+        return FALSE;
+    const Win32Backend::Known* known = g_backend->Find(H(hwnd));
+    WindowSink* sink = known ? known->sink : nullptr;
+    if (msg == WM_NCDESTROY) {
+        if (sink) {
+            bool handled = false;
+            sink->HandleMessage(msg, wParam, lParam, &handled);
+        }
+        g_backend->Forget(H(hwnd));
+        if (sink)
+            sink->DetachWindow();
+        return FALSE;
+    }
+    if (!sink)
+        return FALSE;
+    bool handled = false;
+    intptr_t result = sink->HandleMessage(msg, wParam, lParam, &handled);
+    if (msg == WM_INITDIALOG)
+        return handled ? result : TRUE;
+    if (!handled)
+        return FALSE;
+    if (ReturnsDirectly(msg))
+        return result;
+    // The window may be gone already (a handler destroyed it); then there is
+    // nobody to read the result.
+    if (::IsWindow(hwnd))
+        ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+}  // namespace
+
+void SetBackend(Win32Backend* backend) {
+    g_backend = backend;
+}
+Win32Backend* GetBackend() {
+    return g_backend;
+}
+
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG && g_backend) {
+        const DialogContext* context = reinterpret_cast<const DialogContext*>(lParam);
+        g_backend->Register(H(hwnd), {context->templateId, WindowKind::Dialog, context->sink});
+        if (context->modal) {
+            // The innermost frame is this run's: DialogBoxParam creates the window before its loop.
+            auto& frames = g_backend->Frames();
+            if (!frames.empty() && frames.back().kind == WindowKind::Dialog && !frames.back().hwnd)
+                frames.back().hwnd = H(hwnd);
+        }
+        g_backend->Note(transcript::WindowOpened(context->templateId, Caption(hwnd)));
+        if (context->sink)
+            context->sink->AttachWindow(H(hwnd));
+        // The sink sees the run's own argument, not our bookkeeping.
+        return Forward(hwnd, msg, wParam, 0);
+    }
+    return Forward(hwnd, msg, wParam, lParam);
+}
+
+INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG && g_backend) {
+        // lParam is the page's copy of its PROPSHEETPAGE; ours sits in its lParam.
+        const PROPSHEETPAGEA* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+        const PageContext* context = reinterpret_cast<const PageContext*>(page->lParam);
+        g_backend->SheetStarted(H(::GetParent(hwnd)));
+        g_backend->Register(H(hwnd), {context->templateId, WindowKind::Page, context->sink});
+        g_backend->Note(transcript::PageShown(context->templateId, Caption(hwnd)));
+        if (context->sink)
+            context->sink->AttachWindow(H(hwnd));
+        return Forward(hwnd, msg, wParam, 0);
+    }
+    return Forward(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace win32
+}  // namespace fw

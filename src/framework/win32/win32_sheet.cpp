@@ -1,0 +1,103 @@
+// Property sheets through comctl32. The sheet window is the platform's; we
+// learn its handle from the first of its callback and its first page's
+// WM_INITDIALOG, and give it to the sheet's sink for the length of the run.
+#include <vector>
+
+#include "../transcript_lines.h"
+#include "win32_dialog_proc.h"
+
+namespace fw {
+
+namespace {
+// Framework results (the values of ID_WIZFINISH and IDCANCEL in its headers).
+constexpr intptr_t kResultFinish = 12325;
+constexpr intptr_t kResultCancel = IDCANCEL;
+}  // namespace
+
+struct SheetRunState {
+    const SheetRun* run = nullptr;
+    Hwnd sheet = nullptr;
+    SheetRunState* outer = nullptr;
+};
+
+namespace {
+int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM) {
+    if (msg == PSCB_INITIALIZED)
+        if (Win32Backend* b = win32::GetBackend())
+            b->SheetStarted(reinterpret_cast<Hwnd>(hwnd));
+    return 0;
+}
+}  // namespace
+
+void Win32Backend::SheetStarted(Hwnd sheet) {
+    SheetRunState* state = sheetRun_;
+    if (!state || state->sheet || !sheet)
+        return;
+    state->sheet = sheet;
+    Register(sheet, {0, WindowKind::Sheet, nullptr});
+    for (auto it = frames_.rbegin(); it != frames_.rend(); ++it)
+        if (it->kind == WindowKind::Sheet && !it->hwnd) {
+            it->hwnd = sheet;
+            break;
+        }
+    Note(transcript::SheetOpened(state->run->caption));
+    if (state->run->sheetSink)
+        state->run->sheetSink->AttachWindow(sheet);
+}
+
+intptr_t Win32Backend::RunPropertySheet(const SheetRun& run) {
+    if (run.pages.empty())
+        return -1;
+    std::vector<win32::PageContext> contexts;
+    contexts.reserve(run.pages.size());
+    std::vector<HPROPSHEETPAGE> pages;
+    for (const SheetPage& p : run.pages) {
+        contexts.push_back({p.sink, p.templateId});
+        PROPSHEETPAGEA psp{};
+        psp.dwSize = sizeof psp;
+        // The title is the template's caption.
+        psp.dwFlags = PSP_DEFAULT | (p.hasHelp ? PSP_HASHELP : 0);
+        psp.hInstance = win32::Module();
+        psp.pszTemplate = MAKEINTRESOURCEA(p.templateId);
+        psp.pfnDlgProc = &win32::PageProc;
+        psp.lParam = reinterpret_cast<LPARAM>(&contexts.back());
+        HPROPSHEETPAGE page = ::CreatePropertySheetPageA(&psp);
+        if (!page) {
+            for (HPROPSHEETPAGE made : pages) ::DestroyPropertySheetPage(made);
+            return -1;
+        }
+        pages.push_back(page);
+    }
+
+    PROPSHEETHEADERA psh{};
+    psh.dwSize = sizeof psh;
+    psh.dwFlags = PSH_USECALLBACK | (run.flags & (PSH_WIZARD | PSH_HASHELP));
+    psh.hwndParent = reinterpret_cast<HWND>(run.parent);
+    psh.hInstance = win32::Module();
+    psh.pszCaption = run.caption.c_str();
+    psh.nPages = static_cast<UINT>(pages.size());
+    psh.nStartPage = run.startPage < pages.size() ? run.startPage : 0;
+    psh.phpage = pages.data();
+    psh.pfnCallback = &SheetCallback;
+
+    SheetRunState state;
+    state.run = &run;
+    state.outer = sheetRun_;
+    sheetRun_ = &state;
+    frames_.push_back({WindowKind::Sheet, nullptr, 0, ::GetTickCount64()});
+    INT_PTR answer = ::PropertySheetA(&psh);
+    frames_.pop_back();
+    sheetRun_ = state.outer;
+
+    // In wizard mode the sheet answers 1 for Finish and 0 for Cancel.
+    intptr_t result = answer > 0 ? ((run.flags & PSH_WIZARD) ? kResultFinish : IDOK) : kResultCancel;
+    if (state.sheet) {
+        Forget(state.sheet);
+        Note(transcript::SheetClosed(result));
+        if (run.sheetSink)
+            run.sheetSink->DetachWindow();
+    }
+    return result;
+}
+
+}  // namespace fw

@@ -1,0 +1,198 @@
+// Dialogs, message boxes, strings and the message queue on the real
+// platform, driven the way UI scripts drive them.
+#include <gtest/gtest.h>
+
+#include "framework/script/environment.h"
+#include "framework/shell_hook.h"
+#include "framework/transcript_lines.h"
+#include "framework/win32/win32_api.h"
+#include "probe_ids.h"
+#include "probe_support.h"
+
+using namespace probe;
+
+namespace {
+
+class MemoryTranscript : public fw::Transcript {
+  public:
+    void Line(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+// Installs a driver and a transcript for one test.
+class Driven {
+  public:
+    Driven(fw::Driver* driver, fw::Transcript* transcript) { fw::PushDrivers(driver, transcript); }
+    ~Driven() { fw::PopDrivers(); }
+};
+
+void EndOnButtons(RecordingSink& sink) {
+    sink.handler = [&sink](UINT msg, WPARAM wParam, LPARAM, bool* handled) -> intptr_t {
+        if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+            B().EndDialog(sink.hwnd(), LOWORD(wParam));
+            *handled = true;
+        }
+        return 0;
+    };
+}
+
+TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
+    RecordingSink sink;
+    EndOnButtons(sink);
+    fw::Hwnd during = nullptr;
+    StepDriver driver;
+    driver.Then([&](fw::Hwnd active) {
+        during = active;
+        EXPECT_EQ(active, sink.hwnd());
+        EXPECT_EQ(B().KindOf(active), fw::WindowKind::Dialog);
+        EXPECT_EQ(B().TemplateOf(active), static_cast<unsigned>(IDD_PROBE));
+        EXPECT_EQ(B().KindOf(B().GetDlgItem(active, IDC_PROBE_PRESS)), fw::WindowKind::Control);
+        EXPECT_EQ(B().GetClassName(B().GetDlgItem(active, IDC_PROBE_LISTVIEW)), "SysListView32");
+        Click(active, IDC_PROBE_PRESS);
+    });
+    MemoryTranscript transcript;
+    intptr_t result;
+    {
+        Driven d(&driver, &transcript);
+        result = B().RunModalDialog(IDD_PROBE, nullptr, &sink);
+    }
+    EXPECT_EQ(result, IDC_PROBE_PRESS);
+    ASSERT_GE(sink.seen.size(), 2u);
+    EXPECT_EQ(sink.seen.front(), (Seen{WM_INITDIALOG, 0, 0}));
+    EXPECT_EQ(sink.Of(WM_COMMAND), (std::vector<Seen>{{WM_COMMAND, BN_CLICKED, IDC_PROBE_PRESS}}));
+    EXPECT_EQ(sink.attached, 1);
+    EXPECT_EQ(sink.detached, 1);
+    EXPECT_EQ(sink.hwnd(), nullptr);
+    EXPECT_FALSE(B().IsWindow(during));
+    EXPECT_EQ(B().TemplateOf(during), 0u);
+    EXPECT_EQ(transcript.lines,
+              (std::vector<std::string>{fw::transcript::WindowOpened(IDD_PROBE, "Probe dialog"),
+                                        fw::transcript::WindowClosed(IDD_PROBE, IDC_PROBE_PRESS)}));
+}
+
+TEST(Win32ModalDialog, WindowNobodyActsOnIsCancelledAndMissingTemplateFails) {
+    RecordingSink sink;
+    EndOnButtons(sink);
+    StepDriver idle;
+    MemoryTranscript transcript;
+    Driven d(&idle, &transcript);
+    EXPECT_EQ(B().RunModalDialog(IDD_PROBE, nullptr, &sink), IDCANCEL);
+    EXPECT_EQ(sink.Of(WM_COMMAND), (std::vector<Seen>{{WM_COMMAND, BN_CLICKED, IDCANCEL}}));
+
+    RecordingSink unused;
+    transcript.lines.clear();
+    EXPECT_EQ(B().RunModalDialog(4242, nullptr, &unused), -1);
+    EXPECT_EQ(unused.attached, 0);
+    EXPECT_TRUE(transcript.lines.empty());
+}
+
+TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
+    StepDriver driver;
+    driver.Then([](fw::Hwnd active) {
+        ASSERT_EQ(B().KindOf(active), fw::WindowKind::MessageBox);
+        EXPECT_EQ(B().GetWindowText(B().GetDlgItem(active, 0xFFFF)), "Keep the rows?");
+        EXPECT_EQ(B().GetWindowText(active), "Probe caption");
+        Click(active, IDNO);
+    });
+    MemoryTranscript transcript;
+    Driven d(&driver, &transcript);
+    EXPECT_EQ(B().MessageBox(nullptr, "Keep the rows?", "Probe caption", MB_YESNO | MB_ICONQUESTION, 77),
+              IDNO);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{fw::transcript::MessageBoxShown(
+                                    77, "Keep the rows?", MB_YESNO | MB_ICONQUESTION, IDNO)}));
+
+    // A click whose handler asks a question: the question is answered in a
+    // nested loop while the click's step is still running.
+    RecordingSink sink;
+    sink.handler = [&sink](UINT msg, WPARAM wParam, LPARAM, bool* handled) -> intptr_t {
+        if (msg == WM_COMMAND && LOWORD(wParam) == IDC_PROBE_PRESS) {
+            int answer = B().MessageBox(sink.hwnd(), "Go on?", "Probe", MB_OKCANCEL, 0);
+            B().EndDialog(sink.hwnd(), answer == IDOK ? 500 : 501);
+            *handled = true;
+        }
+        return 0;
+    };
+    driver.Then([](fw::Hwnd active) { Click(active, IDC_PROBE_PRESS); });
+    driver.Then([&sink](fw::Hwnd active) {
+        EXPECT_EQ(B().KindOf(active), fw::WindowKind::MessageBox);
+        // The box belongs to the dialog, which it disables while it runs.
+        EXPECT_EQ(B().GetParent(active), sink.hwnd());
+        EXPECT_FALSE(B().IsWindowEnabled(sink.hwnd()));
+        Click(active, IDOK);
+    });
+    EXPECT_EQ(B().RunModalDialog(IDD_PROBE, nullptr, &sink), 500);
+    EXPECT_TRUE(driver.steps.empty());
+}
+
+TEST(Win32MessageBox, BoxNobodyAnswersTakesItsDefaultButton) {
+    StepDriver idle;
+    Driven d(&idle, nullptr);
+    EXPECT_EQ(B().MessageBox(nullptr, "Really?", "Probe", MB_YESNO | MB_DEFBUTTON2, 0), IDNO);
+    EXPECT_EQ(B().MessageBox(nullptr, "Done.", "Probe", MB_OK, 0), IDOK);
+}
+
+TEST(Win32Strings, LongStringsComeOutWholeAndMissingOnesFail) {
+    std::string text;
+    ASSERT_TRUE(B().LoadString(IDS_PROBE_SHORT, &text));
+    EXPECT_EQ(text, "Probe string");
+    ASSERT_TRUE(B().LoadString(IDS_PROBE_LONG, &text));
+    EXPECT_GT(text.size(), 500u);
+    EXPECT_EQ(text.substr(0, 8), "Line 00 ");
+    EXPECT_EQ(text.substr(text.size() - 16), "old size holds. ");
+    EXPECT_FALSE(B().LoadString(IDS_PROBE_SHORT + 50, &text));
+    EXPECT_TRUE(text.empty());
+}
+
+TEST(Win32Queue, PostedMessagesReachModelessDialogsAndQuitEndsThePump) {
+    RecordingSink sink;
+    fw::Hwnd dialog = B().CreateModelessDialog(IDD_PROBE, nullptr, &sink);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(B().KindOf(dialog), fw::WindowKind::Dialog);
+    EXPECT_EQ(sink.attached, 1);
+
+    B().PostMessage(dialog, WM_COMMAND, MAKEWPARAM(IDC_PROBE_PRESS, BN_CLICKED), 0);
+    B().PostQuitMessage(0);
+    EXPECT_TRUE(B().HasWaitingMessage());
+    int pumped = 0;
+    while (B().PumpMessage()) ++pumped;
+    EXPECT_GE(pumped, 1);
+    EXPECT_EQ(sink.Of(WM_COMMAND), (std::vector<Seen>{{WM_COMMAND, BN_CLICKED, IDC_PROBE_PRESS}}));
+
+    // The framework destroys a modeless window itself; the sink hears of it once.
+    EXPECT_TRUE(B().DestroyWindow(dialog));
+    EXPECT_EQ(sink.detached, 1);
+    EXPECT_FALSE(B().IsWindow(dialog));
+}
+
+TEST(Win32Services, WaitCursorShellHookAndApplicationName) {
+    ASSERT_EQ(fw::Win32WaitCursorDepth(), 0);
+    B().BeginWaitCursor();
+    B().BeginWaitCursor();
+    B().EndWaitCursor();
+    EXPECT_EQ(fw::Win32WaitCursorDepth(), 1);
+    B().EndWaitCursor();
+    B().EndWaitCursor();  // one End too many must not leave the count below zero
+    EXPECT_EQ(fw::Win32WaitCursorDepth(), 0);
+    B().BeginWaitCursor();
+    EXPECT_EQ(fw::Win32WaitCursorDepth(), 1);
+    B().EndWaitCursor();
+
+    static std::string opened;
+    fw::SetShellOpenHook([](const std::string& path) -> intptr_t {
+        opened = path;
+        return 2;
+    });
+    MemoryTranscript transcript;
+    {
+        Driven d(nullptr, &transcript);
+        EXPECT_EQ(B().ShellOpen("C:\\nowhere\\help.chm"), 2);
+    }
+    fw::SetShellOpenHook(nullptr);
+    EXPECT_EQ(opened, "C:\\nowhere\\help.chm");
+    EXPECT_EQ(transcript.lines,
+              (std::vector<std::string>{fw::transcript::HelpOpened("C:\\nowhere\\help.chm", 2)}));
+
+    EXPECT_EQ(B().ApplicationName(), "win32_backend_test");
+}
+
+}  // namespace
