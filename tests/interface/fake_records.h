@@ -24,8 +24,8 @@ namespace ifacetest {
 inline std::string ProgramFolder() {
 #ifdef _WIN32
     // <windows.h> would rename framework methods (LoadString, MessageBox) in every test including this.
-    char* program = nullptr;
-    std::string self = _get_pgmptr(&program) == 0 && program ? program : "";
+    const char* program = _pgmptr;
+    std::string self = program ? program : "";
 #else
     char path[4096] = {};
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
