@@ -2,6 +2,9 @@
 // platform, driven the way UI scripts drive them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "framework/script/environment.h"
 #include "framework/shell_hook.h"
 #include "framework/transcript_lines.h"
@@ -44,6 +47,8 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
     driver.Then([&](fw::Hwnd active) {
         during = active;
         EXPECT_EQ(active, sink.hwnd());
+        // A user could not act on a dialog before it shows.
+        EXPECT_TRUE(B().IsWindowVisible(active));
         EXPECT_EQ(B().KindOf(active), fw::WindowKind::Dialog);
         EXPECT_EQ(B().TemplateOf(active), static_cast<unsigned>(IDD_PROBE));
         EXPECT_EQ(B().KindOf(B().GetDlgItem(active, IDC_PROBE_PRESS)), fw::WindowKind::Control);
@@ -193,6 +198,61 @@ TEST(Win32Services, WaitCursorShellHookAndApplicationName) {
               (std::vector<std::string>{fw::transcript::HelpOpened("C:\\nowhere\\help.chm", 2)}));
 
     EXPECT_EQ(B().ApplicationName(), "win32_backend_test");
+}
+
+// Acts on nothing yet claims every turn, so the default never comes: only
+// the watchdog can end the run.
+class Stubborn : public fw::Driver {
+  public:
+    bool Step(fw::Hwnd) override { return true; }
+};
+
+// Runs only as the child process of the test below.
+TEST(Win32Watchdog, DISABLED_HungDialog) {
+    B();
+    Stubborn driver;
+    Driven d(&driver, fw::ActiveTranscript());
+    RecordingSink sink;
+    B().RunModalDialog(IDD_PROBE, nullptr, &sink);
+    ADD_FAILURE() << "the hung dialog ended";
+}
+
+TEST(Win32Watchdog, HungModalLoopEndsTheProcessWithCode3AndSaysSo) {
+    char exe[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    ASSERT_GT(::GetModuleFileNameA(nullptr, exe, MAX_PATH), 0u);
+    ASSERT_GT(::GetTempPathA(MAX_PATH, temp), 0u);
+    std::string transcriptPath =
+        std::string(temp) + "zevdt_watchdog_" + std::to_string(::GetCurrentProcessId()) + ".txt";
+    ::SetEnvironmentVariableA("ZEVDT_UI_WATCHDOG_SECONDS", "1");
+    ::SetEnvironmentVariableA("ZEVDT_UI_TRANSCRIPT", transcriptPath.c_str());
+    std::string command =
+        std::string("\"") + exe +
+        "\" --gtest_filter=Win32Watchdog.DISABLED_HungDialog --gtest_also_run_disabled_tests";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    BOOL started = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                    &startup, &child);
+    ::SetEnvironmentVariableA("ZEVDT_UI_WATCHDOG_SECONDS", nullptr);
+    ::SetEnvironmentVariableA("ZEVDT_UI_TRANSCRIPT", nullptr);
+    ASSERT_TRUE(started);
+    DWORD waited = ::WaitForSingleObject(child.hProcess, 60000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(child.hProcess, &code);
+    if (waited != WAIT_OBJECT_0)
+        ::TerminateProcess(child.hProcess, 1);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    EXPECT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_EQ(code, 3u);
+
+    std::ifstream in(transcriptPath);
+    std::stringstream text;
+    text << in.rdbuf();
+    in.close();
+    ::DeleteFileA(transcriptPath.c_str());
+    EXPECT_EQ(text.str(), fw::transcript::WindowOpened(IDD_PROBE, "Probe dialog") + "\nwatchdog " +
+                              std::to_string(IDD_PROBE) + "\n");
 }
 
 }  // namespace

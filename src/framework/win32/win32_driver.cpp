@@ -75,7 +75,9 @@ void Win32Backend::OnTimer() {
     if (!driver_ || frames_.empty())
         return;
     Hwnd active = ActiveWindow();
-    if (!active)
+    // The dialog manager shows a modal dialog only once its queue is first
+    // empty; a tick already due comes before that, when no user could act.
+    if (!active || !::IsWindowVisible(reinterpret_cast<HWND>(active)))
         return;
     // A step may open a nested modal loop whose ticks come back here: they
     // may act on the nested window, never on the one whose step is running.
