@@ -19,9 +19,11 @@ TEST(Loader, FindsTheLibraryByNameOnlyWhereItIsSafe) {
     const fs::path beside = folder / zevdt::DTAPILibraryName();
     const fs::path elsewhere = folder / "loader-cwd";
     std::error_code ignored;
+    // Removed first: the mingw runtime refuses copy_file over an existing file.
     fs::remove(beside, ignored);
+    fs::remove(elsewhere / zevdt::DTAPILibraryName(), ignored);
     fs::create_directories(elsewhere);
-    fs::copy_file(fake, elsewhere / zevdt::DTAPILibraryName(), fs::copy_options::overwrite_existing);
+    fs::copy_file(fake, elsewhere / zevdt::DTAPILibraryName());
     const fs::path started = fs::current_path();
     testsupport::ScopedEnv unset("ZEVDTAPI_LIBRARY", std::nullopt);
 
@@ -33,7 +35,7 @@ TEST(Loader, FindsTheLibraryByNameOnlyWhereItIsSafe) {
 
     // A path that names no library is not replaced by some other copy.
     {
-        fs::copy_file(fake, beside, fs::copy_options::overwrite_existing);
+        fs::copy_file(fake, beside);
         testsupport::ScopedEnv named("ZEVDTAPI_LIBRARY", (folder / "not-there").u8string());
         EXPECT_EQ(zevdt::LoadDTAPI(), nullptr);
     }

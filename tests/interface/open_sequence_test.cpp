@@ -315,18 +315,18 @@ TEST_F(OpenSequence, ACustomisableOnlyReportStillShowsTheChoice) {
 
 TEST_F(OpenSequence, CustomizeRunsTheWizardOnTheChosenReportAndItsCancelReturns1) {
     records.reportList[0]->customisable = 1;
-    std::string caption;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(1044); })
         .Then([&](Ui& ui) {
-            caption = ui.Caption();
             EXPECT_EQ(ui.TemplateId(), 139u);
             // The busy cursor ended before the wizard came up.
             EXPECT_EQ(ifacetest::WaitCursorDepth(), 0);
             ui.Press(SheetButton::Cancel);
         });
     EXPECT_EQ(Open(driver), ZEVDT_CANCELLED);
-    EXPECT_EQ(caption, "Drill-Through Report");
+    // A wizard's title bar shows its page's title on Win32: the sheet's own
+    // caption is seen where the sheet opens.
+    EXPECT_EQ(Count("sheet \"Drill-Through Report\""), 1);
     EXPECT_EQ(static_cast<CDrillThrough*>(handle)->GetReportName(), "Orders");
     EXPECT_EQ(control->calls[kFakeGetColumns], 1u);
 }
