@@ -96,6 +96,8 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         EXPECT_FALSE(Usable(active, kWizBack));
         EXPECT_FALSE(Usable(active, kWizFinish));
         EXPECT_TRUE(Usable(active, IDHELP));  // the page was made with help
+        // A wizard's title bar shows the current page's caption, not the sheet's.
+        EXPECT_EQ(B().GetWindowText(active), "First probe step");
         Press(active, PSBTN_NEXT);
     });
     driver.Then([&](fw::Hwnd active) {
@@ -105,6 +107,7 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         EXPECT_FALSE(B().IsWindowVisible(B().GetDlgItem(active, kWizNext)));
         EXPECT_TRUE(Usable(active, kWizBack));
         EXPECT_FALSE(Usable(active, IDHELP));  // this one was not
+        EXPECT_EQ(B().GetWindowText(active), "Second probe step");
         Press(active, PSBTN_BACK);
     });
     driver.Then([&](fw::Hwnd active) {
