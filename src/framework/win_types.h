@@ -138,6 +138,7 @@ struct SIZE {
 #define ES_PASSWORD 0x0020u
 #define ES_READONLY 0x0800u
 #define EN_CHANGE 0x0300
+#define EN_UPDATE 0x0400
 #define EM_SETSEL 0x00B1
 #define EM_LIMITTEXT 0x00C5
 #define EM_SETREADONLY 0x00CF
@@ -345,6 +346,7 @@ typedef _TREEITEM* HTREEITEM;
 #define TVIF_HANDLE 0x0010u
 #define TVIF_CHILDREN 0x0040u
 #define TVN_FIRST (0u - 400u)
+#define TVN_SELCHANGINGA (TVN_FIRST - 1u)
 #define TVN_SELCHANGEDA (TVN_FIRST - 2u)
 
 struct TVITEMA {
@@ -359,10 +361,30 @@ struct TVITEMA {
     int cChildren;
     LPARAM lParam;
 };
+struct TVITEMEXA {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+    int iIntegral;
+    UINT uStateEx;
+    HWND hwnd;
+    int iExpandedImage;
+    int iReserved;
+};
 struct TVINSERTSTRUCTA {
     HTREEITEM hParent;
     HTREEITEM hInsertAfter;
-    TVITEMA item;
+    union {
+        TVITEMEXA itemex;
+        TVITEMA item;
+    };
 };
 struct NMTREEVIEWA {
     NMHDR hdr;

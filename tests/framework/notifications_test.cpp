@@ -52,8 +52,16 @@ std::vector<std::string> Probe(UINT templateId, std::function<void(Recorder&)> p
     return page.events;
 }
 
+const std::string kItemChanging = std::to_string(static_cast<int>(LVN_ITEMCHANGING));
 const std::string kItemChanged = std::to_string(static_cast<int>(LVN_ITEMCHANGED));
+const std::string kTreeSelChanging = std::to_string(static_cast<int>(TVN_SELCHANGINGA));
 const std::string kTreeSelChanged = std::to_string(static_cast<int>(TVN_SELCHANGEDA));
+
+// Position of an event, or -1.
+int At(const std::vector<std::string>& events, const std::string& e) {
+    auto it = std::find(events.begin(), events.end(), e);
+    return it == events.end() ? -1 : static_cast<int>(it - events.begin());
+}
 
 TEST(Notifications, ListViewStateChangesNotify) {
     // Template 132: the sort page's two report-view list views.
@@ -70,6 +78,9 @@ TEST(Notifications, ListViewStateChangesNotify) {
     int changed = 0;
     for (const auto& e : events) changed += e == "notify 1050 " + kItemChanged;
     EXPECT_GE(changed, 1);
+    // The parent hears of a change before it is made.
+    EXPECT_GE(At(events, "notify 1050 " + kItemChanging), 0);
+    EXPECT_LT(At(events, "notify 1050 " + kItemChanging), At(events, "notify 1050 " + kItemChanged));
 }
 
 TEST(Notifications, TreeSelectionNotifies) {
@@ -87,11 +98,16 @@ TEST(Notifications, TreeSelectionNotifies) {
     int changed = 0;
     for (const auto& e : events) changed += e == "notify 1007 " + kTreeSelChanged;
     EXPECT_EQ(changed, 1);
+    EXPECT_GE(At(events, "notify 1007 " + kTreeSelChanging), 0);
+    EXPECT_LT(At(events, "notify 1007 " + kTreeSelChanging), At(events, "notify 1007 " + kTreeSelChanged));
 }
 
 TEST(Notifications, EditTextSetByCodeNotifiesChange) {
     auto events = Probe(130, [](Recorder& r) { r.SetDlgItemText(1047, "Sales"); });
-    EXPECT_NE(std::find(events.begin(), events.end(), "command 1047 " + std::to_string(EN_CHANGE)), events.end());
+    int update = At(events, "command 1047 " + std::to_string(EN_UPDATE));
+    int change = At(events, "command 1047 " + std::to_string(EN_CHANGE));
+    EXPECT_GE(update, 0);
+    EXPECT_GT(change, update);
 }
 
 TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {

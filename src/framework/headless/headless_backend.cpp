@@ -295,7 +295,10 @@ void HeadlessBackend::SetWindowText(Hwnd hwnd, const std::string& text) {
     if (!w) return;
     w->text = text;
     // An edit tells its parent about every change of its text, also one made by code.
-    if (w->cls == "Edit") Command(w, EN_CHANGE);
+    if (w->cls == "Edit") {
+        Command(w, EN_UPDATE);
+        if (live_.count(w)) Command(w, EN_CHANGE);
+    }
 }
 
 bool HeadlessBackend::EnableWindow(Hwnd hwnd, bool enable) {

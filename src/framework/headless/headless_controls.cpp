@@ -1,7 +1,8 @@
 // The messages of the controls the dialogs use, with Win32's rules for which
 // changes notify the parent: a list view reports every state change
-// (LVN_ITEMCHANGED), a tree its selection (TVN_SELCHANGED), an edit every text
-// change (EN_CHANGE); list boxes and combo boxes changed by code say nothing.
+// (LVN_ITEMCHANGING, then LVN_ITEMCHANGED), a tree its selection
+// (TVN_SELCHANGING, then TVN_SELCHANGED), an edit every text change (EN_UPDATE,
+// then EN_CHANGE); list boxes and combo boxes changed by code say nothing.
 #include <algorithm>
 #include <cstring>
 
@@ -113,20 +114,23 @@ intptr_t HeadlessBackend::ControlMessage(Window* w, uint32_t msg, uintptr_t wPar
 }
 
 void HeadlessBackend::SetListViewState(Window* w, int index, UINT state, UINT mask) {
-    Row& row = w->rows[static_cast<size_t>(index)];
-    UINT old = row.state;
+    UINT old = w->rows[static_cast<size_t>(index)].state;
     UINT now = (old & ~mask) | (state & mask);
-    if (now == old) return;
-    row.state = now;
     NMLISTVIEW nm{};
     nm.hdr.hwndFrom = reinterpret_cast<HWND>(w);
     nm.hdr.idFrom = static_cast<UINT_PTR>(w->id);
-    nm.hdr.code = LVN_ITEMCHANGED;
     nm.iItem = index;
     nm.uNewState = now;
     nm.uOldState = old;
     nm.uChanged = LVIF_STATE;
-    nm.lParam = static_cast<LPARAM>(row.data);
+    nm.lParam = static_cast<LPARAM>(w->rows[static_cast<size_t>(index)].data);
+    // As the platform does: the parent hears of the change before it is made,
+    // also when nothing would change, and may refuse it.
+    nm.hdr.code = LVN_ITEMCHANGING;
+    if (w->parent && Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm))) return;
+    if (!live_.count(w) || index >= static_cast<int>(w->rows.size()) || now == old) return;
+    w->rows[static_cast<size_t>(index)].state = now;
+    nm.hdr.code = LVN_ITEMCHANGED;
     if (w->parent) Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
 }
 
@@ -497,15 +501,18 @@ intptr_t HeadlessBackend::TreeMessage(Window* w, uint32_t msg, uintptr_t wParam,
             if (lParam && !n) return FALSE;
             if (n == w->caret) return TRUE;
             TreeNode* old = w->caret;
-            w->caret = n;
             NMTREEVIEWA nm{};
             nm.hdr.hwndFrom = reinterpret_cast<HWND>(w);
             nm.hdr.idFrom = static_cast<UINT_PTR>(w->id);
-            nm.hdr.code = TVN_SELCHANGEDA;
             nm.itemOld.hItem = reinterpret_cast<HTREEITEM>(old);
             nm.itemOld.lParam = old ? old->data : 0;
             nm.itemNew.hItem = reinterpret_cast<HTREEITEM>(n);
             nm.itemNew.lParam = n ? n->data : 0;
+            nm.hdr.code = TVN_SELCHANGINGA;
+            if (w->parent && Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm))) return FALSE;
+            if (!live_.count(w)) return FALSE;
+            w->caret = n;
+            nm.hdr.code = TVN_SELCHANGEDA;
             if (w->parent) Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
             return TRUE;
         }

@@ -83,6 +83,8 @@ void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
         s.pages[static_cast<size_t>(s.current)]->style &= ~WS_VISIBLE;
     s.current = index;
     page->style |= WS_VISIBLE;
+    // A wizard's title bar shows the caption of the page it shows.
+    if (s.run.flags & PSH_WIZARD) sheet->text = page->text;
     if (Window* help = Child(sheet, IDHELP)) {
         if (pageDef.hasHelp)
             help->style &= ~WS_DISABLED;
