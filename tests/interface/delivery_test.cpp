@@ -1,5 +1,6 @@
 // Header, header-info and data items as the host receives them, byte for byte.
 #include "drill_through.h"
+#include "dtapi_table.h"
 #include "interface_fixture.h"
 
 using ifacetest::Message;
@@ -268,6 +269,34 @@ TEST_F(Delivery, AfterCloseNothingOfTheEndedReportIsRead) {
     ZevDTDataItem* data = nullptr;
     EXPECT_EQ(Data(&data, &count), ZEVDT_OK);
     EXPECT_EQ(control->calls[kFakeGetData], 0u);
+}
+
+// An exception escaping a delivery is shown and answered with 50001; one
+// escaping ZevDTClose only answered. Neither reaches the host.
+TEST_F(Delivery, ExceptionsStopAtTheExport) {
+    ZevDTExit(handle);
+    handle = nullptr;
+    const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
+    ASSERT_NE(loaded, nullptr);
+    zevdt::DTAPITable throwing = *loaded;
+    throwing.GetData = [](void*, ZevDTAPICell***, uint32_t*, uint32_t*) -> uint32_t { throw std::bad_alloc(); };
+    throwing.Close = [](void*) -> uint32_t { throw std::runtime_error("lost"); };
+    zevdt::SetDTAPIForTesting(&throwing);
+    Init();
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_EXCEPTION);
+    EXPECT_EQ(items, nullptr);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(transcript.lines, std::vector<std::string>{Message(50001, "Caught unknown exception")});
+    fw::TestDriver none;
+    EXPECT_EQ(Run(none, [&] { return ZevDTClose(handle); }), ZEVDT_E_EXCEPTION);
+    EXPECT_TRUE(transcript.lines.empty());
+    ZevDTExit(handle);
+    handle = nullptr;
+    zevdt::SetDTAPIForTesting(nullptr);
 }
 
 }  // namespace
