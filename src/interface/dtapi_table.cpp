@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "shared_library.h"
+#include "framework/shared_library.h"
 
 namespace zevdt {
 namespace {
@@ -21,7 +21,7 @@ std::map<std::string, const DTAPITable*>& Loaded() {
 
 template <typename Fn>
 bool Resolve(void* library, const char* name, Fn* slot, std::vector<std::string>* missing) {
-    *slot = reinterpret_cast<Fn>(platform::FindSymbol(library, name));
+    *slot = reinterpret_cast<Fn>(fw::FindSymbol(library, name));
     if (!*slot) missing->push_back(name);
     return *slot != nullptr;
 }
@@ -29,7 +29,7 @@ bool Resolve(void* library, const char* name, Fn* slot, std::vector<std::string>
 const DTAPITable* Open(const std::string& path, bool searchByName, std::string* error) {
     auto found = Loaded().find(path);
     if (found != Loaded().end()) return found->second;
-    void* library = platform::OpenLibrary(path, searchByName, error);
+    void* library = fw::OpenLibrary(path, searchByName, error);
     if (!library) return nullptr;
     auto table = std::make_unique<DTAPITable>();
     std::vector<std::string> missing;
@@ -56,7 +56,7 @@ const DTAPITable* Open(const std::string& path, bool searchByName, std::string* 
             *error = path + " lacks";
             for (const std::string& name : missing) *error += " " + name;
         }
-        platform::CloseLibrary(library);
+        fw::CloseLibrary(library);
         return nullptr;
     }
     const DTAPITable* kept = table.release();
@@ -82,7 +82,7 @@ const DTAPITable* LoadDTAPI(std::string* error) {
         // An explicit choice: never fall back to some other copy of the library.
         return Open(path, false, error);
     }
-    std::string folder = platform::OwnModuleFolder();
+    std::string folder = fw::OwnModuleFolder();
     if (!folder.empty()) {
         if (const DTAPITable* table = Open(folder + DTAPILibraryName(), false, error)) return table;
     }

@@ -1,9 +1,8 @@
 #include <dlfcn.h>
 
-#include "shared_library.h"
+#include "../shared_library.h"
 
-namespace zevdt {
-namespace platform {
+namespace fw {
 
 void* OpenLibrary(const std::string& path, bool /*searchByName*/, std::string* error) {
     // A bare name goes through the dynamic loader's own search; a full path is taken as given.
@@ -27,5 +26,4 @@ std::string OwnModuleFolder() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-}  // namespace platform
-}  // namespace zevdt
+}  // namespace fw

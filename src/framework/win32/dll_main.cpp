@@ -1,9 +1,6 @@
 #include <windows.h>
 
-namespace fw {
-// The module whose resources dialogs, strings and bitmaps load from.
-void SetResourceModule(void* hinstance);
-}  // namespace fw
+#include "win32_api.h"
 
 // Only remembers the module: anything more under the loader lock risks a deadlock.
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {

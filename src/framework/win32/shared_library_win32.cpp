@@ -1,9 +1,8 @@
 #include <windows.h>
 
-#include "shared_library.h"
+#include "../shared_library.h"
 
-namespace zevdt {
-namespace platform {
+namespace fw {
 namespace {
 
 std::string LastErrorText(const std::string& path) {
@@ -58,5 +57,4 @@ std::string OwnModuleFolder() {
     return slash == std::string::npos ? std::string() : text.substr(0, slash + 1);
 }
 
-}  // namespace platform
-}  // namespace zevdt
+}  // namespace fw
