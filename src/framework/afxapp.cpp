@@ -16,7 +16,7 @@ int AfxMessageBox(UINT id, UINT type, UINT helpId) {
 }
 
 namespace {
-AFX_MODULE_STATE g_libraryState = {"ZEVDTU"};
+AFX_MODULE_STATE g_libraryState = {"library"};
 AFX_MODULE_STATE g_hostState = {"host"};
 thread_local AFX_MODULE_STATE* g_current = &g_hostState;
 }  // namespace

@@ -15,10 +15,10 @@ std::string ButtonsName(uint32_t type);
 // A dialog result as a word where it has one (OK, CANCEL, YES, NO, FINISH), else the number.
 std::string ResultName(intptr_t result);
 
-std::string WindowOpened(unsigned templateId, const std::string& caption);   // window 129 "Drill-Through Login"
+std::string WindowOpened(unsigned templateId, const std::string& caption);   // window 129 "Caption"
 std::string WindowClosed(unsigned templateId, intptr_t result);             // close 129 OK
-std::string SheetOpened(const std::string& caption);                        // sheet "Drill-Through Report"
-std::string PageShown(unsigned templateId, const std::string& title);       // page 139 "Drill-Through Wizard"
+std::string SheetOpened(const std::string& caption);                        // sheet "Caption"
+std::string PageShown(unsigned templateId, const std::string& title);       // page 139 "Page title"
 std::string SheetClosed(intptr_t result);                                   // close sheet FINISH
 std::string MessageBoxShown(unsigned helpId, const std::string& text, uint32_t type, int answer);
 std::string HelpOpened(const std::string& path, intptr_t result);           // shell-open "..." 2

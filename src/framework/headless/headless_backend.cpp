@@ -455,7 +455,7 @@ void HeadlessBackend::PostQuitMessage(int exitCode) {
 }
 
 std::string HeadlessBackend::ApplicationName() {
-    return ::program_invocation_short_name ? ::program_invocation_short_name : "zevdt";
+    return ::program_invocation_short_name ? ::program_invocation_short_name : "application";
 }
 
 }  // namespace headless
