@@ -14,12 +14,12 @@ namespace {
 
 class Reports : public CReportSource {
 public:
-    explicit Reports(std::vector<std::pair<const char*, uint32_t>> specs) {
-        records_.resize(specs.size());
-        for (size_t i = 0; i < specs.size(); ++i) {
+    explicit Reports(std::vector<std::pair<const char*, uint32_t>> reports) {
+        records_.resize(reports.size());
+        for (size_t i = 0; i < reports.size(); ++i) {
             std::memset(&records_[i], 0, sizeof records_[i]);
-            std::strncpy(records_[i].name, specs[i].first, sizeof records_[i].name - 1);
-            records_[i].customisable = specs[i].second;
+            std::strncpy(records_[i].name, reports[i].first, sizeof records_[i].name - 1);
+            records_[i].customisable = reports[i].second;
         }
         for (auto& r : records_) pointers_.push_back(&r);
     }
