@@ -45,6 +45,33 @@ int FindExact(const std::vector<Row>& rows, intptr_t startAfter, const char* tex
     return -1;
 }
 
+// The row operations list boxes and combo boxes share; `error` is LB_ERR or CB_ERR.
+intptr_t RowTextLength(const std::vector<Row>& rows, uintptr_t index, intptr_t error) {
+    return index < rows.size() ? static_cast<intptr_t>(rows[index].texts[0].size()) : error;
+}
+
+// The caller's buffer holds the text: it asked for its length first, as the platform requires.
+intptr_t CopyRowText(const std::vector<Row>& rows, uintptr_t index, intptr_t lParam, intptr_t error) {
+    if (index >= rows.size()) return error;
+    char* buf = reinterpret_cast<char*>(lParam);
+    const std::string& t = rows[index].texts[0];
+    if (buf) {
+        std::memcpy(buf, t.data(), t.size());
+        buf[t.size()] = '\0';
+    }
+    return static_cast<intptr_t>(t.size());
+}
+
+intptr_t RowData(const std::vector<Row>& rows, uintptr_t index, intptr_t error) {
+    return index < rows.size() ? static_cast<intptr_t>(rows[index].data) : error;
+}
+
+intptr_t SetRowData(std::vector<Row>& rows, uintptr_t index, intptr_t data, intptr_t error) {
+    if (index >= rows.size()) return error;
+    rows[index].data = static_cast<uintptr_t>(data);
+    return 0;
+}
+
 int InsertSorted(std::vector<Row>& rows, const Row& row, bool sorted, int index) {
     if (sorted) {
         auto it = std::upper_bound(rows.begin(), rows.end(), row, [](const Row& a, const Row& b) {
@@ -293,23 +320,13 @@ intptr_t HeadlessBackend::ListBoxMessage(Window* w, uint32_t msg, uintptr_t wPar
             w->curSel = -1;
             return 0;
         case LB_GETTEXTLEN:
-            return valid(static_cast<intptr_t>(wParam)) ? static_cast<intptr_t>(rows[wParam].texts[0].size()) : LB_ERR;
-        case LB_GETTEXT: {
-            if (!valid(static_cast<intptr_t>(wParam))) return LB_ERR;
-            char* buf = reinterpret_cast<char*>(lParam);
-            const std::string& t = rows[wParam].texts[0];
-            if (buf) {
-                std::memcpy(buf, t.data(), t.size());
-                buf[t.size()] = '\0';
-            }
-            return static_cast<intptr_t>(t.size());
-        }
+            return RowTextLength(rows, wParam, LB_ERR);
+        case LB_GETTEXT:
+            return CopyRowText(rows, wParam, lParam, LB_ERR);
         case LB_GETITEMDATA:
-            return valid(static_cast<intptr_t>(wParam)) ? static_cast<intptr_t>(rows[wParam].data) : LB_ERR;
+            return RowData(rows, wParam, LB_ERR);
         case LB_SETITEMDATA:
-            if (!valid(static_cast<intptr_t>(wParam))) return LB_ERR;
-            rows[wParam].data = static_cast<uintptr_t>(lParam);
-            return 0;
+            return SetRowData(rows, wParam, lParam, LB_ERR);
         case LB_SETSEL: {
             if (!multi) return LB_ERR;
             intptr_t index = lParam;
@@ -400,23 +417,13 @@ intptr_t HeadlessBackend::ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wPa
             w->text.clear();
             return 0;
         case CB_GETLBTEXTLEN:
-            return valid(static_cast<intptr_t>(wParam)) ? static_cast<intptr_t>(rows[wParam].texts[0].size()) : CB_ERR;
-        case CB_GETLBTEXT: {
-            if (!valid(static_cast<intptr_t>(wParam))) return CB_ERR;
-            char* buf = reinterpret_cast<char*>(lParam);
-            const std::string& t = rows[wParam].texts[0];
-            if (buf) {
-                std::memcpy(buf, t.data(), t.size());
-                buf[t.size()] = '\0';
-            }
-            return static_cast<intptr_t>(t.size());
-        }
+            return RowTextLength(rows, wParam, CB_ERR);
+        case CB_GETLBTEXT:
+            return CopyRowText(rows, wParam, lParam, CB_ERR);
         case CB_GETITEMDATA:
-            return valid(static_cast<intptr_t>(wParam)) ? static_cast<intptr_t>(rows[wParam].data) : CB_ERR;
+            return RowData(rows, wParam, CB_ERR);
         case CB_SETITEMDATA:
-            if (!valid(static_cast<intptr_t>(wParam))) return CB_ERR;
-            rows[wParam].data = static_cast<uintptr_t>(lParam);
-            return 0;
+            return SetRowData(rows, wParam, lParam, CB_ERR);
         case CB_SETCURSEL:
             if (!valid(static_cast<intptr_t>(wParam))) {
                 w->curSel = -1;
