@@ -74,31 +74,31 @@ extern "C" {
 
 /* Report record: the caller reads only the name and the customisable flag. */
 typedef struct ZevDTAPIReport {
-    uint32_t reserved;                        /* 0 */
-    char name[ZEVDTAPI_REPORT_NAME_FIELD];    /* 4 */
-    uint32_t customisable;                    /* 88: nonzero: may be opened in the wizard */
+    uint32_t reserved;                     /* 0 */
+    char name[ZEVDTAPI_REPORT_NAME_FIELD]; /* 4 */
+    uint32_t customisable;                 /* 88: nonzero: may be opened in the wizard */
 } ZevDTAPIReport;
 
 /* Column record, one per column of the executed report. */
 typedef struct ZevDTAPIColumn {
-    uint32_t reserved;                          /* 0 */
-    int32_t displayPosition;                    /* 4: 1..N place among displayed columns; <= 0 hidden */
-    char tableName[ZEVDTAPI_NAME_FIELD];        /* 8 */
-    char columnName[ZEVDTAPI_NAME_FIELD];       /* 4109 */
-    uint16_t dataType;                          /* 8210: 10 = character data */
-    int32_t sortPosition;                       /* 8212: 1..N, 0 not sorted */
-    int32_t sortDirection;                      /* 8216: 1 ascending, 2 descending */
-    uint8_t filterOnly;                         /* 8220 */
-    char condition[ZEVDTAPI_CONDITION_FIELD];   /* 8221: condition text of the column's filter */
+    uint32_t reserved;                        /* 0 */
+    int32_t displayPosition;                  /* 4: 1..N place among displayed columns; <= 0 hidden */
+    char tableName[ZEVDTAPI_NAME_FIELD];      /* 8 */
+    char columnName[ZEVDTAPI_NAME_FIELD];     /* 4109 */
+    uint16_t dataType;                        /* 8210: 10 = character data */
+    int32_t sortPosition;                     /* 8212: 1..N, 0 not sorted */
+    int32_t sortDirection;                    /* 8216: 1 ascending, 2 descending */
+    uint8_t filterOnly;                       /* 8220 */
+    char condition[ZEVDTAPI_CONDITION_FIELD]; /* 8221: condition text of the column's filter */
 } ZevDTAPIColumn;
 
 /* Connection-info record: 126 bytes, exchanged with GetInfo/SetInfo. */
 typedef struct ZevDTAPIConnectionInfo {
-    char serverName[ZEVDTAPI_LOGIN_FIELD];      /* 0 */
-    char dataSourceName[ZEVDTAPI_LOGIN_FIELD];  /* 31 */
-    char userName[ZEVDTAPI_LOGIN_FIELD];        /* 62 */
-    char password[ZEVDTAPI_LOGIN_FIELD];        /* 93 */
-    uint16_t loginFlags;                        /* 124 */
+    char serverName[ZEVDTAPI_LOGIN_FIELD];     /* 0 */
+    char dataSourceName[ZEVDTAPI_LOGIN_FIELD]; /* 31 */
+    char userName[ZEVDTAPI_LOGIN_FIELD];       /* 62 */
+    char password[ZEVDTAPI_LOGIN_FIELD];       /* 93 */
+    uint16_t loginFlags;                       /* 124 */
 } ZevDTAPIConnectionInfo;
 
 /* Cell record: the text starts at byte 8 and runs on to its NUL, past the
@@ -123,11 +123,13 @@ ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIExecuteReport(void* library, uint32_t re
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetColumns(void* library, ZevDTAPIColumn*** columns, int32_t* count);
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetData(void* library, ZevDTAPICell*** cells, uint32_t* rows,
                                                 uint32_t* columns);
-ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetError(void* library, uint32_t* number, char* text, uint32_t capacity);
+ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIGetError(void* library, uint32_t* number, char* text,
+                                                 uint32_t capacity);
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIServerCancel(void* library);
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIClose(void* library);
 ZEVDTAPI_FN uint32_t ZEVDT_CALL ZevDTAPIExit(void* library);
-ZEVDTAPI_FN int32_t ZEVDT_CALL ZevDTAPIGetFilterDescConditions(void* library, char*** records, int32_t* count);
+ZEVDTAPI_FN int32_t ZEVDT_CALL ZevDTAPIGetFilterDescConditions(void* library, char*** records,
+                                                               int32_t* count);
 ZEVDTAPI_FN int32_t ZEVDT_CALL ZevDTAPISetFilterDescConditions(void* library, char** records, int32_t count);
 ZEVDTAPI_FN int32_t ZEVDT_CALL ZevDTAPIGetFilterData(void* library, ZevDTAPIColumn* column, char*** values,
                                                      int32_t* count);

@@ -45,14 +45,14 @@ extern "C" {
 
 /* Result codes. */
 #define ZEVDT_OK 0u
-#define ZEVDT_CANCELLED 1u               /* the user cancelled ZevDTOpen; no text */
-#define ZEVDT_E_EXCEPTION 50001u         /* "Caught unknown exception" */
-#define ZEVDT_E_NO_REPORTS 50007u        /* "There are no reports defined for selected intersection." */
-#define ZEVDT_E_NO_COLUMNS 50008u        /* "There are no display columns defined in a selected report." */
-#define ZEVDT_E_ALLOCATION 50009u        /* "Failed to allocate [%d] bytes of memory." */
-#define ZEVDT_E_DISPLAY_ORDER 50011u     /* "Invalid display order sequence found" */
-#define ZEVDT_E_NO_DATA_SOURCE 50012u    /* "Datasource name is not available." */
-#define ZEVDT_E_NULL_PARAMETER 50513u    /* "Null Parameter" */
+#define ZEVDT_CANCELLED 1u            /* the user cancelled ZevDTOpen; no text */
+#define ZEVDT_E_EXCEPTION 50001u      /* "Caught unknown exception" */
+#define ZEVDT_E_NO_REPORTS 50007u     /* "There are no reports defined for selected intersection." */
+#define ZEVDT_E_NO_COLUMNS 50008u     /* "There are no display columns defined in a selected report." */
+#define ZEVDT_E_ALLOCATION 50009u     /* "Failed to allocate [%d] bytes of memory." */
+#define ZEVDT_E_DISPLAY_ORDER 50011u  /* "Invalid display order sequence found" */
+#define ZEVDT_E_NO_DATA_SOURCE 50012u /* "Datasource name is not available." */
+#define ZEVDT_E_NULL_PARAMETER 50513u /* "Null Parameter" */
 
 /* Capacity of the source password buffer: 30 bytes of text and a NUL. */
 #define ZEVDT_PASSWORD_FIELD 31
@@ -61,24 +61,24 @@ extern "C" {
 
 /* One item per displayed column, in display order. 264 bytes. */
 typedef struct ZevDTHeaderItem {
-    uint32_t row;                      /* 0: always 0 */
-    uint32_t column;                   /* 4: display position, 1..N */
-    char name[ZEVDT_ITEM_TEXT_FIELD];  /* 8: column name, at most 255 bytes */
+    uint32_t row;                     /* 0: always 0 */
+    uint32_t column;                  /* 4: display position, 1..N */
+    char name[ZEVDT_ITEM_TEXT_FIELD]; /* 8: column name, at most 255 bytes */
 } ZevDTHeaderItem;
 
 /* One item per displayed column, in display order. 8208 bytes. */
 typedef struct ZevDTHeaderInfoItem {
-    uint32_t column;                            /* 0: display position, 1..N */
-    char tableName[ZEVDT_INFO_NAME_FIELD];      /* 4 */
-    char columnName[ZEVDT_INFO_NAME_FIELD];     /* 4105 */
-    uint16_t dataType;                          /* 8206: 10 = character data */
+    uint32_t column;                        /* 0: display position, 1..N */
+    char tableName[ZEVDT_INFO_NAME_FIELD];  /* 4 */
+    char columnName[ZEVDT_INFO_NAME_FIELD]; /* 4105 */
+    uint16_t dataType;                      /* 8206: 10 = character data */
 } ZevDTHeaderInfoItem;
 
 /* One item per cell, row by row. 264 bytes. */
 typedef struct ZevDTDataItem {
-    uint32_t row;                      /* 0: from 1 within this result */
-    uint32_t column;                   /* 4: from 0, in the library's column order */
-    char text[ZEVDT_ITEM_TEXT_FIELD];  /* 8: at most 255 bytes; empty for a missing cell */
+    uint32_t row;                     /* 0: from 1 within this result */
+    uint32_t column;                  /* 4: from 0, in the library's column order */
+    char text[ZEVDT_ITEM_TEXT_FIELD]; /* 8: at most 255 bytes; empty for a missing cell */
 } ZevDTDataItem;
 
 ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTInit(uintptr_t value, void** handle);

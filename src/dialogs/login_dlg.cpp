@@ -22,7 +22,8 @@ void CLoginDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CLoginDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     auto setReadOnly = [this](int id, bool readOnly) {
-        if (CWnd* edit = GetDlgItem(id)) edit->SendMessage(EM_SETREADONLY, readOnly ? TRUE : FALSE);
+        if (CWnd* edit = GetDlgItem(id))
+            edit->SendMessage(EM_SETREADONLY, readOnly ? TRUE : FALSE);
     };
     setReadOnly(IDC_LOGIN_SERVER, !(m_nLoginFlags & kServerEditable));
     setReadOnly(IDC_LOGIN_USER, !(m_nLoginFlags & kUserEditable));
@@ -44,4 +45,6 @@ void CLoginDlg::OnOK() {
     EndDialog(IDOK);
 }
 
-void CLoginDlg::OnHelp() { OpenHelpFile(m_strHelpPath); }
+void CLoginDlg::OnHelp() {
+    OpenHelpFile(m_strHelpPath);
+}

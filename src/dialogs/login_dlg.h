@@ -7,7 +7,7 @@
 #include "resources/resource.h"
 
 class CLoginDlg : public CDialog {
-public:
+  public:
     enum { IDD = IDD_LOGIN };
     // Bit 0: the server name may be typed; bit 1: user name and password may be typed.
     enum : int { kServerEditable = 1, kUserEditable = 2 };
@@ -22,7 +22,7 @@ public:
     CString m_strInstallRoot;
     CString m_strHelpPath;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;

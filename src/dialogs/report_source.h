@@ -7,10 +7,10 @@
 #include "zevdtapi.h"
 
 class CReportSource {
-public:
+  public:
     virtual ZevDTAPIReport** GetReportList() const = 0;
     virtual uint32_t GetReportCount() const = 0;
 
-protected:
+  protected:
     ~CReportSource() = default;
 };

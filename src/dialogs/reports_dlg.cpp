@@ -14,7 +14,8 @@ END_MESSAGE_MAP()
 namespace {
 // The library's record holds the name in a fixed field; never read past it.
 CString ReportName(const ZevDTAPIReport* report) {
-    if (!report) return CString();
+    if (!report)
+        return CString();
     return CString(report->name, static_cast<int>(strnlen(report->name, sizeof report->name)));
 }
 }  // namespace
@@ -32,14 +33,16 @@ void CReportsDlg::DoDataExchange(CDataExchange* pDX) {
 void CReportsDlg::EnableCustomizeFor(uint32_t index) {
     ZevDTAPIReport** list = m_pDrillThrough ? m_pDrillThrough->GetReportList() : nullptr;
     const ZevDTAPIReport* report = list ? list[index] : nullptr;
-    if (CWnd* customize = GetDlgItem(IDC_REPORTS_CUSTOMIZE)) customize->EnableWindow(report && report->customisable);
+    if (CWnd* customize = GetDlgItem(IDC_REPORTS_CUSTOMIZE))
+        customize->EnableWindow(report && report->customisable);
 }
 
 BOOL CReportsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     uint32_t count = m_pDrillThrough ? m_pDrillThrough->GetReportCount() : 0;
     ZevDTAPIReport** list = m_pDrillThrough ? m_pDrillThrough->GetReportList() : nullptr;
-    if (!list) count = 0;
+    if (!list)
+        count = 0;
     for (uint32_t i = 0; i < count; ++i) m_list.InsertItem(static_cast<int>(i), ReportName(list[i]));
     if (m_list.GetItemCount() > 0) {
         m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -49,7 +52,8 @@ BOOL CReportsDlg::OnInitDialog() {
 }
 
 void CReportsDlg::OnClickList(NMHDR*, LRESULT* result) {
-    if (result) *result = 0;
+    if (result)
+        *result = 0;
     int index = m_list.GetNextItem(-1, LVNI_SELECTED);
     if (index < 0) {
         m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -74,4 +78,6 @@ void CReportsDlg::OnCustomize() {
     EndDialog(IDOK);
 }
 
-void CReportsDlg::OnHelp() { OpenHelpFile(m_strHelpPath); }
+void CReportsDlg::OnHelp() {
+    OpenHelpFile(m_strHelpPath);
+}

@@ -7,7 +7,7 @@
 #include "resources/resource.h"
 
 class CReportsDlg : public CDialog {
-public:
+  public:
     enum { IDD = IDD_REPORTS };
 
     explicit CReportsDlg(CWnd* parent = nullptr);
@@ -18,7 +18,7 @@ public:
     CString m_strInstallRoot;
     CString m_strHelpPath;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnClickList(NMHDR* nm, LRESULT* result);

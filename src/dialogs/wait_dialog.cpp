@@ -2,7 +2,8 @@
 
 CWaitDialog::CWaitDialog(CWnd* parent, int* runningFlag, LPCTSTR title, LPCTSTR message, BOOL showProgress)
     : CDialog(IDD, parent), m_pRunning(runningFlag), m_bShowProgress(showProgress) {
-    if (!Create(IDD, parent)) return;
+    if (!Create(IDD, parent))
+        return;
     CString text;
     text.LoadString(IDS_WAIT_CANCEL);
     SetDlgItemText(IDCANCEL, text);
@@ -18,12 +19,15 @@ CWaitDialog::CWaitDialog(CWnd* parent, int* runningFlag, LPCTSTR title, LPCTSTR 
         text.LoadString(IDS_WAIT_MESSAGE);
         SetDlgItemText(IDC_WAIT_MESSAGE, text);
     }
-    if (CWnd* progress = GetDlgItem(IDC_WAIT_PROGRESS)) progress->ShowWindow(m_bShowProgress ? SW_SHOW : SW_HIDE);
+    if (CWnd* progress = GetDlgItem(IDC_WAIT_PROGRESS))
+        progress->ShowWindow(m_bShowProgress ? SW_SHOW : SW_HIDE);
     CenterWindow(parent);
     ShowWindow(SW_SHOW);
 }
 
-CWaitDialog::~CWaitDialog() { Close(); }
+CWaitDialog::~CWaitDialog() {
+    Close();
+}
 
 BOOL CWaitDialog::PumpWaitingMessages() {
     while (fw::HasWaitingMessage()) {
@@ -36,10 +40,12 @@ BOOL CWaitDialog::PumpWaitingMessages() {
 }
 
 void CWaitDialog::Close() {
-    if (IsWindow()) DestroyWindow();
+    if (IsWindow())
+        DestroyWindow();
 }
 
 void CWaitDialog::OnCancel() {
-    if (m_bCancelEnabled && m_pRunning) *m_pRunning = 0;
+    if (m_bCancelEnabled && m_pRunning)
+        *m_pRunning = 0;
     Close();
 }

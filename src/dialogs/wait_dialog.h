@@ -8,7 +8,7 @@
 #include "resources/resource.h"
 
 class CWaitDialog : public CDialog {
-public:
+  public:
     enum { IDD = IDD_WAIT };
 
     // Creates and shows the window at once. A null title or message gives the
@@ -28,6 +28,6 @@ public:
     int m_bCancelEnabled = 1;
     int m_bShowProgress;
 
-protected:
+  protected:
     void OnCancel() override;
 };

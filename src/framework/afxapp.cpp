@@ -21,18 +21,31 @@ AFX_MODULE_STATE g_hostState = {"host"};
 thread_local AFX_MODULE_STATE* g_current = &g_hostState;
 }  // namespace
 
-AFX_MODULE_STATE* AfxGetStaticModuleState() { return &g_libraryState; }
-AFX_MODULE_STATE* AfxGetModuleState() { return g_current; }
-
-AFX_MAINTAIN_STATE::AFX_MAINTAIN_STATE(AFX_MODULE_STATE* state) : previous_(g_current) {
-    if (state) g_current = state;
+AFX_MODULE_STATE* AfxGetStaticModuleState() {
+    return &g_libraryState;
+}
+AFX_MODULE_STATE* AfxGetModuleState() {
+    return g_current;
 }
 
-AFX_MAINTAIN_STATE::~AFX_MAINTAIN_STATE() { g_current = previous_; }
+AFX_MAINTAIN_STATE::AFX_MAINTAIN_STATE(AFX_MODULE_STATE* state) : previous_(g_current) {
+    if (state)
+        g_current = state;
+}
 
-void AfxBeginWaitCursor() { fw::CurrentBackend().BeginWaitCursor(); }
-void AfxEndWaitCursor() { fw::CurrentBackend().EndWaitCursor(); }
-void AfxRestoreWaitCursor() { fw::CurrentBackend().RestoreWaitCursor(); }
+AFX_MAINTAIN_STATE::~AFX_MAINTAIN_STATE() {
+    g_current = previous_;
+}
+
+void AfxBeginWaitCursor() {
+    fw::CurrentBackend().BeginWaitCursor();
+}
+void AfxEndWaitCursor() {
+    fw::CurrentBackend().EndWaitCursor();
+}
+void AfxRestoreWaitCursor() {
+    fw::CurrentBackend().RestoreWaitCursor();
+}
 
 namespace fw {
 CString GetEnvironment(const char* name) {
@@ -40,8 +53,16 @@ CString GetEnvironment(const char* name) {
     return CString(value ? value : "");
 }
 
-intptr_t ShellOpen(const char* path) { return CurrentBackend().ShellOpen(path ? path : ""); }
-bool HasWaitingMessage() { return CurrentBackend().HasWaitingMessage(); }
-bool PumpMessage() { return CurrentBackend().PumpMessage(); }
-void PostQuitMessage(int exitCode) { CurrentBackend().PostQuitMessage(exitCode); }
+intptr_t ShellOpen(const char* path) {
+    return CurrentBackend().ShellOpen(path ? path : "");
+}
+bool HasWaitingMessage() {
+    return CurrentBackend().HasWaitingMessage();
+}
+bool PumpMessage() {
+    return CurrentBackend().PumpMessage();
+}
+void PostQuitMessage(int exitCode) {
+    CurrentBackend().PostQuitMessage(exitCode);
+}
 }  // namespace fw

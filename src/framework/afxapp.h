@@ -22,13 +22,13 @@ AFX_MODULE_STATE* AfxGetStaticModuleState();
 AFX_MODULE_STATE* AfxGetModuleState();
 
 class AFX_MAINTAIN_STATE {
-public:
+  public:
     explicit AFX_MAINTAIN_STATE(AFX_MODULE_STATE* state);
     ~AFX_MAINTAIN_STATE();
     AFX_MAINTAIN_STATE(const AFX_MAINTAIN_STATE&) = delete;
     AFX_MAINTAIN_STATE& operator=(const AFX_MAINTAIN_STATE&) = delete;
 
-private:
+  private:
     AFX_MODULE_STATE* previous_;
 };
 #define AFX_MANAGE_STATE(p) AFX_MAINTAIN_STATE afxManageState_(p)
@@ -40,7 +40,7 @@ void AfxRestoreWaitCursor();
 
 // RAII form for a block of work.
 class CWaitCursor {
-public:
+  public:
     CWaitCursor() { AfxBeginWaitCursor(); }
     ~CWaitCursor() { AfxEndWaitCursor(); }
     CWaitCursor(const CWaitCursor&) = delete;

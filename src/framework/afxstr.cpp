@@ -10,41 +10,54 @@
 #include "backend.h"
 
 namespace {
-bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-int Lower(unsigned char c) { return std::tolower(c); }
+bool IsBlank(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+int Lower(unsigned char c) {
+    return std::tolower(c);
+}
 }  // namespace
 
-int CString::Compare(const char* o) const { return std::strcmp(s_.c_str(), o ? o : ""); }
+int CString::Compare(const char* o) const {
+    return std::strcmp(s_.c_str(), o ? o : "");
+}
 
 int CString::CompareNoCase(const char* o) const {
     const unsigned char* a = reinterpret_cast<const unsigned char*>(s_.c_str());
     const unsigned char* b = reinterpret_cast<const unsigned char*>(o ? o : "");
     for (;; ++a, ++b) {
         int d = Lower(*a) - Lower(*b);
-        if (d != 0 || *a == 0) return d < 0 ? -1 : (d > 0 ? 1 : 0);
+        if (d != 0 || *a == 0)
+            return d < 0 ? -1 : (d > 0 ? 1 : 0);
     }
 }
 
 int CString::Find(char c, int start) const {
-    if (start < 0 || start > GetLength()) return -1;
+    if (start < 0 || start > GetLength())
+        return -1;
     size_t p = s_.find(c, static_cast<size_t>(start));
     return p == std::string::npos ? -1 : static_cast<int>(p);
 }
 
 int CString::Find(const char* sub, int start) const {
-    if (start < 0 || start > GetLength()) return -1;
+    if (start < 0 || start > GetLength())
+        return -1;
     size_t p = s_.find(sub ? sub : "", static_cast<size_t>(start));
     return p == std::string::npos ? -1 : static_cast<int>(p);
 }
 
-CString CString::Left(int n) const { return CString(s_.substr(0, static_cast<size_t>(std::max(0, n)))); }
+CString CString::Left(int n) const {
+    return CString(s_.substr(0, static_cast<size_t>(std::max(0, n))));
+}
 
 CString CString::Right(int n) const {
     n = std::clamp(n, 0, GetLength());
     return CString(s_.substr(s_.size() - static_cast<size_t>(n)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int n) const {
     first = std::clamp(first, 0, GetLength());
@@ -66,7 +79,9 @@ CString& CString::TrimRight() {
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 CString& CString::MakeUpper() {
     for (char& c : s_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -80,7 +95,8 @@ CString& CString::MakeLower() {
 
 int CString::Replace(const char* from, const char* to) {
     std::string f = from ? from : "", t = to ? to : "";
-    if (f.empty()) return 0;
+    if (f.empty())
+        return 0;
     int count = 0;
     for (size_t p = s_.find(f); p != std::string::npos; p = s_.find(f, p + t.size())) {
         s_.replace(p, f.size(), t);
@@ -136,22 +152,28 @@ POSITION AsPos(N* n) {
 }
 }  // namespace
 
-CStringList::~CStringList() { RemoveAll(); }
+CStringList::~CStringList() {
+    RemoveAll();
+}
 
 POSITION CStringList::AddHead(const CString& s) {
     Node* n = new Node{s, nullptr, head_};
-    if (head_) head_->prev = n;
+    if (head_)
+        head_->prev = n;
     head_ = n;
-    if (!tail_) tail_ = n;
+    if (!tail_)
+        tail_ = n;
     ++count_;
     return AsPos(n);
 }
 
 POSITION CStringList::AddTail(const CString& s) {
     Node* n = new Node{s, tail_, nullptr};
-    if (tail_) tail_->next = n;
+    if (tail_)
+        tail_->next = n;
     tail_ = n;
-    if (!head_) head_ = n;
+    if (!head_)
+        head_ = n;
     ++count_;
     return AsPos(n);
 }
@@ -160,41 +182,59 @@ void CStringList::AddTail(const CStringList& other) {
     for (Node* n = other.head_; n; n = n->next) AddTail(n->value);
 }
 
-POSITION CStringList::GetHeadPosition() const { return AsPos(head_); }
-POSITION CStringList::GetTailPosition() const { return AsPos(tail_); }
+POSITION CStringList::GetHeadPosition() const {
+    return AsPos(head_);
+}
+POSITION CStringList::GetTailPosition() const {
+    return AsPos(tail_);
+}
 
 CString& CStringList::GetNext(POSITION& pos) {
     Node* n = AsNode<Node>(pos);
-    if (!n) throw std::out_of_range("CStringList::GetNext past the end");
+    if (!n)
+        throw std::out_of_range("CStringList::GetNext past the end");
     pos = AsPos(n->next);
     return n->value;
 }
 
-const CString& CStringList::GetNext(POSITION& pos) const { return const_cast<CStringList*>(this)->GetNext(pos); }
+const CString& CStringList::GetNext(POSITION& pos) const {
+    return const_cast<CStringList*>(this)->GetNext(pos);
+}
 
 CString& CStringList::GetPrev(POSITION& pos) {
     Node* n = AsNode<Node>(pos);
-    if (!n) throw std::out_of_range("CStringList::GetPrev past the start");
+    if (!n)
+        throw std::out_of_range("CStringList::GetPrev past the start");
     pos = AsPos(n->prev);
     return n->value;
 }
 
 CString& CStringList::GetAt(POSITION pos) {
     Node* n = AsNode<Node>(pos);
-    if (!n) throw std::out_of_range("CStringList::GetAt without a position");
+    if (!n)
+        throw std::out_of_range("CStringList::GetAt without a position");
     return n->value;
 }
 
-const CString& CStringList::GetAt(POSITION pos) const { return const_cast<CStringList*>(this)->GetAt(pos); }
+const CString& CStringList::GetAt(POSITION pos) const {
+    return const_cast<CStringList*>(this)->GetAt(pos);
+}
 
-CString& CStringList::GetHead() { return GetAt(AsPos(head_)); }
-CString& CStringList::GetTail() { return GetAt(AsPos(tail_)); }
+CString& CStringList::GetHead() {
+    return GetAt(AsPos(head_));
+}
+CString& CStringList::GetTail() {
+    return GetAt(AsPos(tail_));
+}
 
-void CStringList::SetAt(POSITION pos, const CString& s) { GetAt(pos) = s; }
+void CStringList::SetAt(POSITION pos, const CString& s) {
+    GetAt(pos) = s;
+}
 
 POSITION CStringList::InsertBefore(POSITION pos, const CString& s) {
     Node* at = AsNode<Node>(pos);
-    if (!at) return AddHead(s);
+    if (!at)
+        return AddHead(s);
     Node* n = new Node{s, at->prev, at};
     if (at->prev)
         at->prev->next = n;
@@ -207,7 +247,8 @@ POSITION CStringList::InsertBefore(POSITION pos, const CString& s) {
 
 POSITION CStringList::InsertAfter(POSITION pos, const CString& s) {
     Node* at = AsNode<Node>(pos);
-    if (!at) return AddTail(s);
+    if (!at)
+        return AddTail(s);
     Node* n = new Node{s, at, at->next};
     if (at->next)
         at->next->prev = n;
@@ -220,7 +261,8 @@ POSITION CStringList::InsertAfter(POSITION pos, const CString& s) {
 
 void CStringList::RemoveAt(POSITION pos) {
     Node* n = AsNode<Node>(pos);
-    if (!n) return;
+    if (!n)
+        return;
     (n->prev ? n->prev->next : head_) = n->next;
     (n->next ? n->next->prev : tail_) = n->prev;
     delete n;
@@ -252,12 +294,14 @@ void CStringList::RemoveAll() {
 POSITION CStringList::Find(const char* value, POSITION startAfter) const {
     Node* n = startAfter ? AsNode<Node>(startAfter)->next : head_;
     for (; n; n = n->next)
-        if (n->value == value) return AsPos(n);
+        if (n->value == value)
+            return AsPos(n);
     return nullptr;
 }
 
 POSITION CStringList::FindIndex(int index) const {
-    if (index < 0) return nullptr;
+    if (index < 0)
+        return nullptr;
     Node* n = head_;
     while (n && index-- > 0) n = n->next;
     return AsPos(n);

@@ -10,7 +10,7 @@
 #include "win_types.h"
 
 class CString {
-public:
+  public:
     CString() = default;
     CString(const char* text) : s_(text ? text : "") {}  // NOLINT: implicit like the original
     CString(const char* text, int length) : s_(text ? std::string(text, static_cast<size_t>(length)) : "") {}
@@ -75,7 +75,7 @@ public:
     // Loads string `id` of the library's table; an unknown id gives "" and false.
     BOOL LoadString(UINT id);
 
-private:
+  private:
     std::string s_;
 };
 
@@ -83,7 +83,7 @@ struct __POSITION;
 typedef __POSITION* POSITION;
 
 class CStringList {
-public:
+  public:
     CStringList() = default;
     ~CStringList();
     CStringList(const CStringList&) = delete;
@@ -114,7 +114,7 @@ public:
     POSITION Find(const char* value, POSITION startAfter = nullptr) const;
     POSITION FindIndex(int index) const;
 
-private:
+  private:
     struct Node;
     Node* head_ = nullptr;
     Node* tail_ = nullptr;

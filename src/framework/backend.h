@@ -20,7 +20,7 @@ using Hwnd = HWND__*;
 // backend calls it like a window procedure. Attach comes before the first
 // message, Detach after the last (the window is gone).
 class WindowSink {
-public:
+  public:
     virtual ~WindowSink() = default;
     virtual void AttachWindow(Hwnd hwnd) = 0;
     virtual void DetachWindow() = 0;
@@ -51,7 +51,7 @@ enum class WindowKind { None, Dialog, MessageBox, Sheet, Page, Control };
 
 // Acts on the user interface when a modal loop is idle (UI scripts, tests).
 class Driver {
-public:
+  public:
     virtual ~Driver() = default;
     // Called by the backend's modal loops when nothing else waits. Performs at
     // most one user action on the active window and returns true, or returns
@@ -62,13 +62,13 @@ public:
 // Where the backend writes what happened (windows opened, message boxes,
 // help opened, actions); null when nobody listens.
 class Transcript {
-public:
+  public:
     virtual ~Transcript() = default;
     virtual void Line(const std::string& line) = 0;
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
 
     // Resources of the library (its string table; dialog templates are used

@@ -9,7 +9,8 @@ int CListBox::GetText(int index, CString& text) const {
         return n;
     }
     std::vector<char> buf(static_cast<size_t>(n) + 1, '\0');
-    int got = static_cast<int>(SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data())));
+    int got = static_cast<int>(
+        SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data())));
     text = CString(buf.data());
     return got;
 }
@@ -21,7 +22,8 @@ int CComboBox::GetLBText(int index, CString& text) const {
         return n;
     }
     std::vector<char> buf(static_cast<size_t>(n) + 1, '\0');
-    int got = static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data())));
+    int got = static_cast<int>(
+        SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data())));
     text = CString(buf.data());
     return got;
 }
@@ -47,7 +49,8 @@ int CListCtrl::InsertColumn(int index, LPCTSTR heading, int format, int width, i
         col.mask |= LVCF_SUBITEM;
         col.iSubItem = subItem;
     }
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&col)));
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&col)));
 }
 
 BOOL CListCtrl::SetItemText(int itemIndex, int subItem, LPCTSTR text) {
@@ -68,7 +71,8 @@ CString CListCtrl::GetItemText(int itemIndex, int subItem) const {
         item.cchTextMax = size;
         int n = static_cast<int>(
             SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(itemIndex), reinterpret_cast<LPARAM>(&item)));
-        if (n < size - 1 || size >= (1 << 20)) return CString(buf.data());
+        if (n < size - 1 || size >= (1 << 20))
+            return CString(buf.data());
     }
 }
 
@@ -84,7 +88,8 @@ uintptr_t CListCtrl::GetItemData(int itemIndex) const {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = itemIndex;
-    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return 0;
     return static_cast<uintptr_t>(item.lParam);
 }
 
@@ -112,7 +117,8 @@ CString CTreeCtrl::GetItemText(HTREEITEM handle) const {
     item.hItem = handle;
     item.pszText = buf.data();
     item.cchTextMax = static_cast<int>(buf.size());
-    if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return CString();
+    if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return CString();
     return CString(buf.data());
 }
 
@@ -120,7 +126,8 @@ uintptr_t CTreeCtrl::GetItemData(HTREEITEM handle) const {
     TVITEMA item{};
     item.mask = TVIF_PARAM | TVIF_HANDLE;
     item.hItem = handle;
-    if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    if (!SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return 0;
     return static_cast<uintptr_t>(item.lParam);
 }
 

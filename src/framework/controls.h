@@ -4,62 +4,79 @@
 #include "wnd.h"
 
 class CStatic : public CWnd {
-public:
+  public:
     HBITMAP SetBitmap(HBITMAP bitmap) {
-        return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+        return reinterpret_cast<HBITMAP>(
+            SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
     }
-    HBITMAP GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0)); }
+    HBITMAP GetBitmap() const {
+        return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0));
+    }
 };
 
 class CButton : public CWnd {
-public:
+  public:
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
     void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
 };
 
 class CEdit : public CWnd {
-public:
-    BOOL SetReadOnly(BOOL readOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly)); }
+  public:
+    BOOL SetReadOnly(BOOL readOnly = TRUE) {
+        return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly));
+    }
     void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
     void LimitText(int chars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(chars)); }
 };
 
 class CProgressCtrl : public CWnd {
-public:
+  public:
     void SetRange(short lower, short upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
     int SetPos(int pos) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(pos))); }
 };
 
 class CListBox : public CWnd {
-public:
+  public:
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
-    int AddString(LPCTSTR text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    int AddString(LPCTSTR text) {
+        return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
     int InsertString(int index, LPCTSTR text) {
         return static_cast<int>(
             SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
     }
     int DeleteString(UINT index) { return static_cast<int>(SendMessage(LB_DELETESTRING, index)); }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
-    int GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index))); }
+    int GetTextLen(int index) const {
+        return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
+    }
     int GetText(int index, CString& text) const;
     uintptr_t GetItemData(int index) const {
         return static_cast<uintptr_t>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index)));
     }
     int SetItemData(int index, uintptr_t data) {
-        return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+        return static_cast<int>(
+            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
     }
     void* GetItemDataPtr(int index) const { return reinterpret_cast<void*>(GetItemData(index)); }
-    int SetItemDataPtr(int index, void* data) { return SetItemData(index, reinterpret_cast<uintptr_t>(data)); }
-    int GetSel(int index) const { return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(index))); }
+    int SetItemDataPtr(int index, void* data) {
+        return SetItemData(index, reinterpret_cast<uintptr_t>(data));
+    }
+    int GetSel(int index) const {
+        return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(index)));
+    }
     int SetSel(int index, BOOL select = TRUE) {
         return static_cast<int>(SendMessage(LB_SETSEL, static_cast<WPARAM>(select), index));
     }
     int GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT)); }
     int GetSelItems(int max, int* items) const {
-        return static_cast<int>(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(items)));
+        return static_cast<int>(
+            SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(items)));
     }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
-    int SetCurSel(int index) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index))); }
+    int SetCurSel(int index) {
+        return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
+    }
     int FindStringExact(int startAfter, LPCTSTR text) const {
         return static_cast<int>(
             SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
@@ -69,9 +86,11 @@ public:
 };
 
 class CComboBox : public CWnd {
-public:
+  public:
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-    int AddString(LPCTSTR text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    int AddString(LPCTSTR text) {
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
     int InsertString(int index, LPCTSTR text) {
         return static_cast<int>(
             SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
@@ -83,12 +102,15 @@ public:
         return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
     }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-    int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
+    int SetCurSel(int index) {
+        return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
+    }
     uintptr_t GetItemData(int index) const {
         return static_cast<uintptr_t>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
     }
     int SetItemData(int index, uintptr_t data) {
-        return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+        return static_cast<int>(
+            SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
     }
     int FindStringExact(int startAfter, LPCTSTR text) const {
         return static_cast<int>(
@@ -97,7 +119,7 @@ public:
 };
 
 class CListCtrl : public CWnd {
-public:
+  public:
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     int InsertItem(int index, LPCTSTR text);
     int InsertItem(const LVITEMA* item) {
@@ -116,13 +138,16 @@ public:
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), flags));
     }
     UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
-    BOOL DeleteItem(int item) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(item))); }
+    BOOL DeleteItem(int item) {
+        return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(item)));
+    }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     BOOL EnsureVisible(int item, BOOL partialOK) {
         return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), partialOK));
     }
     BOOL SetColumnWidth(int column, int width) {
-        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)));
     }
     DWORD SetExtendedStyle(DWORD style) {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)));
@@ -130,7 +155,7 @@ public:
 };
 
 class CTreeCtrl : public CWnd {
-public:
+  public:
     HTREEITEM InsertItem(LPCTSTR text, HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST);
     HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
     HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }
@@ -139,7 +164,8 @@ public:
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
     BOOL ItemHasChildren(HTREEITEM item) const { return GetChildItem(item) != nullptr; }
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const {
-        return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessage(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
     }
     BOOL SelectItem(HTREEITEM item) {
         return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));

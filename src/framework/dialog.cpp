@@ -12,7 +12,8 @@ CDialog::CDialog(UINT templateId, CWnd* parent)
 
 CDialog::~CDialog() {
     // A modeless window that outlives its object would call into freed memory.
-    if (m_hWnd && fw::CurrentBackend().IsWindow(m_hWnd)) fw::CurrentBackend().DestroyWindow(m_hWnd);
+    if (m_hWnd && fw::CurrentBackend().IsWindow(m_hWnd))
+        fw::CurrentBackend().DestroyWindow(m_hWnd);
 }
 
 INT_PTR CDialog::DoModal() {
@@ -23,12 +24,14 @@ INT_PTR CDialog::DoModal() {
 BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_nIDTemplate = templateId;
     m_pParentWnd = parent;
-    HWND hwnd = fw::CurrentBackend().CreateModelessDialog(templateId, parent ? parent->m_hWnd : nullptr, this);
+    HWND hwnd =
+        fw::CurrentBackend().CreateModelessDialog(templateId, parent ? parent->m_hWnd : nullptr, this);
     return hwnd ? TRUE : FALSE;
 }
 
 void CDialog::EndDialog(int result) {
-    if (m_hWnd) fw::CurrentBackend().EndDialog(m_hWnd, result);
+    if (m_hWnd)
+        fw::CurrentBackend().EndDialog(m_hWnd, result);
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
@@ -43,11 +46,14 @@ BOOL CDialog::OnInitDialog() {
 }
 
 void CDialog::OnOK() {
-    if (!UpdateData(TRUE)) return;
+    if (!UpdateData(TRUE))
+        return;
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
@@ -61,7 +67,8 @@ bool CDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) 
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value) {
     CWnd* item = pDX->m_pDlgWnd->GetDlgItem(id);
-    if (!item) return;
+    if (!item)
+        return;
     if (pDX->m_bSaveAndValidate)
         item->GetWindowText(value);
     else
@@ -69,12 +76,14 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
-    if (control.m_hWnd == nullptr) pDX->m_pDlgWnd->BindControl(id, control);
+    if (control.m_hWnd == nullptr)
+        pDX->m_pDlgWnd->BindControl(id, control);
 }
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
     CWnd* item = pDX->m_pDlgWnd->GetDlgItem(id);
-    if (!item) return;
+    if (!item)
+        return;
     if (pDX->m_bSaveAndValidate)
         value = static_cast<int>(item->SendMessage(BM_GETCHECK));
     else

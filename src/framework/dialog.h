@@ -7,8 +7,9 @@
 class CDialog;
 
 class CDataExchange {
-public:
-    CDataExchange(CDialog* dialog, BOOL saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+  public:
+    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
     CDialog* m_pDlgWnd;
     BOOL m_bSaveAndValidate;
 };
@@ -19,7 +20,7 @@ void DDX_Check(CDataExchange* pDX, int id, int& value);
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
-public:
+  public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     ~CDialog() override;
 
@@ -35,7 +36,7 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
 
-protected:
+  protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
@@ -44,7 +45,7 @@ protected:
     CWnd* m_pParentWnd;
 
     DECLARE_MESSAGE_MAP()
-private:
+  private:
     void OnOKCommand() { OnOK(); }
     void OnCancelCommand() { OnCancel(); }
 };

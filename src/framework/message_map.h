@@ -39,26 +39,29 @@ LRESULT HelpInfoThunk(CWnd* self, NMHDR*, LRESULT*, LPARAM lParam) {
 }
 }  // namespace fw
 
-#define DECLARE_MESSAGE_MAP()                          \
-protected:                                             \
-    static const AFX_MSGMAP* GetThisMessageMap();      \
+#define DECLARE_MESSAGE_MAP()                     \
+  protected:                                      \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
-        typedef theClass ThisClass;                                                   \
-        typedef baseClass TheBaseClass;                                               \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                     \
+    }                                                   \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {   \
+        typedef theClass ThisClass;                     \
+        typedef baseClass TheBaseClass;                 \
         static const AFX_MSGMAP_ENTRY entries[] = {
 #define END_MESSAGE_MAP()                                                          \
-    {0, 0, 0, AfxSig::Command, nullptr}                                            \
+    { 0, 0, 0, AfxSig::Command, nullptr }                                          \
     }                                                                              \
     ;                                                                              \
     static const AFX_MSGMAP map = {&TheBaseClass::GetThisMessageMap, &entries[0]}; \
     return &map;                                                                   \
     }
 
-#define ON_COMMAND(id, fn) {WM_COMMAND, 0, (id), AfxSig::Command, &fw::CommandThunk<ThisClass, &ThisClass::fn>},
+#define ON_COMMAND(id, fn) \
+    {WM_COMMAND, 0, (id), AfxSig::Command, &fw::CommandThunk<ThisClass, &ThisClass::fn>},
 #define ON_CONTROL(code, id, fn) \
     {WM_COMMAND, (UINT)(code), (id), AfxSig::Command, &fw::CommandThunk<ThisClass, &ThisClass::fn>},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
@@ -68,4 +71,5 @@ protected:                                             \
 #define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
 #define ON_NOTIFY(code, id, fn) \
     {WM_NOTIFY, (UINT)(code), (id), AfxSig::Notify, &fw::NotifyThunk<ThisClass, &ThisClass::fn>},
-#define ON_WM_HELPINFO() {WM_HELP, 0, 0, AfxSig::HelpInfo, &fw::HelpInfoThunk<ThisClass, &ThisClass::OnHelpInfo>},
+#define ON_WM_HELPINFO() \
+    {WM_HELP, 0, 0, AfxSig::HelpInfo, &fw::HelpInfoThunk<ThisClass, &ThisClass::OnHelpInfo>},

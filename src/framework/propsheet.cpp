@@ -19,12 +19,24 @@ BOOL CPropertyPage::OnSetActive() {
     return TRUE;
 }
 
-BOOL CPropertyPage::OnKillActive() { return UpdateData(TRUE); }
-LRESULT CPropertyPage::OnWizardBack() { return 0; }
-LRESULT CPropertyPage::OnWizardNext() { return 0; }
-BOOL CPropertyPage::OnWizardFinish() { return TRUE; }
-BOOL CPropertyPage::OnQueryCancel() { return TRUE; }
-void CPropertyPage::OnReset() { OnCancel(); }
+BOOL CPropertyPage::OnKillActive() {
+    return UpdateData(TRUE);
+}
+LRESULT CPropertyPage::OnWizardBack() {
+    return 0;
+}
+LRESULT CPropertyPage::OnWizardNext() {
+    return 0;
+}
+BOOL CPropertyPage::OnWizardFinish() {
+    return TRUE;
+}
+BOOL CPropertyPage::OnQueryCancel() {
+    return TRUE;
+}
+void CPropertyPage::OnReset() {
+    OnCancel();
+}
 // A page never ends a modal loop itself; the sheet does.
 void CPropertyPage::OnCancel() {}
 void CPropertyPage::OnOK() {}
@@ -38,7 +50,8 @@ bool CPropertyPage::SheetButtonEnabled(int id) const {
 
 BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     NMHDR* nm = reinterpret_cast<NMHDR*>(lParam);
-    if (!nm) return FALSE;
+    if (!nm)
+        return FALSE;
     switch (nm->code) {
         case PSN_SETACTIVE:
             *result = OnSetActive() ? 0 : -1;
@@ -67,7 +80,8 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
             *result = 0;
             return TRUE;
         case PSN_HELP:
-            if (m_pSheetOwner) m_pSheetOwner->DispatchCommand(ID_HELP);
+            if (m_pSheetOwner)
+                m_pSheetOwner->DispatchCommand(ID_HELP);
             *result = 0;
             return TRUE;
         default:
@@ -83,34 +97,42 @@ CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage)
 CPropertySheet::~CPropertySheet() = default;
 
 void CPropertySheet::AddPage(CPropertyPage* page) {
-    if (!page) return;
+    if (!page)
+        return;
     page->m_pSheetOwner = this;
     pages_.push_back(page);
 }
 
 CPropertyPage* CPropertySheet::GetPage(int index) const {
-    if (index < 0 || index >= GetPageCount()) return nullptr;
+    if (index < 0 || index >= GetPageCount())
+        return nullptr;
     return pages_[static_cast<size_t>(index)];
 }
 
 CPropertyPage* CPropertySheet::GetActivePage() const {
-    if (!m_hWnd) return nullptr;
+    if (!m_hWnd)
+        return nullptr;
     HWND current = reinterpret_cast<HWND>(SendMessage(PSM_GETCURRENTPAGEHWND));
     for (CPropertyPage* p : pages_)
-        if (current && p->m_hWnd == current) return p;
+        if (current && p->m_hWnd == current)
+            return p;
     return nullptr;
 }
 
-int CPropertySheet::GetActiveIndex() const { return GetPageIndex(GetActivePage()); }
+int CPropertySheet::GetActiveIndex() const {
+    return GetPageIndex(GetActivePage());
+}
 
 int CPropertySheet::GetPageIndex(const CPropertyPage* page) const {
     for (size_t i = 0; i < pages_.size(); ++i)
-        if (pages_[i] == page) return static_cast<int>(i);
+        if (pages_[i] == page)
+            return static_cast<int>(i);
     return -1;
 }
 
 void CPropertySheet::SetWizardButtons(DWORD flags) {
-    if (m_hWnd) PostMessage(PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    if (m_hWnd)
+        PostMessage(PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
 INT_PTR CPropertySheet::DoModal() {
@@ -120,6 +142,7 @@ INT_PTR CPropertySheet::DoModal() {
     run.startPage = m_nStartPage;
     run.flags = m_psh.dwFlags;
     run.sheetSink = this;
-    for (CPropertyPage* p : pages_) run.pages.push_back({p->GetTemplateId(), p, (p->m_psp.dwFlags & PSP_HASHELP) != 0});
+    for (CPropertyPage* p : pages_)
+        run.pages.push_back({p->GetTemplateId(), p, (p->m_psp.dwFlags & PSP_HASHELP) != 0});
     return fw::CurrentBackend().RunPropertySheet(run);
 }

@@ -22,7 +22,7 @@ struct PROPSHEETHEADER_FLAGS {
 
 class CPropertyPage : public CDialog {
     DECLARE_DYNAMIC(CPropertyPage)
-public:
+  public:
     explicit CPropertyPage(UINT templateId, UINT captionId = 0);
 
     virtual BOOL OnSetActive();
@@ -40,10 +40,10 @@ public:
 
     void AttachWindow(fw::Hwnd hwnd) override;
 
-protected:
+  protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
-private:
+  private:
     friend class CPropertySheet;
     CPropertySheet* m_pSheetOwner = nullptr;
     bool m_bFirstSetActive = true;
@@ -52,7 +52,7 @@ private:
 
 class CPropertySheet : public CWnd {
     DECLARE_DYNAMIC(CPropertySheet)
-public:
+  public:
     CPropertySheet(UINT captionId, CWnd* parent = nullptr, UINT selectPage = 0);
     ~CPropertySheet() override;
 
@@ -71,11 +71,11 @@ public:
 
     PROPSHEETHEADER_FLAGS m_psh;
 
-protected:
+  protected:
     CString m_strCaption;
     CWnd* m_pParentWnd;
     UINT m_nStartPage;
 
-private:
+  private:
     std::vector<CPropertyPage*> pages_;
 };

@@ -4,6 +4,10 @@ namespace fw {
 namespace {
 ShellOpenHook g_hook = nullptr;
 }
-void SetShellOpenHook(ShellOpenHook hook) { g_hook = hook; }
-ShellOpenHook GetShellOpenHook() { return g_hook; }
+void SetShellOpenHook(ShellOpenHook hook) {
+    g_hook = hook;
+}
+ShellOpenHook GetShellOpenHook() {
+    return g_hook;
+}
 }  // namespace fw

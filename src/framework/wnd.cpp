@@ -1,7 +1,9 @@
 #include "wnd.h"
 
 namespace {
-fw::Backend& B() { return fw::CurrentBackend(); }
+fw::Backend& B() {
+    return fw::CurrentBackend();
+}
 }  // namespace
 
 CWnd::~CWnd() = default;
@@ -12,7 +14,9 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     return &map;
 }
 
-const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWnd::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 LRESULT CWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) const {
     return B().SendMessage(m_hWnd, msg, wParam, lParam);
@@ -22,28 +26,47 @@ BOOL CWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) const {
     return B().PostMessage(m_hWnd, msg, wParam, lParam) ? TRUE : FALSE;
 }
 
-void CWnd::SetWindowText(LPCTSTR text) { B().SetWindowText(m_hWnd, text ? text : ""); }
+void CWnd::SetWindowText(LPCTSTR text) {
+    B().SetWindowText(m_hWnd, text ? text : "");
+}
 
-void CWnd::GetWindowText(CString& text) const { text = B().GetWindowText(m_hWnd); }
+void CWnd::GetWindowText(CString& text) const {
+    text = B().GetWindowText(m_hWnd);
+}
 
-int CWnd::GetWindowTextLength() const { return static_cast<int>(B().GetWindowText(m_hWnd).size()); }
+int CWnd::GetWindowTextLength() const {
+    return static_cast<int>(B().GetWindowText(m_hWnd).size());
+}
 
-BOOL CWnd::EnableWindow(BOOL enable) { return B().EnableWindow(m_hWnd, enable != FALSE) ? TRUE : FALSE; }
+BOOL CWnd::EnableWindow(BOOL enable) {
+    return B().EnableWindow(m_hWnd, enable != FALSE) ? TRUE : FALSE;
+}
 
-BOOL CWnd::IsWindowEnabled() const { return B().IsWindowEnabled(m_hWnd) ? TRUE : FALSE; }
+BOOL CWnd::IsWindowEnabled() const {
+    return B().IsWindowEnabled(m_hWnd) ? TRUE : FALSE;
+}
 
-BOOL CWnd::ShowWindow(int command) { return B().ShowWindow(m_hWnd, command) ? TRUE : FALSE; }
+BOOL CWnd::ShowWindow(int command) {
+    return B().ShowWindow(m_hWnd, command) ? TRUE : FALSE;
+}
 
-BOOL CWnd::IsWindowVisible() const { return B().IsWindowVisible(m_hWnd) ? TRUE : FALSE; }
+BOOL CWnd::IsWindowVisible() const {
+    return B().IsWindowVisible(m_hWnd) ? TRUE : FALSE;
+}
 
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(B().GetWindowLong(m_hWnd, GWL_STYLE)); }
+DWORD CWnd::GetStyle() const {
+    return static_cast<DWORD>(B().GetWindowLong(m_hWnd, GWL_STYLE));
+}
 
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(B().GetWindowLong(m_hWnd, GWL_EXSTYLE)); }
+DWORD CWnd::GetExStyle() const {
+    return static_cast<DWORD>(B().GetWindowLong(m_hWnd, GWL_EXSTYLE));
+}
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add) {
     DWORD style = GetStyle();
     DWORD changed = (style & ~remove) | add;
-    if (style == changed) return FALSE;
+    if (style == changed)
+        return FALSE;
     B().SetWindowLong(m_hWnd, GWL_STYLE, static_cast<intptr_t>(changed));
     return TRUE;
 }
@@ -52,57 +75,79 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
     B().CenterWindow(m_hWnd, alternateOwner ? alternateOwner->m_hWnd : B().GetParent(m_hWnd));
 }
 
-void CWnd::UpdateWindow() { B().UpdateWindow(m_hWnd); }
+void CWnd::UpdateWindow() {
+    B().UpdateWindow(m_hWnd);
+}
 
 BOOL CWnd::DestroyWindow() {
-    if (!m_hWnd) return FALSE;
+    if (!m_hWnd)
+        return FALSE;
     return B().DestroyWindow(m_hWnd) ? TRUE : FALSE;
 }
 
 CWnd* CWnd::GetDlgItem(int id) const {
     HWND child = B().GetDlgItem(m_hWnd, id);
-    if (!child) return nullptr;
+    if (!child)
+        return nullptr;
     std::unique_ptr<CWnd>& slot = temporaries_[id];
-    if (!slot) slot = std::make_unique<CWnd>();
+    if (!slot)
+        slot = std::make_unique<CWnd>();
     slot->m_hWnd = child;
     return slot.get();
 }
 
-int CWnd::GetDlgCtrlID() const { return B().GetDlgCtrlID(m_hWnd); }
+int CWnd::GetDlgCtrlID() const {
+    return B().GetDlgCtrlID(m_hWnd);
+}
 
 void CWnd::SetDlgItemText(int id, LPCTSTR text) {
-    if (CWnd* item = GetDlgItem(id)) item->SetWindowText(text);
+    if (CWnd* item = GetDlgItem(id))
+        item->SetWindowText(text);
 }
 
 int CWnd::GetDlgItemText(int id, CString& text) const {
     text.Empty();
-    if (CWnd* item = GetDlgItem(id)) item->GetWindowText(text);
+    if (CWnd* item = GetDlgItem(id))
+        item->GetWindowText(text);
     return text.GetLength();
 }
 
 CWnd* CWnd::GetParent() const {
     HWND parent = B().GetParent(m_hWnd);
-    if (!parent) return nullptr;
+    if (!parent)
+        return nullptr;
     std::unique_ptr<CWnd>& slot = temporaries_[-1];
-    if (!slot) slot = std::make_unique<CWnd>();
+    if (!slot)
+        slot = std::make_unique<CWnd>();
     slot->m_hWnd = parent;
     return slot.get();
 }
 
-BOOL CWnd::IsWindow() const { return m_hWnd && B().IsWindow(m_hWnd) ? TRUE : FALSE; }
+BOOL CWnd::IsWindow() const {
+    return m_hWnd && B().IsWindow(m_hWnd) ? TRUE : FALSE;
+}
 
-void CWnd::BeginWaitCursor() { B().BeginWaitCursor(); }
-void CWnd::EndWaitCursor() { B().EndWaitCursor(); }
-void CWnd::RestoreWaitCursor() { B().RestoreWaitCursor(); }
+void CWnd::BeginWaitCursor() {
+    B().BeginWaitCursor();
+}
+void CWnd::EndWaitCursor() {
+    B().EndWaitCursor();
+}
+void CWnd::RestoreWaitCursor() {
+    B().RestoreWaitCursor();
+}
 
 void CWnd::BindControl(int id, CWnd& control) {
     control.m_hWnd = B().GetDlgItem(m_hWnd, id);
     for (CWnd* c : bound_)
-        if (c == &control) return;
+        if (c == &control)
+            return;
     bound_.push_back(&control);
 }
 
-void CWnd::AttachWindow(fw::Hwnd hwnd) { m_hWnd = hwnd; }
+void CWnd::AttachWindow(fw::Hwnd hwnd) {
+    m_hWnd = hwnd;
+}
 
 void CWnd::DetachWindow() {
     // The window and its controls are gone: nothing may keep their handles.
@@ -114,15 +159,20 @@ void CWnd::DetachWindow() {
 }
 
 bool CWnd::FindAndCall(UINT msg, UINT code, UINT id, NMHDR* nm, LPARAM lParam, LRESULT* result) {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->message != 0; ++e) {
-            if (e->message != msg) continue;
-            if (msg != WM_HELP && (e->code != code || e->id != id)) continue;
+            if (e->message != msg)
+                continue;
+            if (msg != WM_HELP && (e->code != code || e->id != id))
+                continue;
             LRESULT r = e->thunk(this, nm, result, lParam);
-            if (e->sig == AfxSig::HelpInfo && result) *result = r;
+            if (e->sig == AfxSig::HelpInfo && result)
+                *result = r;
             return true;
         }
-        if (map->pfnGetBaseMap == nullptr) break;
+        if (map->pfnGetBaseMap == nullptr)
+            break;
     }
     return false;
 }
@@ -137,7 +187,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
     NMHDR* nm = reinterpret_cast<NMHDR*>(lParam);
-    if (!nm) return FALSE;
+    if (!nm)
+        return FALSE;
     return FindAndCall(WM_NOTIFY, nm->code, static_cast<UINT>(nm->idFrom), nm, lParam, result) ? TRUE : FALSE;
 }
 
@@ -157,6 +208,7 @@ bool CWnd::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
 intptr_t CWnd::HandleMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled) {
     LRESULT result = 0;
     bool done = OnWndMsg(msg, wParam, lParam, &result);
-    if (handled) *handled = done;
+    if (handled)
+        *handled = done;
     return result;
 }

@@ -23,7 +23,7 @@ struct HELPINFO {
 };
 
 class CWnd : public CObject, public fw::WindowSink {
-public:
+  public:
     CWnd() = default;
     ~CWnd() override;
     CWnd(const CWnd&) = delete;
@@ -74,7 +74,7 @@ public:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
-protected:
+  protected:
     // A window's own handling before the message map; true when handled.
     virtual bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
@@ -83,7 +83,7 @@ protected:
 
     bool FindAndCall(UINT msg, UINT code, UINT id, NMHDR* nm, LPARAM lParam, LRESULT* result);
 
-private:
+  private:
     mutable std::map<int, std::unique_ptr<CWnd>> temporaries_;
     std::vector<CWnd*> bound_;
 };

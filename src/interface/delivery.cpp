@@ -17,7 +17,9 @@ constexpr size_t kInfoNameLimit = ZEVDT_INFO_NAME_FIELD - 1;
 // The item count handed out is 32-bit and hosts take it as signed.
 constexpr uint64_t kMaxItems = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
 
-void* DefaultZeroAllocator(size_t bytes) { return std::calloc(bytes, 1); }
+void* DefaultZeroAllocator(size_t bytes) {
+    return std::calloc(bytes, 1);
+}
 ZeroAllocator g_allocate = &DefaultZeroAllocator;
 
 // items × itemSize in decimal, exact even where the product exceeds 64 bits:
@@ -58,19 +60,24 @@ Item* AllocateItems(uint64_t items) {
 // no record (a gap, or a duplicate that pushed another position past N).
 bool DisplayOrder(ZevDTAPIColumn** columns, int32_t count, std::vector<ZevDTAPIColumn*>* ordered) {
     ordered->clear();
-    if (!columns || count < 1) return true;
+    if (!columns || count < 1)
+        return true;
     size_t shown = 0;
     for (int32_t i = 0; i < count; ++i)
-        if (columns[i] && columns[i]->displayPosition > 0) ++shown;
+        if (columns[i] && columns[i]->displayPosition > 0)
+            ++shown;
     ordered->assign(shown, nullptr);
     for (int32_t i = 0; i < count; ++i) {
         ZevDTAPIColumn* column = columns[i];
-        if (!column || column->displayPosition <= 0) continue;
+        if (!column || column->displayPosition <= 0)
+            continue;
         size_t slot = static_cast<size_t>(column->displayPosition) - 1;
-        if (slot < shown && !(*ordered)[slot]) (*ordered)[slot] = column;
+        if (slot < shown && !(*ordered)[slot])
+            (*ordered)[slot] = column;
     }
     for (ZevDTAPIColumn* column : *ordered)
-        if (!column) return false;
+        if (!column)
+            return false;
     return true;
 }
 
@@ -87,9 +94,11 @@ uint32_t CDrillThrough::GetHeader(ZevDTHeaderItem** items, uint32_t* count) {
     m_pHeader = nullptr;
     std::vector<ZevDTAPIColumn*> ordered;
     bool complete = zevdt::DisplayOrder(m_ppColumns, m_nColumnCount, &ordered);
-    if (ordered.empty()) return ZEVDT_OK;
+    if (ordered.empty())
+        return ZEVDT_OK;
     m_pHeader = zevdt::AllocateItems<ZevDTHeaderItem>(ordered.size());
-    if (!m_pHeader) return ZEVDT_E_ALLOCATION;
+    if (!m_pHeader)
+        return ZEVDT_E_ALLOCATION;
     if (!complete) {
         AfxMessageBox(IDS_INVALID_DISPLAY_ORDER, MB_OK);
         return ZEVDT_E_DISPLAY_ORDER;
@@ -97,8 +106,7 @@ uint32_t CDrillThrough::GetHeader(ZevDTHeaderItem** items, uint32_t* count) {
     for (size_t k = 0; k < ordered.size(); ++k) {
         ZevDTHeaderItem& item = m_pHeader[k];
         item.column = static_cast<uint32_t>(k + 1);
-        zevdt::BoundedCopy(item.name, zevdt::kItemTextLimit, ordered[k]->columnName,
-                           zevdt::Padding::None);
+        zevdt::BoundedCopy(item.name, zevdt::kItemTextLimit, ordered[k]->columnName, zevdt::Padding::None);
     }
     *items = m_pHeader;
     *count = static_cast<uint32_t>(ordered.size());
@@ -110,9 +118,11 @@ uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* cou
     m_pHeaderInfo = nullptr;
     std::vector<ZevDTAPIColumn*> ordered;
     bool complete = zevdt::DisplayOrder(m_ppColumns, m_nColumnCount, &ordered);
-    if (ordered.empty()) return ZEVDT_OK;
+    if (ordered.empty())
+        return ZEVDT_OK;
     m_pHeaderInfo = zevdt::AllocateItems<ZevDTHeaderInfoItem>(ordered.size());
-    if (!m_pHeaderInfo) return ZEVDT_E_ALLOCATION;
+    if (!m_pHeaderInfo)
+        return ZEVDT_E_ALLOCATION;
     if (!complete) {
         AfxMessageBox(IDS_INVALID_DISPLAY_ORDER, MB_OK);
         return ZEVDT_E_DISPLAY_ORDER;
@@ -121,10 +131,8 @@ uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* cou
         ZevDTHeaderInfoItem& item = m_pHeaderInfo[k];
         const ZevDTAPIColumn& column = *ordered[k];
         item.column = static_cast<uint32_t>(k + 1);
-        zevdt::BoundedCopy(item.tableName, zevdt::kInfoNameLimit, column.tableName,
-                           zevdt::Padding::None);
-        zevdt::BoundedCopy(item.columnName, zevdt::kInfoNameLimit, column.columnName,
-                           zevdt::Padding::None);
+        zevdt::BoundedCopy(item.tableName, zevdt::kInfoNameLimit, column.tableName, zevdt::Padding::None);
+        zevdt::BoundedCopy(item.columnName, zevdt::kInfoNameLimit, column.columnName, zevdt::Padding::None);
         item.dataType = column.dataType;
     }
     *items = m_pHeaderInfo;
@@ -135,7 +143,8 @@ uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* cou
 uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
     std::free(m_pData);
     m_pData = nullptr;
-    if (m_nSelectedReport >= m_nReportCount) return ZEVDT_OK;
+    if (m_nSelectedReport >= m_nReportCount)
+        return ZEVDT_OK;
 
     BeginWaitCursor();
     struct EndWait {
@@ -149,11 +158,13 @@ uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
         ShowLibraryError();
         return status;
     }
-    if (m_nDataRows == 0 || m_nDataColumns == 0 || !cells) return ZEVDT_OK;
+    if (m_nDataRows == 0 || m_nDataColumns == 0 || !cells)
+        return ZEVDT_OK;
 
     const uint64_t total = static_cast<uint64_t>(m_nDataRows) * m_nDataColumns;
     m_pData = zevdt::AllocateItems<ZevDTDataItem>(total);
-    if (!m_pData) return ZEVDT_E_ALLOCATION;
+    if (!m_pData)
+        return ZEVDT_E_ALLOCATION;
     ZevDTDataItem* item = m_pData;
     ZevDTAPICell** cell = cells;
     for (uint32_t r = 0; r < m_nDataRows; ++r) {

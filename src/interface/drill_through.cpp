@@ -17,10 +17,13 @@ CDrillThrough::~CDrillThrough() {
     std::free(m_pHeader);
     std::free(m_pHeaderInfo);
     delete[] m_pSourcePassword;
-    if (m_hLibrary) m_api.Exit(m_hLibrary);
+    if (m_hLibrary)
+        m_api.Exit(m_hLibrary);
 }
 
-void CDrillThrough::InitLibrary(uintptr_t value) { m_api.Init(value, &m_hLibrary); }
+void CDrillThrough::InitLibrary(uintptr_t value) {
+    m_api.Init(value, &m_hLibrary);
+}
 
 void CDrillThrough::ShowLibraryError() {
     char text[ZEVDTAPI_ERROR_TEXT_CAPACITY + 1] = {};
@@ -41,7 +44,8 @@ void CDrillThrough::ShowLibraryError() {
 
 uint32_t CDrillThrough::CancelServerRequest() {
     uint32_t status = m_api.ServerCancel(m_hLibrary);
-    if (status != 0) ShowLibraryError();
+    if (status != 0)
+        ShowLibraryError();
     return status;
 }
 
@@ -49,7 +53,8 @@ uint32_t CDrillThrough::Close() {
     uint32_t status = m_api.Close(m_hLibrary);
     // The library's report and column records end with the report.
     ForgetReport();
-    if (status != 0) ShowLibraryError();
+    if (status != 0)
+        ShowLibraryError();
     return status;
 }
 
@@ -65,4 +70,6 @@ void CDrillThrough::SetSourcePassword(const char* password) {
     zevdt::BoundedCopy(m_pSourcePassword, ZEVDT_PASSWORD_FIELD - 1, password);
 }
 
-void CDrillThrough::ClearSourcePassword() { std::memset(m_pSourcePassword, 0, ZEVDT_PASSWORD_FIELD); }
+void CDrillThrough::ClearSourcePassword() {
+    std::memset(m_pSourcePassword, 0, ZEVDT_PASSWORD_FIELD);
+}

@@ -18,7 +18,7 @@ void SetZeroAllocatorForTesting(ZeroAllocator allocator);  // null: the default
 }  // namespace zevdt
 
 class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner {
-public:
+  public:
     explicit CDrillThrough(const zevdt::DTAPITable& api);
     ~CDrillThrough() override;
     CDrillThrough(const CDrillThrough&) = delete;
@@ -56,7 +56,7 @@ public:
     uint32_t GetDataRowCount() const { return m_nDataRows; }
     uint32_t GetDataColumnCount() const { return m_nDataColumns; }
 
-protected:
+  protected:
     uint32_t RunOpenSequence(uint32_t memberCount, char** members, uint64_t context);
     uint32_t ConnectWithRetries(ZevDTAPIConnectionInfo* info);
     void ForgetReport();

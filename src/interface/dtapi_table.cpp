@@ -22,15 +22,18 @@ std::map<std::string, const DTAPITable*>& Loaded() {
 template <typename Fn>
 bool Resolve(void* library, const char* name, Fn* slot, std::vector<std::string>* missing) {
     *slot = reinterpret_cast<Fn>(fw::FindSymbol(library, name));
-    if (!*slot) missing->push_back(name);
+    if (!*slot)
+        missing->push_back(name);
     return *slot != nullptr;
 }
 
 const DTAPITable* Open(const std::string& path, bool searchByName, std::string* error) {
     auto found = Loaded().find(path);
-    if (found != Loaded().end()) return found->second;
+    if (found != Loaded().end())
+        return found->second;
     void* library = fw::OpenLibrary(path, searchByName, error);
-    if (!library) return nullptr;
+    if (!library)
+        return nullptr;
     auto table = std::make_unique<DTAPITable>();
     std::vector<std::string> missing;
     Resolve(library, "ZevDTAPIInit", &table->Init, &missing);
@@ -75,20 +78,25 @@ const char* DTAPILibraryName() {
 }
 
 const DTAPITable* LoadDTAPI(std::string* error) {
-    if (g_testTable) return g_testTable;
+    if (g_testTable)
+        return g_testTable;
     std::string ignored;
-    if (!error) error = &ignored;
+    if (!error)
+        error = &ignored;
     if (const char* path = std::getenv("ZEVDTAPI_LIBRARY"); path && *path) {
         // An explicit choice: never fall back to some other copy of the library.
         return Open(path, false, error);
     }
     std::string folder = fw::OwnModuleFolder();
     if (!folder.empty()) {
-        if (const DTAPITable* table = Open(folder + DTAPILibraryName(), false, error)) return table;
+        if (const DTAPITable* table = Open(folder + DTAPILibraryName(), false, error))
+            return table;
     }
     return Open(DTAPILibraryName(), true, error);
 }
 
-void SetDTAPIForTesting(const DTAPITable* table) { g_testTable = table; }
+void SetDTAPIForTesting(const DTAPITable* table) {
+    g_testTable = table;
+}
 
 }  // namespace zevdt

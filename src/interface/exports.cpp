@@ -17,7 +17,8 @@ template <typename Item, typename Fn>
 uint32_t Deliver(void* handle, Item** items, uint32_t* count, Fn deliver) {
     try {
         CDrillThrough* object = zevdt::LookUpHandle(handle);
-        if (!object || !items || !count) return ZEVDT_E_NULL_PARAMETER;
+        if (!object || !items || !count)
+            return ZEVDT_E_NULL_PARAMETER;
         *count = 0;
         *items = nullptr;
         return deliver(object);
@@ -36,14 +37,17 @@ extern "C" {
 
 ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTInit(uintptr_t value, void** handle) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    if (!handle) return ZEVDT_E_NULL_PARAMETER;
+    if (!handle)
+        return ZEVDT_E_NULL_PARAMETER;
     *handle = nullptr;
     CDrillThrough* object = nullptr;
     try {
         const zevdt::DTAPITable* api = zevdt::LoadDTAPI();
-        if (!api) return ZEVDT_E_EXCEPTION;
+        if (!api)
+            return ZEVDT_E_EXCEPTION;
         object = new (std::nothrow) CDrillThrough(*api);
-        if (!object) return ZEVDT_E_NULL_PARAMETER;
+        if (!object)
+            return ZEVDT_E_NULL_PARAMETER;
         object->InitLibrary(value);
         zevdt::RegisterHandle(object);
     } catch (...) {
@@ -54,13 +58,16 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTInit(uintptr_t value, void** handle) {
     return ZEVDT_OK;
 }
 
-ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTOpen(void* handle, uint32_t memberCount, char** members, uint64_t context) {
+ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTOpen(void* handle, uint32_t memberCount, char** members,
+                                        uint64_t context) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     try {
         CDrillThrough* object = zevdt::LookUpHandle(handle);
-        if (!object) return ZEVDT_E_NULL_PARAMETER;
+        if (!object)
+            return ZEVDT_E_NULL_PARAMETER;
         // The library would read `memberCount` strings from nowhere.
-        if (!members && memberCount > 0) return ZEVDT_E_NULL_PARAMETER;
+        if (!members && memberCount > 0)
+            return ZEVDT_E_NULL_PARAMETER;
         return object->Open(memberCount, members, context);
     } catch (...) {
         return ZEVDT_E_EXCEPTION;
@@ -86,7 +93,8 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTClose(void* handle) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     try {
         CDrillThrough* object = zevdt::LookUpHandle(handle);
-        if (!object) return ZEVDT_E_NULL_PARAMETER;
+        if (!object)
+            return ZEVDT_E_NULL_PARAMETER;
         return object->Close();
     } catch (...) {
         return ZEVDT_E_EXCEPTION;
@@ -107,7 +115,8 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTSetSourcePassword(void* handle, const char* p
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     try {
         CDrillThrough* object = zevdt::LookUpHandle(handle);
-        if (!object || !password) return ZEVDT_E_NULL_PARAMETER;
+        if (!object || !password)
+            return ZEVDT_E_NULL_PARAMETER;
         object->SetSourcePassword(password);
         return ZEVDT_OK;
     } catch (...) {
@@ -128,11 +137,13 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTExit(void* handle) {
 #if !defined(_WIN32)
 ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTLoadString(uint32_t id, char* buffer, uint32_t capacity) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    if (!buffer || capacity == 0) return 0;
+    if (!buffer || capacity == 0)
+        return 0;
     buffer[0] = '\0';
     try {
         CString text;
-        if (id > 0xFFFF || !text.LoadString(id)) return 0;
+        if (id > 0xFFFF || !text.LoadString(id))
+            return 0;
         buffer[capacity - 1] = '\0';
         return static_cast<uint32_t>(zevdt::BoundedCopy(buffer, capacity - 1, text, zevdt::Padding::None));
     } catch (...) {

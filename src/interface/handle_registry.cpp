@@ -28,14 +28,16 @@ void RegisterHandle(CDrillThrough* object) {
 }
 
 CDrillThrough* UnregisterHandle(void* handle) {
-    if (!handle) return nullptr;
+    if (!handle)
+        return nullptr;
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> lock(r.mutex);
     return r.live.erase(handle) ? static_cast<CDrillThrough*>(handle) : nullptr;
 }
 
 CDrillThrough* LookUpHandle(void* handle) {
-    if (!handle) return nullptr;
+    if (!handle)
+        return nullptr;
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> lock(r.mutex);
     return r.live.count(handle) ? static_cast<CDrillThrough*>(handle) : nullptr;

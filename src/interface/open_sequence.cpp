@@ -17,7 +17,7 @@ constexpr int kLoginRetries = 3;
 // The busy cursor begun when the connection starts; whatever way the
 // sequence leaves, the cursor it began ends with it.
 class WaitCursorScope {
-public:
+  public:
     explicit WaitCursorScope(CWnd* wnd) : wnd_(wnd) {}
     ~WaitCursorScope() { End(); }
     WaitCursorScope(const WaitCursorScope&) = delete;
@@ -27,16 +27,19 @@ public:
         on_ = true;
     }
     void End() {
-        if (on_) wnd_->EndWaitCursor();
+        if (on_)
+            wnd_->EndWaitCursor();
         on_ = false;
     }
 
-private:
+  private:
     CWnd* wnd_;
     bool on_ = false;
 };
 
-bool HasMarker(const char* member, const char* marker) { return member && std::strstr(member, marker); }
+bool HasMarker(const char* member, const char* marker) {
+    return member && std::strstr(member, marker);
+}
 
 // A member of a recursive hierarchy carries the database marker without the
 // marker of a single level.
@@ -48,7 +51,8 @@ bool MarksRecursiveHierarchy(const char* member) {
 // source: the dialog could not show what it logs into.
 bool PrepareLogin(CLoginDlg& dlg, const ZevDTAPIConnectionInfo& info) {
     CString server = zevdt::FieldText(info.serverName);
-    if (!server.IsEmpty()) dlg.m_strServerName = server;
+    if (!server.IsEmpty())
+        dlg.m_strServerName = server;
     dlg.m_strDataSourceName = zevdt::FieldText(info.dataSourceName);
     if (dlg.m_strDataSourceName.IsEmpty()) {
         AfxMessageBox(IDS_NO_DATASOURCE_NAME, MB_OK);
@@ -93,7 +97,8 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
     const unsigned flags = info.loginFlags;
     if (flags != 0) {
         CLoginDlg dlg;
-        if (!PrepareLogin(dlg, info)) return ZEVDT_E_NO_DATA_SOURCE;
+        if (!PrepareLogin(dlg, info))
+            return ZEVDT_E_NO_DATA_SOURCE;
         if (flags & CLoginDlg::kUserEditable)
             ClearSourcePassword();
         else
@@ -102,8 +107,10 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
         // A password the host set already answers the login: no dialog, and
         // the record goes back as the library gave it.
         if (m_pSourcePassword[0] == '\0') {
-            if (dlg.DoModal() != IDOK) return ZEVDT_CANCELLED;
-            if (flags & CLoginDlg::kServerEditable) CopyLoginText(info.serverName, dlg.m_strServerName);
+            if (dlg.DoModal() != IDOK)
+                return ZEVDT_CANCELLED;
+            if (flags & CLoginDlg::kServerEditable)
+                CopyLoginText(info.serverName, dlg.m_strServerName);
             if (flags & CLoginDlg::kUserEditable) {
                 CopyLoginText(info.userName, dlg.m_strUserName);
                 CopyLoginText(info.password, dlg.m_strPassword);
@@ -120,7 +127,8 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
     WaitCursorScope wait(this);
     wait.Begin();
     status = ConnectWithRetries(&info);
-    if (status != 0) return status;
+    if (status != 0)
+        return status;
 
     // Kept only once the library has answered: a failed call may leave its
     // out values half written.
@@ -148,7 +156,8 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
     if (m_nReportCount > 1 || (first && first->customisable != 0)) {
         CReportsDlg dlg;
         dlg.m_pDrillThrough = this;
-        if (dlg.DoModal() != IDOK) return ZEVDT_CANCELLED;
+        if (dlg.DoModal() != IDOK)
+            return ZEVDT_CANCELLED;
         m_nSelectedReport = dlg.m_nSelected;
         customise = dlg.m_bCustomize != 0;
     }
@@ -178,7 +187,8 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
     if (customise) {
         if (m_ppReports && m_nSelectedReport < m_nReportCount && m_ppReports[m_nSelectedReport])
             SetReportName(zevdt::FieldText(m_ppReports[m_nSelectedReport]->name));
-        if (DoModal() != ID_WIZFINISH) return ZEVDT_CANCELLED;
+        if (DoModal() != ID_WIZFINISH)
+            return ZEVDT_CANCELLED;
     }
     return ZEVDT_OK;
 }
@@ -188,7 +198,8 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
 // that the next open asks for it again.
 uint32_t CDrillThrough::ConnectWithRetries(ZevDTAPIConnectionInfo* info) {
     uint32_t status = m_api.Connect(m_hLibrary);
-    if (status == 0) return 0;
+    if (status == 0)
+        return 0;
     ShowLibraryError();
     if (status != ZEVDTAPI_LOGIN_REFUSED) {
         ClearSourcePassword();
@@ -197,9 +208,11 @@ uint32_t CDrillThrough::ConnectWithRetries(ZevDTAPIConnectionInfo* info) {
 
     for (int attempt = 0; attempt < kLoginRetries; ++attempt) {
         CLoginDlg dlg;
-        if (!PrepareLogin(dlg, *info)) return ZEVDT_E_NO_DATA_SOURCE;
+        if (!PrepareLogin(dlg, *info))
+            return ZEVDT_E_NO_DATA_SOURCE;
         dlg.m_nLoginFlags = CLoginDlg::kServerEditable | CLoginDlg::kUserEditable;
-        if (dlg.DoModal() != IDOK) return ZEVDT_CANCELLED;
+        if (dlg.DoModal() != IDOK)
+            return ZEVDT_CANCELLED;
         CopyLoginText(info->serverName, dlg.m_strServerName);
         CopyLoginText(info->userName, dlg.m_strUserName);
         CopyLoginText(info->password, dlg.m_strPassword);
@@ -213,7 +226,8 @@ uint32_t CDrillThrough::ConnectWithRetries(ZevDTAPIConnectionInfo* info) {
         BeginWaitCursor();
         status = m_api.Connect(m_hLibrary);
         EndWaitCursor();
-        if (status == 0) return 0;
+        if (status == 0)
+            return 0;
         ShowLibraryError();
     }
     ClearSourcePassword();

@@ -22,9 +22,12 @@ CDTAttrSheet::CDTAttrSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
 
 CDTAttrSheet::~CDTAttrSheet() = default;
 
-void CDTAttrSheet::SetOwner(CDTOwner* owner) { m_pOwner = owner; }
+void CDTAttrSheet::SetOwner(CDTOwner* owner) {
+    m_pOwner = owner;
+}
 
 void CDTAttrSheet::OnHelp() {
     CPropertyPage* active = GetActivePage();
-    if (active == &m_infoPage) OpenHelpFile(m_strInfoHelpPath);
+    if (active == &m_infoPage)
+        OpenHelpFile(m_strInfoHelpPath);
 }

@@ -9,7 +9,7 @@
 
 class CDTAttrSheet : public CPropertySheet {
     DECLARE_DYNAMIC(CDTAttrSheet)
-public:
+  public:
     CDTAttrSheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
     ~CDTAttrSheet() override;
 
@@ -27,7 +27,7 @@ public:
     CDTOwner* m_pOwner = nullptr;
     CInfoPage m_infoPage;
 
-protected:
+  protected:
     void OnHelp();
     CString m_strReportName;
 

@@ -7,10 +7,10 @@
 #include "zevdtapi.h"
 
 class CDTOwner {
-public:
+  public:
     virtual ZevDTAPIColumn** GetColumnList() const = 0;
     virtual int32_t GetColumnCount() const = 0;
 
-protected:
+  protected:
     ~CDTOwner() = default;
 };

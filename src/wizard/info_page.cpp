@@ -17,12 +17,15 @@ void CInfoPage::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CInfoPage::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    if (m_pSheet) m_pSheet->SetWizardButtons(PSWIZB_NEXT);
+    if (m_pSheet)
+        m_pSheet->SetWizardButtons(PSWIZB_NEXT);
     fw::Backend& backend = fw::CurrentBackend();
     void* bitmap = backend.LoadBitmap(IDB_WIZARD);
-    if (!bitmap) return TRUE;  // the page works without its picture
+    if (!bitmap)
+        return TRUE;  // the page works without its picture
     if (m_picture.ModifyStyle(0x000B, SS_BITMAP)) {
-        if (HBITMAP previous = m_picture.SetBitmap(bitmap)) backend.DeleteObject(previous);
+        if (HBITMAP previous = m_picture.SetBitmap(bitmap))
+            backend.DeleteObject(previous);
     } else {
         backend.DeleteObject(bitmap);
     }
@@ -50,7 +53,8 @@ bool CInfoPage::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result
     // A static control does not free the picture it shows; without this every
     // run of the wizard would leave one bitmap behind.
     if (msg == WM_DESTROY && m_picture.m_hWnd) {
-        if (HBITMAP shown = m_picture.SetBitmap(nullptr)) fw::CurrentBackend().DeleteObject(shown);
+        if (HBITMAP shown = m_picture.SetBitmap(nullptr))
+            fw::CurrentBackend().DeleteObject(shown);
     }
     return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
 }

@@ -8,7 +8,7 @@ class CDTAttrSheet;
 
 class CInfoPage : public CPropertyPage {
     DECLARE_DYNCREATE(CInfoPage)
-public:
+  public:
     enum { IDD = IDD_INFO_PAGE };
     CInfoPage();
 
@@ -16,7 +16,7 @@ public:
     CStatic m_picture;
     CString m_strInstructions;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;

@@ -37,13 +37,14 @@ TEST(OpenHelpFile, SuccessShowsNothing) {
         OpenHelpFile("x.html");
     }
     EXPECT_EQ(shell.paths(), std::vector<std::string>{"x.html"});
-    for (const std::string& line : transcript.lines) EXPECT_EQ(line.rfind("messagebox", 0), std::string::npos) << line;
+    for (const std::string& line : transcript.lines)
+        EXPECT_EQ(line.rfind("messagebox", 0), std::string::npos) << line;
 }
 
 TEST(OpenHelpFile, EachShellFailureShowsItsMessageWithItsIdAsContext) {
-    const std::map<intptr_t, unsigned> table = {{0, 1538},   {2, 15511},  {3, 15521},  {5, 15541},  {8, 15611},
-                                                {11, 15531}, {26, 15621}, {27, 15551}, {28, 15581}, {29, 15571},
-                                                {30, 15561}, {31, 15601}, {32, 15591}};
+    const std::map<intptr_t, unsigned> table = {
+        {0, 1538},   {2, 15511},  {3, 15521},  {5, 15541},  {8, 15611},  {11, 15531}, {26, 15621},
+        {27, 15551}, {28, 15581}, {29, 15571}, {30, 15561}, {31, 15601}, {32, 15591}};
     testsupport::FakeShell shell;
     for (intptr_t result = 0; result <= 33; ++result) {
         shell.SetResult(result);

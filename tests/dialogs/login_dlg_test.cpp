@@ -133,7 +133,8 @@ TEST(LoginDialog, AReadOnlyEmptyUserLeavesOnlyCancel) {
     fw::TestDriver driver;
     for (int i = 0; i < 2; ++i)
         driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then([&](Ui& ui) {
-            if (ui.MessageText() == "Need to provide user name") ++messages;
+            if (ui.MessageText() == "Need to provide user name")
+                ++messages;
             ui.Answer(IDOK);
         });
     driver.Then([](Ui& ui) { ui.Click(IDCANCEL); });

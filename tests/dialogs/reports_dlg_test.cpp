@@ -13,7 +13,7 @@ using fw::Ui;
 namespace {
 
 class Reports : public CReportSource {
-public:
+  public:
     explicit Reports(std::vector<std::pair<const char*, uint32_t>> reports) {
         records_.resize(reports.size());
         for (size_t i = 0; i < reports.size(); ++i) {
@@ -28,7 +28,7 @@ public:
     }
     uint32_t GetReportCount() const override { return static_cast<uint32_t>(records_.size()); }
 
-private:
+  private:
     std::vector<ZevDTAPIReport> records_;
     std::vector<ZevDTAPIReport*> pointers_;
 };
@@ -64,11 +64,10 @@ TEST(ReportsDialog, ClickThirdThenExecute) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.SelectRow(1040, 2); })
-        .Then([](Ui& ui) {
-            EXPECT_FALSE(ui.Enabled(1044));  // report C cannot be customised
-            ui.Click(1043);
-        });
+    driver.Then([](Ui& ui) { ui.SelectRow(1040, 2); }).Then([](Ui& ui) {
+        EXPECT_FALSE(ui.Enabled(1044));  // report C cannot be customised
+        ui.Click(1043);
+    });
     EXPECT_EQ(RunDialog(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 2u);
     EXPECT_EQ(dlg.m_bCustomize, 0);
@@ -130,11 +129,13 @@ TEST(ReportsDialog, WithoutReportsCustomizeKeepsItsTemplateState) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) {
-        EXPECT_EQ(ui.RowCount(1040), 0);
-        EXPECT_TRUE(ui.Enabled(1044));
-        ui.ClickEmpty(1040);
-    }).Then([](Ui& ui) { ui.Click(1044); });
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.RowCount(1040), 0);
+            EXPECT_TRUE(ui.Enabled(1044));
+            ui.ClickEmpty(1040);
+        })
+        .Then([](Ui& ui) { ui.Click(1044); });
     EXPECT_EQ(RunDialog(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 1);

@@ -19,8 +19,8 @@ namespace {
 using zevdt_test::Records;
 using zevdt_test::RunResult;
 
-const std::vector<std::string> kSampleCell = {"--member", "Year=2024", "--member", "Region=East",
-                                              "--member", "Category=Beverages"};
+const std::vector<std::string> kSampleCell = {"--member",    "Year=2024", "--member",
+                                              "Region=East", "--member",  "Category=Beverages"};
 
 // The rows of Sales Detail for the sample cell, written out by hand: the
 // displayed columns in display order, sorted by sale date, then sale id.
@@ -85,7 +85,7 @@ Records Query(const std::string& path, const std::string& sql) {
 }
 
 class DrillThrough : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         bin_ = zevdt_test::ProgramFolder();
         work_ = bin_ + "e2e-work" + static_cast<char>(std::filesystem::path::preferred_separator);
@@ -122,16 +122,19 @@ protected:
     }
 
     // zevdt drill with a UI script (written to a file first) and more arguments.
-    RunResult Drill(const std::string& script, std::vector<std::string> args, const std::string& database = "") {
+    RunResult Drill(const std::string& script, std::vector<std::string> args,
+                    const std::string& database = "") {
         std::string scriptPath = work_ + name_ + ".ui";
         zevdt_test::WriteFile(scriptPath, script);
-        std::vector<std::string> command = {zevdt_, "drill", "--ui-script", scriptPath, "--database",
-                                            database.empty() ? database_ : database};
+        std::vector<std::string> command = {zevdt_,        "drill",
+                                            "--ui-script", scriptPath,
+                                            "--database",  database.empty() ? database_ : database};
         command.insert(command.end(), args.begin(), args.end());
         return zevdt_test::Run(command, work_);
     }
 
-    static std::vector<std::string> With(std::vector<std::string> first, const std::vector<std::string>& more) {
+    static std::vector<std::string> With(std::vector<std::string> first,
+                                         const std::vector<std::string>& more) {
         first.insert(first.end(), more.begin(), more.end());
         return first;
     }
@@ -150,8 +153,8 @@ const char* const kPickSalesDetail =
 
 TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
     std::string csvPath = work_ + "sample-cell.csv";
-    RunResult run = Drill(kPickSalesDetail, With({"--context", "1", "--format", "csv", "--output", csvPath},
-                                                 kSampleCell));
+    RunResult run = Drill(kPickSalesDetail,
+                          With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
     Records csv = zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath));
     ASSERT_FALSE(csv.empty());
@@ -253,8 +256,9 @@ TEST_F(DrillThrough, RefusedLoginIsAskedAgain) {
 TEST_F(DrillThrough, PresetPasswordSkipsALoginThatAsksOnlyForTheServer) {
     // The data source asks for the server name only: a host that preset the
     // source password is not asked, so the report dialog comes first.
-    RunResult preset = Drill(kPickSalesDetail, With({"--context", "1", "--password", "secret", "--format", "csv"},
-                                                    kSampleCell), serverDatabase_);
+    RunResult preset = Drill(kPickSalesDetail,
+                             With({"--context", "1", "--password", "secret", "--format", "csv"}, kSampleCell),
+                             serverDatabase_);
     ASSERT_EQ(preset.status, 0) << preset.err;
     EXPECT_EQ(zevdt_test::ReadCsv(preset.out).size(), 2144u);
     // Without it the login dialog comes, and the script, expecting the
@@ -315,8 +319,8 @@ TEST_F(DrillThrough, SampleGoesWhereTheLibraryLooksByDefault) {
 
     std::string script = work_ + "default.ui";
     zevdt_test::WriteFile(script, kPickSalesDetail);
-    RunResult drill = zevdt_test::Run(With({zevdt_, "drill", "--ui-script", script, "--format", "csv"}, kSampleCell),
-                                      work_);
+    RunResult drill = zevdt_test::Run(
+        With({zevdt_, "drill", "--ui-script", script, "--format", "csv"}, kSampleCell), work_);
     ASSERT_EQ(drill.status, 0) << drill.err;
     EXPECT_EQ(zevdt_test::ReadCsv(drill.out).size(), 2144u);
 }

@@ -70,8 +70,8 @@ RunResult Run(const std::vector<std::string>& args, const std::string& workDir) 
     std::string outPath = workDir + "stdout.txt", errPath = workDir + "stderr.txt";
     HANDLE out = OpenForChild(outPath), err = OpenForChild(errPath);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                            nullptr);
+    HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                            0, nullptr);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

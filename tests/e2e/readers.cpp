@@ -74,11 +74,20 @@ Records ReadTsv(const std::string& text) {
                 throw std::runtime_error("TSV: lone backslash at the end");
             }
             switch (text[i]) {
-                case 't': field += '\t'; break;
-                case 'r': field += '\r'; break;
-                case 'n': field += '\n'; break;
-                case '\\': field += '\\'; break;
-                default: throw std::runtime_error("TSV: unknown escape at byte " + std::to_string(i));
+                case 't':
+                    field += '\t';
+                    break;
+                case 'r':
+                    field += '\r';
+                    break;
+                case 'n':
+                    field += '\n';
+                    break;
+                case '\\':
+                    field += '\\';
+                    break;
+                default:
+                    throw std::runtime_error("TSV: unknown escape at byte " + std::to_string(i));
             }
         } else if (c == '\t') {
             record.push_back(field);
@@ -111,7 +120,7 @@ const Json& Json::operator[](const std::string& key) const {
 namespace {
 
 class JsonParser {
-public:
+  public:
     explicit JsonParser(const std::string& text) : s_(text) {}
 
     Json Document() {
@@ -123,7 +132,7 @@ public:
         return value;
     }
 
-private:
+  private:
     [[noreturn]] void Fail(const std::string& what) {
         throw std::runtime_error("JSON: " + what + " at byte " + std::to_string(i_));
     }
@@ -304,14 +313,30 @@ private:
             }
             char e = s_[i_++];
             switch (e) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case '/': out += '/'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
                 case 'u': {
                     unsigned cp = Hex4();
                     if (cp >= 0xD800 && cp < 0xDC00) {
@@ -329,7 +354,8 @@ private:
                     Utf8(cp, &out);
                     break;
                 }
-                default: Fail("unknown escape");
+                default:
+                    Fail("unknown escape");
             }
         }
     }

@@ -11,10 +11,13 @@ char g_handle;
 uint32_t Called(FakeFn fn, void* library) {
     FakeDTAPIControlBlock& c = g_control;
     uint32_t n = c.calls[fn]++;
-    if (c.logCount < sizeof c.log / sizeof c.log[0]) c.log[c.logCount++] = fn;
-    if (fn != kFakeInit && library != &g_handle) ++c.foreignHandleCalls;
+    if (c.logCount < sizeof c.log / sizeof c.log[0])
+        c.log[c.logCount++] = fn;
+    if (fn != kFakeInit && library != &g_handle)
+        ++c.foreignHandleCalls;
     const FakeStatuses& s = c.status[fn];
-    if (s.count == 0) return 0;
+    if (s.count == 0)
+        return 0;
     return s.values[n < s.count ? n : s.count - 1];
 }
 
@@ -22,15 +25,19 @@ uint32_t Called(FakeFn fn, void* library) {
 
 extern "C" {
 
-FAKE_DTAPI_FN FakeDTAPIControlBlock* FakeDTAPIControl() { return &g_control; }
+FAKE_DTAPI_FN FakeDTAPIControlBlock* FakeDTAPIControl() {
+    return &g_control;
+}
 
 #ifdef FAKE_DTAPI_INCOMPLETE
 // Built without one function, to show that such a library is refused.
 #else
 ZEVDTAPI_EXPORT int32_t ZEVDT_CALL ZevDTAPIGetFilterData(void* library, ZevDTAPIColumn*, char*** values,
-                                                          int32_t* count) {
-    if (values) *values = nullptr;
-    if (count) *count = 0;
+                                                         int32_t* count) {
+    if (values)
+        *values = nullptr;
+    if (count)
+        *count = 0;
     return static_cast<int32_t>(Called(kFakeGetFilterData, library));
 }
 #endif
@@ -51,7 +58,8 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPISetConnection(void* library, char** 
 
 ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIGetInfo(void* library, ZevDTAPIConnectionInfo* info) {
     uint32_t status = Called(kFakeGetInfo, library);
-    if (status == 0) *info = g_control.info;
+    if (status == 0)
+        *info = g_control.info;
     return status;
 }
 
@@ -65,7 +73,9 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPISetInfoWithOptionOn(void* library, Z
     return Called(kFakeSetInfoWithOptionOn, library);
 }
 
-ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIConnect(void* library) { return Called(kFakeConnect, library); }
+ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIConnect(void* library) {
+    return Called(kFakeConnect, library);
+}
 
 ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIGetReports(void* library, ZevDTAPIReport*** reports,
                                                        uint32_t* count) {
@@ -109,9 +119,11 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIGetError(void* library, uint32_t* nu
     *number = g_control.errorNumber;
     // As a library would: at most `capacity` bytes, terminated when there is room.
     size_t length = strnlen(g_control.errorText, sizeof g_control.errorText);
-    if (length > capacity) length = capacity;
+    if (length > capacity)
+        length = capacity;
     std::memcpy(text, g_control.errorText, length);
-    if (length < capacity) text[length] = '\0';
+    if (length < capacity)
+        text[length] = '\0';
     return Called(kFakeGetError, library);
 }
 
@@ -119,14 +131,20 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIServerCancel(void* library) {
     return Called(kFakeServerCancel, library);
 }
 
-ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIClose(void* library) { return Called(kFakeClose, library); }
+ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIClose(void* library) {
+    return Called(kFakeClose, library);
+}
 
-ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIExit(void* library) { return Called(kFakeExit, library); }
+ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIExit(void* library) {
+    return Called(kFakeExit, library);
+}
 
 ZEVDTAPI_EXPORT int32_t ZEVDT_CALL ZevDTAPIGetFilterDescConditions(void* library, char*** records,
-                                                                    int32_t* count) {
-    if (records) *records = nullptr;
-    if (count) *count = 0;
+                                                                   int32_t* count) {
+    if (records)
+        *records = nullptr;
+    if (count)
+        *count = 0;
     return static_cast<int32_t>(Called(kFakeGetFilterDescConditions, library));
 }
 

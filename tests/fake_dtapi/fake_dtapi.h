@@ -67,8 +67,8 @@ struct FakeDTAPIControlBlock {
     uint32_t memberCount;
     char** members;
     uint64_t context;
-    ZevDTAPIConnectionInfo setInfo;             // the last record SetInfo received
-    ZevDTAPIConnectionInfo setInfoWithOptionOn; // the last record SetInfoWithOptionOn received
+    ZevDTAPIConnectionInfo setInfo;              // the last record SetInfo received
+    ZevDTAPIConnectionInfo setInfoWithOptionOn;  // the last record SetInfoWithOptionOn received
     uint32_t executedReport;
     uint32_t errorCapacity;  // the capacity the last GetError was given
 };
@@ -76,17 +76,33 @@ struct FakeDTAPIControlBlock {
 extern "C" FAKE_DTAPI_FN FakeDTAPIControlBlock* FakeDTAPIControl();
 
 // Test-side helpers.
-inline void FakeReset(FakeDTAPIControlBlock* c) { std::memset(c, 0, sizeof *c); }
+inline void FakeReset(FakeDTAPIControlBlock* c) {
+    std::memset(c, 0, sizeof *c);
+}
 inline void FakeProgram(FakeDTAPIControlBlock* c, FakeFn fn, std::initializer_list<uint32_t> statuses) {
     FakeStatuses& s = c->status[fn];
     s.count = 0;
     for (uint32_t v : statuses)
-        if (s.count < 8) s.values[s.count++] = v;
+        if (s.count < 8)
+            s.values[s.count++] = v;
 }
 inline const char* FakeFnName(uint32_t fn) {
-    static const char* const names[kFakeFnCount] = {
-        "Init", "SetConnection", "GetInfo", "SetInfo", "SetInfoWithOptionOn", "Connect",
-        "GetReports", "ExecuteReport", "GetColumns", "GetData", "GetError", "ServerCancel",
-        "Close", "Exit", "GetFilterDescConditions", "SetFilterDescConditions", "GetFilterData"};
+    static const char* const names[kFakeFnCount] = {"Init",
+                                                    "SetConnection",
+                                                    "GetInfo",
+                                                    "SetInfo",
+                                                    "SetInfoWithOptionOn",
+                                                    "Connect",
+                                                    "GetReports",
+                                                    "ExecuteReport",
+                                                    "GetColumns",
+                                                    "GetData",
+                                                    "GetError",
+                                                    "ServerCancel",
+                                                    "Close",
+                                                    "Exit",
+                                                    "GetFilterDescConditions",
+                                                    "SetFilterDescConditions",
+                                                    "GetFilterData"};
     return fn < kFakeFnCount ? names[fn] : "?";
 }

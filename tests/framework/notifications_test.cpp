@@ -14,11 +14,11 @@ namespace {
 // runs a probe once it is up. The templates are pages, so they are shown as
 // pages, as on the platform a child template can only be.
 class Recorder : public CPropertyPage {
-public:
+  public:
     Recorder(UINT id, std::function<void(Recorder&)> probe) : CPropertyPage(id), probe_(std::move(probe)) {}
     std::vector<std::string> events;
 
-protected:
+  protected:
     BOOL OnInitDialog() override {
         CPropertyPage::OnInitDialog();
         recording_ = true;
@@ -28,15 +28,17 @@ protected:
     }
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         if (recording_ && msg == WM_COMMAND)
-            events.push_back("command " + std::to_string(LOWORD(wParam)) + " " + std::to_string(HIWORD(wParam)));
+            events.push_back("command " + std::to_string(LOWORD(wParam)) + " " +
+                             std::to_string(HIWORD(wParam)));
         if (recording_ && msg == WM_NOTIFY) {
             auto* nm = reinterpret_cast<NMHDR*>(lParam);
-            events.push_back("notify " + std::to_string(nm->idFrom) + " " + std::to_string(static_cast<int>(nm->code)));
+            events.push_back("notify " + std::to_string(nm->idFrom) + " " +
+                             std::to_string(static_cast<int>(nm->code)));
         }
         return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
     }
 
-private:
+  private:
     std::function<void(Recorder&)> probe_;
     bool recording_ = false;
 };
@@ -143,11 +145,11 @@ TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
 TEST(Notifications, AUserChoiceInAComboIsReported) {
     std::vector<std::string> events;
     class Chooser : public CPropertyPage {
-    public:
+      public:
         Chooser() : CPropertyPage(133) {}
         std::vector<std::string>* log = nullptr;
 
-    protected:
+      protected:
         BOOL OnInitDialog() override {
             CPropertyPage::OnInitDialog();
             GetDlgItem(1066)->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Q1"));
@@ -164,7 +166,9 @@ TEST(Notifications, AUserChoiceInAComboIsReported) {
     sheet.SetWizardMode();
     sheet.AddPage(&page);
     fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.SelectRow(1066, 0); }).Then([](fw::Ui& ui) { ui.Press(fw::SheetButton::Cancel); });
+    driver.Then([](fw::Ui& ui) { ui.SelectRow(1066, 0); }).Then([](fw::Ui& ui) {
+        ui.Press(fw::SheetButton::Cancel);
+    });
     {
         fw::ScopedDriver scope(&driver);
         EXPECT_EQ(sheet.DoModal(), IDCANCEL);

@@ -48,7 +48,8 @@ ScriptRun RunScript(Dialog& dlg, const std::string& script) {
 }
 
 TEST(ScriptParsing, WordsQuotesEscapesAndComments) {
-    auto lines = Parse("# a comment\n\ntype 1001 \"two words\"   # trailing\r\nclick 1\ntype 1015 \"say \\\"hi\\\"\\n\"\n");
+    auto lines = Parse(
+        "# a comment\n\ntype 1001 \"two words\"   # trailing\r\nclick 1\ntype 1015 \"say \\\"hi\\\"\\n\"\n");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].number, 3);
     EXPECT_EQ(lines[0].words, (std::vector<std::string>{"type", "1001", "two words"}));
@@ -120,7 +121,7 @@ TEST(Scripts, MissingDisabledAndReadOnlyControlsAreRefused) {
 
 TEST(Scripts, ADisabledButtonIsRefused) {
     class OneReport : public CReportSource {
-    public:
+      public:
         OneReport() {
             std::memset(&record_, 0, sizeof record_);
             std::strcpy(record_.name, "Fixed");
@@ -129,7 +130,7 @@ TEST(Scripts, ADisabledButtonIsRefused) {
         ZevDTAPIReport** GetReportList() const override { return const_cast<ZevDTAPIReport**>(list_); }
         uint32_t GetReportCount() const override { return 1; }
 
-    private:
+      private:
         ZevDTAPIReport record_;
         ZevDTAPIReport* list_[1];
     } reports;

@@ -8,11 +8,12 @@
 namespace {
 
 class Page : public CPropertyPage {
-public:
-    Page(UINT id, DWORD buttons, std::vector<std::string>* log) : CPropertyPage(id), buttons_(buttons), log_(log) {}
+  public:
+    Page(UINT id, DWORD buttons, std::vector<std::string>* log)
+        : CPropertyPage(id), buttons_(buttons), log_(log) {}
     CPropertySheet* sheet = nullptr;
 
-protected:
+  protected:
     BOOL OnInitDialog() override {
         log_->push_back("init " + std::to_string(GetTemplateId()));
         return CPropertyPage::OnInitDialog();
@@ -35,7 +36,7 @@ protected:
         return CPropertyPage::OnKillActive();
     }
 
-private:
+  private:
     DWORD buttons_;
     std::vector<std::string>* log_;
 };
@@ -83,8 +84,8 @@ TEST(WizardSheet, DisabledBackAndNextDoNothingEvenWhenPressedByMessage) {
     EXPECT_EQ(result, ID_WIZFINISH);
     EXPECT_EQ(seen, (std::vector<unsigned>{139, 130, 130}));
     // The refused presses reached no page's handler; the real one ran in order.
-    EXPECT_EQ(log, (std::vector<std::string>{"init 139", "setactive 139", "next 139", "killactive 139", "init 130",
-                                             "setactive 130"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"init 139", "setactive 139", "next 139", "killactive 139",
+                                             "init 130", "setactive 130"}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ using ifacetest::Message;
 namespace {
 
 class Delivery : public ifacetest::InterfaceTest {
-protected:
+  protected:
     void SetUp() override {
         InterfaceTest::SetUp();
         records.columnList.clear();
@@ -23,7 +23,8 @@ protected:
     template <typename Item, typename Fn>
     uint32_t Deliver(Fn fn, Item** items, uint32_t* count, bool expectMessage = false) {
         fw::TestDriver driver;
-        if (expectMessage) driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
+        if (expectMessage)
+            driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
         *items = reinterpret_cast<Item*>(this);  // must be reset by the export
         *count = 99;
         return Run(driver, [&] { return fn(handle, items, count); });
@@ -41,7 +42,8 @@ protected:
 
 bool AllZero(const char* bytes, size_t n) {
     for (size_t i = 0; i < n; ++i)
-        if (bytes[i]) return false;
+        if (bytes[i])
+            return false;
     return true;
 }
 
@@ -203,7 +205,7 @@ TEST_F(Delivery, AnOversizedResultGives50009WithTheExactByteCount) {
         uint32_t rows, columns;
         const char* bytes;
     };
-    for (Case c : {Case{65536, 32768, "566935683072"},                        // 2^31 cells
+    for (Case c : {Case{65536, 32768, "566935683072"},                           // 2^31 cells
                    Case{0xFFFFFFFFu, 0xFFFFFFFFu, "4869940433191578894600"}}) {  // beyond 64 bits
         control->rows = c.rows;
         control->columnsOfData = c.columns;
@@ -212,8 +214,9 @@ TEST_F(Delivery, AnOversizedResultGives50009WithTheExactByteCount) {
         EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_ALLOCATION);
         EXPECT_EQ(items, nullptr);
         EXPECT_EQ(count, 0u);
-        EXPECT_EQ(transcript.lines, std::vector<std::string>{Message(
-                                        50009, std::string("Failed to allocate [") + c.bytes + "] bytes of memory.")});
+        EXPECT_EQ(transcript.lines,
+                  std::vector<std::string>{
+                      Message(50009, std::string("Failed to allocate [") + c.bytes + "] bytes of memory.")});
     }
 }
 
@@ -279,7 +282,9 @@ TEST_F(Delivery, ExceptionsStopAtTheExport) {
     const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
     ASSERT_NE(loaded, nullptr);
     zevdt::DTAPITable throwing = *loaded;
-    throwing.GetData = [](void*, ZevDTAPICell***, uint32_t*, uint32_t*) -> uint32_t { throw std::bad_alloc(); };
+    throwing.GetData = [](void*, ZevDTAPICell***, uint32_t*, uint32_t*) -> uint32_t {
+        throw std::bad_alloc();
+    };
     throwing.Close = [](void*) -> uint32_t { throw std::runtime_error("lost"); };
     zevdt::SetDTAPIForTesting(&throwing);
     Init();

@@ -34,13 +34,16 @@ inline std::string ProgramFolder() {
     return self.substr(0, self.find_last_of("\\/") + 1);
 }
 
-inline std::string FakeLibraryPath(const char* fileName = FAKE_DTAPI_FILE) { return ProgramFolder() + fileName; }
+inline std::string FakeLibraryPath(const char* fileName = FAKE_DTAPI_FILE) {
+    return ProgramFolder() + fileName;
+}
 
 inline std::string Message(unsigned helpId, const std::string& text, const char* buttons = "OK",
                            const char* answer = "OK") {
     std::string quoted;
     for (char c : text) {
-        if (c == '"' || c == '\\') quoted += '\\';
+        if (c == '"' || c == '\\')
+            quoted += '\\';
         quoted += c;
     }
     return "messagebox " + std::to_string(helpId) + " \"" + quoted + "\" " + buttons + " -> " + answer;

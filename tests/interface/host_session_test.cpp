@@ -16,7 +16,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         lines.push_back(line);
     }
     return lines;
@@ -121,10 +122,11 @@ TEST(HostSession, ScriptedSessionThroughTheSharedLibrary) {
         EXPECT_NE(line.rfind("default ", 0), 0u) << line;
     }
     EXPECT_TRUE(Has(lines, ifacetest::Message(0, "Login refused.")));
-    EXPECT_TRUE(Has(lines, ifacetest::Message(50514,
-                                              "The cell combination contains recursive hierarchy, therefore it "
-                                              "will return all the data.  Do you want to continue?",
-                                              "YESNO", "YES")));
+    EXPECT_TRUE(
+        Has(lines, ifacetest::Message(50514,
+                                      "The cell combination contains recursive hierarchy, therefore it "
+                                      "will return all the data.  Do you want to continue?",
+                                      "YESNO", "YES")));
     EXPECT_TRUE(Has(lines, ifacetest::Message(50011, "Invalid display order sequence found")));
     EXPECT_TRUE(Has(lines, "close 138 CANCEL"));
 }

@@ -42,7 +42,7 @@ inline int WaitCursorRestores() {
 // Each test starts with a fresh fake that answers a plain open: no login,
 // one report that cannot be customised, two displayed columns, no cells.
 class InterfaceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         control = FakeDTAPIControl();
         FakeReset(control);
@@ -55,7 +55,8 @@ protected:
         Publish();
     }
     void TearDown() override {
-        if (handle) ZevDTExit(handle);
+        if (handle)
+            ZevDTExit(handle);
         EXPECT_EQ(WaitCursorDepth(), 0);
     }
 

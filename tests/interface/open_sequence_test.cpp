@@ -16,7 +16,7 @@ const char* kLoginWindow = "window 129 ";
 const char* kReportsWindow = "window 138 ";
 
 class OpenSequence : public ifacetest::InterfaceTest {
-protected:
+  protected:
     void SetUp() override {
         InterfaceTest::SetUp();
         Init();
@@ -26,8 +26,8 @@ protected:
 
 TEST_F(OpenSequence, WithoutLoginFlagsConnectsStraightAwayAndRunsTheOnlyReport) {
     EXPECT_EQ(Open(), ZEVDT_OK);
-    EXPECT_EQ(CallNames(), (Calls{"Init", "SetConnection", "GetInfo", "Connect", "GetReports", "ExecuteReport",
-                                  "GetColumns"}));
+    EXPECT_EQ(CallNames(), (Calls{"Init", "SetConnection", "GetInfo", "Connect", "GetReports",
+                                  "ExecuteReport", "GetColumns"}));
     EXPECT_TRUE(transcript.lines.empty()) << transcript.lines.front();
     EXPECT_EQ(control->initValue, 7u);
     EXPECT_EQ(control->memberCount, 2u);
@@ -44,13 +44,14 @@ TEST_F(OpenSequence, ServerFlagLetsOnlyTheServerBeTyped) {
     bool userReadOnly = false;
     std::string shownPassword;
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) {
-              EXPECT_EQ(ui.Text(1001), "olap1");
-              EXPECT_EQ(ui.Text(1002), "Sales");
-              userReadOnly = ui.ReadOnly(1014) && ui.ReadOnly(1015);
-              shownPassword = ui.Text(1015);
-              ui.Type(1001, "olap2");
-          })
+    driver
+        .Then([&](Ui& ui) {
+            EXPECT_EQ(ui.Text(1001), "olap1");
+            EXPECT_EQ(ui.Text(1002), "Sales");
+            userReadOnly = ui.ReadOnly(1014) && ui.ReadOnly(1015);
+            shownPassword = ui.Text(1015);
+            ui.Type(1001, "olap2");
+        })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_TRUE(userReadOnly);
@@ -68,11 +69,12 @@ TEST_F(OpenSequence, UserFlagClearsAHostPasswordAndKeepsTheTypedOneCutTo30Bytes)
     const std::string typed = "typed-password-that-is-longer-than-30";
     bool serverReadOnly = false;
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) {
-              serverReadOnly = ui.ReadOnly(1001);
-              EXPECT_EQ(ui.Text(1015), "");
-              ui.Type(1014, user40);
-          })
+    driver
+        .Then([&](Ui& ui) {
+            serverReadOnly = ui.ReadOnly(1001);
+            EXPECT_EQ(ui.Text(1015), "");
+            ui.Type(1014, user40);
+        })
         .Then([&](Ui& ui) { ui.Type(1015, typed); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
@@ -125,7 +127,8 @@ TEST_F(OpenSequence, NoDataSourceNameIsRefusedBeforeAnyDialog) {
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Answer(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_E_NO_DATA_SOURCE);
-    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(50012, "Datasource name is not available.")}));
+    EXPECT_EQ(transcript.lines,
+              (std::vector<std::string>{Message(50012, "Datasource name is not available.")}));
     EXPECT_EQ(control->calls[kFakeConnect], 0u);
 }
 
@@ -139,13 +142,14 @@ TEST_F(OpenSequence, FourRefusedLoginsGiveUpWithThePasswordForgotten) {
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Answer(IDOK); });
     for (int i = 0; i < 3; ++i) {
-        driver.Then([](Ui& ui) {
-                  EXPECT_EQ(ui.TemplateId(), 129u);
-                  EXPECT_FALSE(ui.ReadOnly(1001));
-                  EXPECT_FALSE(ui.ReadOnly(1014));
-                  EXPECT_EQ(ui.Text(1015), "");
-                  ui.Type(1015, "try");
-              })
+        driver
+            .Then([](Ui& ui) {
+                EXPECT_EQ(ui.TemplateId(), 129u);
+                EXPECT_FALSE(ui.ReadOnly(1001));
+                EXPECT_FALSE(ui.ReadOnly(1014));
+                EXPECT_EQ(ui.Text(1015), "");
+                ui.Type(1015, "try");
+            })
             .Then([](Ui& ui) { ui.Click(IDOK); })
             .Then([](Ui& ui) { ui.Answer(IDOK); });
     }
@@ -244,8 +248,8 @@ TEST_F(OpenSequence, NoReportsOrNoColumnsAreShownAndReturned) {
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Answer(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_E_NO_REPORTS);
-    EXPECT_EQ(transcript.lines,
-              (std::vector<std::string>{Message(50007, "There are no reports defined for selected intersection.")}));
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(
+                                    50007, "There are no reports defined for selected intersection.")}));
 
     // A count with no list is no list.
     control->reportCount = 2;
@@ -259,13 +263,14 @@ TEST_F(OpenSequence, NoReportsOrNoColumnsAreShownAndReturned) {
     fw::TestDriver noColumns;
     noColumns.Then([](Ui& ui) { ui.Answer(IDOK); });
     EXPECT_EQ(Open(noColumns), ZEVDT_E_NO_COLUMNS);
-    EXPECT_EQ(transcript.lines, (std::vector<std::string>{
-                                    Message(50008, "There are no display columns defined in a selected report.")}));
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(
+                                    50008, "There are no display columns defined in a selected report.")}));
 }
 
 TEST_F(OpenSequence, RecursiveHierarchyMembersAskOncePerMember) {
     const std::string question =
-        "The cell combination contains recursive hierarchy, therefore it will return all the data.  Do you want "
+        "The cell combination contains recursive hierarchy, therefore it will return all the data.  Do you "
+        "want "
         "to continue?";
     // Both markers: a single level, no question.
     fw::TestDriver none;
@@ -290,11 +295,12 @@ TEST_F(OpenSequence, TheChosenReportIsExecuted) {
     records.AddReport("Stock", 1);
     Publish();
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) {
-              EXPECT_EQ(ui.TemplateId(), 138u);
-              EXPECT_EQ(ui.RowCount(1040), 3);
-              ui.SelectRow(1040, 2);
-          })
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 138u);
+            EXPECT_EQ(ui.RowCount(1040), 3);
+            ui.SelectRow(1040, 2);
+        })
         .Then([](Ui& ui) { ui.Click(1043); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_EQ(control->executedReport, 2u);
@@ -316,13 +322,12 @@ TEST_F(OpenSequence, ACustomisableOnlyReportStillShowsTheChoice) {
 TEST_F(OpenSequence, CustomizeRunsTheWizardOnTheChosenReportAndItsCancelReturns1) {
     records.reportList[0]->customisable = 1;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1044); })
-        .Then([&](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 139u);
-            // The busy cursor ended before the wizard came up.
-            EXPECT_EQ(ifacetest::WaitCursorDepth(), 0);
-            ui.Press(SheetButton::Cancel);
-        });
+    driver.Then([](Ui& ui) { ui.Click(1044); }).Then([&](Ui& ui) {
+        EXPECT_EQ(ui.TemplateId(), 139u);
+        // The busy cursor ended before the wizard came up.
+        EXPECT_EQ(ifacetest::WaitCursorDepth(), 0);
+        ui.Press(SheetButton::Cancel);
+    });
     EXPECT_EQ(Open(driver), ZEVDT_CANCELLED);
     // A wizard's title bar shows its page's title on Win32: the sheet's own
     // caption is seen where the sheet opens.

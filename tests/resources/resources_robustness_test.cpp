@@ -13,20 +13,21 @@
 namespace {
 
 void TruncateEverywhere(fw::ResourceBlob blob) {
-  // The bitmap takes most of the image; step through it quickly and byte by byte elsewhere.
-  fw::ResourceFile file;
-  ASSERT_TRUE(file.Parse(blob.data, blob.size));
-  size_t accepted = 0;
-  for (size_t n = 0; n < blob.size; n += (n > 2048 && n + 2048 < blob.size) ? 61 : 1) {
-    std::vector<unsigned char> cut(blob.data, blob.data + n);
-    if (file.Parse(cut.data(), cut.size())) ++accepted;
-  }
-  EXPECT_GT(accepted, 0u);
+    // The bitmap takes most of the image; step through it quickly and byte by byte elsewhere.
+    fw::ResourceFile file;
+    ASSERT_TRUE(file.Parse(blob.data, blob.size));
+    size_t accepted = 0;
+    for (size_t n = 0; n < blob.size; n += (n > 2048 && n + 2048 < blob.size) ? 61 : 1) {
+        std::vector<unsigned char> cut(blob.data, blob.data + n);
+        if (file.Parse(cut.data(), cut.size()))
+            ++accepted;
+    }
+    EXPECT_GT(accepted, 0u);
 }
 
 TEST(EmbeddedResources, SurviveTruncation) {
-  TruncateEverywhere(fw::SystemResources());
-  TruncateEverywhere(fw::FrameworkResources());
+    TruncateEverywhere(fw::SystemResources());
+    TruncateEverywhere(fw::FrameworkResources());
 }
 
 }  // namespace

@@ -13,16 +13,17 @@ namespace testsupport {
 
 // Sets (or, with nullopt, removes) a variable until the end of the scope.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
+        if (const char* old = std::getenv(name))
+            old_ = old;
         Set(value);
     }
     ~ScopedEnv() { Set(old_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     void Set(const std::optional<std::string>& value) {
 #ifdef _WIN32
         _putenv_s(name_.c_str(), value ? value->c_str() : "");
@@ -39,7 +40,7 @@ private:
 
 // Answers every "open" with a chosen result and remembers the paths.
 class FakeShell {
-public:
+  public:
     explicit FakeShell(intptr_t result = 42) {
         Result() = result;
         Paths().clear();
@@ -51,7 +52,7 @@ public:
     void SetResult(intptr_t r) { Result() = r; }
     const std::vector<std::string>& paths() const { return Paths(); }
 
-private:
+  private:
     static intptr_t& Result() {
         static intptr_t r = 42;
         return r;

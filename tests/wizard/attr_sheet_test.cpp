@@ -14,7 +14,7 @@ using fw::Ui;
 namespace {
 
 class NoColumns : public CDTOwner {
-public:
+  public:
     ZevDTAPIColumn** GetColumnList() const override { return nullptr; }
     int32_t GetColumnCount() const override { return 0; }
 };
@@ -59,7 +59,8 @@ TEST(Wizard, FirstStepShowsInstructionsWithBackDisabledAndNoFinish) {
     EXPECT_EQ(caption, "Drill-Through Wizard");
     EXPECT_EQ(page, 139u);
     EXPECT_EQ(instructions.substr(0, 2), "\r\n");
-    EXPECT_NE(instructions.find("Follow these steps to customize the transactional report\r\n"), std::string::npos);
+    EXPECT_NE(instructions.find("Follow these steps to customize the transactional report\r\n"),
+              std::string::npos);
     EXPECT_FALSE(back);
     EXPECT_TRUE(next);
     EXPECT_FALSE(finish);
@@ -91,7 +92,9 @@ TEST(Wizard, HelpOnTheInfoPageOpensItsPage) {
         testsupport::FakeShell shell;
         Wizard w;
         fw::TestDriver driver;
-        driver.Then([](Ui& ui) { ui.Press(SheetButton::Help); }).Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
+        driver.Then([](Ui& ui) { ui.Press(SheetButton::Help); }).Then([](Ui& ui) {
+            ui.Press(SheetButton::Cancel);
+        });
         RunWizard(w.sheet, driver);
         ASSERT_EQ(shell.paths().size(), 1u);
         EXPECT_EQ(shell.paths()[0], std::string(withHome ? "C:\\Talvenor" : "") + page);
@@ -127,9 +130,11 @@ TEST(Wizard, HelpPathsOfEveryStepAreReadAtConstruction) {
     CDTAttrSheet sheet(50511, nullptr, 0);
     EXPECT_EQ(sheet.m_strInstallRoot, "R:\\");
     EXPECT_EQ(sheet.m_strInfoHelpPath, "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_wizard_db.html");
-    EXPECT_EQ(sheet.m_strColumnsHelpPath,
-              "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_columns_and_display_order_dialog_box.html");
-    EXPECT_EQ(sheet.m_strSortHelpPath, "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_sort_order_db.html");
+    EXPECT_EQ(
+        sheet.m_strColumnsHelpPath,
+        "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_columns_and_display_order_dialog_box.html");
+    EXPECT_EQ(sheet.m_strSortHelpPath,
+              "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_sort_order_db.html");
     EXPECT_EQ(sheet.m_strFilterHelpPath,
               "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_filters_dialog_box.html");
     EXPECT_TRUE(sheet.IsKindOf(RUNTIME_CLASS(CPropertySheet)));

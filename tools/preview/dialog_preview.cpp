@@ -15,7 +15,7 @@
 namespace {
 
 class SampleReports : public CReportSource {
-public:
+  public:
     SampleReports() {
         const char* names[] = {"Sales by Region", "Sales by Product and Month", "Returns (fixed layout)"};
         for (int i = 0; i < 3; ++i) {
@@ -28,13 +28,13 @@ public:
     ZevDTAPIReport** GetReportList() const override { return const_cast<ZevDTAPIReport**>(list_); }
     uint32_t GetReportCount() const override { return 3; }
 
-private:
+  private:
     ZevDTAPIReport records_[3];
     ZevDTAPIReport* list_[3];
 };
 
 class NoColumns : public CDTOwner {
-public:
+  public:
     ZevDTAPIColumn** GetColumnList() const override { return nullptr; }
     int32_t GetColumnCount() const override { return 0; }
 };

@@ -28,7 +28,7 @@ struct DrillOptions {
     std::string database;                 // ZEVDTAPI_DATABASE for the stand-in
     std::string output;                   // empty: standard output
     OutputFormat format = OutputFormat::kTable;
-    std::uint64_t context = 0;            // handed to ZevDTOpen unchanged
+    std::uint64_t context = 0;  // handed to ZevDTOpen unchanged
 };
 
 struct SampleOptions {
@@ -40,7 +40,7 @@ enum class Command { kHelp, kDrill, kSample };
 
 struct CommandLine {
     Command command = Command::kHelp;
-    bool help = false;   // --help given to a command (or no command at all)
+    bool help = false;  // --help given to a command (or no command at all)
     DrillOptions drill;
     SampleOptions sample;
 };

@@ -15,7 +15,7 @@ namespace {
 // ZevDTExit on every way out, as a host must: the handle owns the dialogs'
 // state and the item arrays.
 class Handle {
-public:
+  public:
     Handle() = default;
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
@@ -29,7 +29,7 @@ public:
     void* Get() const { return handle_; }
     void SetOpen(bool open) { open_ = open; }
 
-private:
+  private:
     void* handle_ = nullptr;
     bool open_ = false;
 };
@@ -95,8 +95,8 @@ int RunDrill(const DrillOptions& options, std::ostream& out, std::ostream& err) 
         pointers.push_back(&member[0]);
     }
     pointers.push_back(nullptr);
-    std::uint32_t code = ZevDTOpen(handle.Get(), static_cast<std::uint32_t>(members.size()), pointers.data(),
-                                   options.context);
+    std::uint32_t code =
+        ZevDTOpen(handle.Get(), static_cast<std::uint32_t>(members.size()), pointers.data(), options.context);
     if (code == ZEVDT_CANCELLED) {
         err << "zevdt: cancelled\n";
         return kExitCancelled;

@@ -8,10 +8,10 @@ namespace zevdt {
 namespace {
 
 // Windows-1252 0x80..0x9F; 0 marks the unassigned bytes.
-const std::uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+const std::uint16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::uint32_t cp, std::string* out) {
     if (cp < 0x80) {
@@ -60,9 +60,8 @@ size_t Utf8SequenceAt(const std::string& s, size_t i) {
 // Characters a terminal shows for a text: UTF-8 continuation bytes take no
 // column of their own. Good enough to line up Latin, Cyrillic or Greek texts.
 size_t DisplayWidth(const std::string& text) {
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+    return static_cast<size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // A line break or tab inside a cell would break the table's lines.
@@ -94,11 +93,20 @@ std::string TsvField(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -138,14 +146,29 @@ std::string JsonString(const std::string& bytes) {
     for (size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         switch (c) {
-            case '"': out += "\\\""; continue;
-            case '\\': out += "\\\\"; continue;
-            case '\b': out += "\\b"; continue;
-            case '\f': out += "\\f"; continue;
-            case '\n': out += "\\n"; continue;
-            case '\r': out += "\\r"; continue;
-            case '\t': out += "\\t"; continue;
-            default: break;
+            case '"':
+                out += "\\\"";
+                continue;
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '\b':
+                out += "\\b";
+                continue;
+            case '\f':
+                out += "\\f";
+                continue;
+            case '\n':
+                out += "\\n";
+                continue;
+            case '\r':
+                out += "\\r";
+                continue;
+            case '\t':
+                out += "\\t";
+                continue;
+            default:
+                break;
         }
         std::uint32_t escaped = 0x110000;
         if (c < 0x20 || c == 0x7F) {
@@ -242,8 +265,8 @@ void WriteJson(const Report& report, std::ostream& out) {
         out << (c ? ",\n    " : "\n    ") << "{\"position\": " << column.position
             << ", \"name\": " << JsonString(column.name);
         if (column.hasInfo) {
-            out << ", \"table\": " << JsonString(column.table) << ", \"column\": " << JsonString(column.column)
-                << ", \"dataType\": " << column.dataType;
+            out << ", \"table\": " << JsonString(column.table)
+                << ", \"column\": " << JsonString(column.column) << ", \"dataType\": " << column.dataType;
         } else {
             out << ", \"table\": null, \"column\": null, \"dataType\": null";
         }
@@ -262,10 +285,18 @@ void WriteJson(const Report& report, std::ostream& out) {
 
 void WriteReport(const Report& report, OutputFormat format, std::ostream& out) {
     switch (format) {
-        case OutputFormat::kTable: WriteTable(report, out); break;
-        case OutputFormat::kCsv: WriteCsv(report, out); break;
-        case OutputFormat::kTsv: WriteTsv(report, out); break;
-        case OutputFormat::kJson: WriteJson(report, out); break;
+        case OutputFormat::kTable:
+            WriteTable(report, out);
+            break;
+        case OutputFormat::kCsv:
+            WriteCsv(report, out);
+            break;
+        case OutputFormat::kTsv:
+            WriteTsv(report, out);
+            break;
+        case OutputFormat::kJson:
+            WriteJson(report, out);
+            break;
     }
 }
 

@@ -53,7 +53,8 @@ std::string DescribeCode(std::uint32_t code) {
         return "code " + std::to_string(code) + ": " + text;
     }
     if (code >= 2000000) {
-        return "code " + std::to_string(code) + " (a status of the data-transfer library; its text was shown "
+        return "code " + std::to_string(code) +
+               " (a status of the data-transfer library; its text was shown "
                "in the library's message box)";
     }
     return "code " + std::to_string(code);

@@ -32,9 +32,12 @@ int main(int argc, char** argv) {
             return zevdt::kExitOk;
         }
         switch (line.command) {
-            case zevdt::Command::kDrill: return zevdt::RunDrill(line.drill, std::cout, std::cerr);
-            case zevdt::Command::kSample: return zevdt::RunSample(line.sample, std::cout, std::cerr);
-            case zevdt::Command::kHelp: break;
+            case zevdt::Command::kDrill:
+                return zevdt::RunDrill(line.drill, std::cout, std::cerr);
+            case zevdt::Command::kSample:
+                return zevdt::RunSample(line.sample, std::cout, std::cerr);
+            case zevdt::Command::kHelp:
+                break;
         }
         std::cout << zevdt::UsageText(zevdt::Command::kHelp);
         return zevdt::kExitOk;

@@ -34,8 +34,8 @@ bool BuildReport(const ZevDTHeaderItem* header, std::uint32_t headerCount, const
     for (std::uint32_t i = 0; i < headerCount; ++i) {
         std::uint32_t position = header[i].column;
         if (position < 1 || position > headerCount || seen[position - 1]) {
-            *error = "header item " + std::to_string(i) + " has display position " + std::to_string(position) +
-                     ", not a free one of 1.." + std::to_string(headerCount);
+            *error = "header item " + std::to_string(i) + " has display position " +
+                     std::to_string(position) + ", not a free one of 1.." + std::to_string(headerCount);
             return false;
         }
         seen[position - 1] = true;
@@ -75,8 +75,8 @@ bool BuildReport(const ZevDTHeaderItem* header, std::uint32_t headerCount, const
         width = std::max(width, data[i].column + 1);
     }
     if (static_cast<std::uint64_t>(rowCount) * width > 4ull * dataCount + 1024) {
-        *error = "data items spread " + std::to_string(dataCount) + " cells over " + std::to_string(rowCount) +
-                 " rows of " + std::to_string(width) + " columns";
+        *error = "data items spread " + std::to_string(dataCount) + " cells over " +
+                 std::to_string(rowCount) + " rows of " + std::to_string(width) + " columns";
         return false;
     }
     // Cells the library gave no header for still get a column, unnamed.

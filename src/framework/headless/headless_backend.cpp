@@ -39,13 +39,15 @@ Window* HeadlessBackend::W(Hwnd h) const {
 }
 
 void HeadlessBackend::Note(const std::string& line) {
-    if (transcript_) transcript_->Line(line);
+    if (transcript_)
+        transcript_->Line(line);
 }
 
 bool HeadlessBackend::LoadString(unsigned id, std::string* text) {
     std::string found;
     bool ok = resources_.FindString(id, &found);
-    if (text) *text = ok ? found : std::string();
+    if (text)
+        *text = ok ? found : std::string();
     return ok;
 }
 
@@ -54,8 +56,10 @@ Window* HeadlessBackend::NewWindow(WindowKind kind, const std::string& cls, Wind
     w->kind = kind;
     w->cls = cls;
     w->parent = parent;
-    if (parent && kind == WindowKind::Control) parent->children.push_back(w);
-    if (parent && kind == WindowKind::Page) parent->children.push_back(w);
+    if (parent && kind == WindowKind::Control)
+        parent->children.push_back(w);
+    if (parent && kind == WindowKind::Page)
+        parent->children.push_back(w);
     live_.insert(w);
     return w;
 }
@@ -63,7 +67,8 @@ Window* HeadlessBackend::NewWindow(WindowKind kind, const std::string& cls, Wind
 Window* HeadlessBackend::CreateFromTemplate(unsigned templateId, Window* parent, WindowKind kind,
                                             WindowSink* sink) {
     const DialogTemplate* t = resources_.FindDialog(templateId);
-    if (!t) return nullptr;
+    if (!t)
+        return nullptr;
     Window* w = NewWindow(kind, "#32770", parent);
     w->templateId = templateId;
     w->text = t->caption;
@@ -81,7 +86,8 @@ Window* HeadlessBackend::CreateFromTemplate(unsigned templateId, Window* parent,
 }
 
 void HeadlessBackend::Destroy(Window* w) {
-    if (!live_.count(w)) return;
+    if (!live_.count(w))
+        return;
     if (w->sink) {
         bool handled = false;
         w->sink->HandleMessage(WM_DESTROY, 0, 0, &handled);
@@ -93,8 +99,9 @@ void HeadlessBackend::Destroy(Window* w) {
         siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
     }
     live_.erase(w);
-    posted_.erase(std::remove_if(posted_.begin(), posted_.end(), [w](const Posted& p) { return p.target == w; }),
-                  posted_.end());
+    posted_.erase(
+        std::remove_if(posted_.begin(), posted_.end(), [w](const Posted& p) { return p.target == w; }),
+        posted_.end());
     if (w->sink) {
         bool handled = false;
         w->sink->HandleMessage(WM_NCDESTROY, 0, 0, &handled);
@@ -104,16 +111,19 @@ void HeadlessBackend::Destroy(Window* w) {
 }
 
 intptr_t HeadlessBackend::Deliver(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-    if (!w) return 0;
+    if (!w)
+        return 0;
     bool handled = false;
     intptr_t result = 0;
     if (w->kind == WindowKind::Sheet) {
         result = SheetMessage(w, msg, wParam, lParam, &handled);
-        if (handled) return result;
+        if (handled)
+            return result;
     }
     if (w->sink) {
         result = w->sink->HandleMessage(msg, wParam, lParam, &handled);
-        if (handled || !live_.count(w)) return result;
+        if (handled || !live_.count(w))
+            return result;
     }
     if (w->kind == WindowKind::MessageBox && msg == WM_COMMAND) {
         int id = LOWORD(wParam);
@@ -131,18 +141,21 @@ intptr_t HeadlessBackend::Deliver(Window* w, uint32_t msg, uintptr_t wParam, int
     }
     if (w->kind == WindowKind::Control) {
         result = ControlMessage(w, msg, wParam, lParam, &handled);
-        if (handled) return result;
+        if (handled)
+            return result;
     }
     switch (msg) {
         case WM_SETTEXT:
-            SetWindowText(H(w), reinterpret_cast<const char*>(lParam) ? reinterpret_cast<const char*>(lParam) : "");
+            SetWindowText(H(w),
+                          reinterpret_cast<const char*>(lParam) ? reinterpret_cast<const char*>(lParam) : "");
             return TRUE;
         case WM_GETTEXTLENGTH:
             return static_cast<intptr_t>(w->text.size());
         case WM_GETTEXT: {
             char* buf = reinterpret_cast<char*>(lParam);
             size_t cap = static_cast<size_t>(wParam);
-            if (!buf || cap == 0) return 0;
+            if (!buf || cap == 0)
+                return 0;
             size_t n = std::min(cap - 1, w->text.size());
             w->text.copy(buf, n);
             buf[n] = '\0';
@@ -162,7 +175,8 @@ intptr_t HeadlessBackend::Notify(Window* to, Window* from, UINT code, intptr_t) 
 }
 
 void HeadlessBackend::Command(Window* control, int code) {
-    if (!control || !control->parent) return;
+    if (!control || !control->parent)
+        return;
     Deliver(control->parent, WM_COMMAND, MAKEWPARAM(control->id, code), reinterpret_cast<LPARAM>(control));
 }
 
@@ -170,14 +184,17 @@ void HeadlessBackend::DispatchPosted() {
     while (!posted_.empty()) {
         Posted p = posted_.front();
         posted_.pop_front();
-        if (live_.count(p.target)) Deliver(p.target, p.msg, p.wParam, p.lParam);
+        if (live_.count(p.target))
+            Deliver(p.target, p.msg, p.wParam, p.lParam);
     }
 }
 
 void HeadlessBackend::Idle(Window* w) {
     Hwnd active = ActiveWindow();
-    if (!active) active = H(w);
-    if (driver_ && driver_->Step(active)) return;
+    if (!active)
+        active = H(w);
+    if (driver_ && driver_->Step(active))
+        return;
     ApplyDefaultAction(active);
 }
 
@@ -186,7 +203,8 @@ intptr_t HeadlessBackend::RunModalLoop(Window* w) {
     int turns = 0;
     while (live_.count(w) && !w->ended) {
         DispatchPosted();
-        if (!live_.count(w) || w->ended) break;
+        if (!live_.count(w) || w->ended)
+            break;
         if (++turns > kWatchdogTurns) {
             Note("watchdog " + std::to_string(w->templateId));
             w->ended = true;
@@ -201,7 +219,8 @@ intptr_t HeadlessBackend::RunModalLoop(Window* w) {
 
 intptr_t HeadlessBackend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
     Window* w = CreateFromTemplate(templateId, W(parent), WindowKind::Dialog, sink);
-    if (!w) return -1;
+    if (!w)
+        return -1;
     Note(transcript::WindowOpened(templateId, w->text));
     w->style |= WS_VISIBLE;
     if (sink) {
@@ -216,7 +235,8 @@ intptr_t HeadlessBackend::RunModalDialog(unsigned templateId, Hwnd parent, Windo
 
 Hwnd HeadlessBackend::CreateModelessDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
     Window* w = CreateFromTemplate(templateId, W(parent), WindowKind::Dialog, sink);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     Note(transcript::WindowOpened(templateId, w->text));
     if (sink) {
         sink->AttachWindow(H(w));
@@ -242,20 +262,25 @@ WindowKind HeadlessBackend::KindOf(Hwnd hwnd) {
     return w ? w->kind : WindowKind::None;
 }
 
-bool HeadlessBackend::IsWindow(Hwnd hwnd) { return W(hwnd) != nullptr; }
+bool HeadlessBackend::IsWindow(Hwnd hwnd) {
+    return W(hwnd) != nullptr;
+}
 
 bool HeadlessBackend::DestroyWindow(Hwnd hwnd) {
     Window* w = W(hwnd);
-    if (!w) return false;
+    if (!w)
+        return false;
     Destroy(w);
     return true;
 }
 
 Hwnd HeadlessBackend::GetDlgItem(Hwnd dialog, int id) {
     Window* w = W(dialog);
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     for (Window* c : w->children)
-        if (c->kind == WindowKind::Control && c->id == id) return H(c);
+        if (c->kind == WindowKind::Control && c->id == id)
+            return H(c);
     return nullptr;
 }
 
@@ -280,7 +305,8 @@ intptr_t HeadlessBackend::SendMessage(Hwnd hwnd, uint32_t msg, uintptr_t wParam,
 
 bool HeadlessBackend::PostMessage(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     Window* w = W(hwnd);
-    if (!w) return false;
+    if (!w)
+        return false;
     posted_.push_back({w, msg, wParam, lParam});
     return true;
 }
@@ -292,18 +318,21 @@ std::string HeadlessBackend::GetWindowText(Hwnd hwnd) {
 
 void HeadlessBackend::SetWindowText(Hwnd hwnd, const std::string& text) {
     Window* w = W(hwnd);
-    if (!w) return;
+    if (!w)
+        return;
     w->text = text;
     // An edit tells its parent about every change of its text, also one made by code.
     if (w->cls == "Edit") {
         Command(w, EN_UPDATE);
-        if (live_.count(w)) Command(w, EN_CHANGE);
+        if (live_.count(w))
+            Command(w, EN_CHANGE);
     }
 }
 
 bool HeadlessBackend::EnableWindow(Hwnd hwnd, bool enable) {
     Window* w = W(hwnd);
-    if (!w) return false;
+    if (!w)
+        return false;
     bool wasDisabled = (w->style & WS_DISABLED) != 0;
     if (enable)
         w->style &= ~WS_DISABLED;
@@ -319,7 +348,8 @@ bool HeadlessBackend::IsWindowEnabled(Hwnd hwnd) {
 
 bool HeadlessBackend::ShowWindow(Hwnd hwnd, int command) {
     Window* w = W(hwnd);
-    if (!w) return false;
+    if (!w)
+        return false;
     bool wasVisible = (w->style & WS_VISIBLE) != 0;
     if (command == SW_HIDE)
         w->style &= ~WS_VISIBLE;
@@ -331,23 +361,29 @@ bool HeadlessBackend::ShowWindow(Hwnd hwnd, int command) {
 bool HeadlessBackend::IsWindowVisible(Hwnd hwnd) {
     // As on Win32: visible only when the window and every parent are.
     for (Window* w = W(hwnd); w; w = live_.count(w->parent) ? w->parent : nullptr)
-        if (!(w->style & WS_VISIBLE)) return false;
+        if (!(w->style & WS_VISIBLE))
+            return false;
     return W(hwnd) != nullptr;
 }
 
 intptr_t HeadlessBackend::GetWindowLong(Hwnd hwnd, int index) {
     Window* w = W(hwnd);
-    if (!w) return 0;
-    if (index == GWL_STYLE) return static_cast<intptr_t>(w->style);
-    if (index == GWL_EXSTYLE) return static_cast<intptr_t>(w->exStyle);
+    if (!w)
+        return 0;
+    if (index == GWL_STYLE)
+        return static_cast<intptr_t>(w->style);
+    if (index == GWL_EXSTYLE)
+        return static_cast<intptr_t>(w->exStyle);
     return 0;
 }
 
 intptr_t HeadlessBackend::SetWindowLong(Hwnd hwnd, int index, intptr_t value) {
     Window* w = W(hwnd);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     uint32_t* field = index == GWL_STYLE ? &w->style : index == GWL_EXSTYLE ? &w->exStyle : nullptr;
-    if (!field) return 0;
+    if (!field)
+        return 0;
     intptr_t old = static_cast<intptr_t>(*field);
     *field = static_cast<uint32_t>(value);
     return old;
@@ -361,21 +397,25 @@ int HeadlessBackend::TextWidth(Hwnd, const std::string& text) {
     return static_cast<int>(text.size()) * 6;
 }
 
-Hwnd HeadlessBackend::ActiveWindow() { return modal_.empty() ? nullptr : H(modal_.back()); }
+Hwnd HeadlessBackend::ActiveWindow() {
+    return modal_.empty() ? nullptr : H(modal_.back());
+}
 
 void* HeadlessBackend::LoadBitmap(unsigned id) {
-    if (!resources_.FindBitmap(id)) return nullptr;
+    if (!resources_.FindBitmap(id))
+        return nullptr;
     void* token = new char(0);
     bitmaps_.insert(token);
     return token;
 }
 
 void HeadlessBackend::DeleteObject(void* object) {
-    if (bitmaps_.erase(object)) delete static_cast<char*>(object);
+    if (bitmaps_.erase(object))
+        delete static_cast<char*>(object);
 }
 
-int HeadlessBackend::MessageBox(Hwnd owner, const std::string& text, const std::string& caption, uint32_t type,
-                                unsigned helpId) {
+int HeadlessBackend::MessageBox(Hwnd owner, const std::string& text, const std::string& caption,
+                                uint32_t type, unsigned helpId) {
     Window* w = NewWindow(WindowKind::MessageBox, "#32770", W(owner));
     w->text = caption;
     w->style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
@@ -385,13 +425,22 @@ int HeadlessBackend::MessageBox(Hwnd owner, const std::string& text, const std::
     label->style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX;
     std::vector<std::pair<int, const char*>> buttons;
     switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}; break;
-        case MB_YESNO: buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}}; break;
-        case MB_YESNOCANCEL: buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}}; break;
-        default: buttons = {{IDOK, "OK"}}; break;
+        case MB_OKCANCEL:
+            buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+            break;
+        case MB_YESNO:
+            buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}};
+            break;
+        case MB_YESNOCANCEL:
+            buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
+            break;
+        default:
+            buttons = {{IDOK, "OK"}};
+            break;
     }
     size_t def = (type & MB_DEFMASK) >> 8;
-    if (def >= buttons.size()) def = 0;
+    if (def >= buttons.size())
+        def = 0;
     for (size_t i = 0; i < buttons.size(); ++i) {
         Window* b = NewWindow(WindowKind::Control, "Button", w);
         b->id = buttons[i].first;
@@ -404,13 +453,18 @@ int HeadlessBackend::MessageBox(Hwnd owner, const std::string& text, const std::
     return static_cast<int>(answer);
 }
 
-void HeadlessBackend::BeginWaitCursor() { ++waitDepth_; }
-
-void HeadlessBackend::EndWaitCursor() {
-    if (waitDepth_ > 0) --waitDepth_;
+void HeadlessBackend::BeginWaitCursor() {
+    ++waitDepth_;
 }
 
-void HeadlessBackend::RestoreWaitCursor() { ++waitRestores_; }
+void HeadlessBackend::EndWaitCursor() {
+    if (waitDepth_ > 0)
+        --waitDepth_;
+}
+
+void HeadlessBackend::RestoreWaitCursor() {
+    ++waitRestores_;
+}
 
 intptr_t HeadlessBackend::ShellOpen(const std::string& path) {
     intptr_t result;
@@ -425,7 +479,8 @@ intptr_t HeadlessBackend::ShellOpen(const std::string& path) {
         if (::stat(local.c_str(), &st) == 0) {
             result = 42;
         } else {
-            std::string folder = local.substr(0, local.find_last_of('/') == std::string::npos ? 0 : local.find_last_of('/'));
+            std::string folder =
+                local.substr(0, local.find_last_of('/') == std::string::npos ? 0 : local.find_last_of('/'));
             result = (folder.empty() || ::stat(folder.c_str(), &st) == 0) ? 2 : 3;
         }
     }
@@ -433,13 +488,16 @@ intptr_t HeadlessBackend::ShellOpen(const std::string& path) {
     return result;
 }
 
-bool HeadlessBackend::HasWaitingMessage() { return !posted_.empty() || quitPosted_; }
+bool HeadlessBackend::HasWaitingMessage() {
+    return !posted_.empty() || quitPosted_;
+}
 
 bool HeadlessBackend::PumpMessage() {
     if (!posted_.empty()) {
         Posted p = posted_.front();
         posted_.pop_front();
-        if (live_.count(p.target)) Deliver(p.target, p.msg, p.wParam, p.lParam);
+        if (live_.count(p.target))
+            Deliver(p.target, p.msg, p.wParam, p.lParam);
         return true;
     }
     if (quitPosted_) {

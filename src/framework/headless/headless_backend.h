@@ -17,7 +17,7 @@ namespace fw {
 namespace headless {
 
 class HeadlessBackend : public Backend {
-public:
+  public:
     HeadlessBackend();
     ~HeadlessBackend() override;
 
@@ -72,7 +72,7 @@ public:
     // Bitmaps loaded and not yet deleted.
     size_t LiveBitmapCount() const { return bitmaps_.size(); }
 
-private:
+  private:
     struct Posted {
         Window* target;
         uint32_t msg;

@@ -19,7 +19,8 @@ const char* TextArg(intptr_t lParam) {
 }
 
 int CopyOut(const std::string& text, char* buf, int cap) {
-    if (!buf || cap <= 0) return 0;
+    if (!buf || cap <= 0)
+        return 0;
     size_t n = std::min(static_cast<size_t>(cap - 1), text.size());
     text.copy(buf, n);
     buf[n] = '\0';
@@ -28,19 +29,23 @@ int CopyOut(const std::string& text, char* buf, int cap) {
 
 bool EqualNoCase(const std::string& a, const char* b) {
     size_t n = std::strlen(b);
-    if (a.size() != n) return false;
+    if (a.size() != n)
+        return false;
     for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
 int FindExact(const std::vector<Row>& rows, intptr_t startAfter, const char* text) {
     int n = static_cast<int>(rows.size());
-    if (n == 0) return -1;
+    if (n == 0)
+        return -1;
     int start = (startAfter < -1 || startAfter >= n) ? -1 : static_cast<int>(startAfter);
     for (int k = 1; k <= n; ++k) {
         int i = (start + k) % n;
-        if (EqualNoCase(rows[static_cast<size_t>(i)].texts[0], text)) return i;
+        if (EqualNoCase(rows[static_cast<size_t>(i)].texts[0], text))
+            return i;
     }
     return -1;
 }
@@ -52,7 +57,8 @@ intptr_t RowTextLength(const std::vector<Row>& rows, uintptr_t index, intptr_t e
 
 // The caller's buffer holds the text: it asked for its length first, as the platform requires.
 intptr_t CopyRowText(const std::vector<Row>& rows, uintptr_t index, intptr_t lParam, intptr_t error) {
-    if (index >= rows.size()) return error;
+    if (index >= rows.size())
+        return error;
     char* buf = reinterpret_cast<char*>(lParam);
     const std::string& t = rows[index].texts[0];
     if (buf) {
@@ -67,47 +73,55 @@ intptr_t RowData(const std::vector<Row>& rows, uintptr_t index, intptr_t error) 
 }
 
 intptr_t SetRowData(std::vector<Row>& rows, uintptr_t index, intptr_t data, intptr_t error) {
-    if (index >= rows.size()) return error;
+    if (index >= rows.size())
+        return error;
     rows[index].data = static_cast<uintptr_t>(data);
     return 0;
 }
 
 int InsertSorted(std::vector<Row>& rows, const Row& row, bool sorted, int index) {
     if (sorted) {
-        auto it = std::upper_bound(rows.begin(), rows.end(), row, [](const Row& a, const Row& b) {
-            return a.texts[0] < b.texts[0];
-        });
+        auto it = std::upper_bound(rows.begin(), rows.end(), row,
+                                   [](const Row& a, const Row& b) { return a.texts[0] < b.texts[0]; });
         index = static_cast<int>(it - rows.begin());
     }
-    if (index < 0 || index > static_cast<int>(rows.size())) index = static_cast<int>(rows.size());
+    if (index < 0 || index > static_cast<int>(rows.size()))
+        index = static_cast<int>(rows.size());
     rows.insert(rows.begin() + index, row);
     return index;
 }
 
 }  // namespace
 
-intptr_t HeadlessBackend::ControlMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled) {
+intptr_t HeadlessBackend::ControlMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                                         bool* handled) {
     *handled = true;
     const std::string& cls = w->cls;
     if (cls == "SysListView32") {
         intptr_t r = ListViewMessage(w, msg, wParam, lParam, handled);
-        if (*handled) return r;
+        if (*handled)
+            return r;
     } else if (cls == "ListBox") {
         intptr_t r = ListBoxMessage(w, msg, wParam, lParam, handled);
-        if (*handled) return r;
+        if (*handled)
+            return r;
     } else if (cls == "ComboBox") {
         intptr_t r = ComboBoxMessage(w, msg, wParam, lParam, handled);
-        if (*handled) return r;
+        if (*handled)
+            return r;
     } else if (cls == "SysTreeView32") {
         intptr_t r = TreeMessage(w, msg, wParam, lParam, handled);
-        if (*handled) return r;
+        if (*handled)
+            return r;
     }
     *handled = true;
     switch (msg) {
         case BM_CLICK: {
             uint32_t type = w->style & BS_TYPEMASK;
-            if (type == BS_AUTOCHECKBOX) w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-            if (type == BS_AUTORADIOBUTTON) w->check = BST_CHECKED;
+            if (type == BS_AUTOCHECKBOX)
+                w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+            if (type == BS_AUTORADIOBUTTON)
+                w->check = BST_CHECKED;
             Command(w, BN_CLICKED);
             return 0;
         }
@@ -154,14 +168,18 @@ void HeadlessBackend::SetListViewState(Window* w, int index, UINT state, UINT ma
     // As the platform does: the parent hears of the change before it is made,
     // also when nothing would change, and may refuse it.
     nm.hdr.code = LVN_ITEMCHANGING;
-    if (w->parent && Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm))) return;
-    if (!live_.count(w) || index >= static_cast<int>(w->rows.size()) || now == old) return;
+    if (w->parent && Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm)))
+        return;
+    if (!live_.count(w) || index >= static_cast<int>(w->rows.size()) || now == old)
+        return;
     w->rows[static_cast<size_t>(index)].state = now;
     nm.hdr.code = LVN_ITEMCHANGED;
-    if (w->parent) Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    if (w->parent)
+        Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
 }
 
-intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled) {
+intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                                          bool* handled) {
     auto& rows = w->rows;
     int n = static_cast<int>(rows.size());
     auto valid = [&](intptr_t i) { return i >= 0 && i < n; };
@@ -170,57 +188,73 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             return n;
         case LVM_INSERTITEMA: {
             const LVITEMA* item = reinterpret_cast<const LVITEMA*>(lParam);
-            if (!item) return -1;
+            if (!item)
+                return -1;
             Row row;
             row.texts.assign(std::max<size_t>(1, w->columns.size()), std::string());
-            if (item->mask & LVIF_TEXT) row.texts[0] = item->pszText ? item->pszText : "";
-            if (item->mask & LVIF_PARAM) row.data = static_cast<uintptr_t>(item->lParam);
+            if (item->mask & LVIF_TEXT)
+                row.texts[0] = item->pszText ? item->pszText : "";
+            if (item->mask & LVIF_PARAM)
+                row.data = static_cast<uintptr_t>(item->lParam);
             int at = std::clamp(item->iItem, 0, n);
             rows.insert(rows.begin() + at, row);
-            if ((item->mask & LVIF_STATE) && item->stateMask) SetListViewState(w, at, item->state, item->stateMask);
+            if ((item->mask & LVIF_STATE) && item->stateMask)
+                SetListViewState(w, at, item->state, item->stateMask);
             return at;
         }
         case LVM_SETITEMA:
         case LVM_GETITEMA: {
             LVITEMA* item = reinterpret_cast<LVITEMA*>(lParam);
-            if (!item || !valid(item->iItem)) return FALSE;
+            if (!item || !valid(item->iItem))
+                return FALSE;
             Row& row = rows[static_cast<size_t>(item->iItem)];
             if (msg == LVM_SETITEMA) {
-                if (item->mask & LVIF_PARAM) row.data = static_cast<uintptr_t>(item->lParam);
+                if (item->mask & LVIF_PARAM)
+                    row.data = static_cast<uintptr_t>(item->lParam);
                 if (item->mask & LVIF_TEXT) {
                     size_t sub = static_cast<size_t>(std::max(0, item->iSubItem));
-                    if (row.texts.size() <= sub) row.texts.resize(sub + 1);
+                    if (row.texts.size() <= sub)
+                        row.texts.resize(sub + 1);
                     row.texts[sub] = item->pszText ? item->pszText : "";
                 }
-                if (item->mask & LVIF_STATE) SetListViewState(w, item->iItem, item->state, item->stateMask);
+                if (item->mask & LVIF_STATE)
+                    SetListViewState(w, item->iItem, item->state, item->stateMask);
             } else {
-                if (item->mask & LVIF_PARAM) item->lParam = static_cast<LPARAM>(row.data);
-                if (item->mask & LVIF_STATE) item->state = row.state & item->stateMask;
+                if (item->mask & LVIF_PARAM)
+                    item->lParam = static_cast<LPARAM>(row.data);
+                if (item->mask & LVIF_STATE)
+                    item->state = row.state & item->stateMask;
                 if (item->mask & LVIF_TEXT) {
                     size_t sub = static_cast<size_t>(std::max(0, item->iSubItem));
-                    CopyOut(sub < row.texts.size() ? row.texts[sub] : std::string(), item->pszText, item->cchTextMax);
+                    CopyOut(sub < row.texts.size() ? row.texts[sub] : std::string(), item->pszText,
+                            item->cchTextMax);
                 }
             }
             return TRUE;
         }
         case LVM_SETITEMTEXTA: {
             const LVITEMA* item = reinterpret_cast<const LVITEMA*>(lParam);
-            if (!item || !valid(static_cast<intptr_t>(wParam))) return FALSE;
+            if (!item || !valid(static_cast<intptr_t>(wParam)))
+                return FALSE;
             Row& row = rows[wParam];
             size_t sub = static_cast<size_t>(std::max(0, item->iSubItem));
-            if (row.texts.size() <= sub) row.texts.resize(sub + 1);
+            if (row.texts.size() <= sub)
+                row.texts.resize(sub + 1);
             row.texts[sub] = item->pszText ? item->pszText : "";
             return TRUE;
         }
         case LVM_GETITEMTEXTA: {
             LVITEMA* item = reinterpret_cast<LVITEMA*>(lParam);
-            if (!item || !valid(static_cast<intptr_t>(wParam))) return 0;
+            if (!item || !valid(static_cast<intptr_t>(wParam)))
+                return 0;
             const Row& row = rows[wParam];
             size_t sub = static_cast<size_t>(std::max(0, item->iSubItem));
-            return CopyOut(sub < row.texts.size() ? row.texts[sub] : std::string(), item->pszText, item->cchTextMax);
+            return CopyOut(sub < row.texts.size() ? row.texts[sub] : std::string(), item->pszText,
+                           item->cchTextMax);
         }
         case LVM_DELETEITEM:
-            if (!valid(static_cast<intptr_t>(wParam))) return FALSE;
+            if (!valid(static_cast<intptr_t>(wParam)))
+                return FALSE;
             rows.erase(rows.begin() + static_cast<intptr_t>(wParam));
             return TRUE;
         case LVM_DELETEALLITEMS:
@@ -231,36 +265,46 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             UINT flags = static_cast<UINT>(lParam);
             for (int i = start + 1; i < n; ++i) {
                 UINT st = rows[static_cast<size_t>(i)].state;
-                if ((flags & LVNI_SELECTED) && !(st & LVIS_SELECTED)) continue;
-                if ((flags & LVNI_FOCUSED) && !(st & LVIS_FOCUSED)) continue;
+                if ((flags & LVNI_SELECTED) && !(st & LVIS_SELECTED))
+                    continue;
+                if ((flags & LVNI_FOCUSED) && !(st & LVIS_FOCUSED))
+                    continue;
                 return i;
             }
             return -1;
         }
         case LVM_GETSELECTEDCOUNT:
-            return std::count_if(rows.begin(), rows.end(), [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; });
+            return std::count_if(rows.begin(), rows.end(),
+                                 [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; });
         case LVM_SETITEMSTATE: {
             const LVITEMA* item = reinterpret_cast<const LVITEMA*>(lParam);
-            if (!item) return FALSE;
+            if (!item)
+                return FALSE;
             intptr_t index = static_cast<intptr_t>(wParam);
             if (index == -1) {
-                for (int i = 0; i < static_cast<int>(w->rows.size()); ++i) SetListViewState(w, i, item->state, item->stateMask);
+                for (int i = 0; i < static_cast<int>(w->rows.size()); ++i)
+                    SetListViewState(w, i, item->state, item->stateMask);
                 return TRUE;
             }
-            if (!valid(index)) return FALSE;
+            if (!valid(index))
+                return FALSE;
             // A single-selection list keeps one selected row, and one row has the focus.
             if ((item->stateMask & item->state & LVIS_SELECTED) && (w->style & LVS_SINGLESEL))
                 for (int i = 0; i < static_cast<int>(w->rows.size()); ++i)
-                    if (i != index) SetListViewState(w, i, 0, LVIS_SELECTED);
+                    if (i != index)
+                        SetListViewState(w, i, 0, LVIS_SELECTED);
             if (item->stateMask & item->state & LVIS_FOCUSED)
                 for (int i = 0; i < static_cast<int>(w->rows.size()); ++i)
-                    if (i != index) SetListViewState(w, i, 0, LVIS_FOCUSED);
+                    if (i != index)
+                        SetListViewState(w, i, 0, LVIS_FOCUSED);
             if (live_.count(w) && index < static_cast<intptr_t>(w->rows.size()))
                 SetListViewState(w, static_cast<int>(index), item->state, item->stateMask);
             return TRUE;
         }
         case LVM_GETITEMSTATE:
-            return valid(static_cast<intptr_t>(wParam)) ? static_cast<intptr_t>(rows[wParam].state & static_cast<UINT>(lParam)) : 0;
+            return valid(static_cast<intptr_t>(wParam))
+                       ? static_cast<intptr_t>(rows[wParam].state & static_cast<UINT>(lParam))
+                       : 0;
         case LVM_INSERTCOLUMNA: {
             const LVCOLUMNA* col = reinterpret_cast<const LVCOLUMNA*>(lParam);
             int at = std::clamp(static_cast<int>(wParam), 0, static_cast<int>(w->columns.size()));
@@ -268,7 +312,8 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             return at;
         }
         case LVM_DELETECOLUMN:
-            if (wParam >= w->columns.size()) return FALSE;
+            if (wParam >= w->columns.size())
+                return FALSE;
             w->columns.erase(w->columns.begin() + static_cast<intptr_t>(wParam));
             return TRUE;
         case LVM_ENSUREVISIBLE:
@@ -287,7 +332,8 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
     }
 }
 
-intptr_t HeadlessBackend::ListBoxMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled) {
+intptr_t HeadlessBackend::ListBoxMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                                         bool* handled) {
     auto& rows = w->rows;
     int n = static_cast<int>(rows.size());
     bool multi = (w->style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
@@ -300,13 +346,16 @@ intptr_t HeadlessBackend::ListBoxMessage(Window* w, uint32_t msg, uintptr_t wPar
             Row row;
             row.texts = {TextArg(lParam)};
             int index = msg == LB_ADDSTRING ? n : static_cast<int>(static_cast<intptr_t>(wParam));
-            if (msg == LB_INSERTSTRING && index > n) return LB_ERR;
+            if (msg == LB_INSERTSTRING && index > n)
+                return LB_ERR;
             int at = InsertSorted(rows, row, msg == LB_ADDSTRING && (w->style & LBS_SORT), index);
-            if (!multi && w->curSel >= at) ++w->curSel;
+            if (!multi && w->curSel >= at)
+                ++w->curSel;
             return at;
         }
         case LB_DELETESTRING:
-            if (!valid(static_cast<intptr_t>(wParam))) return LB_ERR;
+            if (!valid(static_cast<intptr_t>(wParam)))
+                return LB_ERR;
             rows.erase(rows.begin() + static_cast<intptr_t>(wParam));
             if (!multi) {
                 if (w->curSel == static_cast<int>(wParam))
@@ -328,44 +377,55 @@ intptr_t HeadlessBackend::ListBoxMessage(Window* w, uint32_t msg, uintptr_t wPar
         case LB_SETITEMDATA:
             return SetRowData(rows, wParam, lParam, LB_ERR);
         case LB_SETSEL: {
-            if (!multi) return LB_ERR;
+            if (!multi)
+                return LB_ERR;
             intptr_t index = lParam;
             if (index == -1) {
                 for (Row& r : rows) r.state = wParam ? LVIS_SELECTED : 0;
                 return 0;
             }
-            if (!valid(index)) return LB_ERR;
+            if (!valid(index))
+                return LB_ERR;
             rows[static_cast<size_t>(index)].state = wParam ? LVIS_SELECTED : 0;
             return 0;
         }
         case LB_GETSEL:
-            if (!valid(static_cast<intptr_t>(wParam))) return LB_ERR;
-            if (multi) return (rows[wParam].state & LVIS_SELECTED) ? 1 : 0;
+            if (!valid(static_cast<intptr_t>(wParam)))
+                return LB_ERR;
+            if (multi)
+                return (rows[wParam].state & LVIS_SELECTED) ? 1 : 0;
             return w->curSel == static_cast<int>(wParam) ? 1 : 0;
         case LB_GETSELCOUNT:
-            if (!multi) return LB_ERR;
-            return std::count_if(rows.begin(), rows.end(), [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; });
+            if (!multi)
+                return LB_ERR;
+            return std::count_if(rows.begin(), rows.end(),
+                                 [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; });
         case LB_GETSELITEMS: {
-            if (!multi) return LB_ERR;
+            if (!multi)
+                return LB_ERR;
             int* out = reinterpret_cast<int*>(lParam);
             int cap = static_cast<int>(wParam), k = 0;
             for (int i = 0; i < n && k < cap; ++i)
-                if (rows[static_cast<size_t>(i)].state & LVIS_SELECTED) out[k++] = i;
+                if (rows[static_cast<size_t>(i)].state & LVIS_SELECTED)
+                    out[k++] = i;
             return k;
         }
         case LB_SETCURSEL:
-            if (multi) return LB_ERR;
+            if (multi)
+                return LB_ERR;
             if (static_cast<intptr_t>(wParam) == -1) {
                 w->curSel = -1;
                 return LB_ERR;
             }
-            if (!valid(static_cast<intptr_t>(wParam))) return LB_ERR;
+            if (!valid(static_cast<intptr_t>(wParam)))
+                return LB_ERR;
             w->curSel = static_cast<int>(wParam);
             return w->curSel;
         case LB_GETCURSEL:
             if (multi) {
                 for (int i = 0; i < n; ++i)
-                    if (rows[static_cast<size_t>(i)].state & LVIS_SELECTED) return i;
+                    if (rows[static_cast<size_t>(i)].state & LVIS_SELECTED)
+                        return i;
                 return LB_ERR;
             }
             return w->curSel;
@@ -384,7 +444,8 @@ intptr_t HeadlessBackend::ListBoxMessage(Window* w, uint32_t msg, uintptr_t wPar
     }
 }
 
-intptr_t HeadlessBackend::ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled) {
+intptr_t HeadlessBackend::ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                                          bool* handled) {
     auto& rows = w->rows;
     int n = static_cast<int>(rows.size());
     auto valid = [&](intptr_t i) { return i >= 0 && i < n; };
@@ -396,13 +457,17 @@ intptr_t HeadlessBackend::ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wPa
             Row row;
             row.texts = {TextArg(lParam)};
             int index = msg == CB_ADDSTRING ? n : static_cast<int>(static_cast<intptr_t>(wParam));
-            if (msg == CB_INSERTSTRING && index > n) return CB_ERR;
-            int at = InsertSorted(rows, row, msg == CB_ADDSTRING && (w->style & 0x0100u /* CBS_SORT */), index);
-            if (w->curSel >= at) ++w->curSel;
+            if (msg == CB_INSERTSTRING && index > n)
+                return CB_ERR;
+            int at =
+                InsertSorted(rows, row, msg == CB_ADDSTRING && (w->style & 0x0100u /* CBS_SORT */), index);
+            if (w->curSel >= at)
+                ++w->curSel;
             return at;
         }
         case CB_DELETESTRING:
-            if (!valid(static_cast<intptr_t>(wParam))) return CB_ERR;
+            if (!valid(static_cast<intptr_t>(wParam)))
+                return CB_ERR;
             rows.erase(rows.begin() + static_cast<intptr_t>(wParam));
             if (w->curSel == static_cast<int>(wParam)) {
                 w->curSel = -1;
@@ -443,19 +508,24 @@ intptr_t HeadlessBackend::ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wPa
     }
 }
 
-intptr_t HeadlessBackend::TreeMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled) {
+intptr_t HeadlessBackend::TreeMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                                      bool* handled) {
     auto known = [w](HTREEITEM h) -> TreeNode* {
         for (auto& n : w->nodes)
-            if (reinterpret_cast<HTREEITEM>(n.get()) == h) return n.get();
+            if (reinterpret_cast<HTREEITEM>(n.get()) == h)
+                return n.get();
         return nullptr;
     };
     auto handle = [](TreeNode* n) { return reinterpret_cast<intptr_t>(n); };
     switch (msg) {
         case TVM_INSERTITEMA: {
             const TVINSERTSTRUCTA* ins = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
-            if (!ins) return 0;
-            TreeNode* parent = ins->hParent == TVI_ROOT || ins->hParent == nullptr ? nullptr : known(ins->hParent);
-            if (ins->hParent != TVI_ROOT && ins->hParent != nullptr && !parent) return 0;
+            if (!ins)
+                return 0;
+            TreeNode* parent =
+                ins->hParent == TVI_ROOT || ins->hParent == nullptr ? nullptr : known(ins->hParent);
+            if (ins->hParent != TVI_ROOT && ins->hParent != nullptr && !parent)
+                return 0;
             auto node = std::make_unique<TreeNode>();
             node->text = (ins->item.mask & TVIF_TEXT) && ins->item.pszText ? ins->item.pszText : "";
             node->data = (ins->item.mask & TVIF_PARAM) ? ins->item.lParam : 0;
@@ -493,10 +563,12 @@ intptr_t HeadlessBackend::TreeMessage(Window* w, uint32_t msg, uintptr_t wParam,
                     return n ? handle(n->parent) : 0;
                 case TVGN_NEXT:
                 case TVGN_PREVIOUS: {
-                    if (!n) return 0;
+                    if (!n)
+                        return 0;
                     std::vector<TreeNode*>& siblings = n->parent ? n->parent->children : w->roots;
                     auto it = std::find(siblings.begin(), siblings.end(), n);
-                    if (wParam == TVGN_NEXT) return it + 1 < siblings.end() ? handle(*(it + 1)) : 0;
+                    if (wParam == TVGN_NEXT)
+                        return it + 1 < siblings.end() ? handle(*(it + 1)) : 0;
                     return it > siblings.begin() ? handle(*(it - 1)) : 0;
                 }
                 default:
@@ -505,8 +577,10 @@ intptr_t HeadlessBackend::TreeMessage(Window* w, uint32_t msg, uintptr_t wParam,
         }
         case TVM_SELECTITEM: {
             TreeNode* n = known(reinterpret_cast<HTREEITEM>(lParam));
-            if (lParam && !n) return FALSE;
-            if (n == w->caret) return TRUE;
+            if (lParam && !n)
+                return FALSE;
+            if (n == w->caret)
+                return TRUE;
             TreeNode* old = w->caret;
             NMTREEVIEWA nm{};
             nm.hdr.hwndFrom = reinterpret_cast<HWND>(w);
@@ -516,25 +590,34 @@ intptr_t HeadlessBackend::TreeMessage(Window* w, uint32_t msg, uintptr_t wParam,
             nm.itemNew.hItem = reinterpret_cast<HTREEITEM>(n);
             nm.itemNew.lParam = n ? n->data : 0;
             nm.hdr.code = TVN_SELCHANGINGA;
-            if (w->parent && Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm))) return FALSE;
-            if (!live_.count(w)) return FALSE;
+            if (w->parent && Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm)))
+                return FALSE;
+            if (!live_.count(w))
+                return FALSE;
             w->caret = n;
             nm.hdr.code = TVN_SELCHANGEDA;
-            if (w->parent) Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+            if (w->parent)
+                Deliver(w->parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
             return TRUE;
         }
         case TVM_GETITEMA:
         case TVM_SETITEMA: {
             TVITEMA* item = reinterpret_cast<TVITEMA*>(lParam);
             TreeNode* n = item ? known(item->hItem) : nullptr;
-            if (!n) return FALSE;
+            if (!n)
+                return FALSE;
             if (msg == TVM_SETITEMA) {
-                if (item->mask & TVIF_TEXT) n->text = item->pszText ? item->pszText : "";
-                if (item->mask & TVIF_PARAM) n->data = item->lParam;
+                if (item->mask & TVIF_TEXT)
+                    n->text = item->pszText ? item->pszText : "";
+                if (item->mask & TVIF_PARAM)
+                    n->data = item->lParam;
             } else {
-                if (item->mask & TVIF_TEXT) CopyOut(n->text, item->pszText, item->cchTextMax);
-                if (item->mask & TVIF_PARAM) item->lParam = n->data;
-                if (item->mask & TVIF_CHILDREN) item->cChildren = n->children.empty() ? 0 : 1;
+                if (item->mask & TVIF_TEXT)
+                    CopyOut(n->text, item->pszText, item->cchTextMax);
+                if (item->mask & TVIF_PARAM)
+                    item->lParam = n->data;
+                if (item->mask & TVIF_CHILDREN)
+                    item->cChildren = n->children.empty() ? 0 : 1;
             }
             return TRUE;
         }

@@ -14,13 +14,15 @@ namespace headless {
 namespace {
 Window* Child(Window* w, int id) {
     for (Window* c : w->children)
-        if (c->kind == WindowKind::Control && c->id == id) return c;
+        if (c->kind == WindowKind::Control && c->id == id)
+            return c;
     return nullptr;
 }
 }  // namespace
 
 intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
-    if (run.pages.empty()) return -1;
+    if (run.pages.empty())
+        return -1;
     Window* sheet = NewWindow(WindowKind::Sheet, "#32770", W(run.parent));
     sheet->text = run.caption;
     sheet->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
@@ -38,40 +40,48 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
                                                {ID_WIZFINISH, "Finish", false},
                                                {IDCANCEL, "Cancel", true},
                                                {IDHELP, "&Help", true}};
-    static const ButtonDef kSheetButtons[] = {{IDOK, "OK", true}, {IDCANCEL, "Cancel", true}, {IDHELP, "&Help", true}};
+    static const ButtonDef kSheetButtons[] = {
+        {IDOK, "OK", true}, {IDCANCEL, "Cancel", true}, {IDHELP, "&Help", true}};
     const ButtonDef* first = wizard ? kWizardButtons : kSheetButtons;
     const ButtonDef* last = wizard ? std::end(kWizardButtons) : std::end(kSheetButtons);
     for (const ButtonDef* def = first; def != last; ++def) {
-        if (def->id == IDHELP && !(run.flags & PSH_HASHELP)) continue;
+        if (def->id == IDHELP && !(run.flags & PSH_HASHELP))
+            continue;
         Window* b = NewWindow(WindowKind::Control, "Button", sheet);
         b->id = def->id;
         b->text = def->text;
         b->style = WS_CHILD | WS_TABSTOP | (def->visible ? WS_VISIBLE : 0u);
     }
     Note(transcript::SheetOpened(run.caption));
-    if (run.sheetSink) run.sheetSink->AttachWindow(H(sheet));
+    if (run.sheetSink)
+        run.sheetSink->AttachWindow(H(sheet));
     unsigned start = run.startPage < run.pages.size() ? run.startPage : 0;
     SheetShowPage(sheet, static_cast<int>(start));
     intptr_t result = live_.count(sheet) ? RunModalLoop(sheet) : IDCANCEL;
-    if (result != ID_WIZFINISH && result != IDOK) result = IDCANCEL;
+    if (result != ID_WIZFINISH && result != IDOK)
+        result = IDCANCEL;
     Note(transcript::SheetClosed(result));
     if (live_.count(sheet)) {
         for (Window* page : sheet->sheet->pages)
-            if (page) Destroy(page);
+            if (page)
+                Destroy(page);
         Destroy(sheet);
     }
-    if (run.sheetSink) run.sheetSink->DetachWindow();
+    if (run.sheetSink)
+        run.sheetSink->DetachWindow();
     return result;
 }
 
 void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
     SheetState& s = *sheet->sheet;
-    if (index < 0 || index >= static_cast<int>(s.pages.size())) return;
+    if (index < 0 || index >= static_cast<int>(s.pages.size()))
+        return;
     const SheetPage& pageDef = s.run.pages[static_cast<size_t>(index)];
     Window*& page = s.pages[static_cast<size_t>(index)];
     if (!page) {
         page = CreateFromTemplate(pageDef.templateId, sheet, WindowKind::Page, pageDef.sink);
-        if (!page) return;
+        if (!page)
+            return;
         page->style &= ~WS_VISIBLE;
         Note(transcript::PageShown(pageDef.templateId, page->text));
         if (pageDef.sink) {
@@ -84,7 +94,8 @@ void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
     s.current = index;
     page->style |= WS_VISIBLE;
     // A wizard's title bar shows the caption of the page it shows.
-    if (s.run.flags & PSH_WIZARD) sheet->text = page->text;
+    if (s.run.flags & PSH_WIZARD)
+        sheet->text = page->text;
     if (Window* help = Child(sheet, IDHELP)) {
         if (pageDef.hasHelp)
             help->style &= ~WS_DISABLED;
@@ -98,9 +109,11 @@ void HeadlessBackend::SheetSetButtons(Window* sheet, uint32_t flags) {
     Window* back = Child(sheet, ID_WIZBACK);
     Window* next = Child(sheet, ID_WIZNEXT);
     Window* finish = Child(sheet, ID_WIZFINISH);
-    if (!back || !next || !finish) return;
+    if (!back || !next || !finish)
+        return;
     auto set = [](Window* b, bool visible, bool enabled) {
-        b->style = (b->style & ~(WS_VISIBLE | WS_DISABLED)) | (visible ? WS_VISIBLE : 0u) | (enabled ? 0u : WS_DISABLED);
+        b->style = (b->style & ~(WS_VISIBLE | WS_DISABLED)) | (visible ? WS_VISIBLE : 0u) |
+                   (enabled ? 0u : WS_DISABLED);
     };
     set(back, true, (flags & PSWIZB_BACK) != 0);
     if (flags & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH)) {
@@ -121,32 +134,40 @@ void HeadlessBackend::SheetEnd(Window* sheet, intptr_t result) {
 void HeadlessBackend::SheetPress(Window* sheet, int button) {
     SheetState& s = *sheet->sheet;
     Window* page = s.current >= 0 ? s.pages[static_cast<size_t>(s.current)] : nullptr;
-    if (!page) return;
+    if (!page)
+        return;
     switch (button) {
         case PSBTN_BACK:
         case PSBTN_NEXT: {
             bool forward = button == PSBTN_NEXT;
             intptr_t r = Notify(page, sheet, forward ? PSN_WIZNEXT : PSN_WIZBACK);
-            if (r == -1 || !live_.count(page)) return;
+            if (r == -1 || !live_.count(page))
+                return;
             int target = s.current + (forward ? 1 : -1);
             if (r != 0)  // a page may name the template of the page to go to
                 for (size_t i = 0; i < s.run.pages.size(); ++i)
-                    if (static_cast<intptr_t>(s.run.pages[i].templateId) == r) target = static_cast<int>(i);
-            if (target < 0 || target >= static_cast<int>(s.pages.size())) return;
-            if (Notify(page, sheet, PSN_KILLACTIVE) != 0) return;
+                    if (static_cast<intptr_t>(s.run.pages[i].templateId) == r)
+                        target = static_cast<int>(i);
+            if (target < 0 || target >= static_cast<int>(s.pages.size()))
+                return;
+            if (Notify(page, sheet, PSN_KILLACTIVE) != 0)
+                return;
             SheetShowPage(sheet, target);
             return;
         }
         case PSBTN_FINISH:
         case PSBTN_OK: {
-            if (Notify(page, sheet, button == PSBTN_FINISH ? PSN_WIZFINISH : PSN_KILLACTIVE) != 0) return;
+            if (Notify(page, sheet, button == PSBTN_FINISH ? PSN_WIZFINISH : PSN_KILLACTIVE) != 0)
+                return;
             SheetEnd(sheet, button == PSBTN_FINISH ? ID_WIZFINISH : IDOK);
             return;
         }
         case PSBTN_CANCEL: {
-            if (Notify(page, sheet, PSN_QUERYCANCEL) != 0) return;
+            if (Notify(page, sheet, PSN_QUERYCANCEL) != 0)
+                return;
             for (Window* p : s.pages)
-                if (p && live_.count(p)) Notify(p, sheet, PSN_RESET);
+                if (p && live_.count(p))
+                    Notify(p, sheet, PSN_RESET);
             SheetEnd(sheet, IDCANCEL);
             return;
         }
@@ -158,7 +179,8 @@ void HeadlessBackend::SheetPress(Window* sheet, int button) {
     }
 }
 
-intptr_t HeadlessBackend::SheetMessage(Window* sheet, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled) {
+intptr_t HeadlessBackend::SheetMessage(Window* sheet, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                                       bool* handled) {
     *handled = true;
     SheetState& s = *sheet->sheet;
     switch (msg) {
@@ -173,13 +195,26 @@ intptr_t HeadlessBackend::SheetMessage(Window* sheet, uint32_t msg, uintptr_t wP
         case WM_COMMAND: {
             // The sheet's own buttons, clicked.
             switch (LOWORD(wParam)) {
-                case ID_WIZBACK: SheetPress(sheet, PSBTN_BACK); return 0;
-                case ID_WIZNEXT: SheetPress(sheet, PSBTN_NEXT); return 0;
-                case ID_WIZFINISH: SheetPress(sheet, PSBTN_FINISH); return 0;
-                case IDOK: SheetPress(sheet, PSBTN_OK); return 0;
-                case IDCANCEL: SheetPress(sheet, PSBTN_CANCEL); return 0;
-                case IDHELP: SheetPress(sheet, PSBTN_HELP); return 0;
-                default: break;
+                case ID_WIZBACK:
+                    SheetPress(sheet, PSBTN_BACK);
+                    return 0;
+                case ID_WIZNEXT:
+                    SheetPress(sheet, PSBTN_NEXT);
+                    return 0;
+                case ID_WIZFINISH:
+                    SheetPress(sheet, PSBTN_FINISH);
+                    return 0;
+                case IDOK:
+                    SheetPress(sheet, PSBTN_OK);
+                    return 0;
+                case IDCANCEL:
+                    SheetPress(sheet, PSBTN_CANCEL);
+                    return 0;
+                case IDHELP:
+                    SheetPress(sheet, PSBTN_HELP);
+                    return 0;
+                default:
+                    break;
             }
             *handled = false;
             return 0;

@@ -15,7 +15,7 @@ namespace headless {
 struct Row {
     std::vector<std::string> texts;  // one per column (list views); one for list and combo boxes
     uintptr_t data = 0;
-    UINT state = 0;                  // LVIS_SELECTED, LVIS_FOCUSED; list boxes use LVIS_SELECTED too
+    UINT state = 0;  // LVIS_SELECTED, LVIS_FOCUSED; list boxes use LVIS_SELECTED too
 };
 
 struct TreeNode {

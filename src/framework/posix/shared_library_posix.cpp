@@ -14,13 +14,18 @@ void* OpenLibrary(const std::string& path, bool /*searchByName*/, std::string* e
     return library;
 }
 
-void* FindSymbol(void* library, const char* name) { return dlsym(library, name); }
+void* FindSymbol(void* library, const char* name) {
+    return dlsym(library, name);
+}
 
-void CloseLibrary(void* library) { dlclose(library); }
+void CloseLibrary(void* library) {
+    dlclose(library);
+}
 
 std::string OwnModuleFolder() {
     Dl_info info{};
-    if (!dladdr(reinterpret_cast<void*>(&OwnModuleFolder), &info) || !info.dli_fname) return {};
+    if (!dladdr(reinterpret_cast<void*>(&OwnModuleFolder), &info) || !info.dli_fname)
+        return {};
     std::string path = info.dli_fname;
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

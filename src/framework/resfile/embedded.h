@@ -8,8 +8,8 @@
 namespace fw {
 
 struct ResourceBlob {
-  const unsigned char* data;
-  size_t size;
+    const unsigned char* data;
+    size_t size;
 };
 
 ResourceBlob SystemResources();     // the library's own: zevdtu.rc

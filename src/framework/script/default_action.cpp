@@ -8,9 +8,11 @@ namespace fw {
 
 void ApplyDefaultAction(Hwnd active) {
     Backend& b = CurrentBackend();
-    if (!active || !b.IsWindow(active)) return;
+    if (!active || !b.IsWindow(active))
+        return;
     auto note = [](const std::string& what) {
-        if (Transcript* t = ActiveTranscript()) t->Line(transcript::DefaultAction(what));
+        if (Transcript* t = ActiveTranscript())
+            t->Line(transcript::DefaultAction(what));
     };
     switch (b.KindOf(active)) {
         case WindowKind::MessageBox: {

@@ -16,15 +16,16 @@ namespace fw {
 namespace {
 
 class FileTranscript : public Transcript {
-public:
-    explicit FileTranscript(const char* path) : out_(path, std::ios::out | std::ios::trunc | std::ios::binary) {}
+  public:
+    explicit FileTranscript(const char* path)
+        : out_(path, std::ios::out | std::ios::trunc | std::ios::binary) {}
     bool ok() const { return out_.good(); }
     void Line(const std::string& line) override {
         out_ << line << '\n';
         out_.flush();
     }
 
-private:
+  private:
     std::ofstream out_;
 };
 
@@ -75,14 +76,17 @@ void InstallDriversFromEnvironment(Backend& backend) {
             // A script that cannot be read acts on nothing: every window takes its default.
             std::string message = std::string("UI script ") + path + ": " + error;
             std::fprintf(stderr, "%s\n", message.c_str());
-            if (s.transcript) s.transcript->Line(transcript::ScriptError(0, error));
+            if (s.transcript)
+                s.transcript->Line(transcript::ScriptError(0, error));
             s.driver = std::make_unique<ScriptDriver>(std::vector<ScriptLine>{}, path);
         }
     }
     Apply(backend, s.driver.get(), s.transcript.get());
 }
 
-Transcript* ActiveTranscript() { return g_active; }
+Transcript* ActiveTranscript() {
+    return g_active;
+}
 
 void PushDrivers(Driver* driver, Transcript* transcript) {
     State().stack.emplace_back(driver, transcript);
@@ -91,7 +95,8 @@ void PushDrivers(Driver* driver, Transcript* transcript) {
 
 void PopDrivers() {
     Installed& s = State();
-    if (!s.stack.empty()) s.stack.pop_back();
+    if (!s.stack.empty())
+        s.stack.pop_back();
     if (s.stack.empty())
         Apply(CurrentBackend(), s.driver.get(), s.transcript.get());
     else

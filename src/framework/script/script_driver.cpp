@@ -15,7 +15,8 @@ bool ParseWords(const std::string& line, std::vector<std::string>* words, std::s
     size_t i = 0;
     while (i < line.size()) {
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
-        if (i >= line.size() || line[i] == '#') break;
+        if (i >= line.size() || line[i] == '#')
+            break;
         std::string word;
         if (line[i] == '"') {
             ++i;
@@ -48,14 +49,17 @@ bool ParseWords(const std::string& line, std::vector<std::string>* words, std::s
 int ToInt(const std::string& word, const char* what) {
     char* end = nullptr;
     long v = std::strtol(word.c_str(), &end, 0);
-    if (word.empty() || *end != '\0') throw UiError(std::string("expected a number for ") + what + ", got '" + word + "'");
+    if (word.empty() || *end != '\0')
+        throw UiError(std::string("expected a number for ") + what + ", got '" + word + "'");
     return static_cast<int>(v);
 }
 
 int ButtonOf(const std::string& word) {
-    static const std::map<std::string, int> names = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
+    static const std::map<std::string, int> names = {
+        {"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
     auto it = names.find(word);
-    if (it == names.end()) throw UiError("unknown answer '" + word + "' (ok, cancel, yes, no)");
+    if (it == names.end())
+        throw UiError("unknown answer '" + word + "' (ok, cancel, yes, no)");
     return it->second;
 }
 
@@ -66,13 +70,15 @@ SheetButton SheetButtonOf(const std::string& word) {
                                                              {"cancel", SheetButton::Cancel},
                                                              {"help", SheetButton::Help}};
     auto it = names.find(word);
-    if (it == names.end()) throw UiError("unknown wizard button '" + word + "' (back, next, finish, cancel, help)");
+    if (it == names.end())
+        throw UiError("unknown wizard button '" + word + "' (back, next, finish, cancel, help)");
     return it->second;
 }
 
 void Need(const ScriptLine& line, size_t count) {
     if (line.words.size() != count + 1)
-        throw UiError("'" + line.words[0] + "' takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s"));
+        throw UiError("'" + line.words[0] + "' takes " + std::to_string(count) + " argument" +
+                      (count == 1 ? "" : "s"));
 }
 
 }  // namespace
@@ -83,7 +89,8 @@ bool ParseScript(const std::string& source, std::vector<ScriptLine>* lines, std:
     size_t start = 0;
     while (start <= source.size()) {
         size_t end = source.find('\n', start);
-        if (end == std::string::npos) end = source.size();
+        if (end == std::string::npos)
+            end = source.size();
         std::string text = source.substr(start, end - start);
         ++number;
         ScriptLine line;
@@ -98,7 +105,8 @@ bool ParseScript(const std::string& source, std::vector<ScriptLine>* lines, std:
             line.text = text;
             lines->push_back(std::move(line));
         }
-        if (end == source.size()) break;
+        if (end == source.size())
+            break;
         start = end + 1;
     }
     return true;
@@ -112,8 +120,10 @@ ScriptDriver::ScriptDriver(std::vector<ScriptLine> lines, std::string name)
 void ScriptDriver::Fail(const ScriptLine& line, const std::string& message) {
     failed_ = true;
     error_ = "UI script " + name_ + " line " + std::to_string(line.number) + ": " + message;
-    if (transcript_) transcript_->Line(transcript::ScriptError(line.number, message));
-    if (errorSink_) errorSink_(error_);
+    if (transcript_)
+        transcript_->Line(transcript::ScriptError(line.number, message));
+    if (errorSink_)
+        errorSink_(error_);
 }
 
 bool ScriptDriver::Step(Hwnd active) {
@@ -121,7 +131,8 @@ bool ScriptDriver::Step(Hwnd active) {
     while (!failed_ && next_ < lines_.size()) {
         const ScriptLine& line = lines_[next_++];
         try {
-            if (Perform(line, active)) return true;
+            if (Perform(line, active))
+                return true;
         } catch (const UiError& e) {
             Fail(line, e.what());
         } catch (const std::exception& e) {
@@ -135,25 +146,28 @@ bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
     const std::string& cmd = line.words[0];
     Ui ui(active);
     auto log = [&] {
-        if (transcript_) transcript_->Line(transcript::ScriptAction(line.number, line.text));
+        if (transcript_)
+            transcript_->Line(transcript::ScriptAction(line.number, line.text));
     };
     if (cmd == "window") {
         Need(line, 1);
         if (line.words[1] == "messagebox") {
-            if (ui.Kind() != WindowKind::MessageBox) throw UiError("expected a message box");
+            if (ui.Kind() != WindowKind::MessageBox)
+                throw UiError("expected a message box");
         } else {
             unsigned want = static_cast<unsigned>(ToInt(line.words[1], "a template id"));
             if (ui.Kind() == WindowKind::MessageBox || ui.TemplateId() != want)
                 throw UiError("expected window " + line.words[1] + ", the active window is " +
                               (ui.Kind() == WindowKind::MessageBox ? std::string("a message box")
-                                                                    : std::to_string(ui.TemplateId())));
+                                                                   : std::to_string(ui.TemplateId())));
         }
         log();
         return false;
     }
     if (cmd == "expect-message") {
         Need(line, 1);
-        if (ui.Kind() != WindowKind::MessageBox) throw UiError("expected a message box");
+        if (ui.Kind() != WindowKind::MessageBox)
+            throw UiError("expected a message box");
         // A number names a string of the library's table; anything else is the text itself.
         std::string want = line.words[1];
         if (!want.empty() && want.find_first_not_of("0123456789") == std::string::npos) {
@@ -161,14 +175,16 @@ bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
             CurrentBackend().LoadString(static_cast<unsigned>(ToInt(want, "a string id")), &text);
             want = text;
         }
-        if (ui.MessageText() != want) throw UiError("message box says " + transcript::Quote(ui.MessageText()));
+        if (ui.MessageText() != want)
+            throw UiError("message box says " + transcript::Quote(ui.MessageText()));
         log();
         return false;
     }
     if (cmd == "expect-text") {
         Need(line, 2);
         std::string got = ui.Text(ToInt(line.words[1], "a control id"));
-        if (got != line.words[2]) throw UiError("control " + line.words[1] + " holds " + transcript::Quote(got));
+        if (got != line.words[2])
+            throw UiError("control " + line.words[1] + " holds " + transcript::Quote(got));
         log();
         return false;
     }

@@ -15,8 +15,8 @@ namespace fw {
 
 struct ScriptLine {
     int number = 0;
-    std::string text;                  // the line as written, for transcripts and errors
-    std::vector<std::string> words;    // command and arguments, quotes removed
+    std::string text;                // the line as written, for transcripts and errors
+    std::vector<std::string> words;  // command and arguments, quotes removed
 };
 
 // Splits a script into lines of words; comments and blank lines are dropped.
@@ -24,7 +24,7 @@ struct ScriptLine {
 bool ParseScript(const std::string& source, std::vector<ScriptLine>* lines, std::string* error);
 
 class ScriptDriver : public Driver {
-public:
+  public:
     ScriptDriver(std::vector<ScriptLine> lines, std::string name);
     bool Step(Hwnd active) override;
 
@@ -36,7 +36,7 @@ public:
     const std::string& Error() const { return error_; }
     bool Finished() const { return next_ >= lines_.size(); }
 
-private:
+  private:
     // Runs one line; true when it was a user action (the step ends there).
     bool Perform(const ScriptLine& line, Hwnd active);
     void Fail(const ScriptLine& line, const std::string& message);

@@ -5,7 +5,8 @@
 namespace fw {
 
 bool TestDriver::Step(Hwnd active) {
-    if (steps_.empty()) return false;
+    if (steps_.empty())
+        return false;
     StepFn step = std::move(steps_.front());
     steps_.pop_front();
     try {
@@ -22,6 +23,8 @@ ScopedDriver::ScopedDriver(Driver* driver, Transcript* transcript) {
     PushDrivers(driver, transcript);
 }
 
-ScopedDriver::~ScopedDriver() { PopDrivers(); }
+ScopedDriver::~ScopedDriver() {
+    PopDrivers();
+}
 
 }  // namespace fw

@@ -15,7 +15,7 @@
 namespace fw {
 
 class TestDriver : public Driver {
-public:
+  public:
     using StepFn = std::function<void(Ui&)>;
 
     TestDriver& Then(StepFn step) {
@@ -28,7 +28,7 @@ public:
     size_t Remaining() const { return steps_.size(); }
     const std::vector<std::string>& Failures() const { return failures_; }
 
-private:
+  private:
     std::deque<StepFn> steps_;
     std::vector<std::string> failures_;
 };
@@ -36,7 +36,7 @@ private:
 // Installs a driver (and optionally a transcript) on the current backend for
 // one scope, restoring what was there before.
 class ScopedDriver {
-public:
+  public:
     explicit ScopedDriver(Driver* driver, Transcript* transcript = nullptr);
     ~ScopedDriver();
     ScopedDriver(const ScopedDriver&) = delete;
@@ -45,7 +45,7 @@ public:
 
 // A transcript kept in memory, for tests.
 class MemoryTranscript : public Transcript {
-public:
+  public:
     void Line(const std::string& line) override { lines.push_back(line); }
     std::vector<std::string> lines;
 };

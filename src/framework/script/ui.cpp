@@ -6,12 +6,22 @@
 
 namespace fw {
 namespace {
-Backend& B() { return CurrentBackend(); }
+Backend& B() {
+    return CurrentBackend();
+}
 
-std::string ClassOf(Hwnd h) { return B().GetClassName(h); }
-bool IsListView(Hwnd h) { return ClassOf(h) == "SysListView32"; }
-bool IsListBox(Hwnd h) { return ClassOf(h) == "ListBox"; }
-bool IsComboBox(Hwnd h) { return ClassOf(h) == "ComboBox"; }
+std::string ClassOf(Hwnd h) {
+    return B().GetClassName(h);
+}
+bool IsListView(Hwnd h) {
+    return ClassOf(h) == "SysListView32";
+}
+bool IsListBox(Hwnd h) {
+    return ClassOf(h) == "ListBox";
+}
+bool IsComboBox(Hwnd h) {
+    return ClassOf(h) == "ComboBox";
+}
 
 void SendCommand(Hwnd control, int code) {
     Hwnd parent = B().GetParent(control);
@@ -30,13 +40,17 @@ void SendListNotify(Hwnd control, UINT code, int row) {
 }  // namespace
 
 Ui::Ui(Hwnd active) : window_(active) {
-    if (!window_ || !B().IsWindow(window_)) throw UiError("no window is active");
+    if (!window_ || !B().IsWindow(window_))
+        throw UiError("no window is active");
 }
 
-WindowKind Ui::Kind() const { return B().KindOf(window_); }
+WindowKind Ui::Kind() const {
+    return B().KindOf(window_);
+}
 
 Hwnd Ui::Page() const {
-    if (Kind() != WindowKind::Sheet) return nullptr;
+    if (Kind() != WindowKind::Sheet)
+        return nullptr;
     return reinterpret_cast<Hwnd>(B().SendMessage(window_, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
@@ -45,7 +59,9 @@ unsigned Ui::TemplateId() const {
     return B().TemplateOf(page ? page : window_);
 }
 
-std::string Ui::Caption() const { return B().GetWindowText(window_); }
+std::string Ui::Caption() const {
+    return B().GetWindowText(window_);
+}
 
 std::string Ui::MessageText() const {
     Hwnd text = B().GetDlgItem(window_, 0xFFFF);
@@ -54,9 +70,11 @@ std::string Ui::MessageText() const {
 
 Hwnd Ui::Control(int id) const {
     if (Hwnd page = Page())
-        if (Hwnd h = B().GetDlgItem(page, id)) return h;
+        if (Hwnd h = B().GetDlgItem(page, id))
+            return h;
     Hwnd h = B().GetDlgItem(window_, id);
-    if (!h) throw UiError("the window has no control " + std::to_string(id));
+    if (!h)
+        throw UiError("the window has no control " + std::to_string(id));
     return h;
 }
 
@@ -65,17 +83,30 @@ bool Ui::Has(int id) const {
     return (page && B().GetDlgItem(page, id)) || B().GetDlgItem(window_, id);
 }
 
-std::string Ui::Text(int id) const { return B().GetWindowText(Control(id)); }
-bool Ui::Enabled(int id) const { return B().IsWindowEnabled(Control(id)); }
-bool Ui::Visible(int id) const { return B().IsWindowVisible(Control(id)); }
-uint32_t Ui::Style(int id) const { return static_cast<uint32_t>(B().GetWindowLong(Control(id), GWL_STYLE)); }
-bool Ui::ReadOnly(int id) const { return (Style(id) & ES_READONLY) != 0; }
+std::string Ui::Text(int id) const {
+    return B().GetWindowText(Control(id));
+}
+bool Ui::Enabled(int id) const {
+    return B().IsWindowEnabled(Control(id));
+}
+bool Ui::Visible(int id) const {
+    return B().IsWindowVisible(Control(id));
+}
+uint32_t Ui::Style(int id) const {
+    return static_cast<uint32_t>(B().GetWindowLong(Control(id), GWL_STYLE));
+}
+bool Ui::ReadOnly(int id) const {
+    return (Style(id) & ES_READONLY) != 0;
+}
 
 int Ui::RowCount(int id) const {
     Hwnd h = Control(id);
-    if (IsListView(h)) return static_cast<int>(B().SendMessage(h, LVM_GETITEMCOUNT, 0, 0));
-    if (IsListBox(h)) return static_cast<int>(B().SendMessage(h, LB_GETCOUNT, 0, 0));
-    if (IsComboBox(h)) return static_cast<int>(B().SendMessage(h, CB_GETCOUNT, 0, 0));
+    if (IsListView(h))
+        return static_cast<int>(B().SendMessage(h, LVM_GETITEMCOUNT, 0, 0));
+    if (IsListBox(h))
+        return static_cast<int>(B().SendMessage(h, LB_GETCOUNT, 0, 0));
+    if (IsComboBox(h))
+        return static_cast<int>(B().SendMessage(h, CB_GETCOUNT, 0, 0));
     throw UiError("control " + std::to_string(id) + " has no rows");
 }
 
@@ -93,7 +124,8 @@ std::string Ui::RowText(int id, int row, int column) const {
     UINT lenMsg = IsListBox(h) ? LB_GETTEXTLEN : CB_GETLBTEXTLEN;
     UINT textMsg = IsListBox(h) ? LB_GETTEXT : CB_GETLBTEXT;
     intptr_t n = B().SendMessage(h, lenMsg, static_cast<WPARAM>(row), 0);
-    if (n < 0) throw UiError("control " + std::to_string(id) + " has no row " + std::to_string(row));
+    if (n < 0)
+        throw UiError("control " + std::to_string(id) + " has no row " + std::to_string(row));
     buf.assign(static_cast<size_t>(n) + 1, '\0');
     B().SendMessage(h, textMsg, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buf.data()));
     return buf.data();
@@ -104,31 +136,38 @@ std::vector<int> Ui::SelectedRows(int id) const {
     std::vector<int> rows;
     if (IsListView(h)) {
         for (int i = -1; (i = static_cast<int>(B().SendMessage(h, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
-                                                                 LVNI_SELECTED))) >= 0;)
+                                                               LVNI_SELECTED))) >= 0;)
             rows.push_back(i);
     } else if (IsListBox(h)) {
         int n = static_cast<int>(B().SendMessage(h, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < n; ++i)
-            if (B().SendMessage(h, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) rows.push_back(i);
+            if (B().SendMessage(h, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+                rows.push_back(i);
     } else if (IsComboBox(h)) {
         int i = static_cast<int>(B().SendMessage(h, CB_GETCURSEL, 0, 0));
-        if (i >= 0) rows.push_back(i);
+        if (i >= 0)
+            rows.push_back(i);
     }
     return rows;
 }
 
 Hwnd Ui::Usable(int id) const {
     Hwnd h = Control(id);
-    if (!B().IsWindowVisible(h)) throw UiError("control " + std::to_string(id) + " is hidden");
-    if (!B().IsWindowEnabled(h)) throw UiError("control " + std::to_string(id) + " is disabled");
+    if (!B().IsWindowVisible(h))
+        throw UiError("control " + std::to_string(id) + " is hidden");
+    if (!B().IsWindowEnabled(h))
+        throw UiError("control " + std::to_string(id) + " is disabled");
     return h;
 }
 
-void Ui::Click(int id) { B().SendMessage(Usable(id), BM_CLICK, 0, 0); }
+void Ui::Click(int id) {
+    B().SendMessage(Usable(id), BM_CLICK, 0, 0);
+}
 
 void Ui::Type(int id, const std::string& text) {
     Hwnd h = Usable(id);
-    if (ClassOf(h) != "Edit") throw UiError("control " + std::to_string(id) + " is not an edit");
+    if (ClassOf(h) != "Edit")
+        throw UiError("control " + std::to_string(id) + " is not an edit");
     if (B().GetWindowLong(h, GWL_STYLE) & ES_READONLY)
         throw UiError("control " + std::to_string(id) + " is read-only");
     B().SetWindowText(h, text);
@@ -159,7 +198,8 @@ void Ui::SelectRow(int id, int row) {
         } else {
             B().SendMessage(h, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
         }
-        if (style & LBS_NOTIFY) SendCommand(h, LBN_SELCHANGE);
+        if (style & LBS_NOTIFY)
+            SendCommand(h, LBN_SELCHANGE);
     } else if (IsComboBox(h)) {
         B().SendMessage(h, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
         SendCommand(h, CBN_SELCHANGE);
@@ -170,7 +210,8 @@ void Ui::SelectRow(int id, int row) {
 
 void Ui::ClickEmpty(int id) {
     Hwnd h = Usable(id);
-    if (!IsListView(h)) throw UiError("control " + std::to_string(id) + " is not a list view");
+    if (!IsListView(h))
+        throw UiError("control " + std::to_string(id) + " is not a list view");
     // A click beside the rows clears the selection, then reports the click.
     LVITEMA clear{};
     clear.stateMask = LVIS_SELECTED;
@@ -190,28 +231,44 @@ void Ui::DoubleClickRow(int id, int row) {
 void Ui::SetCheck(int id, bool checked) {
     Hwnd h = Usable(id);
     bool now = B().SendMessage(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (now != checked) B().SendMessage(h, BM_CLICK, 0, 0);
+    if (now != checked)
+        B().SendMessage(h, BM_CLICK, 0, 0);
 }
 
 void Ui::Answer(int button) {
-    if (Kind() != WindowKind::MessageBox) throw UiError("no message box is active");
+    if (Kind() != WindowKind::MessageBox)
+        throw UiError("no message box is active");
     Click(button);
 }
 
 void Ui::Press(SheetButton button) {
-    if (Kind() != WindowKind::Sheet) throw UiError("no wizard is active");
+    if (Kind() != WindowKind::Sheet)
+        throw UiError("no wizard is active");
     int id = 0, index = 0;
     switch (button) {
-        case SheetButton::Back: id = ID_WIZBACK, index = PSBTN_BACK; break;
-        case SheetButton::Next: id = ID_WIZNEXT, index = PSBTN_NEXT; break;
-        case SheetButton::Finish: id = ID_WIZFINISH, index = PSBTN_FINISH; break;
-        case SheetButton::Cancel: id = IDCANCEL, index = PSBTN_CANCEL; break;
-        case SheetButton::Help: id = IDHELP, index = PSBTN_HELP; break;
+        case SheetButton::Back:
+            id = ID_WIZBACK, index = PSBTN_BACK;
+            break;
+        case SheetButton::Next:
+            id = ID_WIZNEXT, index = PSBTN_NEXT;
+            break;
+        case SheetButton::Finish:
+            id = ID_WIZFINISH, index = PSBTN_FINISH;
+            break;
+        case SheetButton::Cancel:
+            id = IDCANCEL, index = PSBTN_CANCEL;
+            break;
+        case SheetButton::Help:
+            id = IDHELP, index = PSBTN_HELP;
+            break;
     }
     Hwnd h = B().GetDlgItem(window_, id);
-    if (!h) throw UiError("the wizard has no button " + std::to_string(id));
-    if (!B().IsWindowVisible(h)) throw UiError("the wizard's button " + std::to_string(id) + " is hidden");
-    if (!B().IsWindowEnabled(h)) throw UiError("the wizard's button " + std::to_string(id) + " is disabled");
+    if (!h)
+        throw UiError("the wizard has no button " + std::to_string(id));
+    if (!B().IsWindowVisible(h))
+        throw UiError("the wizard's button " + std::to_string(id) + " is hidden");
+    if (!B().IsWindowEnabled(h))
+        throw UiError("the wizard's button " + std::to_string(id) + " is disabled");
     B().SendMessage(window_, PSM_PRESSBUTTON, static_cast<WPARAM>(index), 0);
 }
 

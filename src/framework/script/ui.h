@@ -19,7 +19,7 @@ struct UiError : std::runtime_error {
 enum class SheetButton { Back, Next, Finish, Cancel, Help };
 
 class Ui {
-public:
+  public:
     explicit Ui(Hwnd active);
 
     Hwnd Window() const { return window_; }
@@ -54,7 +54,7 @@ public:
     void Answer(int button);
     void Press(SheetButton button);
 
-private:
+  private:
     Hwnd window_;
     Hwnd Usable(int id) const;  // present, enabled and visible
     Hwnd Page() const;

@@ -4,6 +4,7 @@
 
 // Only remembers the module: anything more under the loader lock risks a deadlock.
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
-    if (reason == DLL_PROCESS_ATTACH) fw::SetResourceModule(instance);
+    if (reason == DLL_PROCESS_ATTACH)
+        fw::SetResourceModule(instance);
     return TRUE;
 }
