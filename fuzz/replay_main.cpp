@@ -1,0 +1,73 @@
+// Runs a fuzz target without libFuzzer: over the files named on the command
+// line, or over its seeds and a fixed number of deterministic mutations of
+// them. A crash or a sanitizer report fails the run.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "fuzz_target.h"
+
+namespace {
+
+void Run(const std::string& input) {
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+}
+
+std::string Mutate(std::string s, std::mt19937& rng) {
+    std::uniform_int_distribution<int> kind(0, 5), byte(0, 255);
+    int steps = 1 + static_cast<int>(rng() % 8);
+    for (int i = 0; i < steps; ++i) {
+        size_t at = s.empty() ? 0 : rng() % (s.size() + 1);
+        switch (kind(rng)) {
+            case 0:  // flip a byte
+                if (!s.empty()) s[at % s.size()] = static_cast<char>(byte(rng));
+                break;
+            case 1:  // insert a byte
+                s.insert(s.begin() + static_cast<long>(at), static_cast<char>(byte(rng)));
+                break;
+            case 2:  // cut a run
+                if (!s.empty()) s.erase(at % s.size(), rng() % 16);
+                break;
+            case 3:  // repeat a run
+                if (!s.empty()) s.insert(at, s.substr(at % s.size(), rng() % 32));
+                break;
+            case 4:  // truncate
+                s.resize(at);
+                break;
+            default:  // a byte that parsers care about
+                s.insert(at, 1, "\"'()\n\r,$*. =<>!\\"[rng() % 17]);
+                break;
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        for (int i = 1; i < argc; ++i) {
+            std::ifstream in(argv[i], std::ios::binary);
+            Run(std::string(std::istreambuf_iterator<char>(in), {}));
+        }
+        return 0;
+    }
+    const char* env = std::getenv("ZEVDT_FUZZ_RUNS");
+    long runs = env ? std::atol(env) : 100000;
+    std::mt19937 rng(20261207);
+    std::vector<std::string> seeds = FuzzSeeds();
+    seeds.push_back(std::string());
+    for (const std::string& seed : seeds) Run(seed);
+    for (long i = 0; i < runs; ++i) {
+        std::string input = seeds[static_cast<size_t>(i) % seeds.size()];
+        input = Mutate(input, rng);
+        Run(input);
+        // Mutations of mutations reach further from the seeds.
+        if (i % 3 == 0) seeds[static_cast<size_t>(i) % seeds.size()] = input.size() < 65536 ? input : seeds[0];
+    }
+    std::printf("%ld inputs, no failure\n", runs + static_cast<long>(seeds.size()));
+    return 0;
+}
