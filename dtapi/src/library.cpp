@@ -359,12 +359,8 @@ void Library::ServerCancel() {
 }
 
 void Library::Close() {
+    ResetSession();
     std::lock_guard<std::mutex> lock(runGuard_);
-    sequence_.reset();
-    haveConnection_ = false;
-    connected_ = false;
-    executed_ = false;
-    Wipe(password_);
     members_.clear();
     reports_.clear();
     reportRecords_.clear();

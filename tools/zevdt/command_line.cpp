@@ -53,18 +53,22 @@ bool ParseContext(const std::string& text, std::uint64_t* context, std::string* 
     return true;
 }
 
+// "--name=value" becomes the name and its value; false for an argument without one.
+bool SplitInlineValue(std::string* name, std::string* value) {
+    size_t eq = name->find('=');
+    if (name->rfind("--", 0) != 0 || eq == std::string::npos)
+        return false;
+    *value = name->substr(eq + 1);
+    name->resize(eq);
+    return true;
+}
+
 bool ParseDrill(const std::vector<std::string>& args, size_t first, CommandLine* line, std::string* error) {
     DrillOptions& o = line->drill;
     for (size_t i = first; i < args.size(); ++i) {
         std::string name = args[i];
         std::string inlineText;
-        const std::string* inlineValue = nullptr;
-        size_t eq = name.find('=');
-        if (name.rfind("--", 0) == 0 && eq != std::string::npos) {
-            inlineText = name.substr(eq + 1);
-            inlineValue = &inlineText;
-            name = name.substr(0, eq);
-        }
+        const std::string* inlineValue = SplitInlineValue(&name, &inlineText) ? &inlineText : nullptr;
         std::string value;
         if (name == "--help" || name == "-h") {
             line->help = true;
@@ -112,13 +116,7 @@ bool ParseSample(const std::vector<std::string>& args, size_t first, CommandLine
     for (size_t i = first; i < args.size(); ++i) {
         std::string name = args[i];
         std::string inlineText;
-        const std::string* inlineValue = nullptr;
-        size_t eq = name.find('=');
-        if (name.rfind("--", 0) == 0 && eq != std::string::npos) {
-            inlineText = name.substr(eq + 1);
-            inlineValue = &inlineText;
-            name = name.substr(0, eq);
-        }
+        const std::string* inlineValue = SplitInlineValue(&name, &inlineText) ? &inlineText : nullptr;
         if (name == "--help" || name == "-h") {
             line->help = true;
         } else if (name == "--replace" && !inlineValue) {
