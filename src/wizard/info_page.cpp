@@ -17,8 +17,7 @@ void CInfoPage::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CInfoPage::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    if (m_pSheet)
-        m_pSheet->SetWizardButtons(PSWIZB_NEXT);
+    SetStepButtons();
     fw::Backend& backend = fw::CurrentBackend();
     void* bitmap = backend.LoadBitmap(IDB_WIZARD);
     if (!bitmap)
@@ -32,20 +31,28 @@ BOOL CInfoPage::OnInitDialog() {
     return TRUE;
 }
 
-BOOL CInfoPage::OnSetActive() {
-    if (m_pSheet) {
-        m_pSheet->SetWizardButtons(PSWIZB_NEXT);
-        if (CWnd* sheet = GetParent()) {
-            if (CWnd* back = sheet->GetDlgItem(ID_WIZBACK)) {
-                back->EnableWindow(FALSE);
-                back->ShowWindow(SW_SHOW);
-            }
-            if (CWnd* next = sheet->GetDlgItem(ID_WIZNEXT)) {
-                next->EnableWindow(TRUE);
-                next->ShowWindow(SW_SHOW);
-            }
+// The first step: Back shown but disabled, Next enabled, no Finish. The
+// request is posted (the platform updates its buttons only after the page's
+// activation); the buttons are set directly as well, so that they are right
+// at once.
+void CInfoPage::SetStepButtons() {
+    if (!m_pSheet)
+        return;
+    m_pSheet->SetWizardButtons(PSWIZB_NEXT);
+    if (CWnd* sheet = GetParent()) {
+        if (CWnd* back = sheet->GetDlgItem(ID_WIZBACK)) {
+            back->EnableWindow(FALSE);
+            back->ShowWindow(SW_SHOW);
+        }
+        if (CWnd* next = sheet->GetDlgItem(ID_WIZNEXT)) {
+            next->EnableWindow(TRUE);
+            next->ShowWindow(SW_SHOW);
         }
     }
+}
+
+BOOL CInfoPage::OnSetActive() {
+    SetStepButtons();
     return CPropertyPage::OnSetActive();
 }
 

@@ -21,4 +21,7 @@ class CInfoPage : public CPropertyPage {
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    void SetStepButtons();
 };
