@@ -49,6 +49,18 @@ uint32_t CDrillThrough::CancelServerRequest() {
     return status;
 }
 
+int32_t CDrillThrough::GetFilterDescConditions(char*** records, int32_t* count) {
+    return m_api.GetFilterDescConditions(m_hLibrary, records, count);
+}
+
+int32_t CDrillThrough::SetFilterDescConditions(char** records, int32_t count) {
+    return m_api.SetFilterDescConditions(m_hLibrary, records, count);
+}
+
+int32_t CDrillThrough::GetFilterData(ZevDTAPIColumn* column, char*** values, int32_t* count) {
+    return m_api.GetFilterData(m_hLibrary, column, values, count);
+}
+
 uint32_t CDrillThrough::Close() {
     uint32_t status = m_api.Close(m_hLibrary);
     // The library's report and column records end with the report.

@@ -38,17 +38,17 @@ class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner
     char* GetSourcePassword() { return m_pSourcePassword; }
     void SetSourcePassword(const char* password);
 
-    // Shows the library's last error in a message box.
-    void ShowLibraryError();
-    // Stops the library's running request; a failure is shown. Returns the status.
-    uint32_t CancelServerRequest();
-
     // CReportSource
     ZevDTAPIReport** GetReportList() const override { return m_ppReports; }
     uint32_t GetReportCount() const override { return m_nReportCount; }
     // CDTOwner
     ZevDTAPIColumn** GetColumnList() const override { return m_ppColumns; }
     int32_t GetColumnCount() const override { return m_nColumnCount; }
+    void ShowLibraryError() override;
+    uint32_t CancelServerRequest() override;
+    int32_t GetFilterDescConditions(char*** records, int32_t* count) override;
+    int32_t SetFilterDescConditions(char** records, int32_t count) override;
+    int32_t GetFilterData(ZevDTAPIColumn* column, char*** values, int32_t* count) override;
 
     const zevdt::DTAPITable& Api() const { return m_api; }
     void* GetLibraryHandle() const { return m_hLibrary; }

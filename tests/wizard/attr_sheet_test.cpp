@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/script/test_driver.h"
+#include "support/column_owner.h"
 #include "support/test_env.h"
 #include "wizard/dt_attr_sheet.h"
 #ifndef _WIN32
@@ -13,11 +14,7 @@ using fw::Ui;
 
 namespace {
 
-class NoColumns : public CDTOwner {
-  public:
-    ZevDTAPIColumn** GetColumnList() const override { return nullptr; }
-    int32_t GetColumnCount() const override { return 0; }
-};
+using NoColumns = testsupport::ColumnOwner;
 
 struct Wizard {
     NoColumns owner;

@@ -33,10 +33,27 @@ class SampleReports : public CReportSource {
     ZevDTAPIReport* list_[3];
 };
 
+// A report without columns: the wizard's first step needs none.
 class NoColumns : public CDTOwner {
   public:
     ZevDTAPIColumn** GetColumnList() const override { return nullptr; }
     int32_t GetColumnCount() const override { return 0; }
+    void ShowLibraryError() override {}
+    uint32_t CancelServerRequest() override { return 0; }
+    int32_t GetFilterDescConditions(char*** records, int32_t* count) override {
+        return Nothing(records, count);
+    }
+    int32_t SetFilterDescConditions(char**, int32_t) override { return 0; }
+    int32_t GetFilterData(ZevDTAPIColumn*, char*** values, int32_t* count) override {
+        return Nothing(values, count);
+    }
+
+  private:
+    static int32_t Nothing(char*** list, int32_t* count) {
+        *list = nullptr;
+        *count = 0;
+        return 0;
+    }
 };
 
 }  // namespace
