@@ -233,6 +233,17 @@ bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
         Need(line, 2);
         log();
         ui.SelectRow(ToInt(line.words[1], "a control id"), ToInt(line.words[2], "a row"));
+    } else if (cmd == "select-rows") {
+        if (line.words.size() < 2)
+            throw UiError("'select-rows' takes a control id and rows");
+        std::vector<int> rows;
+        for (size_t i = 2; i < line.words.size(); ++i) rows.push_back(ToInt(line.words[i], "a row"));
+        log();
+        ui.SelectRows(ToInt(line.words[1], "a control id"), rows);
+    } else if (cmd == "select-tree") {
+        Need(line, 2);
+        log();
+        ui.SelectTreeItem(ToInt(line.words[1], "a control id"), line.words[2]);
     } else if (cmd == "click-empty") {
         Need(line, 1);
         log();

@@ -1,5 +1,6 @@
 #include "ui.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "../win_types.h"
@@ -206,6 +207,69 @@ void Ui::SelectRow(int id, int row) {
     } else {
         throw UiError("control " + std::to_string(id) + " has no rows");
     }
+}
+
+void Ui::SelectRows(int id, const std::vector<int>& rows) {
+    Hwnd h = Usable(id);
+    int count = RowCount(id);
+    for (int row : rows)
+        if (row < 0 || row >= count)
+            throw UiError("control " + std::to_string(id) + " has no row " + std::to_string(row));
+    uint32_t style = static_cast<uint32_t>(B().GetWindowLong(h, GWL_STYLE));
+    if (IsListView(h)) {
+        if ((style & LVS_SINGLESEL) && rows.size() > 1)
+            throw UiError("control " + std::to_string(id) + " takes one row only");
+        // The first row is clicked, the others Ctrl-clicked: each change is reported.
+        for (int row = 0; row < count; ++row) {
+            bool want = std::find(rows.begin(), rows.end(), row) != rows.end();
+            LVITEMA item{};
+            item.state = want ? LVIS_SELECTED : 0;
+            item.stateMask = LVIS_SELECTED;
+            B().SendMessage(h, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        }
+        if (!rows.empty())
+            SendListNotify(h, NM_CLICK, rows.back());
+    } else if (IsListBox(h)) {
+        if (!(style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)))
+            throw UiError("control " + std::to_string(id) + " takes one row only");
+        B().SendMessage(h, LB_SETSEL, FALSE, -1);
+        for (int row : rows) B().SendMessage(h, LB_SETSEL, TRUE, row);
+        if (style & LBS_NOTIFY)
+            SendCommand(h, LBN_SELCHANGE);
+    } else {
+        throw UiError("control " + std::to_string(id) + " has no rows to choose several of");
+    }
+}
+
+void Ui::SelectTreeItem(int id, const std::string& path) {
+    Hwnd h = Usable(id);
+    if (ClassOf(h) != "SysTreeView32")
+        throw UiError("control " + std::to_string(id) + " is not a tree");
+    std::vector<char> buf(4200, '\0');
+    auto textOf = [&](intptr_t node) {
+        TVITEMA item{};
+        item.mask = TVIF_TEXT | TVIF_HANDLE;
+        item.hItem = reinterpret_cast<HTREEITEM>(node);
+        item.pszText = buf.data();
+        item.cchTextMax = static_cast<int>(buf.size());
+        B().SendMessage(h, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return std::string(buf.data());
+    };
+    intptr_t node = B().SendMessage(h, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    size_t start = 0;
+    while (true) {
+        size_t slash = path.find('/', start);
+        std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        while (node && textOf(node) != part) node = B().SendMessage(h, TVM_GETNEXTITEM, TVGN_NEXT, node);
+        if (!node)
+            throw UiError("tree " + std::to_string(id) + " has no node " + path);
+        if (slash == std::string::npos)
+            break;
+        node = B().SendMessage(h, TVM_GETNEXTITEM, TVGN_CHILD, node);
+        start = slash + 1;
+    }
+    // The tree reports the new selection itself.
+    B().SendMessage(h, TVM_SELECTITEM, TVGN_CARET, node);
 }
 
 void Ui::ClickEmpty(int id) {

@@ -46,6 +46,13 @@ class Ui {
     void Type(int id, const std::string& text);
     // A click on a row: list views, list boxes and combo boxes.
     void SelectRow(int id, int row);
+    // Several rows chosen as a user does with Ctrl held: list views and list
+    // boxes that allow several selected rows. The rows given end up selected,
+    // all others not.
+    void SelectRows(int id, const std::vector<int>& rows);
+    // A click on a tree node, named by its path of texts from the root
+    // ("SALES" or "SALES/REGION").
+    void SelectTreeItem(int id, const std::string& path);
     // A click on the empty area of a list view.
     void ClickEmpty(int id);
     void DoubleClickRow(int id, int row);
