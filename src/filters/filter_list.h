@@ -1,0 +1,70 @@
+// The saved filters of a report: the ordered list of filter records, the
+// current filter, and their exchange with the data-transfer library. The
+// data filters page keeps one and mirrors it in its filter combo, so a
+// position here is the same position there.
+#pragma once
+
+#include "framework/afxstr.h"
+#include "wizard/dt_owner.h"
+
+class CFilterList {
+  public:
+    explicit CFilterList(CDTOwner* owner = nullptr) : m_pOwner(owner) {}
+    CFilterList(const CFilterList&) = delete;
+    CFilterList& operator=(const CFilterList&) = delete;
+
+    void SetOwner(CDTOwner* owner) { m_pOwner = owner; }
+
+    // Replaces the list with the library's saved filters, in name order; the
+    // default filter when the library has none. The current index is untouched.
+    void LoadFilters();
+    // Empties the list, then inserts the records in name order (without regard
+    // to case); of names equal but for case the later record wins.
+    void MergeFilters(const CStringList& records);
+    // Hands the whole list (never fewer than the default filter) to the
+    // library. A failure is shown; success only when `confirm` is not 0.
+    // Returns whether the library took the list.
+    bool SaveFilters(int confirm);
+
+    int GetCount() const { return m_filterList.GetCount(); }
+    const CStringList& GetList() const { return m_filterList; }
+    // The empty text outside the list.
+    CString GetFilterAt(int position) const;
+    // Does nothing outside the list.
+    void SetFilterAt(const CString& record, int position);
+
+    int GetCurrentIndex() const { return m_nCurrentFilter; }
+    void SetCurrentIndex(int position) { m_nCurrentFilter = position; }
+    CString GetCurrentFilter() const { return GetFilterAt(m_nCurrentFilter); }
+    CString GetCurrentFilterName() const;
+    // The trimmed names of all filters in list order, empty names included.
+    void GetFilterNames(CStringList& names) const;
+    // The condition pairs of the current filter (none without one).
+    void GetCurrentConditions(CStringList& pairs) const;
+
+    // Rewrites of the current filter. Each returns false and leaves the
+    // record as it was when there is no current named filter, or when the
+    // text holds the record separator (it would split the record).
+    bool SetCurrentDescription(const CString& description);
+    bool RenameCurrentFilter(const CString& name);
+    bool ClearCurrentConditions();
+    // Replaces, appends or (for an empty condition) removes the current
+    // filter's pair for the column `key`, matched trimmed and without regard to case.
+    bool SetColumnCondition(CString key, const CString& condition);
+
+    // Appends a filter named `name` (trimmed), with the current filter's
+    // description and conditions when `copy` is set. Returns its position,
+    // or -1 when the trimmed name is empty or holds the separator.
+    int AddFilter(const CString& name, int copy);
+    // Removes the current filter; the following one (else the one before)
+    // becomes current, and -1 when none is left.
+    void DeleteCurrentFilter();
+
+  private:
+    // Parses the current record for a rewrite; false when no named filter is current.
+    bool ParseCurrent(CString& name, CString& description, CStringList& pairs) const;
+
+    CStringList m_filterList;
+    int m_nCurrentFilter = -1;
+    CDTOwner* m_pOwner = nullptr;
+};

@@ -1,0 +1,82 @@
+#include "filter_record.h"
+
+#include <cstring>
+
+#include "interface/bounded_copy.h"
+
+const char kFilterSeparator[] = "$*$";
+const char kDefaultFilterName[] = "Default";
+const char kDefaultFilterDescription[] = "Default filter";
+
+namespace {
+
+const int kSeparatorLength = static_cast<int>(sizeof kFilterSeparator - 1);
+
+// Takes the next field off the front of `rest`: the text up to the first
+// separator, or all of it when there is none.
+CString TakeField(CString& rest) {
+    int at = rest.Find(kFilterSeparator);
+    if (at < 0) {
+        CString field = rest;
+        rest.Empty();
+        return field;
+    }
+    CString field = rest.Left(at);
+    rest = rest.Mid(at + kSeparatorLength);
+    return field;
+}
+
+}  // namespace
+
+void ParseFilter(const CString& record, CString& name, CString& description, CStringList& pairs) {
+    name.Empty();
+    description.Empty();
+    pairs.RemoveAll();
+    if (record.IsEmpty())
+        return;
+    CString rest = record;
+    name = TakeField(rest);
+    description = TakeField(rest);
+    while (!rest.IsEmpty()) {
+        // A key with no condition after it is not a pair.
+        if (rest.Find(kFilterSeparator) < 0)
+            break;
+        CString key = TakeField(rest);
+        CString condition = TakeField(rest);
+        pairs.AddTail(key + kFilterSeparator + condition);
+    }
+}
+
+CString BuildFilter(CString name, const CString& description, const CStringList& pairs) {
+    name.Trim();
+    if (name.IsEmpty())
+        return CString();
+    CString record = name + kFilterSeparator + description;
+    for (POSITION pos = pairs.GetHeadPosition(); pos;) record += kFilterSeparator + pairs.GetNext(pos);
+    return record;
+}
+
+CString DefaultFilterRecord() {
+    CStringList none;
+    return BuildFilter(kDefaultFilterName, kDefaultFilterDescription, none);
+}
+
+bool SplitConditionPair(const CString& pair, CString& key, CString& condition) {
+    int at = pair.Find(kFilterSeparator);
+    if (at < 0)
+        return false;
+    key = pair.Left(at);
+    condition = pair.Mid(at + kSeparatorLength);
+    return true;
+}
+
+bool HoldsFilterSeparator(const CString& text) {
+    return text.Find(kFilterSeparator) >= 0;
+}
+
+CString MakeColumnKey(const ZevDTAPIColumn& column) {
+    CString key;
+    key.Format("%s.%s", zevdt::FieldText(column.tableName).GetString(),
+               zevdt::FieldText(column.columnName).GetString());
+    return key;
+}
