@@ -37,6 +37,17 @@ bool EqualNoCase(const std::string& a, const char* b) {
     return true;
 }
 
+int CompareNoCase(const std::string& a, const std::string& b) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 int FindExact(const std::vector<Row>& rows, intptr_t startAfter, const char* text) {
     int n = static_cast<int>(rows.size());
     if (n == 0)
@@ -197,6 +208,19 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             if (item->mask & LVIF_PARAM)
                 row.data = static_cast<uintptr_t>(item->lParam);
             int at = std::clamp(item->iItem, 0, n);
+            // A sorted list view ignores the position asked for: the row goes
+            // before the first row whose text does not order below its own,
+            // compared without regard to case as the platform's list does.
+            if (w->style & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) {
+                bool descending = (w->style & LVS_SORTDESCENDING) != 0;
+                at = 0;
+                while (at < n) {
+                    int c = CompareNoCase(rows[static_cast<size_t>(at)].texts[0], row.texts[0]);
+                    if ((descending ? -c : c) >= 0)
+                        break;
+                    ++at;
+                }
+            }
             rows.insert(rows.begin() + at, row);
             if ((item->mask & LVIF_STATE) && item->stateMask)
                 SetListViewState(w, at, item->state, item->stateMask);
