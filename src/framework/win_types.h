@@ -86,6 +86,7 @@ struct SIZE {
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_HELP 0x0053
+#define HELPINFO_WINDOW 0x0001
 #define WM_NOTIFY 0x004E
 #define WM_NCDESTROY 0x0082
 #define WM_INITDIALOG 0x0110

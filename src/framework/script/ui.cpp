@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "../win_types.h"
+#include "../wnd.h"  // HELPINFO
 
 namespace fw {
 namespace {
@@ -334,6 +335,18 @@ void Ui::Press(SheetButton button) {
     if (!B().IsWindowEnabled(h))
         throw UiError("the wizard's button " + std::to_string(id) + " is disabled");
     B().SendMessage(window_, PSM_PRESSBUTTON, static_cast<WPARAM>(index), 0);
+}
+
+void Ui::PressF1() {
+    if (Kind() == WindowKind::MessageBox)
+        throw UiError("a message box takes no help request");
+    // As the platform fills it for a key press on a window with no help context of its own.
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    info.iCtrlId = B().GetDlgCtrlID(window_);
+    info.hItemHandle = reinterpret_cast<HANDLE>(window_);
+    B().SendMessage(window_, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 }  // namespace fw

@@ -60,6 +60,8 @@ class Ui {
     // Answers a message box with IDOK, IDCANCEL, IDYES or IDNO.
     void Answer(int button);
     void Press(SheetButton button);
+    // The F1 key: the active window receives the help request (WM_HELP).
+    void PressF1();
 
   private:
     Hwnd window_;
