@@ -1,0 +1,211 @@
+// The filter name dialog, driven as a user would drive it, on whichever
+// backend this build has.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "filters/get_filter_name_dlg.h"
+#include "framework/script/test_driver.h"
+
+using fw::Ui;
+
+namespace {
+
+struct NameRun {
+    INT_PTR result = 0;
+    std::vector<std::string> transcript;
+    std::vector<std::string> failures;
+    bool stepsLeft = false;
+};
+
+NameRun RunDialog(GetFilterNameDlg& dlg, fw::TestDriver& driver) {
+    fw::MemoryTranscript transcript;
+    NameRun run;
+    {
+        fw::ScopedDriver scope(&driver, &transcript);
+        run.result = dlg.DoModal();
+    }
+    run.transcript = transcript.lines;
+    run.failures = driver.Failures();
+    run.stepsLeft = !driver.Done();
+    return run;
+}
+
+void ExpectClean(const NameRun& run) {
+    EXPECT_TRUE(run.failures.empty()) << run.failures.front();
+    EXPECT_FALSE(run.stepsLeft);
+}
+
+void Names(GetFilterNameDlg& dlg, const std::vector<std::string>& names) {
+    for (const std::string& name : names) dlg.m_existingNames.AddTail(CString(name));
+}
+
+TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
+    GetFilterNameDlg dlg;
+    dlg.SetCurrentName("Current");
+    Names(dlg, {"Default", "Q1"});
+    bool okAtOpen = true, okForBlanks = true, copyShown = false;
+    std::string caption, clash;
+    fw::TestDriver driver;
+    driver
+        .Then([&](Ui& ui) {
+            caption = ui.Caption();
+            okAtOpen = ui.Enabled(IDOK);
+            copyShown = ui.Visible(1070);
+            ui.Type(1069, "   ");
+        })
+        .Then([&](Ui& ui) {
+            okForBlanks = ui.Enabled(IDOK);
+            ui.Type(1069, "  q1 ");
+        })
+        .Then([&](Ui& ui) { ui.Click(IDOK); })
+        .Then([&](Ui& ui) {
+            clash = ui.MessageText();
+            ui.Answer(IDOK);
+        })
+        .Then([&](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 143u);
+            EXPECT_EQ(ui.Text(1069), "  q1 ");
+            ui.Type(1069, " Fresh\t");
+        })
+        .Then([&](Ui& ui) { ui.SetCheck(1070, true); })
+        .Then([&](Ui& ui) { ui.Click(IDOK); });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_EQ(caption, "Filter Name");
+    EXPECT_FALSE(okAtOpen);
+    EXPECT_TRUE(copyShown);
+    EXPECT_FALSE(okForBlanks);
+    EXPECT_EQ(clash, "A Filter with name q1 already exists.");
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strName.str(), " Fresh\t");
+    EXPECT_EQ(dlg.m_nCopyDefinition, 1);
+    bool clashLogged = false;
+    for (const std::string& line : run.transcript) clashLogged |= line.rfind("messagebox 50519 ", 0) == 0;
+    EXPECT_TRUE(clashLogged);
+}
+
+TEST(FilterNameDialog, WithNoOtherFiltersAnyNameIsAccepted) {
+    GetFilterNameDlg dlg;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Type(1069, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strName.str(), "x");
+    EXPECT_EQ(dlg.m_nCopyDefinition, 0);
+}
+
+void RenameDialog(GetFilterNameDlg& dlg, const char* current, const std::vector<std::string>& names) {
+    dlg.SetRenameMode(1);
+    dlg.SetCurrentName(current);
+    dlg.ShowCopyOption(0);
+    dlg.m_strName = current;
+    Names(dlg, names);
+}
+
+TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
+    GetFilterNameDlg dlg;
+    RenameDialog(dlg, "Alpha", {"Alpha", "Beta"});
+    bool okAtOpen = false, copyShown = true, okForOtherCase = true, okForOther = false;
+    std::string shownName, clash;
+    fw::TestDriver driver;
+    driver
+        .Then([&](Ui& ui) {
+            okAtOpen = ui.Enabled(IDOK);
+            copyShown = ui.Visible(1070);
+            shownName = ui.Text(1069);
+            ui.Type(1069, " aLPHA ");
+        })
+        .Then([&](Ui& ui) {
+            okForOtherCase = ui.Enabled(IDOK);
+            ui.Type(1069, "BETA");
+        })
+        .Then([&](Ui& ui) {
+            okForOther = ui.Enabled(IDOK);
+            ui.Click(IDOK);
+        })
+        .Then([&](Ui& ui) {
+            clash = ui.MessageText();
+            ui.Answer(IDOK);
+        })
+        .Then([&](Ui& ui) { ui.Type(1069, "Gamma"); })
+        .Then([&](Ui& ui) { ui.Click(IDOK); });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_TRUE(okAtOpen);
+    EXPECT_FALSE(copyShown);
+    EXPECT_EQ(shownName, "Alpha");
+    EXPECT_FALSE(okForOtherCase);
+    EXPECT_TRUE(okForOther);
+    EXPECT_EQ(clash, "A Filter with name BETA already exists.");
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strName.str(), "Gamma");
+    EXPECT_EQ(dlg.m_nCopyDefinition, 0);
+}
+
+TEST(FilterNameDialog, RenameWithTheUnchangedNameClosesAtOnce) {
+    GetFilterNameDlg dlg;
+    RenameDialog(dlg, "Alpha", {"Beta", "Alpha"});
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(IDOK); });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strName.str(), "Alpha");
+}
+
+TEST(FilterNameDialog, OnlyTheExactCurrentNameIsTheFiltersOwnEntry) {
+    // Another entry that differs from the current name only in case is a clash.
+    GetFilterNameDlg dlg;
+    RenameDialog(dlg, "Alpha", {"ALPHA"});
+    std::string clash;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(IDOK); })
+        .Then([&](Ui& ui) {
+            clash = ui.MessageText();
+            ui.Answer(IDOK);
+        })
+        .Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_EQ(clash, "A Filter with name Alpha already exists.");
+    EXPECT_EQ(run.result, IDCANCEL);
+}
+
+TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
+    GetFilterNameDlg dlg;
+    RenameDialog(dlg, "  ", {});
+    std::string refusal;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(IDOK); })
+        .Then([&](Ui& ui) {
+            refusal = ui.MessageText();
+            ui.Answer(IDOK);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 143u);
+            ui.Click(IDCANCEL);
+        });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_EQ(refusal, "Please enter a filter name.");
+    EXPECT_EQ(run.result, IDCANCEL);
+}
+
+TEST(FilterNameDialog, CancelTransfersNothing) {
+    GetFilterNameDlg dlg;
+    dlg.m_strName = "kept";
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Type(1069, "typed"); })
+        .Then([](Ui& ui) { ui.SetCheck(1070, true); })
+        .Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(dlg.m_strName.str(), "kept");
+    EXPECT_EQ(dlg.m_nCopyDefinition, 0);
+}
+
+}  // namespace
