@@ -1,0 +1,73 @@
+#include "member_value_select_dlg.h"
+
+#include "dialogs/help.h"
+
+BEGIN_MESSAGE_MAP(CMemberValueSelectDlg, CDialog)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_VALUES_LIST, OnItemchangedList)
+ON_BN_CLICKED(IDC_VALUES_HELP, OnHelp)
+ON_WM_HELPINFO()
+END_MESSAGE_MAP()
+
+CMemberValueSelectDlg::CMemberValueSelectDlg(CWnd* parent) : CDialog(IDD, parent) {
+    m_strInstallRoot = GetInstallationRoot();
+    m_strHelpPath = MakeHelpPath(m_strInstallRoot, IDS_HELP_FILTER_VALUES);
+}
+
+CMemberValueSelectDlg::~CMemberValueSelectDlg() = default;
+
+void CMemberValueSelectDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_VALUES_LIST, m_lstValues);
+}
+
+BOOL CMemberValueSelectDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetWindowText(m_strTitle);
+
+    if (!m_bMultipleSelection)
+        m_lstValues.ModifyStyle(0, LVS_SINGLESEL);
+    m_lstValues.DeleteAllItems();
+    CString header;
+    header.LoadString(IDS_VALUE);
+    m_lstValues.InsertColumn(0, header, LVCFMT_LEFT);
+    // The only column, so it fills the list.
+    m_lstValues.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+
+    // The list sorts its rows itself; the position given is only a hint.
+    int row = 0;
+    for (POSITION pos = m_Values.GetHeadPosition(); pos;)
+        m_lstValues.InsertItem(row++, m_Values.GetNext(pos));
+    m_Values.RemoveAll();
+
+    if (CWnd* ok = GetDlgItem(IDOK))
+        ok->EnableWindow(m_lstValues.GetSelectedCount() > 0);
+    return TRUE;
+}
+
+void CMemberValueSelectDlg::OnItemchangedList(NMHDR*, LRESULT* result) {
+    if (result)
+        *result = 0;
+    if (CWnd* ok = GetDlgItem(IDOK))
+        ok->EnableWindow(m_lstValues.GetSelectedCount() > 0);
+}
+
+void CMemberValueSelectDlg::OnOK() {
+    // Enter reaches OK even while the button is disabled; an empty choice is no
+    // answer, and the caller relies on at least one value after IDOK.
+    if (m_lstValues.GetSelectedCount() == 0)
+        return;
+    m_Values.RemoveAll();
+    for (int row = m_lstValues.GetNextItem(-1, LVNI_SELECTED); row >= 0;
+         row = m_lstValues.GetNextItem(row, LVNI_SELECTED))
+        m_Values.AddTail(m_lstValues.GetItemText(row, 0));
+    CDialog::OnOK();
+}
+
+void CMemberValueSelectDlg::OnHelp() {
+    OpenHelpFile(m_strHelpPath);
+}
+
+BOOL CMemberValueSelectDlg::OnHelpInfo(HELPINFO*) {
+    OnHelp();
+    return TRUE;
+}

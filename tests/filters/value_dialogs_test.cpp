@@ -1,0 +1,253 @@
+// The two value pick dialogs as the sort page and the column-filter builder
+// use them: what they show, what the user can choose and what comes back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "filters/member_value_select_dlg.h"
+#include "filters/pick_string_item_dlg.h"
+#include "framework/script/test_driver.h"
+#include "support/test_env.h"
+
+using fw::Ui;
+using testsupport::FakeShell;
+using testsupport::ScopedEnv;
+
+namespace {
+
+const int kPickList = IDC_PICK_LIST;
+const int kValueList = IDC_VALUES_LIST;
+
+INT_PTR RunModal(CDialog& dlg, fw::TestDriver& driver) {
+    fw::ScopedDriver scope(&driver);
+    INT_PTR r = dlg.DoModal();
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
+    EXPECT_TRUE(driver.Done());
+    return r;
+}
+
+CString Str(UINT id) {
+    CString s;
+    s.LoadString(id);
+    return s;
+}
+
+std::vector<std::string> Texts(const CStringList& list) {
+    std::vector<std::string> out;
+    for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(list.GetNext(pos).GetString());
+    return out;
+}
+
+// Enter in a dialog: the dialog hears IDOK whether or not its OK button is enabled.
+void PressEnter(Ui& ui) {
+    fw::CurrentBackend().SendMessage(ui.Window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// The sort page's use: Order By with Ascending and Descending.
+void FillOrderBy(CPickStringItemDlg& dlg, int preselect) {
+    dlg.m_strTitle = Str(IDS_ORDER_BY);
+    dlg.m_Items.AddTail(Str(IDS_ASCENDING));
+    dlg.m_Items.AddTail(Str(IDS_DESCENDING));
+    dlg.m_nSelectedIndex = preselect;
+}
+
+void Fill(CMemberValueSelectDlg& dlg, const std::vector<const char*>& values, int multiple = 1) {
+    for (const char* v : values) dlg.m_Values.AddTail(CString(v));
+    dlg.m_strTitle = Str(IDS_SELECT_FILTER_VALUES);
+    dlg.m_bMultipleSelection = multiple;
+}
+
+TEST(PickStringItem, ShowsTheEntriesWithThePreselectedRowAndReturnsTheChosenOne) {
+    CPickStringItemDlg dlg;
+    FillOrderBy(dlg, 1);
+    fw::TestDriver driver;
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 141u);
+            EXPECT_EQ(ui.Caption(), "Order By");
+            ASSERT_EQ(ui.RowCount(kPickList), 2);
+            EXPECT_EQ(ui.RowText(kPickList, 0), "Ascending");
+            EXPECT_EQ(ui.RowText(kPickList, 1), "Descending");
+            EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{1});
+            EXPECT_TRUE(ui.Style(kPickList) & LVS_SHOWSELALWAYS);
+            EXPECT_TRUE(ui.Enabled(IDOK));
+            ui.SelectRow(kPickList, 0);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{0});
+            ui.Click(IDOK);
+        });
+    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(dlg.m_nSelectedIndex, 0);
+}
+
+TEST(PickStringItem, APreselectionOutsideTheEntriesSelectsNothingAndOkWaitsForARow) {
+    for (int preselect : {-1, 2, 7}) {
+        SCOPED_TRACE(preselect);
+        CPickStringItemDlg dlg;
+        FillOrderBy(dlg, preselect);
+        dlg.m_strTitle.Empty();
+        fw::TestDriver driver;
+        driver
+            .Then([](Ui& ui) {
+                EXPECT_EQ(ui.Caption(), "Dialog");
+                EXPECT_TRUE(ui.SelectedRows(kPickList).empty());
+                // The template's enabled OK stays until the first selection change.
+                EXPECT_TRUE(ui.Enabled(IDOK));
+                ui.Click(IDOK);
+            })
+            .Then([](Ui& ui) {
+                EXPECT_EQ(ui.TemplateId(), 141u);  // still open: OK without a row is no answer
+                ui.Click(IDCANCEL);
+            });
+        EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+        EXPECT_EQ(dlg.m_nSelectedIndex, preselect);
+    }
+}
+
+TEST(PickStringItem, OkFollowsTheSelectionOnceItChanges) {
+    CPickStringItemDlg dlg;
+    FillOrderBy(dlg, -1);
+    bool refused = false;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.SelectRow(kPickList, 1); })
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Enabled(IDOK));
+            ui.ClickEmpty(kPickList);
+        })
+        .Then([&](Ui& ui) {
+            EXPECT_FALSE(ui.Enabled(IDOK));
+            try {
+                ui.Click(IDOK);
+            } catch (const fw::UiError&) {
+                refused = true;
+            }
+        })
+        .Then([](Ui& ui) { PressEnter(ui); })
+        .Then([](Ui& ui) { ui.SelectRow(kPickList, 1); })
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Enabled(IDOK));
+            ui.Click(IDOK);
+        });
+    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(dlg.m_nSelectedIndex, 1);
+}
+
+TEST(PickStringItem, ADoubleClickedRowIsTheAnswerAtOnce) {
+    CPickStringItemDlg dlg;
+    FillOrderBy(dlg, 1);
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.DoubleClickRow(kPickList, 0); });
+    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(dlg.m_nSelectedIndex, 0);
+}
+
+TEST(PickStringItem, HelpOpensTheOrderByPageBelowTheRootReadAtConstruction) {
+    FakeShell shell;
+    ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor\\"));
+    CPickStringItemDlg dlg;
+    ScopedEnv later("TALVENOR_HOME", std::string("D:\\Elsewhere"));
+    FillOrderBy(dlg, 0);
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(IDHELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    // The trailing backslash of the root is kept: the help string brings its own.
+    EXPECT_EQ(shell.paths(),
+              std::vector<std::string>{
+                  "C:\\Talvenor\\\\common\\docs\\en\\vantrel\\ss_user\\idh_order_by_dialog_box.html"});
+}
+
+TEST(MemberValueSelect, OffersTheValuesSortedAndReturnsTheChosenInDisplayOrder) {
+    CMemberValueSelectDlg dlg;
+    Fill(dlg, {"Cherry", "apple", "Date", "banana"});
+    fw::TestDriver driver;
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 136u);
+            EXPECT_EQ(ui.Caption(), "Select Filter Values from the List");
+            ASSERT_EQ(ui.RowCount(kValueList), 4);
+            EXPECT_EQ(ui.RowText(kValueList, 0), "apple");
+            EXPECT_EQ(ui.RowText(kValueList, 1), "banana");
+            EXPECT_EQ(ui.RowText(kValueList, 2), "Cherry");
+            EXPECT_EQ(ui.RowText(kValueList, 3), "Date");
+            EXPECT_FALSE(ui.Style(kValueList) & LVS_SINGLESEL);
+            EXPECT_FALSE(ui.Enabled(IDOK));
+            ui.SelectRows(kValueList, {3, 0, 2});
+        })
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Enabled(IDOK));
+            ui.Click(IDOK);
+        });
+    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(Texts(dlg.m_Values), (std::vector<std::string>{"apple", "Cherry", "Date"}));
+}
+
+TEST(MemberValueSelect, OneValueOnlyKeepsASingleSelectedRow) {
+    CMemberValueSelectDlg dlg;
+    Fill(dlg, {"EAST", "WEST", "NORTH"}, 0);
+    fw::TestDriver driver;
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Style(kValueList) & LVS_SINGLESEL);
+            ui.SelectRow(kValueList, 0);
+        })
+        .Then([](Ui& ui) {
+            // A Ctrl-click on a second row moves the selection instead of adding to it.
+            LVITEMA item{};
+            item.state = LVIS_SELECTED;
+            item.stateMask = LVIS_SELECTED;
+            fw::CurrentBackend().SendMessage(ui.Control(kValueList), LVM_SETITEMSTATE, 2,
+                                             reinterpret_cast<LPARAM>(&item));
+            EXPECT_EQ(ui.SelectedRows(kValueList), std::vector<int>{2});
+            EXPECT_THROW(ui.SelectRows(kValueList, {0, 1}), fw::UiError);
+            ui.Click(IDOK);
+        });
+    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(Texts(dlg.m_Values), std::vector<std::string>{"WEST"});
+}
+
+TEST(MemberValueSelect, CancelAndAnEmptyChoiceBringNoValuesBack) {
+    CMemberValueSelectDlg dlg;
+    Fill(dlg, {"1999", "2000"});
+    dlg.m_strTitle.Empty();
+    fw::TestDriver driver;
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.Caption(), "");  // the title is applied even when empty
+            ui.SelectRow(kValueList, 1);
+        })
+        .Then([](Ui& ui) { ui.ClickEmpty(kValueList); })
+        .Then([](Ui& ui) {
+            EXPECT_FALSE(ui.Enabled(IDOK));
+            PressEnter(ui);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 136u);  // an empty choice does not close the dialog
+            ui.Click(IDCANCEL);
+        });
+    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_TRUE(dlg.m_Values.IsEmpty());
+}
+
+TEST(MemberValueSelect, HelpButtonAndF1OpenTheSameValuesPage) {
+    FakeShell shell;
+    ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
+    CMemberValueSelectDlg dlg;
+    Fill(dlg, {"A"});
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(IDC_VALUES_HELP); })
+        .Then([](Ui& ui) { ui.PressF1(); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 136u);
+            ui.Click(IDCANCEL);
+        });
+    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    const std::string page =
+        "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_filter_values_from_list_dialog_box."
+        "html";
+    EXPECT_EQ(shell.paths(), (std::vector<std::string>{page, page}));
+}
+
+}  // namespace
