@@ -1,5 +1,7 @@
 #include "get_filter_name_dlg.h"
 
+#include "filter_record.h"
+
 namespace {
 
 // The dialog manager's own focus move (it also keeps the default button
@@ -47,10 +49,16 @@ bool GetFilterNameDlg::IsUnchangedName(const CString& trimmed) const {
     return m_nRenameMode != 0 && trimmed.CompareNoCase(m_strCurrentName) == 0;
 }
 
+bool GetFilterNameDlg::IsAcceptable(const CString& trimmed) {
+    // The record format has no escaping: a name holding its separator would
+    // come back from the library as a different filter.
+    return !trimmed.IsEmpty() && !HoldsFilterSeparator(trimmed);
+}
+
 void GetFilterNameDlg::OnChangeName() {
     CString trimmed = TrimmedBoxText();
     if (CWnd* ok = GetDlgItem(IDOK))
-        ok->EnableWindow(!trimmed.IsEmpty() && !IsUnchangedName(trimmed) ? TRUE : FALSE);
+        ok->EnableWindow(IsAcceptable(trimmed) && !IsUnchangedName(trimmed) ? TRUE : FALSE);
 }
 
 void GetFilterNameDlg::OnOK() {
@@ -59,6 +67,8 @@ void GetFilterNameDlg::OnOK() {
         AfxMessageBox(IDS_ENTER_FILTER_NAME, MB_OK);
         return;
     }
+    if (!IsAcceptable(trimmed))
+        return;
     for (POSITION pos = m_existingNames.GetHeadPosition(); pos;) {
         const CString& existing = m_existingNames.GetNext(pos);
         // The filter being renamed may keep its own name.

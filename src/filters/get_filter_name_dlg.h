@@ -38,6 +38,7 @@ class GetFilterNameDlg : public CDialog {
 
   private:
     CString TrimmedBoxText() const;
+    static bool IsAcceptable(const CString& trimmed);
     // Whether the text is the current filter's name in any case, in rename mode.
     bool IsUnchangedName(const CString& trimmed) const;
 };

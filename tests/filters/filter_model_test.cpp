@@ -84,11 +84,6 @@ TEST(FilterRecord, BuildTrimsTheNameAndRoundTrips) {
         EXPECT_EQ(Rebuild(record), record);
 }
 
-TEST(FilterRecord, ColumnKeyJoinsTableAndColumn) {
-    testsupport::ColumnOwner owner;
-    EXPECT_EQ(MakeColumnKey(owner.Add("SALES", "REGION")).str(), "SALES.REGION");
-}
-
 class FilterListTest : public ::testing::Test {
   protected:
     testsupport::ColumnOwner owner;

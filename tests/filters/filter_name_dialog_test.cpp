@@ -45,7 +45,7 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
     GetFilterNameDlg dlg;
     dlg.SetCurrentName("Current");
     Names(dlg, {"Default", "Q1"});
-    bool okAtOpen = true, okForBlanks = true, copyShown = false;
+    bool okAtOpen = true, okForBlanks = true, okForSeparator = true, copyShown = false;
     std::string caption, clash;
     fw::TestDriver driver;
     driver
@@ -57,6 +57,10 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
         })
         .Then([&](Ui& ui) {
             okForBlanks = ui.Enabled(IDOK);
+            ui.Type(1069, "East$*$West");
+        })
+        .Then([&](Ui& ui) {
+            okForSeparator = ui.Enabled(IDOK);
             ui.Type(1069, "  q1 ");
         })
         .Then([&](Ui& ui) { ui.Click(IDOK); })
@@ -77,6 +81,7 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
     EXPECT_FALSE(okAtOpen);
     EXPECT_TRUE(copyShown);
     EXPECT_FALSE(okForBlanks);
+    EXPECT_FALSE(okForSeparator);
     EXPECT_EQ(clash, "A Filter with name q1 already exists.");
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), " Fresh\t");
