@@ -12,6 +12,9 @@ CDTAttrSheet::CDTAttrSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage) {
     AddPage(&m_infoPage);
     m_infoPage.m_pSheet = this;
+    AddPage(&m_columnPage);
+    m_columnPage.m_pOwner = m_pOwner;
+    m_columnPage.m_pSheet = this;
     m_psh.dwFlags |= PSH_WIZARD | PSH_HASHELP;
     m_strInstallRoot = GetInstallationRoot();
     m_strInfoHelpPath = MakeHelpPath(m_strInstallRoot, IDS_HELP_WIZARD_INFO);
@@ -24,10 +27,18 @@ CDTAttrSheet::~CDTAttrSheet() = default;
 
 void CDTAttrSheet::SetOwner(CDTOwner* owner) {
     m_pOwner = owner;
+    m_columnPage.m_pOwner = owner;
+}
+
+void CDTAttrSheet::SetReportName(const CString& name) {
+    m_strReportName = name;
+    m_columnPage.m_strReportName = name;
 }
 
 void CDTAttrSheet::OnHelp() {
     CPropertyPage* active = GetActivePage();
     if (active == &m_infoPage)
         OpenHelpFile(m_strInfoHelpPath);
+    else if (active == &m_columnPage)
+        OpenHelpFile(m_strColumnsHelpPath);
 }

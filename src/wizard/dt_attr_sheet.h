@@ -6,6 +6,7 @@
 #include "dt_owner.h"
 #include "framework/afxwin.h"
 #include "info_page.h"
+#include "select_attr.h"
 
 class CDTAttrSheet : public CPropertySheet {
     DECLARE_DYNAMIC(CDTAttrSheet)
@@ -16,7 +17,7 @@ class CDTAttrSheet : public CPropertySheet {
     // Gives the pages their way to the drill-through object; set before the first run.
     void SetOwner(CDTOwner* owner);
     // The chosen report's name, shown read-only on the column and sort pages.
-    void SetReportName(const CString& name) { m_strReportName = name; }
+    void SetReportName(const CString& name);
     const CString& GetReportName() const { return m_strReportName; }
 
     CString m_strInstallRoot;
@@ -26,6 +27,7 @@ class CDTAttrSheet : public CPropertySheet {
     CString m_strFilterHelpPath;
     CDTOwner* m_pOwner = nullptr;
     CInfoPage m_infoPage;
+    CDTSelectAttr m_columnPage;
 
   protected:
     void OnHelp();
