@@ -244,6 +244,10 @@ bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
         Need(line, 2);
         log();
         ui.SelectTreeItem(ToInt(line.words[1], "a control id"), line.words[2]);
+    } else if (cmd == "press-f1") {
+        Need(line, 0);
+        log();
+        ui.PressF1();
     } else if (cmd == "click-empty") {
         Need(line, 1);
         log();
