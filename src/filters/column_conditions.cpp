@@ -60,7 +60,10 @@ int CColumnTable::FindColumn(const CString& key) const {
 }
 
 void CColumnTable::SetColumnCondition(int row, const CString& condition) {
-    CColumnEntry& entry = m_entries.at(static_cast<size_t>(row));
+    // A grid row without an entry (none selected: -1) names no column.
+    if (row < 0 || row >= GetCount())
+        return;
+    CColumnEntry& entry = m_entries[static_cast<size_t>(row)];
     entry.condition = condition;
     StoreColumnCondition(entry.record, condition);
 }

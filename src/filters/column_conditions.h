@@ -36,7 +36,8 @@ class CColumnTable {
     const CColumnEntry& GetAt(int row) const { return m_entries.at(static_cast<size_t>(row)); }
     // The first entry whose trimmed key equals `key` without regard to case, or -1.
     int FindColumn(const CString& key) const;
-    // Sets the condition cell of a row and stores the condition in its record.
+    // Sets the condition cell of a row and stores the condition in its record;
+    // a row outside the table is ignored.
     void SetColumnCondition(int row, const CString& condition);
     // Empties every condition cell and every record's filter fields.
     void ClearConditions();

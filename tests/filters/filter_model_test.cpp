@@ -438,6 +438,8 @@ TEST_F(ColumnConditionTest, SummaryJoinsNonEmptyCellsInTableOrder) {
     table.SetColumnCondition(0, "a = 1");
     table.SetColumnCondition(1, "   ");
     table.SetColumnCondition(2, "  c in (1,2) ");
+    table.SetColumnCondition(-1, "nowhere");
+    table.SetColumnCondition(3, "nowhere");
     EXPECT_EQ(table.GetConditionSummary().str(), "(a = 1) AND (c in (1,2) )");
     table.ClearConditions();
     EXPECT_EQ(table.GetConditionSummary().str(), "");
