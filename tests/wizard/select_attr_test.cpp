@@ -405,7 +405,7 @@ TEST(ColumnPage, ASecondRunStartsFromTheRecordsAsTheyStand) {
                     }});
 }
 
-TEST(ColumnPage, HelpOpensTheColumnStepsPage) {
+TEST(ColumnPage, JoinsTheSheetAsTheSecondStepWithItsOwnHelp) {
     testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
     testsupport::FakeShell shell;
     Wizard w;
@@ -415,6 +415,10 @@ TEST(ColumnPage, HelpOpensTheColumnStepsPage) {
     EXPECT_EQ(shell.paths()[0],
               "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_columns_and_display_order_dialog_"
               "box.html");
+    ASSERT_GE(w.sheet.GetPageCount(), 2);
+    EXPECT_EQ(w.sheet.GetPage(1), &w.sheet.m_columnPage);
+    EXPECT_EQ(w.sheet.m_columnPage.m_pSheet, &w.sheet);
+    EXPECT_EQ(w.sheet.m_columnPage.m_pOwner, &w.owner);
     EXPECT_STREQ(RUNTIME_CLASS(CDTSelectAttr)->m_lpszClassName, "CDTSelectAttr");
     CObject* made = RUNTIME_CLASS(CDTSelectAttr)->CreateObject();
     EXPECT_NE(made, nullptr);
