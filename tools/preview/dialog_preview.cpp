@@ -1,8 +1,9 @@
 // Shows one of the library's dialogs with sample contents and waits for the
 // user: how screenshots of the real dialogs are taken.
 //
-//   zevdt-preview login|reports|wait|wizard
+//   zevdt-preview login|reports|wait|wizard [step]
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,27 +34,60 @@ class SampleReports : public CReportSource {
     ZevDTAPIReport* list_[3];
 };
 
-// A report without columns: the wizard's first step needs none.
-class NoColumns : public CDTOwner {
+// A small sales report: the wizard's steps show its columns, with two
+// displayed, one sorted and one filtered, and two saved filters.
+class SampleColumns : public CDTOwner {
   public:
-    ZevDTAPIColumn** GetColumnList() const override { return nullptr; }
-    int32_t GetColumnCount() const override { return 0; }
+    SampleColumns() {
+        struct Def {
+            const char* table;
+            const char* column;
+            int32_t display;
+            uint16_t type;
+        };
+        const Def defs[] = {{"SALES", "SALE_DATE", 1, 11}, {"REGION", "REGION", 2, 10},
+                            {"REGION", "CITY", 0, 10},     {"PRODUCT", "CATEGORY", 0, 10},
+                            {"PRODUCT", "PRODUCT", 3, 10}, {"SALES", "QUANTITY", 0, 3},
+                            {"SALES", "AMOUNT", 4, 3}};
+        for (const Def& d : defs) {
+            ZevDTAPIColumn c;
+            std::memset(&c, 0, sizeof c);
+            std::strncpy(c.tableName, d.table, sizeof c.tableName - 1);
+            std::strncpy(c.columnName, d.column, sizeof c.columnName - 1);
+            c.displayPosition = d.display;
+            c.dataType = d.type;
+            columns_.push_back(c);
+        }
+        columns_[0].sortPosition = 1;
+        columns_[0].sortDirection = ZEVDTAPI_SORT_DESCENDING;
+        std::strcpy(columns_[1].condition, "REGION.REGION = 'East'");
+        for (ZevDTAPIColumn& c : columns_) pointers_.push_back(&c);
+        filters_ = {"Eastern sales$*$Only the East region$*$REGION.REGION$*$REGION.REGION = 'East'",
+                    "Large orders$*$$*$SALES.QUANTITY$*$SALES.QUANTITY >= 20"};
+    }
+    ZevDTAPIColumn** GetColumnList() const override { return const_cast<ZevDTAPIColumn**>(pointers_.data()); }
+    int32_t GetColumnCount() const override { return static_cast<int32_t>(pointers_.size()); }
     void ShowLibraryError() override {}
     uint32_t CancelServerRequest() override { return 0; }
     int32_t GetFilterDescConditions(char*** records, int32_t* count) override {
-        return Nothing(records, count);
+        records_.clear();
+        for (std::string& f : filters_) records_.push_back(&f[0]);
+        *records = records_.data();
+        *count = static_cast<int32_t>(records_.size());
+        return 0;
     }
     int32_t SetFilterDescConditions(char**, int32_t) override { return 0; }
     int32_t GetFilterData(ZevDTAPIColumn*, char*** values, int32_t* count) override {
-        return Nothing(values, count);
-    }
-
-  private:
-    static int32_t Nothing(char*** list, int32_t* count) {
-        *list = nullptr;
+        *values = nullptr;
         *count = 0;
         return 0;
     }
+
+  private:
+    std::vector<ZevDTAPIColumn> columns_;
+    std::vector<ZevDTAPIColumn*> pointers_;
+    std::vector<std::string> filters_;
+    std::vector<char*> records_;
 };
 
 }  // namespace
@@ -86,11 +120,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (which == "wizard") {
-        NoColumns owner;
-        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
+        // An optional step number (0 to 3) opens the wizard at that step.
+        UINT step = argc > 2 ? static_cast<UINT>(std::atoi(argv[2])) : 0;
+        SampleColumns owner;
+        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, step);
         sheet.SetOwner(&owner);
+        sheet.SetReportName("Sales Detail");
         return static_cast<int>(sheet.DoModal());
     }
-    std::fprintf(stderr, "usage: zevdt-preview login|reports|wait|wizard\n");
+    std::fprintf(stderr, "usage: zevdt-preview login|reports|wait|wizard [step]\n");
     return 2;
 }
