@@ -104,6 +104,8 @@ class Backend {
     virtual intptr_t SetWindowLong(Hwnd hwnd, int index, intptr_t value) = 0;
     virtual void CenterWindow(Hwnd hwnd, Hwnd over) = 0;
     virtual void UpdateWindow(Hwnd hwnd) = 0;
+    // Size in pixels of the window's client area (inside borders and scroll bars).
+    virtual void GetClientSize(Hwnd hwnd, int* width, int* height) = 0;
     // Pixel width of a text in the control's font (list extents).
     virtual int TextWidth(Hwnd hwnd, const std::string& text) = 0;
     // The window the user is working in: the top modal window or message box.

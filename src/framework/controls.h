@@ -145,6 +145,9 @@ class CListCtrl : public CWnd {
     BOOL EnsureVisible(int item, BOOL partialOK) {
         return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), partialOK));
     }
+    BOOL RedrawItems(int first, int last) {
+        return static_cast<BOOL>(SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(first), last));
+    }
     BOOL SetColumnWidth(int column, int width) {
         return static_cast<BOOL>(
             SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)));

@@ -75,6 +75,12 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
     B().CenterWindow(m_hWnd, alternateOwner ? alternateOwner->m_hWnd : B().GetParent(m_hWnd));
 }
 
+void CWnd::GetClientRect(RECT* rect) const {
+    int width = 0, height = 0;
+    B().GetClientSize(m_hWnd, &width, &height);
+    *rect = RECT{0, 0, width, height};
+}
+
 void CWnd::UpdateWindow() {
     B().UpdateWindow(m_hWnd);
 }

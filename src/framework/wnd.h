@@ -48,6 +48,7 @@ class CWnd : public CObject, public fw::WindowSink {
     BOOL ModifyStyle(DWORD remove, DWORD add);
     void CenterWindow(CWnd* alternateOwner = nullptr);
     void UpdateWindow();
+    void GetClientRect(RECT* rect) const;
     BOOL DestroyWindow();
     CWnd* GetDlgItem(int id) const;
     int GetDlgCtrlID() const;

@@ -81,6 +81,10 @@ Window* HeadlessBackend::CreateFromTemplate(unsigned templateId, Window* parent,
         child->text = c.text;
         child->style = c.style;
         child->exStyle = c.exStyle;
+        // Dialog units of "MS Sans Serif" 8 at 96 dpi (base units 6 x 13), less a one-pixel border.
+        int border = (c.style & WS_BORDER) ? 2 : 0;
+        child->clientWidth = std::max(0, c.cx * 6 / 4 - border);
+        child->clientHeight = std::max(0, c.cy * 13 / 8 - border);
     }
     return w;
 }
@@ -391,6 +395,12 @@ intptr_t HeadlessBackend::SetWindowLong(Hwnd hwnd, int index, intptr_t value) {
 
 void HeadlessBackend::CenterWindow(Hwnd, Hwnd) {}
 void HeadlessBackend::UpdateWindow(Hwnd) {}
+
+void HeadlessBackend::GetClientSize(Hwnd hwnd, int* width, int* height) {
+    Window* w = W(hwnd);
+    *width = w ? w->clientWidth : 0;
+    *height = w ? w->clientHeight : 0;
+}
 
 int HeadlessBackend::TextWidth(Hwnd, const std::string& text) {
     // About what "MS Sans Serif" 8 averages per character at 96 dpi.

@@ -47,6 +47,7 @@ class HeadlessBackend : public Backend {
     intptr_t SetWindowLong(Hwnd hwnd, int index, intptr_t value) override;
     void CenterWindow(Hwnd hwnd, Hwnd over) override;
     void UpdateWindow(Hwnd hwnd) override;
+    void GetClientSize(Hwnd hwnd, int* width, int* height) override;
     int TextWidth(Hwnd hwnd, const std::string& text) override;
     Hwnd ActiveWindow() override;
 

@@ -341,6 +341,7 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             w->columns.erase(w->columns.begin() + static_cast<intptr_t>(wParam));
             return TRUE;
         case LVM_ENSUREVISIBLE:
+        case LVM_REDRAWITEMS:
         case LVM_SETCOLUMNWIDTH:
             return TRUE;
         case LVM_GETCOLUMNWIDTH:

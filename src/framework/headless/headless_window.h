@@ -35,6 +35,7 @@ struct Window {
     std::string text;
     uint32_t style = 0;
     uint32_t exStyle = 0;
+    int clientWidth = 0, clientHeight = 0;  // pixels, from the template's size
     Window* parent = nullptr;
     std::vector<Window*> children;
     WindowSink* sink = nullptr;

@@ -246,6 +246,14 @@ void Win32Backend::UpdateWindow(Hwnd hwnd) {
     ::UpdateWindow(W(hwnd));
 }
 
+void Win32Backend::GetClientSize(Hwnd hwnd, int* width, int* height) {
+    RECT r{};
+    if (!::GetClientRect(W(hwnd), &r))
+        r = RECT{};
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+}
+
 int Win32Backend::TextWidth(Hwnd hwnd, const std::string& text) {
     HDC dc = ::GetDC(W(hwnd));
     if (!dc)
