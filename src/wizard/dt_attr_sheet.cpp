@@ -15,6 +15,9 @@ CDTAttrSheet::CDTAttrSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     AddPage(&m_columnPage);
     m_columnPage.m_pOwner = m_pOwner;
     m_columnPage.m_pSheet = this;
+    AddPage(&m_sortPage);
+    m_sortPage.m_pOwner = m_pOwner;
+    m_sortPage.m_pSheet = this;
     m_psh.dwFlags |= PSH_WIZARD | PSH_HASHELP;
     m_strInstallRoot = GetInstallationRoot();
     m_strInfoHelpPath = MakeHelpPath(m_strInstallRoot, IDS_HELP_WIZARD_INFO);
@@ -28,11 +31,13 @@ CDTAttrSheet::~CDTAttrSheet() = default;
 void CDTAttrSheet::SetOwner(CDTOwner* owner) {
     m_pOwner = owner;
     m_columnPage.m_pOwner = owner;
+    m_sortPage.m_pOwner = owner;
 }
 
 void CDTAttrSheet::SetReportName(const CString& name) {
     m_strReportName = name;
     m_columnPage.m_strReportName = name;
+    m_sortPage.m_strReportName = name;
 }
 
 void CDTAttrSheet::OnHelp() {
@@ -41,4 +46,6 @@ void CDTAttrSheet::OnHelp() {
         OpenHelpFile(m_strInfoHelpPath);
     else if (active == &m_columnPage)
         OpenHelpFile(m_strColumnsHelpPath);
+    else if (active == &m_sortPage)
+        OpenHelpFile(m_strSortHelpPath);
 }

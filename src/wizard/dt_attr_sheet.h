@@ -6,6 +6,7 @@
 #include "dt_owner.h"
 #include "framework/afxwin.h"
 #include "info_page.h"
+#include "order_list.h"
 #include "select_attr.h"
 
 class CDTAttrSheet : public CPropertySheet {
@@ -28,6 +29,7 @@ class CDTAttrSheet : public CPropertySheet {
     CDTOwner* m_pOwner = nullptr;
     CInfoPage m_infoPage;
     CDTSelectAttr m_columnPage;
+    CDTOrderList m_sortPage;
 
   protected:
     void OnHelp();
