@@ -142,6 +142,8 @@ struct SIZE {
 #define EN_CHANGE 0x0300
 #define EN_UPDATE 0x0400
 #define EM_SETSEL 0x00B1
+#define EM_LINESCROLL 0x00B6
+#define EM_GETLINECOUNT 0x00BA
 #define EM_LIMITTEXT 0x00C5
 #define EM_SETREADONLY 0x00CF
 
@@ -402,6 +404,7 @@ struct NMTREEVIEWA {
 };
 
 // Property sheets.
+#define PSH_NOAPPLYNOW 0x00000080u
 #define PSH_WIZARD 0x00000020u
 #define PSH_HASHELP 0x00000200u
 #define PSP_HASHELP 0x00000020u

@@ -112,6 +112,13 @@ TEST(Notifications, EditTextSetByCodeNotifiesChange) {
     EXPECT_GT(change, update);
 }
 
+// The column-filter page (134) has a multi-line edit: unlike a single-line
+// one it does not report text set by code.
+TEST(Notifications, MultiLineEditTextSetByCodeIsSilent) {
+    auto events = Probe(134, [](Recorder& r) { r.SetDlgItemText(1022, "SALES.REGION = East"); });
+    for (const auto& e : events) EXPECT_NE(e.rfind("command 1022 ", 0), 0u) << e;
+}
+
 TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
     auto listEvents = Probe(130, [](Recorder& r) {
         CListBox list;

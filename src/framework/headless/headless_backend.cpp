@@ -325,8 +325,9 @@ void HeadlessBackend::SetWindowText(Hwnd hwnd, const std::string& text) {
     if (!w)
         return;
     w->text = text;
-    // An edit tells its parent about every change of its text, also one made by code.
-    if (w->cls == "Edit") {
+    // A single-line edit tells its parent about every change of its text, also
+    // one made by code; a multi-line edit reports only what the user types.
+    if (w->cls == "Edit" && !(w->style & ES_MULTILINE)) {
         Command(w, EN_UPDATE);
         if (live_.count(w))
             Command(w, EN_CHANGE);

@@ -131,8 +131,22 @@ intptr_t HeadlessBackend::ControlMessage(Window* w, uint32_t msg, uintptr_t wPar
             uint32_t type = w->style & BS_TYPEMASK;
             if (type == BS_AUTOCHECKBOX)
                 w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-            if (type == BS_AUTORADIOBUTTON)
+            if (type == BS_AUTORADIOBUTTON) {
+                // The other automatic radio buttons of its group go out.
+                if (w->parent) {
+                    const std::vector<Window*>& all = w->parent->children;
+                    auto self = std::find(all.begin(), all.end(), w);
+                    auto first = self;
+                    while (first != all.begin() && !((*first)->style & WS_GROUP)) --first;
+                    for (auto it = first; it != all.end(); ++it) {
+                        if (it != first && ((*it)->style & WS_GROUP))
+                            break;
+                        if (*it != w && (((*it)->style & BS_TYPEMASK) == BS_AUTORADIOBUTTON))
+                            (*it)->check = BST_UNCHECKED;
+                    }
+                }
                 w->check = BST_CHECKED;
+            }
             Command(w, BN_CLICKED);
             return 0;
         }
@@ -147,6 +161,10 @@ intptr_t HeadlessBackend::ControlMessage(Window* w, uint32_t msg, uintptr_t wPar
             else
                 w->style &= ~ES_READONLY;
             return TRUE;
+        case EM_GETLINECOUNT:
+            return 1 + static_cast<intptr_t>(std::count(w->text.begin(), w->text.end(), '\n'));
+        case EM_LINESCROLL:
+            return (w->style & ES_MULTILINE) ? TRUE : FALSE;
         case EM_SETSEL:
         case EM_LIMITTEXT:
         case PBM_SETRANGE:

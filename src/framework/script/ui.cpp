@@ -173,6 +173,14 @@ void Ui::Type(int id, const std::string& text) {
     if (B().GetWindowLong(h, GWL_STYLE) & ES_READONLY)
         throw UiError("control " + std::to_string(id) + " is read-only");
     B().SetWindowText(h, text);
+    // A multi-line edit does not report text set by code, but reports typing.
+    if (B().GetWindowLong(h, GWL_STYLE) & ES_MULTILINE) {
+        if (Hwnd parent = B().GetParent(h)) {
+            LPARAM from = reinterpret_cast<LPARAM>(h);
+            B().SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, EN_UPDATE), from);
+            B().SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), from);
+        }
+    }
 }
 
 void Ui::SelectRow(int id, int row) {
