@@ -2,7 +2,9 @@
 // joining conditions, and the value fetch beside its wait dialog.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "filters/df_property_sheet.h"
@@ -323,6 +325,39 @@ TEST(BuilderFetch, CancelDiscardsTheValuesCancelsTheServerAndShowsNoPicker) {
     EXPECT_EQ(CursorDepth(), 0);
     EXPECT_EQ(owner.nextBatch, 2u);  // the batch in flight was the last one asked for
     for (const std::string& line : transcript.lines) EXPECT_EQ(line.find("window 136"), std::string::npos);
+}
+
+// A fetch long enough for the driver's clock to tick while the wait dialog
+// is up: the next step still waits for the picker.
+class SlowOwner : public testsupport::ColumnOwner {
+  public:
+    int32_t GetFilterData(ZevDTAPIColumn* c, char*** values, int32_t* count) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        return ColumnOwner::GetFilterData(c, values, count);
+    }
+};
+
+TEST(BuilderFetch, StepsAfterTheFetchActOnThePickerNotOnTheWaitDialog) {
+    SlowOwner owner;
+    ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
+    owner.batches = {{"a"}, {"b"}, {"c"}};
+    unsigned next = 0;
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.Click(kPick); })
+        .Then([&](fw::Ui& ui) {
+            next = ui.TemplateId();
+            ui.Click(IDCANCEL);
+        })
+        .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
+    CDFPropertySheet sheet("x");
+    sheet.m_filtersPage.m_pOwner = &owner;
+    sheet.m_filtersPage.m_pColumn = &column;
+    {
+        fw::ScopedDriver scope(&driver);
+        sheet.DoModal();
+    }
+    EXPECT_EQ(next, 136u);
+    EXPECT_EQ(owner.nextBatch, 4u);
 }
 
 TEST(BuilderHelp, HelpOpensTheColumnFilterPageBelowTheRootReadAtConstruction) {
