@@ -1,0 +1,410 @@
+// The wizard's data filters step on its own sheet, driven as a user would:
+// what it shows of the saved filters and the column records, what it writes
+// into the records, and what it hands to the library.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "filters/dt_filter.h"
+#include "framework/script/test_driver.h"
+#include "support/column_owner.h"
+
+using fw::SheetButton;
+using fw::Ui;
+
+namespace {
+
+constexpr int kSummary = 1022;
+constexpr int kAddCondition = 1024;
+constexpr int kClear = 1025;
+constexpr int kClearAll = 1026;
+constexpr int kGrid = 1027;
+constexpr int kCombo = 1066;
+constexpr int kDescription = 1067;
+constexpr int kAddNew = 1068;
+constexpr int kDelete = 1069;
+constexpr int kRename = 1070;
+constexpr int kSave = 1071;
+constexpr int kNameEdit = 1069;
+constexpr int kNameCopy = 1070;
+constexpr int kBuilderFilters = 1022;
+
+const std::string kSep = "$*$";
+
+struct FilterStep {
+    testsupport::ColumnOwner owner;
+    CDTFilter page;
+    CPropertySheet sheet{50511, nullptr, 0};
+    fw::MemoryTranscript transcript;
+
+    FilterStep() {
+        page.m_pOwner = &owner;
+        sheet.AddPage(&page);
+        sheet.SetWizardMode();
+    }
+    // Three columns, one of them not displayed, and two saved filters.
+    void Report() {
+        owner.Add("SALES", "REGION", 1);
+        owner.Add("SALES", "AMOUNT", 0);
+        owner.Add("TIME", "YEAR", 2);
+        owner.savedFilters = {"b" + kSep + "about b" + kSep + "SALES.REGION" + kSep + "= 'East'",
+                              "A" + kSep + "about A" + kSep + "time.year" + kSep + "> 2000" + kSep +
+                                  "OTHER.COLUMN" + kSep + "= 1"};
+    }
+
+    INT_PTR Run(const std::vector<std::function<void(Ui&)>>& steps) {
+        fw::TestDriver driver;
+        for (const auto& step : steps) driver.Then(step);
+        fw::ScopedDriver scope(&driver, &transcript);
+        INT_PTR result = sheet.DoModal();
+        EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
+        EXPECT_TRUE(driver.Done());
+        return result;
+    }
+
+    std::vector<std::string> Filters() const {
+        std::vector<std::string> out;
+        const CStringList& list = page.m_filters.GetList();
+        for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(list.GetNext(pos).str());
+        return out;
+    }
+    std::string Condition(size_t column) { return owner.At(column).condition; }
+};
+
+std::vector<std::string> Rows(Ui& ui, int id, int column = 0) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < ui.RowCount(id); ++i) rows.push_back(ui.RowText(id, i, column));
+    return rows;
+}
+
+void Cancel(Ui& ui) {
+    ui.Press(SheetButton::Cancel);
+}
+
+TEST(DataFilters, OpensOnTheFirstFilterByNameWithItsConditionsInForce) {
+    FilterStep s;
+    s.Report();
+    // Left over from an earlier run: the page starts from empty records.
+    std::strcpy(s.owner.At(0).condition, "= 'stale'");
+    s.owner.At(0).filterOnly = 1;
+    std::string earlier;
+    EXPECT_EQ(s.Run({[&](Ui& ui) {
+                         EXPECT_EQ(ui.TemplateId(), 133u);
+                         EXPECT_EQ(Rows(ui, kGrid),
+                                   (std::vector<std::string>{"SALES.REGION", "SALES.AMOUNT", "TIME.YEAR"}));
+                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"", "", "> 2000"}));
+                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "b"}));
+                         EXPECT_EQ(ui.Text(kCombo), "A");
+                         EXPECT_EQ(ui.Text(kDescription), "about A");
+                         EXPECT_EQ(ui.Text(kSummary), "(> 2000)");
+                         EXPECT_EQ(ui.SelectedRows(kGrid), std::vector<int>{0});
+                         EXPECT_TRUE(ui.Enabled(kAddCondition));
+                         for (int id : {kSave, kDelete, kRename}) EXPECT_TRUE(ui.Enabled(id)) << id;
+                         EXPECT_TRUE(ui.Enabled(ID_WIZBACK));
+                         EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
+                         EXPECT_TRUE(ui.Visible(ID_WIZFINISH) && ui.Enabled(ID_WIZFINISH));
+                         earlier = s.Condition(2);
+                         ui.SelectRow(kCombo, 1);
+                     },
+                     [&](Ui& ui) {
+                         // Every column takes the new filter's condition or none.
+                         EXPECT_EQ(ui.Text(kDescription), "about b");
+                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"= 'East'", "", ""}));
+                         EXPECT_EQ(ui.Text(kSummary), "(= 'East')");
+                         Cancel(ui);
+                     }}),
+              IDCANCEL);
+    EXPECT_EQ(earlier, "> 2000");
+    EXPECT_EQ(s.Condition(0), "= 'East'");
+    EXPECT_EQ(s.owner.At(0).filterOnly, 0);
+    EXPECT_EQ(s.Condition(2), "");
+    EXPECT_EQ(s.owner.saves, 0);
+}
+
+TEST(DataFilters, WithoutColumnsOrSavedFiltersFinishSavesTheDefaultFilter) {
+    FilterStep s;
+    EXPECT_EQ(s.Run({[](Ui& ui) {
+                         EXPECT_EQ(ui.RowCount(kGrid), 0);
+                         EXPECT_FALSE(ui.Enabled(kAddCondition));
+                         EXPECT_EQ(Rows(ui, kCombo), std::vector<std::string>{"Default"});
+                         EXPECT_EQ(ui.Text(kDescription), "Default filter");
+                         EXPECT_EQ(ui.Text(kSummary), "");
+                         ui.Click(kClear);
+                     },
+                     [](Ui& ui) { ui.Click(kClearAll); }, [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
+              ID_WIZFINISH);
+    EXPECT_EQ(s.owner.saves, 1);
+    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Default" + kSep + "Default filter"});
+    EXPECT_EQ(s.owner.errorsShown, 0);
+}
+
+// Opens the builder on the selected row, replaces its Filters text with `text`
+// unless it is null, and presses OK.
+std::vector<std::function<void(Ui&)>> Build(const char* text, std::string* caption = nullptr,
+                                            std::string* shown = nullptr) {
+    std::vector<std::function<void(Ui&)>> steps;
+    steps.push_back([](Ui& ui) { ui.Click(kAddCondition); });
+    steps.push_back([=](Ui& ui) {
+        EXPECT_EQ(ui.TemplateId(), 134u);
+        if (caption)
+            *caption = ui.Caption();
+        if (shown)
+            *shown = ui.Text(kBuilderFilters);
+        if (text)
+            ui.Type(kBuilderFilters, text);
+        else
+            ui.Click(IDOK);
+    });
+    if (text)
+        steps.push_back([](Ui& ui) { ui.Click(IDOK); });
+    return steps;
+}
+
+void Append(std::vector<std::function<void(Ui&)>>& to, const std::vector<std::function<void(Ui&)>>& steps) {
+    to.insert(to.end(), steps.begin(), steps.end());
+}
+
+TEST(DataFilters, TheBuildersTextBecomesTheColumnsConditionInRowRecordAndFilter) {
+    FilterStep s;
+    s.Report();
+    std::string caption, shown, unchanged;
+    std::vector<std::function<void(Ui&)>> steps;
+    steps.push_back([](Ui& ui) { ui.SelectRow(kGrid, 1); });
+    Append(steps, Build("> 5 AND\r\n< 9 \r\n\t", &caption));
+    steps.push_back([](Ui& ui) {
+        EXPECT_EQ(ui.RowText(kGrid, 1, 1), "> 5 AND\r\n< 9");
+        EXPECT_EQ(ui.Text(kSummary), "(> 5 AND\r\n< 9) AND (> 2000)");
+        ui.SelectRow(kGrid, 2);
+    });
+    // OK without a change leaves everything as it was.
+    Append(steps, Build(nullptr, nullptr, &shown));
+    steps.push_back([&](Ui& ui) {
+        unchanged = ui.RowText(kGrid, 2, 1);
+        ui.SelectRow(kGrid, 0);
+    });
+    // A double click opens the builder on the clicked row.
+    steps.push_back([](Ui& ui) { ui.DoubleClickRow(kGrid, 0); });
+    steps.push_back([](Ui& ui) { ui.Type(kBuilderFilters, "= 'North'"); });
+    steps.push_back([](Ui& ui) { ui.Click(IDOK); });
+    steps.push_back([](Ui& ui) { ui.SelectRow(kGrid, 2); });
+    // An empty text takes the condition away.
+    Append(steps, Build(""));
+    steps.push_back([](Ui& ui) {
+        EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"= 'North'", "> 5 AND\r\n< 9", ""}));
+        EXPECT_EQ(ui.Text(kSummary), "(= 'North') AND (> 5 AND\r\n< 9)");
+        ui.Press(SheetButton::Finish);
+    });
+    EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
+    EXPECT_EQ(caption, "Set Filter On Column : SALES.AMOUNT");
+    EXPECT_EQ(shown, "> 2000");
+    EXPECT_EQ(unchanged, "> 2000");
+    EXPECT_EQ(s.Condition(0), "= 'North'");
+    EXPECT_EQ(s.owner.At(0).filterOnly, 0);
+    EXPECT_EQ(s.Condition(1), "> 5 AND\r\n< 9");
+    EXPECT_EQ(s.owner.At(1).filterOnly, 1);  // filtered by, not displayed
+    EXPECT_EQ(s.Condition(2), "");
+    // The pair of the column the report lacks survives; the others follow the page.
+    EXPECT_EQ(s.owner.savedFilters,
+              (std::vector<std::string>{"A" + kSep + "about A" + kSep + "OTHER.COLUMN" + kSep + "= 1" + kSep +
+                                            "SALES.AMOUNT" + kSep + "> 5 AND\r\n< 9" + kSep + "SALES.REGION" +
+                                            kSep + "= 'North'",
+                                        "b" + kSep + "about b" + kSep + "SALES.REGION" + kSep + "= 'East'"}));
+}
+
+TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) {
+    FilterStep s;
+    s.Report();
+    s.owner.savedFilters.push_back("C" + kSep + kSep + "SALES.REGION" + kSep + "= 1" + kSep + "TIME.YEAR" +
+                                   kSep + "= 2" + kSep + "OTHER.COLUMN" + kSep + "= 3");
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(kCombo, 2); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kSummary), "(= 1) AND (= 2)");
+                         ui.SelectRow(kGrid, 2);
+                     },
+                     [](Ui& ui) { ui.Click(kClear); },
+                     [&](Ui& ui) {
+                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"= 1", "", ""}));
+                         EXPECT_EQ(ui.Text(kSummary), "(= 1)");
+                         EXPECT_EQ(s.Condition(2), "");
+                         ui.SelectRow(kCombo, 0);
+                     },
+                     [](Ui& ui) { ui.Click(kClearAll); },
+                     [&](Ui& ui) {
+                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"", "", ""}));
+                         EXPECT_EQ(ui.Text(kSummary), "");
+                         EXPECT_EQ(ui.Text(kDescription), "about A");
+                         ui.Click(kSave);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.MessageText(), "Saved filters successfully.");
+                         ui.Answer(IDOK);
+                     },
+                     Cancel}),
+              IDCANCEL);
+    EXPECT_EQ(s.owner.saves, 1);
+    EXPECT_EQ(s.owner.savedFilters,
+              (std::vector<std::string>{
+                  "A" + kSep + "about A", "b" + kSep + "about b" + kSep + "SALES.REGION" + kSep + "= 'East'",
+                  "C" + kSep + kSep + "SALES.REGION" + kSep + "= 1" + kSep + "OTHER.COLUMN" + kSep + "= 3"}));
+}
+
+TEST(DataFilters, AnEditedDescriptionStaysWithItsFilterUntilTheWizardIsCancelled) {
+    FilterStep s;
+    s.Report();
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(kDescription, "two\r\nlines "); },
+                     [](Ui& ui) { ui.SelectRow(kCombo, 1); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kDescription), "about b");
+                         ui.SelectRow(kCombo, 0);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kDescription), "two\r\nlines ");
+                         Cancel(ui);
+                     }}),
+              IDCANCEL);
+    EXPECT_EQ(s.owner.saves, 0);
+    EXPECT_EQ(s.Filters()[0], "A" + kSep + "two\r\nlines " + kSep + "time.year" + kSep + "> 2000" + kSep +
+                                  "OTHER.COLUMN" + kSep + "= 1");
+}
+
+TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
+    FilterStep s;
+    s.Report();
+    s.owner.savedFilters.push_back("c" + kSep + "about c");
+    bool copyShownOnRename = true;
+    std::string renameInitial;
+    EXPECT_EQ(s.Run({// A copy of A, appended after all others even though it sorts first.
+                     [](Ui& ui) { ui.Click(kAddNew); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.TemplateId(), 143u);
+                         ui.Type(kNameEdit, "  Aa copy ");
+                     },
+                     [](Ui& ui) { ui.SetCheck(kNameCopy, true); }, [](Ui& ui) { ui.Click(IDOK); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "b", "c", "Aa copy"}));
+                         EXPECT_EQ(ui.Text(kCombo), "Aa copy");
+                         EXPECT_EQ(ui.Text(kDescription), "about A");
+                         EXPECT_EQ(ui.RowText(kGrid, 2, 1), "> 2000");
+                         ui.Click(kRename);
+                     },
+                     [&](Ui& ui) {
+                         copyShownOnRename = ui.Visible(kNameCopy);
+                         renameInitial = ui.Text(kNameEdit);
+                         ui.Type(kNameEdit, " Zed ");
+                     },
+                     [](Ui& ui) { ui.Click(IDOK); },
+                     [](Ui& ui) {
+                         // The renamed filter keeps its place.
+                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "b", "c", "Zed"}));
+                         EXPECT_EQ(ui.Text(kCombo), "Zed");
+                         ui.SelectRow(kCombo, 1);
+                     },
+                     // Deleting the middle one makes the following one current.
+                     [](Ui& ui) { ui.Click(kDelete); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.MessageText(), "Are you sure you want to delete the current filter?");
+                         ui.Answer(IDNO);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.RowCount(kCombo), 4);
+                         ui.Click(kDelete);
+                     },
+                     [](Ui& ui) { ui.Answer(IDYES); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "c", "Zed"}));
+                         EXPECT_EQ(ui.Text(kCombo), "c");
+                         EXPECT_EQ(ui.Text(kDescription), "about c");
+                         EXPECT_EQ(ui.Text(kSummary), "");
+                         ui.SelectRow(kCombo, 2);
+                     },
+                     // Deleting the last one makes the one before it current.
+                     [](Ui& ui) { ui.Click(kDelete); }, [](Ui& ui) { ui.Answer(IDYES); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kCombo), "c");
+                         ui.Press(SheetButton::Finish);
+                     }}),
+              ID_WIZFINISH);
+    EXPECT_FALSE(copyShownOnRename);
+    EXPECT_EQ(renameInitial, "Aa copy");
+    EXPECT_EQ(s.owner.savedFilters,
+              (std::vector<std::string>{"A" + kSep + "about A" + kSep + "time.year" + kSep + "> 2000" + kSep +
+                                            "OTHER.COLUMN" + kSep + "= 1",
+                                        "c" + kSep + "about c"}));
+}
+
+TEST(DataFilters, AfterAllFiltersAreDeletedConditionsBelongToNoFilterUntilOneIsAdded) {
+    FilterStep s;
+    s.Report();
+    s.owner.savedFilters.pop_back();  // b alone
+    std::vector<std::function<void(Ui&)>> steps = {
+        [](Ui& ui) { ui.Click(kDelete); }, [](Ui& ui) { ui.Answer(IDYES); },
+        [](Ui& ui) {
+            EXPECT_EQ(ui.MessageText(), "All filters deleted.");
+            ui.Answer(IDOK);
+        },
+        [&](Ui& ui) {
+            EXPECT_EQ(ui.RowCount(kCombo), 0);
+            EXPECT_EQ(ui.Text(kDescription), "");
+            EXPECT_EQ(ui.Text(kSummary), "");
+            EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"", "", ""}));
+            EXPECT_EQ(s.Condition(0), "");
+            for (int id : {kSave, kDelete, kRename}) EXPECT_FALSE(ui.Enabled(id)) << id;
+            EXPECT_EQ(s.page.m_filters.GetCurrentIndex(), -1);
+            ui.SelectRow(kGrid, 2);
+        }};
+    Append(steps, Build("= 1999"));
+    steps.push_back([&](Ui& ui) {
+        EXPECT_EQ(ui.RowText(kGrid, 2, 1), "= 1999");
+        EXPECT_EQ(s.Condition(2), "= 1999");
+        ui.Click(kAddNew);
+    });
+    steps.push_back([](Ui& ui) { ui.Type(kNameEdit, "Fresh"); });
+    steps.push_back([](Ui& ui) { ui.Click(IDOK); });
+    steps.push_back([](Ui& ui) {
+        EXPECT_EQ(Rows(ui, kCombo), std::vector<std::string>{"Fresh"});
+        EXPECT_EQ(ui.Text(kCombo), "Fresh");
+        // The new filter starts empty: the conditions set meanwhile are gone.
+        EXPECT_EQ(ui.RowText(kGrid, 2, 1), "");
+        for (int id : {kSave, kDelete, kRename}) EXPECT_TRUE(ui.Enabled(id)) << id;
+        ui.Press(SheetButton::Finish);
+    });
+    EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
+    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Fresh" + kSep});
+}
+
+TEST(DataFilters, AFailedSaveIsShownAndFinishStillEndsTheWizard) {
+    FilterStep s;
+    s.Report();
+    s.owner.setStatus = 7;
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Click(kSave); }, [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
+              ID_WIZFINISH);
+    EXPECT_EQ(s.owner.saves, 2);
+    EXPECT_EQ(s.owner.errorsShown, 2);
+    EXPECT_EQ(s.Filters().size(), 2u);
+}
+
+// A record the library delivers without a name still gets its entry, so that
+// every entry chooses its own filter.
+TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
+    FilterStep s;
+    s.Report();
+    s.owner.savedFilters.push_back(kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
+    EXPECT_EQ(s.Run({[](Ui& ui) {
+                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"", "A", "b"}));
+                         EXPECT_EQ(ui.Text(kDescription), "nameless");
+                         ui.SelectRow(kCombo, 2);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kDescription), "about b");
+                         EXPECT_EQ(ui.RowText(kGrid, 0, 1), "= 'East'");
+                         ui.Press(SheetButton::Finish);
+                     }}),
+              ID_WIZFINISH);
+    EXPECT_EQ(s.owner.savedFilters.size(), 3u);
+    EXPECT_EQ(s.owner.savedFilters[0], kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
+}
+
+}  // namespace
