@@ -18,6 +18,9 @@ CDTAttrSheet::CDTAttrSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     AddPage(&m_sortPage);
     m_sortPage.m_pOwner = m_pOwner;
     m_sortPage.m_pSheet = this;
+    AddPage(&m_filterPage);
+    m_filterPage.m_pOwner = m_pOwner;
+    m_filterPage.m_pSheet = this;
     m_psh.dwFlags |= PSH_WIZARD | PSH_HASHELP;
     m_strInstallRoot = GetInstallationRoot();
     m_strInfoHelpPath = MakeHelpPath(m_strInstallRoot, IDS_HELP_WIZARD_INFO);
@@ -32,6 +35,7 @@ void CDTAttrSheet::SetOwner(CDTOwner* owner) {
     m_pOwner = owner;
     m_columnPage.m_pOwner = owner;
     m_sortPage.m_pOwner = owner;
+    m_filterPage.m_pOwner = owner;
 }
 
 void CDTAttrSheet::SetReportName(const CString& name) {
@@ -48,4 +52,6 @@ void CDTAttrSheet::OnHelp() {
         OpenHelpFile(m_strColumnsHelpPath);
     else if (active == &m_sortPage)
         OpenHelpFile(m_strSortHelpPath);
+    else if (active == &m_filterPage)
+        OpenHelpFile(m_strFilterHelpPath);
 }

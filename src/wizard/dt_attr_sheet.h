@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dt_owner.h"
+#include "filters/dt_filter.h"
 #include "framework/afxwin.h"
 #include "info_page.h"
 #include "order_list.h"
@@ -30,6 +31,7 @@ class CDTAttrSheet : public CPropertySheet {
     CInfoPage m_infoPage;
     CDTSelectAttr m_columnPage;
     CDTOrderList m_sortPage;
+    CDTFilter m_filterPage;
 
   protected:
     void OnHelp();

@@ -11,6 +11,8 @@
 #include "filters/dt_filter.h"
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
+#include "support/test_env.h"
+#include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
 using fw::Ui;
@@ -405,6 +407,57 @@ TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
               ID_WIZFINISH);
     EXPECT_EQ(s.owner.savedFilters.size(), 3u);
     EXPECT_EQ(s.owner.savedFilters[0], kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
+}
+
+// The step in its place: the wizard's fourth and last, the only one with Finish.
+TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
+    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
+    testsupport::FakeShell shell;
+    testsupport::ColumnOwner owner;
+    owner.Add("SALES", "REGION", 1);
+    CDTAttrSheet sheet(50511, nullptr, 0);
+    sheet.SetOwner(&owner);
+    ASSERT_EQ(sheet.GetPageCount(), 4);
+    EXPECT_EQ(sheet.GetPage(3), &sheet.m_filterPage);
+    EXPECT_EQ(sheet.m_filterPage.m_pSheet, &sheet);
+    EXPECT_EQ(sheet.m_filterPage.m_pOwner, &owner);
+    EXPECT_STREQ(RUNTIME_CLASS(CDTFilter)->m_lpszClassName, "CDTFilter");
+    CObject* made = RUNTIME_CLASS(CDTFilter)->CreateObject();
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CPropertyPage)));
+    delete made;
+
+    fw::TestDriver driver;
+    for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 133u);
+            EXPECT_EQ(ui.Caption(), "Select Data Filters");
+            EXPECT_TRUE(ui.Enabled(ID_WIZBACK));
+            EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
+            EXPECT_TRUE(ui.Enabled(ID_WIZFINISH) && ui.Visible(ID_WIZFINISH));
+            ui.Press(SheetButton::Help);
+        })
+        .Then([](Ui& ui) { ui.Press(SheetButton::Back); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 132u);
+            ui.Press(SheetButton::Next);
+        })
+        .Then([](Ui& ui) {
+            // Back and forth keeps what the step showed.
+            EXPECT_EQ(ui.Text(kDescription), "Default filter");
+            ui.Press(SheetButton::Finish);
+        });
+    {
+        fw::ScopedDriver scope(&driver, nullptr);
+        EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
+    }
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
+    EXPECT_TRUE(driver.Done());
+    ASSERT_EQ(shell.paths().size(), 1u);
+    EXPECT_EQ(shell.paths()[0],
+              "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_filters_dialog_box.html");
+    EXPECT_EQ(owner.saves, 1);
 }
 
 }  // namespace
