@@ -56,8 +56,10 @@ std::string Quote(const std::string& arg) {
 
 HANDLE OpenForChild(const std::string& path) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared for writing too: a child that has just exited may still hold the
+    // previous run's file for a moment.
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
@@ -67,7 +69,10 @@ RunResult Run(const std::vector<std::string>& args, const std::string& workDir) 
     for (const std::string& arg : args) {
         command += (command.empty() ? "" : " ") + Quote(arg);
     }
-    std::string outPath = workDir + "stdout.txt", errPath = workDir + "stderr.txt";
+    // Files of their own for every run, so that no run can meet another's.
+    static int runs = 0;
+    std::string run = std::to_string(++runs);
+    std::string outPath = workDir + "stdout-" + run + ".txt", errPath = workDir + "stderr-" + run + ".txt";
     HANDLE out = OpenForChild(outPath), err = OpenForChild(errPath);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
@@ -111,7 +116,10 @@ void SetEnv(const std::string& name, const std::string& value) {
 #else
 
 RunResult Run(const std::vector<std::string>& args, const std::string& workDir) {
-    std::string outPath = workDir + "stdout.txt", errPath = workDir + "stderr.txt";
+    // Files of their own for every run, so that no run can meet another's.
+    static int runs = 0;
+    std::string run = std::to_string(++runs);
+    std::string outPath = workDir + "stdout-" + run + ".txt", errPath = workDir + "stderr-" + run + ".txt";
     std::vector<char*> argv;
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
