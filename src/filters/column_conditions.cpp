@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "filter_record.h"
-#include "interface/bounded_copy.h"
+#include "framework/bounded_copy.h"
 
 void ClearColumnCondition(ZevDTAPIColumn* column) {
     if (!column)
@@ -26,8 +26,8 @@ void StoreColumnCondition(ZevDTAPIColumn* column, const CString& condition) {
     // an overlong one is not stored at all.
     if (length > kMaxColumnCondition)
         return;
-    zevdt::BoundedCopy(column->condition, static_cast<size_t>(kMaxColumnCondition), condition.GetString(),
-                       zevdt::Padding::None);
+    fw::BoundedCopy(column->condition, static_cast<size_t>(kMaxColumnCondition), condition.GetString(),
+                    fw::Padding::None);
     column->condition[length] = '\0';
     if (column->displayPosition < 1)
         column->filterOnly = 1;

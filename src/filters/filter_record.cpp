@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "interface/bounded_copy.h"
+#include "framework/bounded_copy.h"
 
 const char kFilterSeparator[] = "$*$";
 const char kDefaultFilterName[] = "Default";
@@ -76,7 +76,7 @@ bool HoldsFilterSeparator(const CString& text) {
 
 CString MakeColumnKey(const ZevDTAPIColumn& column) {
     CString key;
-    key.Format("%s.%s", zevdt::FieldText(column.tableName).GetString(),
-               zevdt::FieldText(column.columnName).GetString());
+    key.Format("%s.%s", fw::FieldText(column.tableName).GetString(),
+               fw::FieldText(column.columnName).GetString());
     return key;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bounded_copy.h"
+#include "framework/bounded_copy.h"
 #include "drill_through.h"
 #include "resources/resource.h"
 
@@ -106,7 +106,7 @@ uint32_t CDrillThrough::GetHeader(ZevDTHeaderItem** items, uint32_t* count) {
     for (size_t k = 0; k < ordered.size(); ++k) {
         ZevDTHeaderItem& item = m_pHeader[k];
         item.column = static_cast<uint32_t>(k + 1);
-        zevdt::BoundedCopy(item.name, zevdt::kItemTextLimit, ordered[k]->columnName, zevdt::Padding::None);
+        fw::BoundedCopy(item.name, zevdt::kItemTextLimit, ordered[k]->columnName, fw::Padding::None);
     }
     *items = m_pHeader;
     *count = static_cast<uint32_t>(ordered.size());
@@ -131,8 +131,8 @@ uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* cou
         ZevDTHeaderInfoItem& item = m_pHeaderInfo[k];
         const ZevDTAPIColumn& column = *ordered[k];
         item.column = static_cast<uint32_t>(k + 1);
-        zevdt::BoundedCopy(item.tableName, zevdt::kInfoNameLimit, column.tableName, zevdt::Padding::None);
-        zevdt::BoundedCopy(item.columnName, zevdt::kInfoNameLimit, column.columnName, zevdt::Padding::None);
+        fw::BoundedCopy(item.tableName, zevdt::kInfoNameLimit, column.tableName, fw::Padding::None);
+        fw::BoundedCopy(item.columnName, zevdt::kInfoNameLimit, column.columnName, fw::Padding::None);
         item.dataType = column.dataType;
     }
     *items = m_pHeaderInfo;
@@ -172,8 +172,8 @@ uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
             item->row = r + 1;
             item->column = c;
             if (*cell)
-                zevdt::BoundedCopy(item->text, zevdt::kItemTextLimit, ZEVDTAPI_CELL_TEXT(*cell),
-                                   zevdt::Padding::None);
+                fw::BoundedCopy(item->text, zevdt::kItemTextLimit, ZEVDTAPI_CELL_TEXT(*cell),
+                                fw::Padding::None);
         }
     }
     *items = m_pData;

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bounded_copy.h"
+#include "framework/bounded_copy.h"
 #include "resources/resource.h"
 
 CDrillThrough::CDrillThrough(const zevdt::DTAPITable& api)
@@ -79,7 +79,7 @@ void CDrillThrough::ForgetReport() {
 }
 
 void CDrillThrough::SetSourcePassword(const char* password) {
-    zevdt::BoundedCopy(m_pSourcePassword, ZEVDT_PASSWORD_FIELD - 1, password);
+    fw::BoundedCopy(m_pSourcePassword, ZEVDT_PASSWORD_FIELD - 1, password);
 }
 
 void CDrillThrough::ClearSourcePassword() {

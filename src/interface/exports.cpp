@@ -3,7 +3,7 @@
 // exception reach the host.
 #include <new>
 
-#include "bounded_copy.h"
+#include "framework/bounded_copy.h"
 #include "drill_through.h"
 #include "handle_registry.h"
 #include "resources/resource.h"
@@ -145,7 +145,7 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTLoadString(uint32_t id, char* buffer, uint32_
         if (id > 0xFFFF || !text.LoadString(id))
             return 0;
         buffer[capacity - 1] = '\0';
-        return static_cast<uint32_t>(zevdt::BoundedCopy(buffer, capacity - 1, text, zevdt::Padding::None));
+        return static_cast<uint32_t>(fw::BoundedCopy(buffer, capacity - 1, text, fw::Padding::None));
     } catch (...) {
         buffer[0] = '\0';
         return 0;

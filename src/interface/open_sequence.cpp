@@ -3,7 +3,7 @@
 // the wizard when the user chose to customise.
 #include <cstring>
 
-#include "bounded_copy.h"
+#include "framework/bounded_copy.h"
 #include "dialogs/login_dlg.h"
 #include "dialogs/reports_dlg.h"
 #include "drill_through.h"
@@ -50,20 +50,20 @@ bool MarksRecursiveHierarchy(const char* member) {
 // Fills a login dialog from the record. False when the record names no data
 // source: the dialog could not show what it logs into.
 bool PrepareLogin(CLoginDlg& dlg, const ZevDTAPIConnectionInfo& info) {
-    CString server = zevdt::FieldText(info.serverName);
+    CString server = fw::FieldText(info.serverName);
     if (!server.IsEmpty())
         dlg.m_strServerName = server;
-    dlg.m_strDataSourceName = zevdt::FieldText(info.dataSourceName);
+    dlg.m_strDataSourceName = fw::FieldText(info.dataSourceName);
     if (dlg.m_strDataSourceName.IsEmpty()) {
         AfxMessageBox(IDS_NO_DATASOURCE_NAME, MB_OK);
         return false;
     }
-    dlg.m_strUserName = zevdt::FieldText(info.userName);
+    dlg.m_strUserName = fw::FieldText(info.userName);
     return true;
 }
 
 void CopyLoginText(char (&field)[ZEVDTAPI_LOGIN_FIELD], const CString& text) {
-    zevdt::BoundedCopy(field, kLoginTextLimit, text);
+    fw::BoundedCopy(field, kLoginTextLimit, text);
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
         if (flags & CLoginDlg::kUserEditable)
             ClearSourcePassword();
         else
-            dlg.m_strPassword = zevdt::FieldText(info.password);
+            dlg.m_strPassword = fw::FieldText(info.password);
         dlg.m_nLoginFlags = static_cast<int>(flags);
         // A password the host set already answers the login: no dialog, and
         // the record goes back as the library gave it.
@@ -186,7 +186,7 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
 
     if (customise) {
         if (m_ppReports && m_nSelectedReport < m_nReportCount && m_ppReports[m_nSelectedReport])
-            SetReportName(zevdt::FieldText(m_ppReports[m_nSelectedReport]->name));
+            SetReportName(fw::FieldText(m_ppReports[m_nSelectedReport]->name));
         if (DoModal() != ID_WIZFINISH)
             return ZEVDT_CANCELLED;
     }

@@ -4,7 +4,7 @@
 
 #include "dt_attr_sheet.h"
 #include "filters/pick_string_item_dlg.h"
-#include "interface/bounded_copy.h"
+#include "framework/bounded_copy.h"
 
 IMPLEMENT_DYNCREATE(CDTOrderList, CPropertyPage)
 
@@ -29,8 +29,8 @@ constexpr int32_t kDescending = 2;
 
 CString ColumnKey(const ZevDTAPIColumn& record) {
     CString key;
-    key.Format("%s.%s", zevdt::FieldText(record.tableName).GetString(),
-               zevdt::FieldText(record.columnName).GetString());
+    key.Format("%s.%s", fw::FieldText(record.tableName).GetString(),
+               fw::FieldText(record.columnName).GetString());
     return key;
 }
 

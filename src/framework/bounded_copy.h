@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstring>
 
-#include "framework/afxstr.h"
+#include "afxstr.h"
 
-namespace zevdt {
+namespace fw {
 
 enum class Padding {
     // NUL bytes after the text up to the limit: the whole field is written.
@@ -44,4 +44,4 @@ CString FieldText(const char (&field)[N]) {
     return CString(field, static_cast<int>(length));
 }
 
-}  // namespace zevdt
+}  // namespace fw
