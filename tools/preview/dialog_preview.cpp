@@ -1,7 +1,7 @@
 // Shows one of the library's dialogs with sample contents and waits for the
 // user: how screenshots of the real dialogs are taken.
 //
-//   zevdt-preview login|reports|wait|wizard [step]
+//   zevdt-preview login|reports|wait|wizard [step]|pick|values|name|builder
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +11,10 @@
 #include "dialogs/login_dlg.h"
 #include "dialogs/reports_dlg.h"
 #include "dialogs/wait_dialog.h"
+#include "filters/df_property_sheet.h"
+#include "filters/get_filter_name_dlg.h"
+#include "filters/member_value_select_dlg.h"
+#include "filters/pick_string_item_dlg.h"
 #include "wizard/dt_attr_sheet.h"
 
 namespace {
@@ -128,6 +132,41 @@ int main(int argc, char** argv) {
         sheet.SetReportName("Sales Detail");
         return static_cast<int>(sheet.DoModal());
     }
-    std::fprintf(stderr, "usage: zevdt-preview login|reports|wait|wizard [step]\n");
+    if (which == "pick") {
+        CPickStringItemDlg dlg;
+        CString text;
+        text.LoadString(IDS_ASCENDING);
+        dlg.m_Items.AddTail(text);
+        text.LoadString(IDS_DESCENDING);
+        dlg.m_Items.AddTail(text);
+        dlg.m_strTitle.LoadString(IDS_ORDER_BY);
+        dlg.m_nSelectedIndex = 1;
+        return static_cast<int>(dlg.DoModal());
+    }
+    if (which == "values") {
+        CMemberValueSelectDlg dlg;
+        for (const char* v : {"Krakow", "Brno", "Debrecen", "Bratislava", "Ljubljana", "Zagreb"})
+            dlg.m_Values.AddTail(v);
+        dlg.m_strTitle.LoadString(IDS_SELECT_FILTER_VALUES);
+        return static_cast<int>(dlg.DoModal());
+    }
+    if (which == "name") {
+        GetFilterNameDlg dlg;
+        dlg.m_existingNames.AddTail("Eastern sales");
+        dlg.SetCurrentName("Eastern sales");
+        return static_cast<int>(dlg.DoModal());
+    }
+    if (which == "builder") {
+        SampleColumns owner;
+        CString caption, format;
+        format.LoadString(IDS_SET_FILTER_ON_COLUMN);
+        caption.Format(format, "REGION.CITY");
+        CDFPropertySheet sheet(caption);
+        sheet.m_filtersPage.m_pOwner = &owner;
+        sheet.m_filtersPage.m_pColumn = owner.GetColumnList()[2];
+        sheet.m_filtersPage.m_strFilters = "REGION.CITY in ('Brno','Krakow') OR \r\nREGION.CITY = Debrecen";
+        return static_cast<int>(sheet.DoModal());
+    }
+    std::fprintf(stderr, "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values|name|builder\n");
     return 2;
 }
