@@ -274,6 +274,15 @@ TEST_F(Delivery, AfterCloseNothingOfTheEndedReportIsRead) {
     EXPECT_EQ(control->calls[kFakeGetData], 0u);
 }
 
+// Library functions in the library's calling convention (a lambda cannot have
+// the 32-bit one).
+uint32_t ZEVDT_CALL ThrowingGetData(void*, ZevDTAPICell***, uint32_t*, uint32_t*) {
+    throw std::bad_alloc();
+}
+uint32_t ZEVDT_CALL ThrowingClose(void*) {
+    throw std::runtime_error("lost");
+}
+
 // An exception escaping a delivery is shown and answered with 50001; one
 // escaping ZevDTClose only answered. Neither reaches the host.
 TEST_F(Delivery, ExceptionsStopAtTheExport) {
@@ -282,10 +291,8 @@ TEST_F(Delivery, ExceptionsStopAtTheExport) {
     const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
     ASSERT_NE(loaded, nullptr);
     zevdt::DTAPITable throwing = *loaded;
-    throwing.GetData = [](void*, ZevDTAPICell***, uint32_t*, uint32_t*) -> uint32_t {
-        throw std::bad_alloc();
-    };
-    throwing.Close = [](void*) -> uint32_t { throw std::runtime_error("lost"); };
+    throwing.GetData = ThrowingGetData;
+    throwing.Close = ThrowingClose;
     zevdt::SetDTAPIForTesting(&throwing);
     Init();
     records.AddColumn("T", "A", 1);

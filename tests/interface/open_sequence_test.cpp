@@ -336,6 +336,12 @@ TEST_F(OpenSequence, CustomizeRunsTheWizardOnTheChosenReportAndItsCancelReturns1
     EXPECT_EQ(control->calls[kFakeGetColumns], 1u);
 }
 
+// A library function in the library's calling convention (a lambda cannot have
+// the 32-bit one).
+uint32_t ZEVDT_CALL ThrowingGetColumns(void*, ZevDTAPIColumn***, int32_t*) {
+    throw std::bad_alloc();
+}
+
 // An exception inside the sequence (here thrown by a library call) is caught
 // there: 50001, no message, and the busy cursor is ended.
 TEST_F(OpenSequence, AnExceptionInsideTheSequenceGives50001) {
@@ -344,7 +350,7 @@ TEST_F(OpenSequence, AnExceptionInsideTheSequenceGives50001) {
     const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
     ASSERT_NE(loaded, nullptr);
     zevdt::DTAPITable throwing = *loaded;
-    throwing.GetColumns = [](void*, ZevDTAPIColumn***, int32_t*) -> uint32_t { throw std::bad_alloc(); };
+    throwing.GetColumns = ThrowingGetColumns;
     zevdt::SetDTAPIForTesting(&throwing);
     Init();
     EXPECT_EQ(Open(), ZEVDT_E_EXCEPTION);

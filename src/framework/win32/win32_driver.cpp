@@ -32,6 +32,22 @@ bool IsSystemMessageBox(HWND hwnd) {
     ::GetClassNameA(hwnd, name, sizeof name);
     return std::string(name) == "#32770" && ::GetDlgItem(hwnd, 0xFFFF) != nullptr;
 }
+
+// EnumThreadWindows calls back with the system's calling convention, which a
+// lambda cannot have on 32-bit Windows: hence a plain CALLBACK function.
+struct MessageBoxSearch {
+    const Win32Backend* self;
+    HWND found;
+};
+
+BOOL CALLBACK FindMessageBoxProc(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<MessageBoxSearch*>(lParam);
+    if (s->self->Find(reinterpret_cast<Hwnd>(hwnd)) || !::IsWindowVisible(hwnd) ||
+        !IsSystemMessageBox(hwnd))
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
 }  // namespace
 
 void Win32Backend::SetDriver(Driver* driver) {
@@ -125,21 +141,8 @@ void Win32Backend::OnActivate(Hwnd hwnd) {
 Hwnd Win32Backend::FindMessageBox() const {
     // Should activation not have been seen (no focus to give), look for the
     // box among the thread's windows.
-    struct Search {
-        const Win32Backend* self;
-        HWND found;
-    } search{this, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            if (s->self->Find(reinterpret_cast<Hwnd>(hwnd)) || !::IsWindowVisible(hwnd) ||
-                !IsSystemMessageBox(hwnd))
-                return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    MessageBoxSearch search{this, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindMessageBoxProc, reinterpret_cast<LPARAM>(&search));
     return reinterpret_cast<Hwnd>(search.found);
 }
 
