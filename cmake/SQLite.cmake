@@ -16,7 +16,10 @@ if(WIN32)
   endif()
   add_library(zevdt_sqlite3 STATIC "${ZEVDT_SQLITE_AMALGAMATION}/sqlite3.c")
   target_include_directories(zevdt_sqlite3 SYSTEM PUBLIC "${ZEVDT_SQLITE_AMALGAMATION}")
+  # The same limit of bound values as Debian's SQLite of the native build
+  # (250000, where SQLite's own default is 32766): long value lists work on both.
   target_compile_definitions(zevdt_sqlite3 PUBLIC SQLITE_THREADSAFE=1 SQLITE_DQS=0)
+  target_compile_definitions(zevdt_sqlite3 PRIVATE SQLITE_MAX_VARIABLE_NUMBER=250000)
   # Third-party code: no warnings, and no debug information (it would triple the
   # object's size and the link time for nothing we debug).
   target_compile_options(zevdt_sqlite3 PRIVATE -w -Wno-error -g0)

@@ -187,9 +187,8 @@ void Catalog::ReplaceFilters(int64_t reportId, const std::vector<std::string>& r
     // savers queue up behind each other instead of failing mid-way.
     char* message = nullptr;
     if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, &message) != SQLITE_OK) {
-        std::string text = message ? message : sqlite3_errmsg(db_);
         sqlite3_free(message);
-        Fail(kFilterSave, "The saved filters cannot be written: " + text);
+        Fail(kFilterSave, "The saved filters cannot be written: " + DatabaseMessage(db_));
     }
     try {
         Statement del(db_, "DELETE FROM dt_saved_filter WHERE report_id = ?", kFilterSave);
@@ -205,7 +204,7 @@ void Catalog::ReplaceFilters(int64_t reportId, const std::vector<std::string>& r
             sqlite3_reset(ins.get());
         }
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            Fail(kFilterSave, std::string("The saved filters cannot be written: ") + sqlite3_errmsg(db_));
+            Fail(kFilterSave, "The saved filters cannot be written: " + DatabaseMessage(db_));
         }
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "busy_wait.h"
 #include "database_path.h"
 #include "password_hash.h"
 #include "text_copy.h"
@@ -103,7 +104,7 @@ void Library::SetConnection(char** members, uint32_t count, uint64_t context) {
         catalogDb_.Open(databasePath_, SQLITE_OPEN_READWRITE);
         sqlite3_db_config(catalogDb_.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
         sqlite3_db_config(catalogDb_.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        sqlite3_busy_timeout(catalogDb_.get(), 10000);
+        WaitBrieflyWhenBusy(catalogDb_.get(), &cancel_);
     }
     if (!queryDb_) {
         try {
@@ -290,8 +291,7 @@ void Library::FailStep(int rc) const {
         Fail(kCancelled, "The request was cancelled.");
     if (rc == SQLITE_NOMEM)
         Fail(kOutOfMemory, "The database ran out of memory.");
-    Fail(kQuery,
-         std::string("The database failed while reading the report: ") + sqlite3_errmsg(queryDb_.get()));
+    Fail(kQuery, "The database failed while reading the report: " + DatabaseMessage(queryDb_.get()));
 }
 
 void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "busy_wait.h"
+
 namespace zevdtapi {
 namespace {
 
@@ -34,7 +36,7 @@ void QueryConnection::Open(const std::string& path, const std::atomic<bool>* can
     sqlite3_limit(db, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
     sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 8192);
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, 64 * 1024 * 1024);
-    sqlite3_busy_timeout(db, 5000);
+    WaitBrieflyWhenBusy(db, cancel);
     sqlite3_progress_handler(db, 1000, PollCancel, const_cast<std::atomic<bool>*>(cancel));
     sqlite3_set_authorizer(db, Authorize, this);
 }

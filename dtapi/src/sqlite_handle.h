@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "busy_wait.h"
 #include "errors.h"
 
 namespace zevdtapi {
@@ -18,7 +19,7 @@ class Statement {
     Statement() = default;
     Statement(sqlite3* db, const std::string& sql, uint32_t failNumber = kQuery) : db_(db) {
         if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
-            std::string message = sqlite3_errmsg(db);
+            std::string message = DatabaseMessage(db);
             sqlite3_finalize(stmt_);
             stmt_ = nullptr;
             Fail(failNumber, "The database refused a query: " + message);
@@ -55,7 +56,7 @@ class Statement {
             return true;
         if (rc == SQLITE_DONE)
             return false;
-        Fail(failNumber, std::string("The database failed: ") + sqlite3_errmsg(db_));
+        Fail(failNumber, "The database failed: " + DatabaseMessage(db_));
     }
 
     std::string Text(int column) const {
@@ -105,7 +106,7 @@ class Connection {
     void Execute(const std::string& sql, uint32_t failNumber = kQuery) {
         char* message = nullptr;
         if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-            std::string text = message ? message : sqlite3_errmsg(db_);
+            std::string text = DatabaseMessage(db_);
             sqlite3_free(message);
             Fail(failNumber, "The database failed: " + text);
         }

@@ -1,6 +1,9 @@
-// Saved filters: exact round trips, whole replacement, and concurrent savers.
+// Saved filters: exact round trips, whole replacement, concurrent savers, and a
+// database that another program keeps locked.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
 
 #ifndef _WIN32
@@ -126,6 +129,32 @@ TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
     EXPECT_TRUE(last == setOf(0) || last == setOf(1));
 }
 #endif
+
+// Another program holding the database's lock keeps the user waiting under a
+// busy cursor: briefly, and then the user learns why nothing happened.
+TEST(SavedFilters, ALockHeldByAnotherProgramEndsTheWaitSoonAndSaysSo) {
+    std::string db = CopyOfSample();
+    Session s(db);
+    OpenReport(s, "Sales Detail");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(db.c_str(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(2007002, Save(s, {"A$*$"}));
+    EXPECT_NE(std::string::npos, s.ErrorText().find("locked by another program")) << s.ErrorText();
+    char** records = nullptr;
+    int32_t count = 0;
+    EXPECT_NE(0, ZevDTAPIGetFilterDescConditions(s.lib, &records, &count));
+    EXPECT_NE(std::string::npos, s.ErrorText().find("locked by another program")) << s.ErrorText();
+    double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    // Two waits of about two seconds each, never the ten seconds a person gives up after.
+    EXPECT_LT(waited, 7.0);
+
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(0, Save(s, {"A$*$"})) << s.ErrorText();
+}
 
 }  // namespace
 }  // namespace zevdtapi_test

@@ -57,7 +57,9 @@ ValueFetch FetchFilterValues(CWnd* parent, CDTOwner& owner, ZevDTAPIColumn* colu
             wait.PumpWaitingMessages();
         }
         wait.PumpWaitingMessages();
-        if (count <= 0)
+        // A batch that holds nothing ends the list, whatever the count says:
+        // asking again could go on without end.
+        if (!batch || count <= 0)
             break;
     }
     wait.Close();

@@ -12,7 +12,10 @@ void* OpenLibrary(const std::string& path, bool searchByName, std::string* error
 void* FindSymbol(void* library, const char* name);
 void CloseLibrary(void* library);
 // The folder of the module that holds this code (the library the framework
-// is linked into, or a test program), ending in a separator; empty when it cannot be found.
+// is linked into, or a test program) as an absolute path ending in a
+// separator, resolved when the module was loaded; empty when it cannot be found.
 std::string OwnModuleFolder();
+// Whether a path names its file without reference to the current folder.
+bool IsAbsolutePath(const std::string& path);
 
 }  // namespace fw

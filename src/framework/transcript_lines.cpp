@@ -110,5 +110,9 @@ std::string DefaultAction(const std::string& what) {
     return "default " + what;
 }
 
+std::string Diagnostic(const std::string& text) {
+    return "diagnostic " + Quote(text);
+}
+
 }  // namespace transcript
 }  // namespace fw

@@ -25,6 +25,7 @@ std::string HelpOpened(const std::string& path, intptr_t result);  // shell-open
 std::string ScriptAction(int line, const std::string& text);       // script 3: click 1
 std::string ScriptError(int line, const std::string& message);     // script-error 3: ...
 std::string DefaultAction(const std::string& what);                // default cancel 129
+std::string Diagnostic(const std::string& text);                   // diagnostic "..."
 
 }  // namespace transcript
 }  // namespace fw

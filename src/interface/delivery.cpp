@@ -143,7 +143,8 @@ uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* cou
 uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
     std::free(m_pData);
     m_pData = nullptr;
-    if (m_nSelectedReport >= m_nReportCount)
+    // No report to fetch: never opened, or the last open was cancelled or failed.
+    if (!m_bReportOpen || m_nSelectedReport >= m_nReportCount)
         return ZEVDT_OK;
 
     BeginWaitCursor();

@@ -71,6 +71,7 @@ uint32_t CDrillThrough::Close() {
 }
 
 void CDrillThrough::ForgetReport() {
+    m_bReportOpen = false;
     m_ppReports = nullptr;
     m_nReportCount = 0;
     m_ppColumns = nullptr;

@@ -76,4 +76,7 @@ class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner
     ZevDTHeaderInfoItem* m_pHeaderInfo = nullptr;
     uint32_t m_nSelectedReport = 0;
     char* m_pSourcePassword = nullptr;
+    // Whether the last ZevDTOpen succeeded: after a cancelled or failed one
+    // the report list may still be set, but there is no report to deliver.
+    bool m_bReportOpen = false;
 };

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "framework/shared_library.h"
@@ -11,6 +12,12 @@ namespace zevdt {
 namespace {
 
 const DTAPITable* g_testTable = nullptr;
+
+// Hosts may create drill-through objects on several threads at once.
+std::mutex& LoadGuard() {
+    static auto* guard = new std::mutex;
+    return *guard;
+}
 
 // Libraries loaded so far, by the path they were asked for. Never destroyed:
 // drill-through objects, and hosts that exit late, still call through them.
@@ -83,16 +90,31 @@ const DTAPITable* LoadDTAPI(std::string* error) {
     std::string ignored;
     if (!error)
         error = &ignored;
+    error->clear();
+    std::lock_guard<std::mutex> lock(LoadGuard());
     if (const char* path = std::getenv("ZEVDTAPI_LIBRARY"); path && *path) {
-        // An explicit choice: never fall back to some other copy of the library.
+        // A relative path would name whatever the current folder holds, and
+        // that may be a document's folder. An explicit choice never falls
+        // back to some other copy of the library.
+        if (!fw::IsAbsolutePath(path)) {
+            *error = std::string("ZEVDTAPI_LIBRARY must name a full path, not the relative \"") + path + "\"";
+            return nullptr;
+        }
         return Open(path, false, error);
     }
+    std::string besideWhy;
     std::string folder = fw::OwnModuleFolder();
     if (!folder.empty()) {
-        if (const DTAPITable* table = Open(folder + DTAPILibraryName(), false, error))
+        if (const DTAPITable* table = Open(folder + DTAPILibraryName(), false, &besideWhy))
             return table;
+    } else {
+        besideWhy = "the folder of ZEVDTU is not known";
     }
-    return Open(DTAPILibraryName(), true, error);
+    std::string searchWhy;
+    if (const DTAPITable* table = Open(DTAPILibraryName(), true, &searchWhy))
+        return table;
+    *error = "beside ZEVDTU: " + besideWhy + "; by the system's search: " + searchWhy;
+    return nullptr;
 }
 
 void SetDTAPIForTesting(const DTAPITable* table) {

@@ -32,8 +32,9 @@ struct DTAPITable {
 const char* DTAPILibraryName();
 
 // The table of the data-transfer library, loading it on first use:
-// ZEVDTAPI_LIBRARY (a full path) when set, otherwise the library beside
-// ZEVDTU, then the platform's search (never the current directory on
+// ZEVDTAPI_LIBRARY (a full path; a relative one is refused) when set,
+// otherwise the library beside ZEVDTU (its folder resolved when ZEVDTU was
+// loaded), then the platform's search (never the current directory on
 // Windows). A library once loaded stays loaded for the process: drill-through
 // objects keep pointers into it. Null when no library could be loaded or one
 // of the seventeen functions is missing; *error then says why.

@@ -2,8 +2,10 @@
 // a handle that is not a live drill-through object into 50513, and lets no
 // exception reach the host.
 #include <new>
+#include <string>
 
 #include "framework/bounded_copy.h"
+#include "framework/diagnostics.h"
 #include "drill_through.h"
 #include "handle_registry.h"
 #include "resources/resource.h"
@@ -42,9 +44,13 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTInit(uintptr_t value, void** handle) {
     *handle = nullptr;
     CDrillThrough* object = nullptr;
     try {
-        const zevdt::DTAPITable* api = zevdt::LoadDTAPI();
-        if (!api)
+        std::string why;
+        const zevdt::DTAPITable* api = zevdt::LoadDTAPI(&why);
+        if (!api) {
+            // 50001 alone cannot tell a missing library from a wrong one.
+            fw::ReportDiagnostic("the data-transfer library cannot be loaded: " + why);
             return ZEVDT_E_EXCEPTION;
+        }
         object = new (std::nothrow) CDrillThrough(*api);
         if (!object)
             return ZEVDT_E_NULL_PARAMETER;

@@ -69,11 +69,14 @@ void CopyLoginText(char (&field)[ZEVDTAPI_LOGIN_FIELD], const CString& text) {
 }  // namespace
 
 uint32_t CDrillThrough::Open(uint32_t memberCount, char** members, uint64_t context) {
+    m_bReportOpen = false;
+    uint32_t status = ZEVDT_E_EXCEPTION;
     try {
-        return RunOpenSequence(memberCount, members, context);
+        status = RunOpenSequence(memberCount, members, context);
     } catch (...) {
-        return ZEVDT_E_EXCEPTION;
     }
+    m_bReportOpen = status == ZEVDT_OK;
+    return status;
 }
 
 uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, uint64_t context) {

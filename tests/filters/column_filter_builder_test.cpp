@@ -242,6 +242,49 @@ TEST_F(Builder, AFailedCallIsShownAndEndsTheFetch) {
     EXPECT_EQ(owner.nextBatch, 1u);
 }
 
+// A library that answers "no array" with a count above 0, or a negative
+// count, has no more values to give: asking again could go on for ever.
+class HollowBatchOwner : public testsupport::ColumnOwner {
+  public:
+    int32_t GetFilterData(ZevDTAPIColumn* c, char*** values, int32_t* count) override {
+        int32_t status = ColumnOwner::GetFilterData(c, values, count);
+        if (nextBatch > batches.size()) {
+            *values = nullptr;
+            *count = hollowCount;
+        }
+        return status;
+    }
+    int32_t hollowCount = 5;
+};
+
+TEST(BuilderFetch, AnEmptyArrayOrANegativeCountEndsTheFetch) {
+    for (int32_t hollow : {5, -3}) {
+        HollowBatchOwner owner;
+        owner.hollowCount = hollow;
+        ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
+        owner.batches = {{"a"}};
+        unsigned picker = 0;
+        fw::TestDriver driver;
+        driver.Then([](fw::Ui& ui) { ui.Click(kPick); })
+            .Then([&](fw::Ui& ui) {
+                picker = ui.TemplateId();
+                EXPECT_EQ(ui.RowCount(kValueList), 1);
+                ui.Click(IDCANCEL);
+            })
+            .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
+        CDFPropertySheet sheet("x");
+        sheet.m_filtersPage.m_pOwner = &owner;
+        sheet.m_filtersPage.m_pColumn = &column;
+        {
+            fw::ScopedDriver scope(&driver);
+            sheet.DoModal();
+        }
+        EXPECT_TRUE(driver.Failures().empty()) << hollow;
+        EXPECT_EQ(picker, 136u) << hollow;
+        EXPECT_EQ(owner.nextBatch, 2u) << hollow;
+    }
+}
+
 // Presses the wait dialog's Cancel from inside a library call, once the
 // given number of batches has been handed out.
 class CancellingOwner : public testsupport::ColumnOwner {

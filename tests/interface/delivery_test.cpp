@@ -247,6 +247,24 @@ TEST_F(Delivery, DataBeforeAnyOpenAsksTheLibraryNothing) {
     EXPECT_EQ(control->calls[kFakeGetData], 0u);
 }
 
+// The report list of an open that went wrong may still be set; there is no
+// report behind it for the library to fetch.
+TEST_F(Delivery, DataAfterAFailedOpenAsksTheLibraryNothing) {
+    records.AddColumn("T", "A", 1);
+    FakeProgram(control, kFakeExecuteReport, {0, 777});
+    OpenWith();
+    fw::TestDriver answer;
+    answer.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
+    ASSERT_EQ(Open(answer), 777u);
+    ASSERT_NE(static_cast<CDrillThrough*>(handle)->GetReportList(), nullptr);
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(Data(&items, &count), ZEVDT_OK);
+    EXPECT_EQ(items, nullptr);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(control->calls[kFakeGetData], 0u);
+}
+
 TEST_F(Delivery, AFailedDataFetchIsShownAndReturned) {
     records.AddColumn("T", "A", 1);
     OpenWith();

@@ -103,14 +103,24 @@ TEST_F(Exports, CloseEndsTheReportAndShowsAFailure) {
     EXPECT_EQ(Open(), ZEVDT_OK);
 }
 
-// Without the whole library, ZevDTInit fails and hands out no handle.
+// Without the whole library, ZevDTInit fails and hands out no handle; the
+// transcript says why, for whoever has to mend the installation.
 TEST_F(Exports, AMissingLibraryOrFunctionFailsInitWithNoHandle) {
-    for (std::string path : {ifacetest::FakeLibraryPath("no_such_library.so"),
-                             ifacetest::FakeLibraryPath(FAKE_DTAPI_INCOMPLETE_FILE)}) {
-        testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", path);
+    struct Case {
+        std::string path, why;
+    };
+    for (const Case& c : {Case{ifacetest::FakeLibraryPath("no_such_library.so"), "no_such_library.so"},
+                          Case{ifacetest::FakeLibraryPath(FAKE_DTAPI_INCOMPLETE_FILE), "lacks ZevDTAPIGetFilterData"},
+                          Case{"relative/zevdtapi.lib", "must name a full path"}}) {
+        testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", c.path);
         void* h = reinterpret_cast<void*>(this);
-        EXPECT_EQ(ZevDTInit(0, &h), ZEVDT_E_EXCEPTION) << path;
+        fw::TestDriver none;
+        EXPECT_EQ(Run(none, [&] { return ZevDTInit(0, &h); }), ZEVDT_E_EXCEPTION) << c.path;
         EXPECT_EQ(h, nullptr);
+        ASSERT_EQ(transcript.lines.size(), 1u) << c.path;
+        EXPECT_EQ(transcript.lines[0].rfind("diagnostic \"the data-transfer library cannot be loaded: ", 0), 0u)
+            << transcript.lines[0];
+        EXPECT_NE(transcript.lines[0].find(c.why), std::string::npos) << transcript.lines[0];
     }
     std::string error;
     testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", ifacetest::FakeLibraryPath(FAKE_DTAPI_INCOMPLETE_FILE));

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cctype>
+
 #include "../shared_library.h"
 
 namespace fw {
@@ -59,7 +61,18 @@ std::string OwnModuleFolder() {
         return {};
     std::string text(path, length);
     size_t slash = text.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : text.substr(0, slash + 1);
+    text = slash == std::string::npos ? std::string() : text.substr(0, slash + 1);
+    return IsAbsolutePath(text) ? text : std::string();
+}
+
+bool IsAbsolutePath(const std::string& path) {
+    // A drive and its root ("C:\\"), or a UNC or device path ("\\\\server\\share").
+    // "C:name" and "\\name" depend on the current drive's folder or the current drive.
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+        separator(path[2]))
+        return true;
+    return path.size() >= 2 && separator(path[0]) && separator(path[1]);
 }
 
 }  // namespace fw
