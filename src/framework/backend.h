@@ -49,6 +49,12 @@ struct SheetRun {
 // What a window is, for drivers that act on whatever is active.
 enum class WindowKind { None, Dialog, MessageBox, Sheet, Page, Control };
 
+// Keys a user presses in a dialog; the dialog manager gives them their
+// meaning (Enter: the default button, Esc: Cancel, Tab: the next control in
+// the tab order, arrows: the focused list's selection, Space: the focused
+// button).
+enum class Key { Enter, Escape, Tab, ShiftTab, Up, Down, Home, End, Space };
+
 // Acts on the user interface when a modal loop is idle (UI scripts, tests).
 class Driver {
   public:
@@ -110,6 +116,13 @@ class Backend {
     virtual int TextWidth(Hwnd hwnd, const std::string& text) = 0;
     // The window the user is working in: the top modal window or message box.
     virtual Hwnd ActiveWindow() = 0;
+    // The control that has the keyboard focus, null when none has.
+    virtual Hwnd GetFocus() = 0;
+    // A key pressed in the window the user works in, or Alt held with a
+    // letter (its accelerator); the key goes to the focused control first, as
+    // the platform's dialog manager routes it.
+    virtual void PressKey(Hwnd window, Key key) = 0;
+    virtual void PressAccelerator(Hwnd window, char letter) = 0;
 
     // Bitmaps of the library's resources.
     virtual void* LoadBitmap(unsigned id) = 0;

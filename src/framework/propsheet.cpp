@@ -131,8 +131,15 @@ int CPropertySheet::GetPageIndex(const CPropertyPage* page) const {
 }
 
 void CPropertySheet::SetWizardButtons(DWORD flags) {
-    if (m_hWnd)
-        PostMessage(PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    if (!m_hWnd)
+        return;
+    PostMessage(PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    // The platform makes Back the default when a step asks for Back alone,
+    // and leaves it there when the page enables Next later: Enter would then
+    // go back. The default stays on the forward button, which Enter presses
+    // as soon as it is enabled.
+    const int forward = (flags & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH)) ? ID_WIZFINISH : ID_WIZNEXT;
+    PostMessage(DM_SETDEFID, static_cast<WPARAM>(forward), 0);
 }
 
 INT_PTR CPropertySheet::DoModal() {

@@ -43,6 +43,7 @@ struct SIZE {
 };
 
 #define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
+#define MAKELONG(a, b) ((int32_t)(((WORD)(a)) | (((DWORD)((WORD)(b))) << 16)))
 #define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xffff))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)(((WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)(((WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
@@ -94,6 +95,21 @@ struct SIZE {
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
 #define WM_USER 0x0400
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSCHAR 0x0106
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_UP 0x26
+#define VK_DOWN 0x28
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000u
@@ -139,6 +155,7 @@ struct SIZE {
 #define ES_AUTOHSCROLL 0x0080u
 #define ES_PASSWORD 0x0020u
 #define ES_READONLY 0x0800u
+#define ES_WANTRETURN 0x1000u
 #define EN_CHANGE 0x0300
 #define EN_UPDATE 0x0400
 #define EM_SETSEL 0x00B1

@@ -103,6 +103,10 @@ void HeadlessBackend::Destroy(Window* w) {
         siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
     }
     live_.erase(w);
+    modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), w), modeless_.end());
+    for (Window* top : modal_)
+        if (top->focus == w)
+            top->focus = nullptr;
     posted_.erase(
         std::remove_if(posted_.begin(), posted_.end(), [w](const Posted& p) { return p.target == w; }),
         posted_.end());
@@ -145,6 +149,10 @@ intptr_t HeadlessBackend::Deliver(Window* w, uint32_t msg, uintptr_t wParam, int
     }
     if (w->kind == WindowKind::Control) {
         result = ControlMessage(w, msg, wParam, lParam, &handled);
+        if (handled)
+            return result;
+    } else {
+        result = DialogManagerMessage(w, msg, wParam, lParam, &handled);
         if (handled)
             return result;
     }
@@ -222,18 +230,35 @@ intptr_t HeadlessBackend::RunModalLoop(Window* w) {
 }
 
 intptr_t HeadlessBackend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
-    Window* w = CreateFromTemplate(templateId, W(parent), WindowKind::Dialog, sink);
+    Window* owner = OwnerFor(W(parent));
+    Window* w = CreateFromTemplate(templateId, owner, WindowKind::Dialog, sink);
     if (!w)
         return -1;
     Note(transcript::WindowOpened(templateId, w->text));
     w->style |= WS_VISIBLE;
+    bool focusFirst = true;
     if (sink) {
         sink->AttachWindow(H(w));
-        Deliver(w, WM_INITDIALOG, 0, 0);
+        Window* before = w->focus;
+        // A dialog that set the focus itself answers FALSE, and keeps it.
+        focusFirst = Deliver(w, WM_INITDIALOG, 0, 0) != 0 || (live_.count(w) && w->focus == before);
     }
-    intptr_t result = RunModalLoop(w);
+    if (live_.count(w) && focusFirst)
+        FocusFirst(w);
+    intptr_t result = RunModal(w, owner);
     Note(transcript::WindowClosed(templateId, result));
     Destroy(w);
+    return result;
+}
+
+intptr_t HeadlessBackend::RunModal(Window* w, Window* owner) {
+    // The owner takes no input while the window runs, as on the platform.
+    bool disabled = owner && live_.count(owner) && !(owner->style & WS_DISABLED);
+    if (disabled)
+        owner->style |= WS_DISABLED;
+    intptr_t result = RunModalLoop(w);
+    if (disabled && live_.count(owner))
+        owner->style &= ~WS_DISABLED;
     return result;
 }
 
@@ -242,10 +267,13 @@ Hwnd HeadlessBackend::CreateModelessDialog(unsigned templateId, Hwnd parent, Win
     if (!w)
         return nullptr;
     Note(transcript::WindowOpened(templateId, w->text));
+    modeless_.push_back(w);
     if (sink) {
         sink->AttachWindow(H(w));
         Deliver(w, WM_INITDIALOG, 0, 0);
     }
+    if (live_.count(w) && !w->focus)
+        FocusFirst(w);
     return live_.count(w) ? H(w) : nullptr;
 }
 
@@ -425,9 +453,10 @@ void HeadlessBackend::DeleteObject(void* object) {
         delete static_cast<char*>(object);
 }
 
-int HeadlessBackend::MessageBox(Hwnd owner, const std::string& text, const std::string& caption,
+int HeadlessBackend::MessageBox(Hwnd ownerHwnd, const std::string& text, const std::string& caption,
                                 uint32_t type, unsigned helpId) {
-    Window* w = NewWindow(WindowKind::MessageBox, "#32770", W(owner));
+    Window* owner = OwnerFor(W(ownerHwnd));
+    Window* w = NewWindow(WindowKind::MessageBox, "#32770", owner);
     w->text = caption;
     w->style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
     Window* label = NewWindow(WindowKind::Control, "Static", w);
@@ -458,7 +487,8 @@ int HeadlessBackend::MessageBox(Hwnd owner, const std::string& text, const std::
         b->text = buttons[i].second;
         b->style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == def ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     }
-    intptr_t answer = RunModalLoop(w);
+    FocusFirst(w);
+    intptr_t answer = RunModal(w, owner);
     Note(transcript::MessageBoxShown(helpId, text, type, static_cast<int>(answer)));
     Destroy(w);
     return static_cast<int>(answer);

@@ -50,6 +50,9 @@ class HeadlessBackend : public Backend {
     void GetClientSize(Hwnd hwnd, int* width, int* height) override;
     int TextWidth(Hwnd hwnd, const std::string& text) override;
     Hwnd ActiveWindow() override;
+    Hwnd GetFocus() override;
+    void PressKey(Hwnd window, Key key) override;
+    void PressAccelerator(Hwnd window, char letter) override;
 
     void* LoadBitmap(unsigned id) override;
     void DeleteObject(void* object) override;
@@ -88,6 +91,7 @@ class HeadlessBackend : public Backend {
     void Destroy(Window* w);
     void Note(const std::string& line);
     intptr_t RunModalLoop(Window* w);
+    intptr_t RunModal(Window* w, Window* owner);
     void Idle(Window* w);
     void DispatchPosted();
     intptr_t Deliver(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam);
@@ -102,6 +106,18 @@ class HeadlessBackend : public Backend {
     intptr_t TreeMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled);
     void SetListViewState(Window* w, int index, UINT state, UINT mask);
 
+    // The dialog manager (headless_keys.cpp): default button, focus, keys.
+    static Window* TopOf(Window* w);
+    Window* OwnerFor(Window* parent);
+    std::vector<Window*> TabOrder(Window* top) const;
+    bool Focusable(Window* c);
+    void SetFocusTo(Window* top, Window* c);
+    void FocusFirst(Window* top);
+    int DefaultId(Window* top) const;
+    intptr_t DialogManagerMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled);
+    void MoveInList(Window* list, Key key);
+    void EnterKey(Window* top);
+
     // Property sheets (headless_sheet.cpp).
     intptr_t SheetMessage(Window* sheet, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled);
     void SheetShowPage(Window* sheet, int index);
@@ -112,6 +128,7 @@ class HeadlessBackend : public Backend {
     ResourceFile resources_;
     std::set<Window*> live_;
     std::vector<Window*> modal_;  // the active modal windows, innermost last
+    std::vector<Window*> modeless_;  // top-level modeless windows, most recently created last
     std::deque<Posted> posted_;
     bool quitPosted_ = false;
     int quitCode_ = 0;

@@ -23,13 +23,15 @@ Window* Child(Window* w, int id) {
 intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
     if (run.pages.empty())
         return -1;
-    Window* sheet = NewWindow(WindowKind::Sheet, "#32770", W(run.parent));
+    Window* owner = OwnerFor(W(run.parent));
+    Window* sheet = NewWindow(WindowKind::Sheet, "#32770", owner);
     sheet->text = run.caption;
     sheet->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
     sheet->sheet = std::make_unique<SheetState>();
     sheet->sheet->run = run;
     sheet->sheet->pages.assign(run.pages.size(), nullptr);
     bool wizard = (run.flags & PSH_WIZARD) != 0;
+    sheet->defId = wizard ? ID_WIZNEXT : IDOK;
     struct ButtonDef {
         int id;
         const char* text;
@@ -50,14 +52,15 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
         Window* b = NewWindow(WindowKind::Control, "Button", sheet);
         b->id = def->id;
         b->text = def->text;
-        b->style = WS_CHILD | WS_TABSTOP | (def->visible ? WS_VISIBLE : 0u);
+        b->style = WS_CHILD | WS_TABSTOP | (def->visible ? WS_VISIBLE : 0u) |
+                   (def->id == sheet->defId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     }
     Note(transcript::SheetOpened(run.caption));
     if (run.sheetSink)
         run.sheetSink->AttachWindow(H(sheet));
     unsigned start = run.startPage < run.pages.size() ? run.startPage : 0;
     SheetShowPage(sheet, static_cast<int>(start));
-    intptr_t result = live_.count(sheet) ? RunModalLoop(sheet) : IDCANCEL;
+    intptr_t result = live_.count(sheet) ? RunModal(sheet, owner) : IDCANCEL;
     if (result != ID_WIZFINISH && result != IDOK)
         result = IDCANCEL;
     Note(transcript::SheetClosed(result));
@@ -103,6 +106,9 @@ void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
             help->style |= WS_DISABLED;
     }
     Notify(page, sheet, PSN_SETACTIVE);
+    // The new page starts with the focus on its first control.
+    if (live_.count(sheet) && live_.count(page))
+        FocusFirst(sheet);
 }
 
 void HeadlessBackend::SheetSetButtons(Window* sheet, uint32_t flags) {
@@ -124,6 +130,13 @@ void HeadlessBackend::SheetSetButtons(Window* sheet, uint32_t flags) {
         set(next, true, (flags & PSWIZB_NEXT) != 0);
         set(finish, false, false);
     }
+    // The platform moves the default to a button the flags enable: Finish,
+    // else Next, else Back, else Cancel.
+    int def = (flags & PSWIZB_FINISH) ? ID_WIZFINISH
+              : (flags & PSWIZB_NEXT) ? ID_WIZNEXT
+              : (flags & PSWIZB_BACK) ? ID_WIZBACK
+                                      : IDCANCEL;
+    Deliver(sheet, DM_SETDEFID, static_cast<uintptr_t>(def), 0);
 }
 
 void HeadlessBackend::SheetEnd(Window* sheet, intptr_t result) {

@@ -44,6 +44,12 @@ struct Window {
     bool ended = false;
     intptr_t result = 0;
 
+    // Dialog manager state of a top-level window: the default push button
+    // set with DM_SETDEFID (0: the template's DEFPUSHBUTTON, if any) and the
+    // control with the keyboard focus.
+    int defId = 0;
+    Window* focus = nullptr;
+
     // Control state.
     std::vector<Row> rows;
     std::vector<std::string> columns;

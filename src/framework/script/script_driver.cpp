@@ -75,6 +75,17 @@ SheetButton SheetButtonOf(const std::string& word) {
     return it->second;
 }
 
+Key KeyOf(const std::string& word) {
+    static const std::map<std::string, Key> names = {
+        {"enter", Key::Enter}, {"esc", Key::Escape}, {"tab", Key::Tab}, {"shift+tab", Key::ShiftTab},
+        {"up", Key::Up},       {"down", Key::Down},  {"home", Key::Home}, {"end", Key::End},
+        {"space", Key::Space}};
+    auto it = names.find(word);
+    if (it == names.end())
+        throw UiError("unknown key '" + word + "' (enter, esc, tab, shift+tab, up, down, home, end, space, alt+LETTER)");
+    return it->second;
+}
+
 void Need(const ScriptLine& line, size_t count) {
     if (line.words.size() != count + 1)
         throw UiError("'" + line.words[0] + "' takes " + std::to_string(count) + " argument" +
@@ -212,6 +223,16 @@ bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
         log();
         return false;
     }
+    if (cmd == "expect-focus" || cmd == "expect-default") {
+        Need(line, 1);
+        int want = ToInt(line.words[1], "a control id");
+        int got = cmd == "expect-focus" ? ui.FocusId() : ui.DefaultButton();
+        if (got != want)
+            throw UiError(std::string(cmd == "expect-focus" ? "the focus is on control " : "the default button is ") +
+                          std::to_string(got));
+        log();
+        return false;
+    }
     if (cmd == "expect-rows") {
         Need(line, 2);
         int n = ui.RowCount(ToInt(line.words[1], "a control id"));
@@ -265,6 +286,17 @@ bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
         int button = ButtonOf(line.words[1]);
         log();
         ui.Answer(button);
+    } else if (cmd == "key") {
+        Need(line, 1);
+        const std::string& name = line.words[1];
+        if (name.size() == 5 && name.compare(0, 4, "alt+") == 0) {
+            log();
+            ui.PressAlt(name[4]);
+        } else {
+            Key key = KeyOf(name);
+            log();
+            ui.PressKey(key);
+        }
     } else if (cmd == "press") {
         Need(line, 1);
         SheetButton button = SheetButtonOf(line.words[1]);

@@ -159,7 +159,37 @@ Hwnd Ui::Usable(int id) const {
         throw UiError("control " + std::to_string(id) + " is hidden");
     if (!B().IsWindowEnabled(h))
         throw UiError("control " + std::to_string(id) + " is disabled");
+    // A window beneath a modal one is disabled as a whole: clicks on it do nothing.
+    if (!B().IsWindowEnabled(window_))
+        throw UiError("the window is disabled (a modal window runs above it)");
     return h;
+}
+
+void Ui::PressKey(Key key) {
+    if (!B().IsWindowEnabled(window_))
+        throw UiError("the window is disabled (a modal window runs above it)");
+    B().PressKey(window_, key);
+}
+
+void Ui::PressAlt(char letter) {
+    if (!B().IsWindowEnabled(window_))
+        throw UiError("the window is disabled (a modal window runs above it)");
+    B().PressAccelerator(window_, letter);
+}
+
+int Ui::FocusId() const {
+    Hwnd focus = B().GetFocus();
+    return focus ? B().GetDlgCtrlID(focus) : 0;
+}
+
+int Ui::DefaultButton() const {
+    if (Hwnd focus = B().GetFocus()) {
+        uint32_t type = static_cast<uint32_t>(B().GetWindowLong(focus, GWL_STYLE)) & BS_TYPEMASK;
+        if (ClassOf(focus) == "Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON))
+            return B().GetDlgCtrlID(focus);
+    }
+    intptr_t dw = B().SendMessage(window_, DM_GETDEFID, 0, 0);
+    return HIWORD(dw) == DC_HASDEFID ? LOWORD(dw) : 0;
 }
 
 void Ui::Click(int id) {
@@ -317,6 +347,8 @@ void Ui::Answer(int button) {
 void Ui::Press(SheetButton button) {
     if (Kind() != WindowKind::Sheet)
         throw UiError("no wizard is active");
+    if (!B().IsWindowEnabled(window_))
+        throw UiError("the window is disabled (a modal window runs above it)");
     int id = 0, index = 0;
     switch (button) {
         case SheetButton::Back:

@@ -62,6 +62,15 @@ class Ui {
     void Press(SheetButton button);
     // The F1 key: the active window receives the help request (WM_HELP).
     void PressF1();
+    // A key pressed, or Alt held with a letter; the window's dialog manager
+    // decides what it does (nothing, for a key that means nothing there).
+    void PressKey(Key key);
+    void PressAlt(char letter);
+    // The control with the keyboard focus (0 for none), and the button that
+    // Enter would press now: the focused push button, else the window's
+    // default button (0 for none).
+    int FocusId() const;
+    int DefaultButton() const;
 
   private:
     Hwnd window_;

@@ -111,7 +111,8 @@ bool Win32Backend::LoadString(unsigned id, std::string* text) {
 intptr_t Win32Backend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
     win32::DialogContext context{sink, templateId, true};
     frames_.push_back({WindowKind::Dialog, nullptr, templateId, ::GetTickCount64()});
-    INT_PTR result = ::DialogBoxParamA(win32::Module(), MAKEINTRESOURCEA(templateId), W(parent),
+    // The dialog manager disables the owner for the run.
+    INT_PTR result = ::DialogBoxParamA(win32::Module(), MAKEINTRESOURCEA(templateId), W(OwnerFor(parent)),
                                        &win32::DialogProc, reinterpret_cast<LPARAM>(&context));
     bool opened = frames_.back().hwnd != nullptr;
     frames_.pop_back();
@@ -279,11 +280,8 @@ void Win32Backend::DeleteObject(void* object) {
 
 int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::string& caption, uint32_t type,
                              unsigned helpId) {
-    if (!owner)
-        owner = ActiveWindow();
     // A page is a child: the box belongs to the window around it.
-    if (owner)
-        owner = H(::GetAncestor(W(owner), GA_ROOT));
+    owner = OwnerFor(owner);
     frames_.push_back({WindowKind::MessageBox, nullptr, 0, ::GetTickCount64()});
     HookMessageBoxes(true);
     int answer = ::MessageBoxA(W(owner), text.c_str(), caption.c_str(), type);

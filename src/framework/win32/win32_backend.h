@@ -50,6 +50,13 @@ class Win32Backend : public Backend {
     void GetClientSize(Hwnd hwnd, int* width, int* height) override;
     int TextWidth(Hwnd hwnd, const std::string& text) override;
     Hwnd ActiveWindow() override;
+    Hwnd GetFocus() override;
+    void PressKey(Hwnd window, Key key) override;
+    void PressAccelerator(Hwnd window, char letter) override;
+    // The window a modal window with this parent belongs to: the parent's
+    // root, or without one the root of the window the user works in (ours,
+    // else the thread's active window, a host's for instance).
+    Hwnd OwnerFor(Hwnd parent);
 
     void* LoadBitmap(unsigned id) override;
     void DeleteObject(void* object) override;

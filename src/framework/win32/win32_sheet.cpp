@@ -72,7 +72,8 @@ intptr_t Win32Backend::RunPropertySheet(const SheetRun& run) {
     PROPSHEETHEADERA psh{};
     psh.dwSize = sizeof psh;
     psh.dwFlags = PSH_USECALLBACK | (run.flags & (PSH_WIZARD | PSH_HASHELP | PSH_NOAPPLYNOW));
-    psh.hwndParent = reinterpret_cast<HWND>(run.parent);
+    // A modal sheet disables its owner for the run.
+    psh.hwndParent = reinterpret_cast<HWND>(OwnerFor(run.parent));
     psh.hInstance = win32::Module();
     psh.pszCaption = run.caption.c_str();
     psh.nPages = static_cast<UINT>(pages.size());

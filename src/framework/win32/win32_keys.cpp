@@ -1,0 +1,83 @@
+// Keys reach the real dialog manager: they are posted to the focused control
+// as the keyboard would deliver them, and the modal loop's IsDialogMessage
+// gives them their meaning (default button, Cancel, tab order, accelerators)
+// or hands them to the control (arrows in a list).
+#include "win32_backend.h"
+#include "win32_platform.h"
+
+namespace fw {
+
+namespace {
+HWND W(Hwnd h) {
+    return reinterpret_cast<HWND>(h);
+}
+}  // namespace
+
+Hwnd Win32Backend::OwnerFor(Hwnd parent) {
+    HWND owner = W(parent);
+    if (!owner)
+        owner = W(ActiveWindow());
+    if (!owner)
+        owner = ::GetActiveWindow();
+    return owner ? reinterpret_cast<Hwnd>(::GetAncestor(owner, GA_ROOT)) : nullptr;
+}
+
+Hwnd Win32Backend::GetFocus() {
+    return reinterpret_cast<Hwnd>(::GetFocus());
+}
+
+void Win32Backend::PressKey(Hwnd window, Key key) {
+    HWND root = ::GetAncestor(W(window), GA_ROOT);
+    if (!root)
+        return;
+    HWND focus = ::GetFocus();
+    if (!focus || (focus != root && !::IsChild(root, focus)))
+        focus = root;
+    UINT vk = 0;
+    switch (key) {
+        case Key::Enter:
+            vk = VK_RETURN;
+            break;
+        case Key::Escape:
+            vk = VK_ESCAPE;
+            break;
+        case Key::Tab:
+            vk = VK_TAB;
+            break;
+        case Key::ShiftTab:
+            // A posted key carries no Shift state; this is what the dialog manager does with it.
+            ::SendMessageA(root, WM_NEXTDLGCTL, TRUE, FALSE);
+            return;
+        case Key::Up:
+            vk = VK_UP;
+            break;
+        case Key::Down:
+            vk = VK_DOWN;
+            break;
+        case Key::Home:
+            vk = VK_HOME;
+            break;
+        case Key::End:
+            vk = VK_END;
+            break;
+        case Key::Space:
+            vk = VK_SPACE;
+            break;
+    }
+    ::PostMessageA(focus, WM_KEYDOWN, vk, 1);
+    ::PostMessageA(focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+}
+
+void Win32Backend::PressAccelerator(Hwnd window, char letter) {
+    HWND root = ::GetAncestor(W(window), GA_ROOT);
+    if (!root)
+        return;
+    HWND focus = ::GetFocus();
+    if (!focus || (focus != root && !::IsChild(root, focus)))
+        focus = root;
+    // Alt held: the context bit of the key data.
+    ::PostMessageA(focus, WM_SYSCHAR, static_cast<WPARAM>(static_cast<unsigned char>(letter)),
+                   static_cast<LPARAM>(0x20000001u));
+}
+
+}  // namespace fw

@@ -1,0 +1,204 @@
+// Keys as the dialog manager gives them meaning, and the owner disabled under
+// a modal window, on the real templates of the login dialog and the column page.
+#include <gtest/gtest.h>
+
+#include "framework/afxwin.h"
+#include "framework/script/test_driver.h"
+
+namespace {
+
+constexpr int kServer = 1001, kDataSource = 1002, kUser = 1014, kHelp = 1065;
+constexpr int kSelectedList = 1008;
+
+INT_PTR RunLogin(fw::TestDriver& driver, CWnd* parent = nullptr) {
+    CDialog dialog(129, parent);
+    fw::ScopedDriver scope(&driver);
+    return dialog.DoModal();
+}
+
+TEST(Keyboard, EnterGoesToTheTemplatesDefaultButtonAndEscToCancel) {
+    fw::TestDriver enter;
+    enter.Then([](fw::Ui& ui) {
+             EXPECT_EQ(ui.DefaultButton(), IDOK);
+             EXPECT_EQ(ui.FocusId(), kServer);
+         })
+        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); });
+    EXPECT_EQ(RunLogin(enter), IDOK);
+    EXPECT_TRUE(enter.Failures().empty()) << enter.Failures()[0];
+
+    fw::TestDriver esc;
+    esc.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Escape); });
+    EXPECT_EQ(RunLogin(esc), IDCANCEL);
+}
+
+TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
+    fw::TestDriver moved;
+    moved.Then([](fw::Ui& ui) {
+             fw::CurrentBackend().SendMessage(ui.Window(), DM_SETDEFID, IDCANCEL, 0);
+             EXPECT_EQ(ui.DefaultButton(), IDCANCEL);
+         })
+        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); });
+    EXPECT_EQ(RunLogin(moved), IDCANCEL);
+
+    // Tab order: server, data source (read-only, still a stop), user, password, OK, Cancel, Help.
+    fw::TestDriver tabbed;
+    std::vector<int> focus;
+    for (int i = 0; i < 7; ++i)
+        tabbed.Then([&](fw::Ui& ui) {
+            focus.push_back(ui.FocusId());
+            ui.PressKey(fw::Key::Tab);
+        });
+    tabbed.Then([&](fw::Ui& ui) {
+              focus.push_back(ui.FocusId());
+              ui.PressKey(fw::Key::ShiftTab);
+          })
+        .Then([&](fw::Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), kHelp);
+            ui.PressKey(fw::Key::ShiftTab);
+        })
+        .Then([&](fw::Ui& ui) {
+            EXPECT_EQ(ui.DefaultButton(), IDCANCEL);  // the focused button is the one Enter presses
+            ui.PressKey(fw::Key::Enter);
+        });
+    EXPECT_EQ(RunLogin(tabbed), IDCANCEL);
+    EXPECT_EQ(focus, (std::vector<int>{kServer, kDataSource, kUser, 1015, IDOK, IDCANCEL, kHelp, kServer}));
+}
+
+TEST(Keyboard, AltLetterPressesTheButtonWithThatAccelerator) {
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.PressAlt('c'); });
+    EXPECT_EQ(RunLogin(driver), IDCANCEL);
+    fw::TestDriver ok;
+    ok.Then([](fw::Ui& ui) { ui.PressAlt('O'); });
+    EXPECT_EQ(RunLogin(ok), IDOK);
+}
+
+TEST(Keyboard, TheOwnerTakesNoInputWhileAModalWindowRuns) {
+    // The outer dialog opens the inner one without naming a parent, as the library's dialogs do.
+    fw::Hwnd outer = nullptr;
+    bool outerEnabledInside = true, refused = false;
+    fw::TestDriver driver;
+    driver.Then([&](fw::Ui& ui) {
+              outer = ui.Window();
+              fw::TestDriver inner;
+              inner.Then([&](fw::Ui& innerUi) {
+                  outerEnabledInside = fw::CurrentBackend().IsWindowEnabled(outer);
+                  try {
+                      fw::Ui(outer).Click(IDOK);
+                  } catch (const fw::UiError&) {
+                      refused = true;
+                  }
+                  innerUi.PressKey(fw::Key::Escape);
+              });
+              // The inner run's own driver: the outer driver steps only its own window.
+              fw::ScopedDriver scope(&inner);
+              CDialog dialog(143);
+              dialog.DoModal();
+          })
+        .Then([&](fw::Ui& ui) {
+            EXPECT_TRUE(fw::CurrentBackend().IsWindowEnabled(ui.Window()));
+            ui.PressKey(fw::Key::Escape);
+        });
+    EXPECT_EQ(RunLogin(driver), IDCANCEL);
+    EXPECT_FALSE(outerEnabledInside);
+    EXPECT_TRUE(refused);
+}
+
+class ColumnsPage : public CPropertyPage {
+  public:
+    explicit ColumnsPage(DWORD buttons) : CPropertyPage(130), buttons_(buttons) {}
+    CListBox list;
+    CPropertySheet* sheet = nullptr;
+    std::vector<int> changes;
+
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kSelectedList, list); }
+    BOOL OnInitDialog() override {
+        CPropertyPage::OnInitDialog();
+        for (const char* s : {"SALES.REGION", "SALES.AMOUNT", "PRODUCT.NAME"}) list.AddString(s);
+        return TRUE;
+    }
+    BOOL OnSetActive() override {
+        if (sheet)
+            sheet->SetWizardButtons(buttons_);
+        return CPropertyPage::OnSetActive();
+    }
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        if (msg == WM_COMMAND && LOWORD(wParam) == kSelectedList && HIWORD(wParam) == LBN_SELCHANGE) {
+            int sel = -1;
+            for (int i = 0; i < list.GetCount(); ++i)
+                if (list.GetSel(i))
+                    sel = i;
+            changes.push_back(sel);
+        }
+        return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
+    }
+
+  private:
+    DWORD buttons_;
+};
+
+TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
+    // A step that asks for Back alone still has Next as its default: once
+    // Next is enabled, Enter goes forward, never back.
+    ColumnsPage first(PSWIZB_NEXT), columns(PSWIZB_BACK), last(PSWIZB_BACK | PSWIZB_FINISH);
+    CPropertySheet sheet(50511);
+    sheet.SetWizardMode();
+    for (ColumnsPage* p : {&first, &columns, &last}) {
+        p->sheet = &sheet;
+        sheet.AddPage(p);
+    }
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 130u);
+            EXPECT_EQ(ui.DefaultButton(), ID_WIZNEXT);
+            EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
+            ui.PressKey(fw::Key::Enter);  // nothing: the default is disabled
+        })
+        .Then([&](fw::Ui& ui) {
+            EXPECT_EQ(sheet.GetActiveIndex(), 1);
+            fw::CurrentBackend().EnableWindow(ui.Control(ID_WIZNEXT), true);
+            ui.PressKey(fw::Key::Enter);
+        })
+        .Then([&](fw::Ui& ui) {
+            EXPECT_EQ(sheet.GetActiveIndex(), 2);
+            EXPECT_EQ(ui.DefaultButton(), ID_WIZFINISH);
+            ui.PressKey(fw::Key::Enter);
+        });
+    fw::ScopedDriver scope(&driver);
+    EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+}
+
+TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
+    ColumnsPage page(PSWIZB_NEXT);
+    CPropertySheet sheet(50511);
+    sheet.SetWizardMode();
+    page.sheet = &sheet;
+    sheet.AddPage(&page);
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.SelectRow(kSelectedList, 0); })
+        .Then([](fw::Ui& ui) {
+            // The focus goes to the list as a click would put it there.
+            fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(kSelectedList)),
+                                             WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(kSelectedList)),
+                                             TRUE);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), kSelectedList);
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Down); })
+        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Up); })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(kSelectedList), std::vector<int>{1});
+            ui.PressKey(fw::Key::Escape);
+        });
+    fw::ScopedDriver scope(&driver);
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(page.changes, (std::vector<int>{0, 1, 2, 1}));
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+}
+
+}  // namespace
