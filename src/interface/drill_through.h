@@ -76,4 +76,7 @@ class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner
     ZevDTHeaderInfoItem* m_pHeaderInfo = nullptr;
     uint32_t m_nSelectedReport = 0;
     char* m_pSourcePassword = nullptr;
+    // Items the data block can hold: a repeat drill of the same size or
+    // smaller reuses it instead of paying every page fault again.
+    uint64_t m_nDataCapacity = 0;
 };
