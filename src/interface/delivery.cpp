@@ -1,11 +1,13 @@
 // The arrays handed to the host: header and header-info items built from the
 // column records in display order, data items from the library's cells.
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "framework/bounded_copy.h"
+#include "framework/memory_budget.h"
 #include "drill_through.h"
 #include "resources/resource.h"
 
@@ -44,7 +46,10 @@ std::string ByteCountText(uint64_t items, uint32_t itemSize) {
 template <typename Item>
 Item* AllocateItems(uint64_t items) {
     void* block = nullptr;
-    if (items <= kMaxItems && items <= std::numeric_limits<size_t>::max() / sizeof(Item))
+    // A block the machine cannot back counts as refused: granted anyway, it
+    // would end the host while being filled, with the user's work.
+    if (items <= kMaxItems && items <= std::numeric_limits<size_t>::max() / sizeof(Item) &&
+        static_cast<uint64_t>(items) * sizeof(Item) <= fw::AvailableMemoryBytes())
         block = g_allocate(static_cast<size_t>(items) * sizeof(Item));
     if (!block) {
         CString text;
@@ -141,8 +146,8 @@ uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* cou
 }
 
 uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
-    std::free(m_pData);
-    m_pData = nullptr;
+    // The host was promised the previous array only until this call, so its
+    // block is kept for reuse; it is handed out again only when refilled.
     // No report to fetch: never opened, or the last open was cancelled or failed.
     if (!m_bReportOpen || m_nSelectedReport >= m_nReportCount)
         return ZEVDT_OK;
@@ -163,9 +168,19 @@ uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
         return ZEVDT_OK;
 
     const uint64_t total = static_cast<uint64_t>(m_nDataRows) * m_nDataColumns;
-    m_pData = zevdt::AllocateItems<ZevDTDataItem>(total);
-    if (!m_pData)
-        return ZEVDT_E_ALLOCATION;
+    // A fresh block comes zeroed; a reused one holds the last result, so there
+    // every byte of each item is written, the text field padded with NULs.
+    const bool reuse = m_pData && total <= m_nDataCapacity;
+    if (!reuse) {
+        std::free(m_pData);
+        m_pData = nullptr;
+        m_nDataCapacity = 0;
+        m_pData = zevdt::AllocateItems<ZevDTDataItem>(total);
+        if (!m_pData)
+            return ZEVDT_E_ALLOCATION;
+        m_nDataCapacity = total;
+    }
+    const fw::Padding padding = reuse ? fw::Padding::ToLimit : fw::Padding::None;
     ZevDTDataItem* item = m_pData;
     ZevDTAPICell** cell = cells;
     for (uint32_t r = 0; r < m_nDataRows; ++r) {
@@ -173,8 +188,11 @@ uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
             item->row = r + 1;
             item->column = c;
             if (*cell)
-                fw::BoundedCopy(item->text, zevdt::kItemTextLimit, ZEVDTAPI_CELL_TEXT(*cell),
-                                fw::Padding::None);
+                fw::BoundedCopy(item->text, zevdt::kItemTextLimit, ZEVDTAPI_CELL_TEXT(*cell), padding);
+            else if (reuse)
+                std::memset(item->text, 0, sizeof item->text);
+            if (reuse)
+                item->text[sizeof item->text - 1] = '\0';
         }
     }
     *items = m_pData;

@@ -79,4 +79,7 @@ class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner
     // Whether the last ZevDTOpen succeeded: after a cancelled or failed one
     // the report list may still be set, but there is no report to deliver.
     bool m_bReportOpen = false;
+    // Items the data block can hold: a repeat drill of the same size or
+    // smaller reuses it instead of paying every page fault again.
+    uint64_t m_nDataCapacity = 0;
 };

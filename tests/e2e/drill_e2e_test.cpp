@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -357,6 +358,19 @@ TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
     EXPECT_NE(noReports.err.find("ZevDTOpen failed with code 50007: There are no reports defined"),
               std::string::npos)
         << noReports.err;
+
+#ifndef _WIN32
+    // A machine without the memory for the report: the refusal's code and its
+    // text, with words where the message box showed the byte count.
+    setenv("ZEVDT_MEMORY_LIMIT", "1", 1);
+    RunResult noMemory = Drill(std::string(kPickSalesDetail) + "window messagebox\nexpect-message 50009\nanswer ok\n",
+                               With({"--context", "1"}, kSampleCell));
+    unsetenv("ZEVDT_MEMORY_LIMIT");
+    EXPECT_EQ(noMemory.status, 3);
+    EXPECT_NE(noMemory.err.find("failed with code 50009: Failed to allocate the requested number of bytes of memory."),
+              std::string::npos)
+        << noMemory.err;
+#endif
 
     // A status of the data-transfer library is passed on with its number.
     RunResult noDatabase =

@@ -176,6 +176,39 @@ TEST_F(Delivery, CellsComeRowByRowWithMissingCellsEmpty) {
     EXPECT_EQ(static_cast<CDrillThrough*>(handle)->GetDataRowCount(), 2u);
 }
 
+// A repeat drill that fits the previous block reuses it: the shorter and the
+// missing texts of the new result must leave no byte of the old one behind.
+TEST_F(Delivery, ARepeatDrillOfTheSameSizeLeavesNothingOfTheLastResult) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    const std::string longText(300, 'x');
+    records.SetCells({longText.c_str(), "second", "third", "fourth"});
+    Publish();
+    control->rows = 2;
+    control->columnsOfData = 2;
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 4u);
+    EXPECT_EQ(std::strlen(items[0].text), 255u);
+    records.SetCells({"a", nullptr, "c", nullptr});
+    Publish();
+    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 4u);
+    const char* texts[] = {"a", "", "c", ""};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(items[i].row, uint32_t(i / 2 + 1)) << i;
+        EXPECT_EQ(items[i].column, uint32_t(i % 2)) << i;
+        EXPECT_STREQ(items[i].text, texts[i]) << i;
+        EXPECT_TRUE(AllZero(items[i].text + std::strlen(texts[i]), 256 - std::strlen(texts[i]))) << i;
+    }
+    // A smaller result after it still numbers and counts only its own cells.
+    control->rows = 1;
+    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(count, 2u);
+    EXPECT_STREQ(items[0].text, "a");
+}
+
 TEST_F(Delivery, ALongCellIsCutAt255BytesAndSparesTheNextItem) {
     records.AddColumn("T", "A", 1);
     OpenWith();
@@ -236,6 +269,30 @@ TEST_F(Delivery, AFailedAllocationGives50009WithTheByteCount) {
     EXPECT_EQ(infoCode, ZEVDT_E_ALLOCATION);
     EXPECT_EQ(transcript.lines,
               std::vector<std::string>{Message(50009, "Failed to allocate [16416] bytes of memory.")});
+}
+
+// More than the machine can back is refused before it is granted, as a
+// failed allocation; the limit here stands for a nearly full machine.
+TEST_F(Delivery, AResultLargerThanTheMemoryLeftGives50009) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    records.SetCells({"a", "b", "c", "d"});
+    Publish();
+    control->rows = 2;
+    control->columnsOfData = 2;
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    {
+        testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string("1055"));
+        EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_ALLOCATION);
+        EXPECT_EQ(items, nullptr);
+        EXPECT_EQ(count, 0u);
+    }
+    EXPECT_EQ(transcript.lines,
+              std::vector<std::string>{Message(50009, "Failed to allocate [1056] bytes of memory.")});
+    testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string("1056"));
+    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    EXPECT_EQ(count, 4u);
 }
 
 TEST_F(Delivery, DataBeforeAnyOpenAsksTheLibraryNothing) {

@@ -49,6 +49,13 @@ std::string CodeText(std::uint32_t code) {
 
 std::string DescribeCode(std::uint32_t code) {
     std::string text = CodeText(code);
+    // A text with a count in it ("[%d]") was shown with the count in the
+    // library's message box; the host does not know the number, so it says
+    // what the number was rather than printing the placeholder.
+    size_t placeholder = text.find("[%d]");
+    if (placeholder != std::string::npos) {
+        text.replace(placeholder, 4, "the requested number of");
+    }
     if (!text.empty()) {
         return "code " + std::to_string(code) + ": " + text;
     }
