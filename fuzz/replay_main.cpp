@@ -1,8 +1,9 @@
-// Runs a fuzz target without libFuzzer: over the files named on the command
-// line, or over its seeds and a fixed number of deterministic mutations of
+// Runs a fuzz target without libFuzzer: over the files (or every file of the
+// folders) named on the command line, or over its seeds and a fixed number of deterministic mutations of
 // them. A crash or a sanitizer report fails the run.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -49,10 +50,27 @@ std::string Mutate(std::string s, std::mt19937& rng) {
 
 int main(int argc, char** argv) {
     if (argc > 1) {
-        for (int i = 1; i < argc; ++i) {
-            std::ifstream in(argv[i], std::ios::binary);
+        namespace fs = std::filesystem;
+        long files = 0;
+        auto replay = [&](const fs::path& path) {
+            std::ifstream in(path, std::ios::binary);
             Run(std::string(std::istreambuf_iterator<char>(in), {}));
+            ++files;
+        };
+        for (int i = 1; i < argc; ++i) {
+            const fs::path arg = fs::u8path(argv[i]);
+            if (fs::is_directory(arg)) {
+                for (const fs::directory_entry& e : fs::directory_iterator(arg))
+                    if (e.is_regular_file())
+                        replay(e.path());
+            } else if (fs::is_regular_file(arg)) {
+                replay(arg);
+            } else {
+                std::fprintf(stderr, "%s: no such file or folder\n", argv[i]);
+                return 1;
+            }
         }
+        std::printf("%ld inputs replayed, no failure\n", files);
         return 0;
     }
     const char* env = std::getenv("ZEVDT_FUZZ_RUNS");
