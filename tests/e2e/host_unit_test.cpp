@@ -2,6 +2,7 @@
 // library's items, and its output formats read back by independent readers.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <sstream>
 
@@ -63,6 +64,8 @@ TEST(ZevdtCommandLine, UsageErrorsNameTheirCause) {
         {{"drill", "--member", "a\\x"}, "unknown escape \\x"},
         {{"sample", "--database"}, "--database needs a value"},
         {{"sample", "--replace=yes"}, "unknown option"},
+        {{"--version", "drill"}, "--version takes nothing"},
+        {{"drill", "--version"}, "unknown option --version"},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -81,6 +84,29 @@ TEST(ZevdtCommandLine, HelpOfEachCommand) {
     EXPECT_EQ(sample.command, zevdt::Command::kSample);
     EXPECT_NE(zevdt::UsageText(zevdt::Command::kDrill).find("--ui-script"), std::string::npos);
     EXPECT_NE(zevdt::UsageText(zevdt::Command::kSample).find("--replace"), std::string::npos);
+}
+
+TEST(ZevdtCommandLine, VersionIsOneLineOfThreeNumbers) {
+    CommandLine line = Parse({"--version"});
+    EXPECT_TRUE(line.version);
+    EXPECT_FALSE(line.help);
+    EXPECT_FALSE(Parse({"--help"}).version);
+    // Scripts compare it: "zevdt MAJOR.MINOR.PATCH" and a line break, nothing else.
+    const std::string text = zevdt::VersionText();
+    ASSERT_EQ(text.rfind("zevdt ", 0), 0u) << text;
+    size_t at = 6;
+    for (int part = 0; part < 3; ++part) {
+        size_t digits = 0;
+        while (at + digits < text.size() && std::isdigit(static_cast<unsigned char>(text[at + digits]))) {
+            ++digits;
+        }
+        ASSERT_GT(digits, 0u) << "part " << part << " of " << text;
+        at += digits;
+        ASSERT_LT(at, text.size()) << text;
+        EXPECT_EQ(text[at], part < 2 ? '.' : '\n') << text;
+        ++at;
+    }
+    EXPECT_EQ(at, text.size()) << text;
 }
 
 TEST(ZevdtCommandLine, MemberEscapesMakeMultiLineStrings) {

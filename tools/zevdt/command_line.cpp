@@ -179,6 +179,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
         line->help = true;
         return true;
     }
+    if (first == "--version") {
+        if (args.size() > 1) {
+            *error = "--version takes nothing after it";
+            return false;
+        }
+        line->version = true;
+        return true;
+    }
     if (first == "drill") {
         line->command = Command::kDrill;
         return ParseDrill(args, 1, line, error);
@@ -237,8 +245,12 @@ std::string UsageText(Command command) {
            "  drill     drill through one cell and print the report's rows\n"
            "  sample    create the sample warehouse of the stand-in data-transfer library\n"
            "\n"
-           "zevdt COMMAND --help shows the options of a command.\n"
+           "zevdt COMMAND --help shows the options of a command; zevdt --version the version.\n"
            "Exit status: 0 ok, 1 cancelled by the user, 2 usage error, 3 failed.\n";
+}
+
+std::string VersionText() {
+    return std::string("zevdt ") + ZEVDT_VERSION + "\n";
 }
 
 }  // namespace zevdt

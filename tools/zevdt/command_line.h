@@ -40,7 +40,8 @@ enum class Command { kHelp, kDrill, kSample };
 
 struct CommandLine {
     Command command = Command::kHelp;
-    bool help = false;  // --help given to a command (or no command at all)
+    bool help = false;     // --help given to a command (or no command at all)
+    bool version = false;  // --version: print VersionText() and nothing else
     DrillOptions drill;
     SampleOptions sample;
 };
@@ -54,6 +55,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* line, s
 bool UnescapeMember(const std::string& text, std::string* member, std::string* error);
 
 std::string UsageText(Command command);
+
+// "zevdt 1.0.0\n": the project's version, which the libraries carry as well.
+std::string VersionText();
 
 }  // namespace zevdt
 

@@ -27,6 +27,10 @@ int main(int argc, char** argv) {
             std::cerr << "zevdt: " << error << "\n\n" << zevdt::UsageText(line.command);
             return zevdt::kExitUsage;
         }
+        if (line.version) {
+            std::cout << zevdt::VersionText();
+            return zevdt::kExitOk;
+        }
         if (line.help) {
             std::cout << zevdt::UsageText(line.command);
             return zevdt::kExitOk;
