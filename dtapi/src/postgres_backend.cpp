@@ -133,7 +133,15 @@ class PostgresBackend : public Backend {
         }
     }
 
-    void UseReport(int64_t reportId, const std::set<std::string>&, const std::string& probeSql) override {
+    void UseReport(int64_t reportId, const std::set<std::string>& tables, const std::string& probeSql) override {
+        // Tables only: a view would read, with its owner's rights, tables the
+        // report does not list.
+        for (const std::string& t : tables) {
+            if (!HasTable(t)) {
+                role_.clear();
+                Fail(kReportDefinition, "\"" + t + "\" is not a table of the database.");
+            }
+        }
         std::string role = ReportReaderRole(database_, reportId);
         PgResult known = catalog_.Run("SELECT count(*) FROM pg_catalog.pg_roles WHERE rolname = $1",
                                       {BoundValue(role)}, kCatalog, "The database failed: ");
