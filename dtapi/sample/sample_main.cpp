@@ -1,10 +1,14 @@
-// zevdtapi-sample: creates the sample warehouse, or prints a password hash for
-// a user row of the catalog.
+// zevdtapi-sample: creates the sample warehouse, prints a password hash for a
+// user row of the catalog, or grants a PostgreSQL catalog's reader roles.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "../src/password_hash.h"
+#ifdef ZEVDTAPI_WITH_POSTGRES
+#include "../src/pg_connection.h"
+#include "../src/pg_roles.h"
+#endif
 #include "sample_warehouse.h"
 
 namespace {
@@ -12,18 +16,23 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: zevdtapi-sample --database FILE [--replace]\n"
-                 "       zevdtapi-sample --hash-password PASSWORD\n");
+                 "       zevdtapi-sample --hash-password PASSWORD\n"
+                 "       zevdtapi-sample --grant URI [--to USER]\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string database, password;
+    std::string database, password, grant, to;
     bool replace = false, hash = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--database") == 0 && i + 1 < argc) {
             database = argv[++i];
+        } else if (std::strcmp(argv[i], "--grant") == 0 && i + 1 < argc) {
+            grant = argv[++i];
+        } else if (std::strcmp(argv[i], "--to") == 0 && i + 1 < argc) {
+            to = argv[++i];
         } else if (std::strcmp(argv[i], "--replace") == 0) {
             replace = true;
         } else if (std::strcmp(argv[i], "--hash-password") == 0 && i + 1 < argc) {
@@ -36,6 +45,25 @@ int main(int argc, char** argv) {
     if (hash) {
         std::printf("%s\n", zevdtapi::HashPassword(password, zevdtapi::RandomSalt()).c_str());
         return 0;
+    }
+    if (!grant.empty()) {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+        try {
+            zevdtapi::PgConnection c;
+            c.Open(grant);
+            c.Run("BEGIN", zevdtapi::kCatalog, "");
+            zevdtapi::GrantReportReaders(c, to);
+            c.Run("COMMIT", zevdtapi::kCatalog, "");
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+        std::printf("Reader roles granted\n");
+        return 0;
+#else
+        std::fprintf(stderr, "This build serves SQLite databases only.\n");
+        return 1;
+#endif
     }
     if (database.empty())
         return Usage();

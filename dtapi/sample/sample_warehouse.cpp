@@ -7,9 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "backend.h"
 #include "catalog_schema.h"
 #include "errors.h"
 #include "password_hash.h"
+#ifdef ZEVDTAPI_WITH_POSTGRES
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "pg_roles.h"
+#endif
 #include "sha256.h"
 #include "sqlite_handle.h"
 
@@ -307,6 +315,41 @@ bool FileExists(const std::string& path) {
     return false;
 }
 
+// Into PostgreSQL: built as a SQLite file in the temp folder first, then
+// copied with its catalog in one transaction and the reader roles granted.
+bool CreateSampleInPostgres(const std::string& uri, bool replace, std::string* error) {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+    const char* dir = std::getenv("TMPDIR");
+    std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/zevdtapi-sample-XXXXXX";
+    int fd = mkstemp(&pattern[0]);
+    if (fd < 0) {
+        *error = "The sample warehouse cannot be loaded into PostgreSQL: no temporary file can be made.";
+        return false;
+    }
+    close(fd);
+    const std::string temp = pattern;
+    try {
+        {
+            Connection db;
+            db.Open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            Build(db.get());
+        }
+        CopyIntoPostgres(temp, uri, replace);
+        std::remove(temp.c_str());
+        return true;
+    } catch (const std::exception& e) {
+        std::remove(temp.c_str());
+        *error = std::string("The sample warehouse cannot be loaded into PostgreSQL: ") + e.what();
+        return false;
+    }
+#else
+    (void)uri;
+    (void)replace;
+    *error = "This build serves SQLite databases only; it cannot load a PostgreSQL database.";
+    return false;
+#endif
+}
+
 }  // namespace
 
 bool CreateSampleWarehouse(const std::string& path, std::string* error) {
@@ -321,6 +364,8 @@ bool CreateSampleWarehouse(const std::string& path, bool replace, std::string* e
         *error = "No file name was given for the sample warehouse.";
         return false;
     }
+    if (IsPostgresUri(path))
+        return CreateSampleInPostgres(path, replace, error);
     if (FileExists(path) && !replace) {
         *error = "The file \"" + path + "\" exists already; it was left unchanged.";
         return false;

@@ -3,8 +3,6 @@
 #ifndef ZEVDTAPI_CATALOG_H
 #define ZEVDTAPI_CATALOG_H
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,9 +54,11 @@ struct ReportDefinition {
     std::vector<MemberMap> maps;
 };
 
+class Backend;
+
 class Catalog {
   public:
-    explicit Catalog(sqlite3* db) : db_(db) {}
+    explicit Catalog(Backend& db) : db_(db) {}
 
     void CheckPresent() const;
     DataSource FindDataSource(uint64_t context) const;
@@ -75,7 +75,7 @@ class Catalog {
   private:
     std::vector<MemberMap> LoadMaps(int64_t reportId) const;
 
-    sqlite3* db_;
+    Backend& db_;
 };
 
 }  // namespace zevdtapi

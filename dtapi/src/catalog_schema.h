@@ -9,6 +9,9 @@ namespace zevdtapi {
 // CREATE TABLE statements, separated by semicolons, for sqlite3_exec.
 const char* CatalogSchemaSql();
 
+// The same tables for PostgreSQL, as one string of statements.
+const char* PostgresCatalogSchemaSql();
+
 // The catalog tables the library needs; used to tell a warehouse without a
 // catalog from a broken one.
 extern const char* const kCatalogTables[];

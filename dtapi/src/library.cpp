@@ -3,7 +3,6 @@
 #include <cstring>
 #include <set>
 
-#include "busy_wait.h"
 #include "database_path.h"
 #include "password_hash.h"
 #include "text_copy.h"
@@ -15,7 +14,6 @@ constexpr uint32_t kMaxMembers = 4096;
 constexpr size_t kMaxMemberLength = 64 * 1024;
 constexpr int32_t kMaxFilterRecords = 100000;
 constexpr size_t kMaxFilterRecordLength = 1024 * 1024;
-constexpr uint64_t kMaxCells = 0x7fffffffu;
 
 std::string Lower(const std::string& s) {
     std::string out = s;
@@ -100,21 +98,9 @@ void Library::SetConnection(char** members, uint32_t count, uint64_t context) {
     }
 
     std::lock_guard<std::mutex> lock(runGuard_);
-    if (!catalogDb_) {
-        catalogDb_.Open(databasePath_, SQLITE_OPEN_READWRITE);
-        sqlite3_db_config(catalogDb_.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-        sqlite3_db_config(catalogDb_.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        WaitBrieflyWhenBusy(catalogDb_.get(), &cancel_);
-    }
-    if (!queryDb_) {
-        try {
-            queryDb_.Open(databasePath_, &cancel_);
-        } catch (...) {
-            catalogDb_.Close();
-            throw;
-        }
-    }
-    Catalog catalog(catalogDb_.get());
+    if (!db_)
+        db_ = OpenBackend(databasePath_, &cancel_);
+    Catalog catalog(*db_);
     catalog.CheckPresent();
     dataSource_ = catalog.FindDataSource(context);
     members_ = std::move(parsed);
@@ -158,7 +144,7 @@ void Library::Connect() {
     }
     if (flags & ZEVDTAPI_LOGIN_USER) {
         std::string hash;
-        Catalog catalog(catalogDb_.get());
+        Catalog catalog(*db_);
         bool known = !userName_.empty() && catalog.FindPasswordHash(Trim(userName_), &hash);
         bool ok = known ? VerifyPassword(password, hash) : (SpendVerificationTime(password), false);
         Wipe(password);
@@ -179,7 +165,7 @@ void Library::GetReports(ZevDTAPIReport*** reports, uint32_t* count) {
         Fail(kCallOrder, "Not connected: ZevDTAPIConnect must succeed first.");
     std::vector<std::string> dimensions;
     for (const Member& m : members_) dimensions.push_back(m.dimension);
-    reports_ = Catalog(catalogDb_.get()).ReportsFor(dataSource_.id, dimensions);
+    reports_ = Catalog(*db_).ReportsFor(dataSource_.id, dimensions);
     reportRecords_.assign(reports_.size(), ZevDTAPIReport{});
     reportPointers_.clear();
     for (size_t i = 0; i < reports_.size(); ++i) {
@@ -204,12 +190,11 @@ void Library::ExecuteReport(uint32_t index) {
         sequence_.reset();
     }
     executed_ = false;
-    ReportDefinition report = Catalog(catalogDb_.get()).LoadReport(reports_[index]);
+    ReportDefinition report = Catalog(*db_).LoadReport(reports_[index]);
     std::set<std::string> tables;
     for (const ReportTable& t : report.tables) tables.insert(Lower(t.name));
-    queryDb_.AllowTables(tables);
     try {
-        Statement probe(queryDb_.get(), BuildProbeQuery(report), kReportDefinition);
+        db_->UseReport(report.id, tables, BuildProbeQuery(db_->engine(), report));
     } catch (const Failure& f) {
         Fail(kReportDefinition, "Report \"" + report.name + "\" cannot be run. " + f.what());
     }
@@ -282,18 +267,6 @@ std::vector<ColumnChoice> Library::ReadChoices() const {
     return choices;
 }
 
-void Library::BindAll(Statement& s, const std::vector<std::string>& values) const {
-    for (size_t i = 0; i < values.size(); ++i) s.BindText(int(i + 1), values[i]);
-}
-
-void Library::FailStep(int rc) const {
-    if (rc == SQLITE_INTERRUPT || cancel_)
-        Fail(kCancelled, "The request was cancelled.");
-    if (rc == SQLITE_NOMEM)
-        Fail(kOutOfMemory, "The database ran out of memory.");
-    Fail(kQuery, "The database failed while reading the report: " + DatabaseMessage(queryDb_.get()));
-}
-
 void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) {
     if (!cells || !rows || !columns)
         Fail(kNullArgument, "An out argument of ZevDTAPIGetData is NULL.");
@@ -303,55 +276,32 @@ void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) 
     RequireExecuted();
     cells_.clear();
     arena_.Reset();
-    BoundQuery q = BuildDataQuery(report_, members_, ReadChoices());
+    BoundQuery q = BuildDataQuery(db_->engine(), report_, members_, ReadChoices());
     if (q.resultColumns == 0)
         return;
 
     RunScope run(*this);
-    Statement s(queryDb_.get(), q.sql);
-    BindAll(s, q.values);
-    sqlite3_stmt* st = s.get();
-    const int n = int(q.resultColumns);
-    uint64_t rowCount = 0;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        if ((rowCount + 1) * uint64_t(n) > kMaxCells) {
-            Fail(kResultTooLarge, "The report has more rows than one result can hold (2^31 cells).");
-        }
-        for (int c = 0; c < n; ++c) {
-            const unsigned char* text = sqlite3_column_text(st, c);
-            if (!text) {
-                if (sqlite3_column_type(st, c) != SQLITE_NULL)
-                    Fail(kOutOfMemory, "The database ran out of memory.");
-                cells_.push_back(nullptr);
-                continue;
-            }
-            size_t len = size_t(sqlite3_column_bytes(st, c));
-            char* p = arena_.Allocate(ZEVDTAPI_CELL_TEXT_OFFSET + len + 1);
-            std::memset(p, 0, ZEVDTAPI_CELL_TEXT_OFFSET);
-            std::memcpy(p + ZEVDTAPI_CELL_TEXT_OFFSET, text, len);
-            p[ZEVDTAPI_CELL_TEXT_OFFSET + len] = 0;
-            cells_.push_back(reinterpret_cast<ZevDTAPICell*>(p));
-        }
-        ++rowCount;
-    }
-    if (rc != SQLITE_DONE) {
+    CellWriter out(arena_, cells_, q.decimal);
+    try {
+        db_->FetchRows(q, out);
+    } catch (...) {
         cells_.clear();
-        FailStep(rc);
+        arena_.Reset();
+        throw;
     }
-    if (rowCount == 0)
+    if (out.rows() == 0)
         return;
     *cells = cells_.data();
-    *rows = uint32_t(rowCount);
-    *columns = uint32_t(n);
+    *rows = uint32_t(out.rows());
+    *columns = uint32_t(q.resultColumns);
 }
 
 void Library::ServerCancel() {
     std::lock_guard<std::mutex> lock(runGuard_);
     if (running_) {
         cancel_ = true;
-        if (queryDb_)
-            sqlite3_interrupt(queryDb_.get());
+        if (db_)
+            db_->Interrupt();
     } else {
         // Between batches: the sequence ends here; the next call starts afresh.
         sequence_.reset();
@@ -374,8 +324,7 @@ void Library::Close() {
     filterPointers_.clear();
     values_.clear();
     valuePointers_.clear();
-    queryDb_.Close();
-    catalogDb_.Close();
+    db_.reset();
 }
 
 void Library::GetFilters(char*** records, int32_t* count) {
@@ -384,7 +333,7 @@ void Library::GetFilters(char*** records, int32_t* count) {
     *records = nullptr;
     *count = 0;
     RequireExecuted();
-    filterRecords_ = Catalog(catalogDb_.get()).LoadFilters(report_.id);
+    filterRecords_ = Catalog(*db_).LoadFilters(report_.id);
     filterPointers_.clear();
     for (std::string& r : filterRecords_) filterPointers_.push_back(&r[0]);
     *records = filterPointers_.empty() ? nullptr : filterPointers_.data();
@@ -411,7 +360,7 @@ void Library::SetFilters(char** records, int32_t count) {
         }
         copies.emplace_back(records[i], n);
     }
-    Catalog(catalogDb_.get()).ReplaceFilters(report_.id, copies);
+    Catalog(*db_).ReplaceFilters(report_.id, copies);
 }
 
 void Library::GetFilterData(const ZevDTAPIColumn* column, char*** values, int32_t* count) {
@@ -425,31 +374,22 @@ void Library::GetFilterData(const ZevDTAPIColumn* column, char*** values, int32_
     valuePointers_.clear();
 
     RunScope run(*this);
-    if (!sequence_ || sequence_->column != index) {
-        BoundQuery q = BuildValueQuery(report_, members_, index);
-        auto seq = std::make_unique<ValueSequence>();
-        seq->column = index;
-        seq->statement = Statement(queryDb_.get(), q.sql);
-        BindAll(seq->statement, q.values);
-        std::lock_guard<std::mutex> lock(runGuard_);
-        sequence_ = std::move(seq);
-    }
     try {
-        sqlite3_stmt* st = sequence_->statement.get();
-        while (!sequence_->finished && int32_t(values_.size()) < kValueBatchSize) {
-            if (cancel_)
-                Fail(kCancelled, "The request was cancelled.");
-            int rc = sqlite3_step(st);
-            if (rc == SQLITE_DONE) {
-                sequence_->finished = true;
-            } else if (rc == SQLITE_ROW) {
-                const unsigned char* t = sqlite3_column_text(st, 0);
-                if (!t)
-                    Fail(kOutOfMemory, "The database ran out of memory.");
-                values_.emplace_back(reinterpret_cast<const char*>(t), size_t(sqlite3_column_bytes(st, 0)));
-            } else {
-                FailStep(rc);
+        if (!sequence_ || sequence_->column != index) {
+            {
+                std::lock_guard<std::mutex> lock(runGuard_);
+                sequence_.reset();  // the engine reads one list at a time
             }
+            BoundQuery q = BuildValueQuery(db_->engine(), report_, members_, index);
+            auto seq = std::make_unique<ValueSequence>();
+            seq->column = index;
+            seq->cursor = db_->OpenValues(q);
+            std::lock_guard<std::mutex> lock(runGuard_);
+            sequence_ = std::move(seq);
+        }
+        if (!sequence_->finished) {
+            bool decimal = report_.columns[index].dataType == 21;
+            sequence_->finished = !sequence_->cursor->Next(size_t(kValueBatchSize), decimal, &values_);
         }
     } catch (...) {
         std::lock_guard<std::mutex> lock(runGuard_);

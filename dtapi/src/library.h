@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "backend.h"
 #include "catalog.h"
 #include "cell_arena.h"
 #include "member_strings.h"
 #include "query_builder.h"
-#include "query_connection.h"
-#include "sqlite_handle.h"
 #include "zevdtapi.h"
 
 namespace zevdtapi {
@@ -69,7 +68,7 @@ class Library {
     };
     struct ValueSequence {
         size_t column = 0;
-        Statement statement;
+        std::unique_ptr<ValueCursor> cursor;
         bool finished = false;
     };
 
@@ -77,8 +76,6 @@ class Library {
     void RequireExecuted() const;
     size_t FindColumn(const ZevDTAPIColumn& record, size_t index) const;
     std::vector<ColumnChoice> ReadChoices() const;
-    void BindAll(Statement& s, const std::vector<std::string>& values) const;
-    [[noreturn]] void FailStep(int rc) const;
     void ResetSession();
 
     uintptr_t initValue_;
@@ -86,8 +83,7 @@ class Library {
     uint32_t errorNumber_ = 0;
     std::string errorText_;
 
-    Connection catalogDb_;
-    QueryConnection queryDb_;
+    std::unique_ptr<Backend> db_;
 
     bool haveConnection_ = false;
     bool connected_ = false;

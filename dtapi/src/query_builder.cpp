@@ -3,28 +3,134 @@
 #include <algorithm>
 
 #include "condition_parser.h"
-#include "sqlite_handle.h"
+#include "errors.h"
+#include "number_text.h"
 #include "text_copy.h"
 
 namespace zevdtapi {
 namespace {
 
-std::string ColumnSql(const std::string& table, const std::string& column) {
-    return QuoteIdentifier(table) + "." + QuoteIdentifier(column);
+std::string QuoteIdentifier(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    return out + "\"";
 }
 
-std::string FromClause(const ReportDefinition& report) {
-    std::string sql = " FROM " + QuoteIdentifier(report.tables[0].name);
-    for (size_t i = 1; i < report.tables.size(); ++i) {
-        const ReportTable& t = report.tables[i];
-        sql += " JOIN " + QuoteIdentifier(t.name) + " ON " + ColumnSql(t.name, t.joinColumn) + " = " +
-               ColumnSql(t.parentTable, t.parentColumn);
+// Collects the SQL of one query with its bound values.
+class Builder {
+  public:
+    Builder(Engine engine, const ReportDefinition& report) : engine_(engine), report_(report) {}
+
+    std::string Column(const std::string& table, const std::string& column) const {
+        return QuoteName(engine_, table) + "." + QuoteName(engine_, column);
     }
-    return sql;
-}
+    std::string Column(const ReportColumn& c) const { return Column(c.table, c.column); }
+
+    // The column as the text it compares as: on PostgreSQL its text in byte order,
+    // which is what SQLite compares for a column that holds text.
+    std::string TextOperand(const std::string& column) const {
+        return engine_ == Engine::Postgres ? "CAST(" + column + " AS text) COLLATE \"C\"" : column;
+    }
+
+    std::string Param(const std::string& value, bool number) {
+        q_.values.emplace_back(value, number ? BoundValue::Number : BoundValue::Text);
+        if (engine_ == Engine::Sqlite)
+            return "?";
+        std::string p = "$" + std::to_string(q_.values.size());
+        return number ? "CAST(" + p + " AS numeric)" : p;
+    }
+
+    std::string List(const std::vector<std::string>& values, bool number) {
+        std::string out = "(";
+        for (size_t i = 0; i < values.size(); ++i) out += (i ? "," : "") + Param(values[i], number);
+        return out + ")";
+    }
+
+    std::string From() const {
+        std::string sql = " FROM " + QuoteName(engine_, report_.tables[0].name);
+        for (size_t i = 1; i < report_.tables.size(); ++i) {
+            const ReportTable& t = report_.tables[i];
+            sql += " JOIN " + QuoteName(engine_, t.name) + " ON " + Column(t.name, t.joinColumn) + " = " +
+                   Column(t.parentTable, t.parentColumn);
+        }
+        return sql;
+    }
+
+    // One IN per mapped dimension, comparing the members' keys as text;
+    // members of dimensions the report does not map, and unresolved recursive
+    // members, restrict nothing.
+    void MemberTerms(const std::vector<Member>& members, std::vector<std::string>* terms) {
+        for (const MemberMap& map : report_.maps) {
+            std::vector<std::string> keys;
+            for (const Member& m : members) {
+                if (m.restricts && EqualNoCase(m.dimension, map.dimension))
+                    keys.push_back(m.value);
+            }
+            if (keys.empty())
+                continue;
+            std::string column = Column(map.table, map.column);
+            if (engine_ == Engine::Postgres)
+                column = "CAST(" + column + " AS text)";
+            terms->push_back("(" + column + " IN " + List(keys, false) + ")");
+        }
+    }
+
+    std::string Comparison(const zevdtapi::Comparison& c, const std::string& owner) {
+        const ReportColumn& col = report_.columns[c.column];
+        const bool number = IsNumericType(col.dataType);
+        const bool like = c.op == Operator::Like || c.op == Operator::NotLike;
+        const std::string where = "The filter of column " + owner + " cannot be used: ";
+        if (like && col.dataType == 21) {
+            Fail(kCondition, where + "like compares text, and " + col.Key() + " holds decimal numbers.");
+        }
+        if (number && !like) {
+            for (const std::string& v : c.values) {
+                if (!IsNumberText(v)) {
+                    std::string shown = v.size() > 60 ? v.substr(0, 60) + "..." : v;
+                    Fail(kCondition, where + "\"" + shown + "\" is not a number, and " + col.Key() +
+                                         " holds numbers.");
+                }
+            }
+        }
+        std::string column = Column(col);
+        if (like) {
+            // ASCII letters match without regard to case, other characters exactly;
+            // % and _ are the only wildcards and nothing escapes them.
+            if (engine_ == Engine::Sqlite)
+                return "(" + column + " " + OperatorSql(c.op) + " " + Param(c.values[0], false) + ")";
+            return "(lower(" + TextOperand(column) + ") " + OperatorSql(c.op) + " lower(CAST(" +
+                   Param(c.values[0], false) + " AS text) COLLATE \"C\") ESCAPE '')";
+        }
+        std::string left = number ? column : TextOperand(column);
+        if (c.op == Operator::In || c.op == Operator::NotIn)
+            return "(" + left + " " + OperatorSql(c.op) + " " + List(c.values, number) + ")";
+        return "(" + left + " " + OperatorSql(c.op) + " " + Param(c.values[0], number) + ")";
+    }
+
+    // NULLs sort first ascending and last descending, on both engines.
+    std::string OrderTerm(const ReportColumn& col, bool descending) const {
+        std::string column = Column(col);
+        if (engine_ == Engine::Sqlite)
+            return column + (descending ? " DESC" : " ASC");
+        if (!IsNumericType(col.dataType))
+            column = TextOperand(column);
+        return column + (descending ? " DESC NULLS LAST" : " ASC NULLS FIRST");
+    }
+
+    BoundQuery& query() { return q_; }
+
+  private:
+    Engine engine_;
+    const ReportDefinition& report_;
+    BoundQuery q_;
+};
 
 // Long chains of AND or OR are nested as a balanced tree, so that hundreds of
-// conditions stay far below SQLite's expression depth limit.
+// conditions stay far below the engines' expression depth limits.
 std::string JoinBalanced(const std::vector<std::string>& parts, size_t begin, size_t end, const char* op) {
     if (end - begin == 1)
         return parts[begin];
@@ -37,45 +143,20 @@ std::string JoinBalanced(const std::vector<std::string>& parts, const char* op) 
     return JoinBalanced(parts, 0, parts.size(), op);
 }
 
-std::string Placeholders(size_t count) {
-    std::string out = "(";
-    for (size_t i = 0; i < count; ++i) out += i ? ",?" : "?";
-    return out + ")";
-}
-
-// One IN per mapped dimension; members of dimensions the report does not map,
-// and unresolved recursive members, restrict nothing.
-void AddMemberTerms(const ReportDefinition& report, const std::vector<Member>& members,
-                    std::vector<std::string>* terms, std::vector<std::string>* values) {
-    for (const MemberMap& map : report.maps) {
-        std::vector<std::string> keys;
-        for (const Member& m : members) {
-            if (m.restricts && EqualNoCase(m.dimension, map.dimension))
-                keys.push_back(m.value);
-        }
-        if (keys.empty())
-            continue;
-        terms->push_back("(" + ColumnSql(map.table, map.column) + " IN " + Placeholders(keys.size()) + ")");
-        values->insert(values->end(), keys.begin(), keys.end());
-    }
-}
-
-std::string ComparisonSql(const ReportDefinition& report, const Comparison& c,
-                          std::vector<std::string>* values) {
-    const ReportColumn& col = report.columns[c.column];
-    std::string sql = "(" + ColumnSql(col.table, col.column) + " " + OperatorSql(c.op) + " ";
-    if (c.op == Operator::In || c.op == Operator::NotIn) {
-        sql += Placeholders(c.values.size());
-    } else {
-        sql += "?";
-    }
-    values->insert(values->end(), c.values.begin(), c.values.end());
-    return sql + ")";
-}
-
 }  // namespace
 
-BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Member>& members,
+std::string QuoteName(Engine engine, const std::string& name) {
+    if (engine == Engine::Sqlite)
+        return QuoteIdentifier(name);
+    std::string lower = name;
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    }
+    return QuoteIdentifier(lower);
+}
+
+BoundQuery BuildDataQuery(Engine engine, const ReportDefinition& report, const std::vector<Member>& members,
                           const std::vector<ColumnChoice>& choices) {
     std::vector<std::string> keys;
     for (const ReportColumn& c : report.columns) keys.push_back(c.Key());
@@ -94,27 +175,30 @@ BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Memb
         return a->sortPosition < b->sortPosition;
     });
 
-    BoundQuery q;
+    Builder b(engine, report);
+    BoundQuery& q = b.query();
     q.resultColumns = shown.size();
     if (shown.empty())
         return q;
     q.sql = "SELECT ";
     for (size_t i = 0; i < shown.size(); ++i) {
         const ReportColumn& col = report.columns[shown[i]->column];
-        q.sql += (i ? ", " : "") + ColumnSql(col.table, col.column);
+        q.sql += (i ? ", " : "") + b.Column(col);
+        q.decimal.push_back(col.dataType == 21);
     }
-    q.sql += FromClause(report);
+    q.sql += b.From();
 
     std::vector<std::string> terms;
-    AddMemberTerms(report, members, &terms, &q.values);
+    b.MemberTerms(members, &terms);
     for (const ColumnChoice& c : choices) {
-        ConditionTree tree = ParseCondition(c.condition, keys, report.columns[c.column].Key());
+        const std::string owner = report.columns[c.column].Key();
+        ConditionTree tree = ParseCondition(c.condition, keys, owner);
         if (tree.anyOf.empty())
             continue;
         std::vector<std::string> alternatives;
         for (const auto& group : tree.anyOf) {
             std::vector<std::string> all;
-            for (const Comparison& cmp : group) all.push_back(ComparisonSql(report, cmp, &q.values));
+            for (const Comparison& cmp : group) all.push_back(b.Comparison(cmp, owner));
             alternatives.push_back(JoinBalanced(all, "AND"));
         }
         terms.push_back(JoinBalanced(alternatives, "OR"));
@@ -125,35 +209,34 @@ BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Memb
     if (!sorted.empty()) {
         q.sql += " ORDER BY ";
         for (size_t i = 0; i < sorted.size(); ++i) {
-            const ReportColumn& col = report.columns[sorted[i]->column];
-            q.sql += (i ? ", " : "") + ColumnSql(col.table, col.column) +
-                     (sorted[i]->sortDirection == 2 ? " DESC" : " ASC");
+            q.sql += (i ? ", " : "") + b.OrderTerm(report.columns[sorted[i]->column], sorted[i]->sortDirection == 2);
         }
     }
     return q;
 }
 
-BoundQuery BuildValueQuery(const ReportDefinition& report, const std::vector<Member>& members,
+BoundQuery BuildValueQuery(Engine engine, const ReportDefinition& report, const std::vector<Member>& members,
                            size_t column) {
     const ReportColumn& col = report.columns[column];
-    std::string target = ColumnSql(col.table, col.column);
-    BoundQuery q;
+    Builder b(engine, report);
+    BoundQuery& q = b.query();
+    std::string target = b.Column(col);
     q.resultColumns = 1;
+    q.decimal.push_back(col.dataType == 21);
     std::vector<std::string> terms;
-    AddMemberTerms(report, members, &terms, &q.values);
+    b.MemberTerms(members, &terms);
     terms.push_back("(" + target + " IS NOT NULL)");
-    q.sql = "SELECT DISTINCT " + target + FromClause(report) + " WHERE " + JoinBalanced(terms, "AND") +
-            " ORDER BY 1";
+    std::string shown = engine == Engine::Postgres && !IsNumericType(col.dataType) ? b.TextOperand(target) : target;
+    q.sql = "SELECT DISTINCT " + shown + b.From() + " WHERE " + JoinBalanced(terms, "AND") + " ORDER BY 1";
     return q;
 }
 
-std::string BuildProbeQuery(const ReportDefinition& report) {
+std::string BuildProbeQuery(Engine engine, const ReportDefinition& report) {
+    Builder b(engine, report);
     std::string sql = "SELECT ";
-    for (size_t i = 0; i < report.columns.size(); ++i) {
-        sql += (i ? ", " : "") + ColumnSql(report.columns[i].table, report.columns[i].column);
-    }
-    for (const MemberMap& m : report.maps) sql += ", " + ColumnSql(m.table, m.column);
-    return sql + FromClause(report) + " LIMIT 0";
+    for (size_t i = 0; i < report.columns.size(); ++i) sql += (i ? ", " : "") + b.Column(report.columns[i]);
+    for (const MemberMap& m : report.maps) sql += ", " + b.Column(m.table, m.column);
+    return sql + b.From() + " LIMIT 0";
 }
 
 }  // namespace zevdtapi

@@ -1,6 +1,8 @@
 // Builds the SQL of a report's data and value queries from the catalog's names
 // and the caller's choices. Identifiers come from the catalog and are quoted;
 // every value the caller or the intersection supplies becomes a bound parameter.
+// Each engine gets the SQL that gives a condition the one meaning described in
+// docs/stand-in.md ("What a condition means").
 #ifndef ZEVDTAPI_QUERY_BUILDER_H
 #define ZEVDTAPI_QUERY_BUILDER_H
 
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bound_value.h"
 #include "catalog.h"
 #include "member_strings.h"
 
@@ -22,22 +25,26 @@ struct ColumnChoice {
     std::string condition;
 };
 
-struct BoundQuery {
-    std::string sql;
-    std::vector<std::string> values;  // bound to ?1, ?2, ... in order
-    size_t resultColumns = 0;
-};
-
 // The displayed columns in display order, restricted by the intersection and by
 // every column's condition, sorted by sort position and direction.
-BoundQuery BuildDataQuery(const ReportDefinition& report, const std::vector<Member>& members,
+BoundQuery BuildDataQuery(Engine engine, const ReportDefinition& report, const std::vector<Member>& members,
                           const std::vector<ColumnChoice>& choices);
 
 // The distinct non-NULL values of one column within the intersection, ascending.
-BoundQuery BuildValueQuery(const ReportDefinition& report, const std::vector<Member>& members, size_t column);
+BoundQuery BuildValueQuery(Engine engine, const ReportDefinition& report, const std::vector<Member>& members,
+                           size_t column);
 
-// All columns of the report and no row: prepared once to check the definition.
-std::string BuildProbeQuery(const ReportDefinition& report);
+// All columns of the report and no row: run once to check the definition.
+std::string BuildProbeQuery(Engine engine, const ReportDefinition& report);
+
+// Numbers (20 integer, 21 decimal) compare as numbers; every other code as text.
+inline bool IsNumericType(uint16_t dataType) {
+    return dataType == 20 || dataType == 21;
+}
+
+// A name quoted for the engine. PostgreSQL folds the catalog's names to lower
+// case, as it does for names written without quotes.
+std::string QuoteName(Engine engine, const std::string& name);
 
 }  // namespace zevdtapi
 

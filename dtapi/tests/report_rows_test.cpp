@@ -136,7 +136,12 @@ TEST_F(ReportRows, EveryOperatorWithTypedAndQuotedValues) {
     };
     for (const Case& c : cases) {
         SetCondition(c.column, c.condition);
-        auto expected = Detail(c.where, c.params);
+        // LIKE in the hand-written query is SQLite's, which ignores the case of
+        // ASCII letters; on PostgreSQL that is ILIKE (the sample is ASCII).
+        std::string where = c.where;
+        for (size_t at; OnPostgres() && (at = where.find(" LIKE ")) != std::string::npos;)
+            where.replace(at, 6, " ILIKE ");
+        auto expected = Detail(where, c.params);
         EXPECT_EQ(expected, session.Data()) << c.condition;
         EXPECT_FALSE(expected.empty()) << c.condition;
         SetCondition(c.column, "");

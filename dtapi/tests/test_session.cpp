@@ -12,6 +12,11 @@
 #include <sstream>
 
 #include "sample_warehouse.h"
+#ifdef ZEVDTAPI_WITH_POSTGRES
+#include <libpq-fe.h>
+
+#include "pg_server.h"
+#endif
 
 namespace zevdtapi_test {
 namespace fs = std::filesystem;
@@ -71,13 +76,83 @@ void SetDatabaseVariable(const std::string& path) {
 
 }  // namespace
 
+bool OnPostgres() {
+    const char* backend = std::getenv("ZEVDTAPI_TEST_BACKEND");
+    return backend && std::string(backend) == "postgres";
+}
+
 const std::string& SampleDatabase() {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+    // ZEVDTAPI_TEST_BACKEND=postgres: the same tests on a copy of the sample
+    // warehouse in a PostgreSQL server of the test process's own.
+    if (OnPostgres()) {
+        static const std::string uri = [] {
+            PgServer& server = PgServer::Get();
+            if (!server.ok())
+                ADD_FAILURE() << server.failure();
+            return server.ok() ? server.SampleCopy("contract") : std::string("postgresql:///unavailable");
+        }();
+        return uri;
+    }
+#endif
     static SampleHolder holder;
     return holder.path;
 }
 
+#ifdef ZEVDTAPI_WITH_POSTGRES
+namespace {
+
+// A hand-written query on PostgreSQL, its values as SQLite writes them: a
+// double precision with no fraction gets ".0", as SQLite prints a REAL.
+std::vector<Row> PostgresRows(const std::string& uri, const std::string& sql,
+                              const std::vector<std::string>& params) {
+    std::vector<Row> rows;
+    PGconn* c = PQconnectdb(uri.c_str());
+    if (PQstatus(c) != CONNECTION_OK) {
+        ADD_FAILURE() << PQerrorMessage(c);
+        PQfinish(c);
+        return rows;
+    }
+    PQclear(PQexec(c, "SET extra_float_digits = 0"));
+    std::string numbered;
+    int n = 0;
+    for (char ch : sql) numbered += ch == '?' ? "$" + std::to_string(++n) : std::string(1, ch);
+    std::vector<const char*> values;
+    for (const std::string& p : params) values.push_back(p.c_str());
+    PGresult* r = PQexecParams(c, numbered.c_str(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
+        ADD_FAILURE() << PQresultErrorMessage(r) << " in " << numbered;
+    } else {
+        for (int i = 0; i < PQntuples(r); ++i) {
+            Row row;
+            for (int j = 0; j < PQnfields(r); ++j) {
+                if (PQgetisnull(r, i, j)) {
+                    row.emplace_back();
+                    continue;
+                }
+                std::string v(PQgetvalue(r, i, j), size_t(PQgetlength(r, i, j)));
+                const Oid kFloat8 = 701;
+                if (PQftype(r, j) == kFloat8 && v.find_first_of(".eEnN") == std::string::npos)
+                    v += ".0";
+                row.emplace_back(std::move(v));
+            }
+            rows.push_back(std::move(row));
+        }
+    }
+    PQclear(r);
+    PQfinish(c);
+    return rows;
+}
+
+}  // namespace
+#endif
+
 std::vector<Row> QueryRows(const std::string& database, const std::string& sql,
                            const std::vector<std::string>& params) {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+    if (database.rfind("postgresql://", 0) == 0)
+        return PostgresRows(database, sql, params);
+#endif
     sqlite3* db = nullptr;
     std::vector<Row> rows;
     if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {

@@ -17,10 +17,15 @@ using Row = std::vector<Cell>;
 // A fresh folder under the system's temp folder.
 std::string MakeTempDir();
 
-// The sample warehouse, created once per test process.
+// True when ZEVDTAPI_TEST_BACKEND=postgres runs the tests on PostgreSQL.
+bool OnPostgres();
+
+// The sample warehouse, created once per test process (a file, or a
+// PostgreSQL URI when OnPostgres()).
 const std::string& SampleDatabase();
 
-// Rows of a hand-written query, every value read as text (NULL stays NULL).
+// Rows of a hand-written query, every value read as text (NULL stays NULL);
+// "?" placeholders on both engines.
 std::vector<Row> QueryRows(const std::string& database, const std::string& sql,
                            const std::vector<std::string>& params = {});
 

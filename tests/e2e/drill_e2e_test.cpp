@@ -12,6 +12,9 @@
 #include <map>
 #include <stdexcept>
 
+#ifndef _WIN32
+#include "pg_server.h"
+#endif
 #include "process.h"
 #include "readers.h"
 
@@ -152,6 +155,43 @@ const char* const kPickSalesDetail =
     "select 1040 0\n"
     "click 1043\n";
 
+// Customize: the last column is taken out on the column step.
+const char* const kCustomizeScript =
+    "window 138\n"
+    "select 1040 0\n"
+    "click 1044\n"
+    "window 139\n"
+    "press next\n"
+    "window 130\n"
+    "expect-rows 1008 9\n"
+    "select 1008 8\n"
+    "click 1011\n"
+    "expect-rows 1008 8\n"
+    "press next\n"
+    "window 132\n"
+    "press next\n"
+    "window 133\n"
+    "press finish\n";
+
+// A condition on the city, built on the filter step.
+const char* const kFilterScript =
+    "window 138\n"
+    "select 1040 0\n"
+    "click 1044\n"
+    "press next\n"
+    "press next\n"
+    "press next\n"
+    "window 133\n"
+    "select 1027 2\n"
+    "click 1024\n"
+    "window 134\n"
+    "select 1029 4\n"
+    "type 1030 Brno\n"
+    "click 1010\n"
+    "click 1\n"
+    "window 133\n"
+    "press finish\n";
+
 TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
     std::string csvPath = work_ + "sample-cell.csv";
     RunResult run = Drill(kPickSalesDetail,
@@ -173,22 +213,7 @@ TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
 // Customize: the last column is taken out on the wizard's column step, and
 // Finish opens the report with what the steps wrote into the column records.
 TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
-    const char* script =
-        "window 138\n"
-        "select 1040 0\n"
-        "click 1044\n"
-        "window 139\n"
-        "press next\n"
-        "window 130\n"
-        "expect-rows 1008 9\n"
-        "select 1008 8\n"
-        "click 1011\n"
-        "expect-rows 1008 8\n"
-        "press next\n"
-        "window 132\n"
-        "press next\n"
-        "window 133\n"
-        "press finish\n";
+    const char* script = kCustomizeScript;
     std::string csvPath = work_ + "customized.csv";
     RunResult run = Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -207,23 +232,7 @@ TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
 // A condition built on the filter step reaches the stand-in as condition
 // text, which it reads back and applies: only the city typed remains.
 TEST_F(DrillThrough, FilterBuiltInTheWizardRestrictsTheRows) {
-    const char* script =
-        "window 138\n"
-        "select 1040 0\n"
-        "click 1044\n"
-        "press next\n"
-        "press next\n"
-        "press next\n"
-        "window 133\n"
-        "select 1027 2\n"
-        "click 1024\n"
-        "window 134\n"
-        "select 1029 4\n"
-        "type 1030 Brno\n"
-        "click 1010\n"
-        "click 1\n"
-        "window 133\n"
-        "press finish\n";
+    const char* script = kFilterScript;
     std::string csvPath = work_ + "filtered.csv";
     RunResult run = Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -411,5 +420,46 @@ TEST_F(DrillThrough, SampleGoesWhereTheLibraryLooksByDefault) {
     ASSERT_EQ(drill.status, 0) << drill.err;
     EXPECT_EQ(zevdt_test::ReadCsv(drill.out).size(), 2144u);
 }
+
+#ifndef _WIN32
+// The same drills with the warehouse in PostgreSQL: `zevdt sample --database`
+// loads it there, and every output is the SQLite run's, byte for byte.
+TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
+    zevdtapi_test::PgServer& server = zevdtapi_test::PgServer::Get();
+    ASSERT_TRUE(server.ok()) << server.failure();
+    const std::string uri = server.CreateDatabase("e2e");
+    RunResult made = zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.out.find("sample warehouse written to postgresql://"), std::string::npos) << made.out;
+    RunResult again = zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_);
+    EXPECT_EQ(again.status, 3) << again.err;  // a catalog is there: left alone without --replace
+    EXPECT_NE(again.err.find("already holds a report catalog"), std::string::npos) << again.err;
+
+    struct Case {
+        const char* name;
+        const char* script;
+        std::vector<std::string> args;
+    };
+    const std::vector<Case> cases = {
+        {"cell", kPickSalesDetail, With({"--context", "1", "--format", "csv"}, kSampleCell)},
+        {"customized", kCustomizeScript, With({"--context", "1", "--format", "csv"}, kSampleCell)},
+        {"filtered", kFilterScript, With({"--context", "1", "--format", "tsv"}, kSampleCell)},
+        {"json", kPickSalesDetail, With({"--context", "1", "--format", "json"}, kSampleCell)},
+        {"table", kPickSalesDetail, {"--context", "1", "--member", "Year=2023"}},
+        {"login", "window 129\ntype 1014 DEMO\ntype 1015 demo-2024\nclick 1\n",
+         With({"--context", "2", "--format", "csv"}, kSampleCell)},
+        {"cancel", "window 138\nclick 2\n", With({"--context", "1"}, kSampleCell)},
+        {"unknown source", "", With({"--context", "9"}, kSampleCell)},
+    };
+    for (const Case& c : cases) {
+        RunResult lite = Drill(c.script, c.args);
+        RunResult pg = Drill(c.script, c.args, uri);
+        EXPECT_EQ(lite.status, pg.status) << c.name << ": " << pg.err;
+        EXPECT_TRUE(lite.out == pg.out) << c.name << ": " << lite.out.size() << " bytes against " << pg.out.size();
+        EXPECT_EQ(lite.err, pg.err) << c.name;
+    }
+    EXPECT_EQ(zevdt_test::ReadCsv(Drill(kPickSalesDetail, cases[0].args, uri).out).size(), 2144u);
+}
+#endif
 
 }  // namespace
