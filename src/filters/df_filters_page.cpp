@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "condition_text.h"
+#include "filter_record.h"
 #include "member_value_select_dlg.h"
 #include "value_fetch.h"
 
@@ -79,6 +80,20 @@ BOOL CDFFiltersPage::OnInitDialog() {
         m_cboOperator.SetCurSel(0);
     UpdateAddButton();
     return TRUE;
+}
+
+BOOL CDFFiltersPage::OnKillActive() {
+    if (!CPropertyPage::OnKillActive())
+        return FALSE;
+    // The caller stores the text with trailing white space removed.
+    CString stored = m_strFilters;
+    stored.TrimRight();
+    if (!m_bModified || FitsFilterField(stored))
+        return TRUE;
+    AfxMessageBox(IDS_FILTER_TEXT_REFUSED, MB_OK);
+    if (CWnd* box = GetDlgItem(IDC_BUILDER_FILTERS))
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box->m_hWnd), TRUE);
+    return FALSE;
 }
 
 void CDFFiltersPage::FillOperatorList() {

@@ -26,6 +26,9 @@ class CDFFiltersPage : public CPropertyPage {
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    // OK: a Filters text that no saved filter could keep is refused here,
+    // where it is typed, and the sheet stays open.
+    BOOL OnKillActive() override;
 
     void OnAdd();
     void OnPickValues();

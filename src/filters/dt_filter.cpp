@@ -111,6 +111,7 @@ void CDTFilter::ShowCurrentFilter() {
     CString name, description;
     CStringList pairs;
     ParseFilter(record, name, description, pairs);
+    m_strShownDescription = description;
     m_descriptionBox.SetWindowText(description);
     m_columns.ApplyFilterConditions(pairs);
     ShowConditionCells();
@@ -187,10 +188,17 @@ void CDTFilter::OnAddCondition() {
     if (!EditColumnCondition(key, record, condition))
         return;
     condition.TrimRight();
+    CString trimmedKey = key;
+    trimmedKey.Trim();
+    // The row, the column record and the saved filter take the condition
+    // together or not at all.
+    if (!CFilterList::CanHoldCondition(trimmedKey, condition)) {
+        AfxMessageBox(IDS_FILTER_TEXT_REFUSED, MB_OK);
+        return;
+    }
     SetRowCondition(row, condition);
     RefreshConditionSummary();
-    CString trimmedKey = key;
-    m_filters.SetColumnCondition(trimmedKey.Trim(), condition);
+    m_filters.SetColumnCondition(trimmedKey, condition);
 }
 
 void CDTFilter::OnClear() {
@@ -233,6 +241,16 @@ void CDTFilter::OnSelchangeFilter() {
 void CDTFilter::OnChangeDescription() {
     CString description;
     m_descriptionBox.GetWindowText(description);
+    if (!FitsFilterField(description)) {
+        // The box goes back to the last text the filter could keep before
+        // the user is told, so box and filter never disagree.
+        const CString kept = m_strShownDescription;
+        m_descriptionBox.SetWindowText(kept);
+        m_descriptionBox.SetSel(kept.GetLength(), kept.GetLength());
+        AfxMessageBox(IDS_FILTER_TEXT_REFUSED, MB_OK);
+        return;
+    }
+    m_strShownDescription = description;
     m_filters.SetCurrentDescription(description);
 }
 
@@ -262,6 +280,14 @@ void CDTFilter::OnAddNewFilter() {
 }
 
 void CDTFilter::OnRenameFilter() {
+    // A record the library delivered without a name cannot be rewritten
+    // without losing it; the user is told rather than shown a dialog whose
+    // answer would change nothing.
+    const int at = m_filters.GetCurrentIndex();
+    if (at >= 0 && at < m_filters.GetCount() && m_filters.GetCurrentFilterName().IsEmpty()) {
+        AfxMessageBox(IDS_NAMELESS_FILTER, MB_OK);
+        return;
+    }
     GetFilterNameDlg dialog(nullptr);
     dialog.SetRenameMode(1);
     const CString current = m_filters.GetCurrentFilterName();
@@ -293,6 +319,7 @@ void CDTFilter::OnDeleteFilter() {
         m_filterCombo.DeleteString(static_cast<UINT>(current));
         if (m_filterCombo.GetCount() == 0) {
             AfxMessageBox(IDS_ALL_FILTERS_DELETED, MB_OK);
+            m_strShownDescription.Empty();
             m_descriptionBox.SetWindowText("");
             ClearConditionDisplay();
             m_filters.SetCurrentIndex(-1);

@@ -66,4 +66,7 @@ class CDTFilter : public CPropertyPage {
     void SetRowCondition(int row, const CString& condition);
 
     CColumnTable m_columns;
+    // The description box's last text that the filter could keep: what the
+    // box goes back to when the user types one it could not.
+    CString m_strShownDescription;
 };

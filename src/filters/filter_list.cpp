@@ -124,19 +124,17 @@ bool CFilterList::ParseCurrent(CString& name, CString& description, CStringList&
 bool CFilterList::SetCurrentDescription(const CString& description) {
     CString name, old;
     CStringList pairs;
-    if (HoldsFilterSeparator(description) || !ParseCurrent(name, old, pairs))
+    if (!FitsFilterField(description) || !ParseCurrent(name, old, pairs))
         return false;
-    SetFilterAt(BuildFilter(name, description, pairs), m_nCurrentFilter);
-    return true;
+    return RewriteCurrent(name, description, pairs);
 }
 
 bool CFilterList::RenameCurrentFilter(const CString& name) {
     CString trimmed = name, old, description;
     CStringList pairs;
-    if (trimmed.Trim().IsEmpty() || HoldsFilterSeparator(trimmed) || !ParseCurrent(old, description, pairs))
+    if (trimmed.Trim().IsEmpty() || !FitsFilterField(trimmed) || !ParseCurrent(old, description, pairs))
         return false;
-    SetFilterAt(BuildFilter(trimmed, description, pairs), m_nCurrentFilter);
-    return true;
+    return RewriteCurrent(trimmed, description, pairs);
 }
 
 bool CFilterList::ClearCurrentConditions() {
@@ -145,16 +143,14 @@ bool CFilterList::ClearCurrentConditions() {
     if (!ParseCurrent(name, description, pairs))
         return false;
     pairs.RemoveAll();
-    SetFilterAt(BuildFilter(name, description, pairs), m_nCurrentFilter);
-    return true;
+    return RewriteCurrent(name, description, pairs);
 }
 
 bool CFilterList::SetColumnCondition(CString key, const CString& condition) {
     key.Trim();
     CString name, description;
     CStringList pairs;
-    if (HoldsFilterSeparator(key) || HoldsFilterSeparator(condition) ||
-        !ParseCurrent(name, description, pairs))
+    if (!CanHoldCondition(key, condition) || !ParseCurrent(name, description, pairs))
         return false;
     CString pair = key + kFilterSeparator + condition;
     bool matched = false;
@@ -173,18 +169,32 @@ bool CFilterList::SetColumnCondition(CString key, const CString& condition) {
     }
     if (!matched && !condition.IsEmpty())
         pairs.AddTail(pair);
+    return RewriteCurrent(name, description, pairs);
+}
+
+bool CFilterList::CanHoldCondition(CString key, const CString& condition) {
+    return FitsFilterField(key.Trim()) && FitsFilterField(condition);
+}
+
+// The one way a rewrite reaches the list: a record that would not parse back
+// into the fields it was built from is never stored.
+bool CFilterList::RewriteCurrent(const CString& name, const CString& description, const CStringList& pairs) {
+    if (!FilterRecordKeepsFields(name, description, pairs))
+        return false;
     SetFilterAt(BuildFilter(name, description, pairs), m_nCurrentFilter);
     return true;
 }
 
 int CFilterList::AddFilter(const CString& name, int copy) {
     CString trimmed = name;
-    if (trimmed.Trim().IsEmpty() || HoldsFilterSeparator(trimmed))
+    if (trimmed.Trim().IsEmpty() || !FitsFilterField(trimmed))
         return -1;
     CString current, description;
     CStringList pairs;
     if (copy && !GetCurrentFilter().IsEmpty())
         ParseFilter(GetCurrentFilter(), current, description, pairs);
+    if (!FilterRecordKeepsFields(trimmed, description, pairs))
+        return -1;
     m_filterList.AddTail(BuildFilter(trimmed, description, pairs));
     return m_filterList.GetCount() - 1;
 }

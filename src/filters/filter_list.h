@@ -44,17 +44,19 @@ class CFilterList {
 
     // Rewrites of the current filter. Each returns false and leaves the
     // record as it was when there is no current named filter, or when the
-    // text holds the record separator (it would split the record).
+    // record built with the text would not parse back into the same fields.
     bool SetCurrentDescription(const CString& description);
     bool RenameCurrentFilter(const CString& name);
     bool ClearCurrentConditions();
     // Replaces, appends or (for an empty condition) removes the current
     // filter's pair for the column `key`, matched trimmed and without regard to case.
     bool SetColumnCondition(CString key, const CString& condition);
+    // Whether a column key (trimmed) and a condition can go into a record.
+    static bool CanHoldCondition(CString key, const CString& condition);
 
     // Appends a filter named `name` (trimmed), with the current filter's
     // description and conditions when `copy` is set. Returns its position,
-    // or -1 when the trimmed name is empty or holds the separator.
+    // or -1 when the trimmed name is empty or its record would not parse back.
     int AddFilter(const CString& name, int copy);
     // Removes the current filter; the following one (else the one before)
     // becomes current, and -1 when none is left.
@@ -63,6 +65,7 @@ class CFilterList {
   private:
     // Parses the current record for a rewrite; false when no named filter is current.
     bool ParseCurrent(CString& name, CString& description, CStringList& pairs) const;
+    bool RewriteCurrent(const CString& name, const CString& description, const CStringList& pairs);
 
     CStringList m_filterList;
     int m_nCurrentFilter = -1;

@@ -70,8 +70,35 @@ bool SplitConditionPair(const CString& pair, CString& key, CString& condition) {
     return true;
 }
 
-bool HoldsFilterSeparator(const CString& text) {
-    return text.Find(kFilterSeparator) >= 0;
+bool FilterRecordKeepsFields(const CString& name, const CString& description, const CStringList& pairs) {
+    CString trimmed = name;
+    trimmed.Trim();
+    CString backName, backDescription;
+    CStringList backPairs;
+    ParseFilter(BuildFilter(trimmed, description, pairs), backName, backDescription, backPairs);
+    if (backName.Compare(trimmed) != 0 || backDescription.Compare(description) != 0 ||
+        backPairs.GetCount() != pairs.GetCount())
+        return false;
+    for (POSITION a = pairs.GetHeadPosition(), b = backPairs.GetHeadPosition(); a && b;)
+        if (pairs.GetNext(a).Compare(backPairs.GetNext(b)) != 0)
+            return false;
+    return true;
+}
+
+bool FitsFilterField(const CString& text) {
+    // In the middle of a record, where a separator follows it, as the
+    // description, a column key and a condition; and at the record's end.
+    CStringList pairs;
+    pairs.AddTail(text + kFilterSeparator + text);
+    pairs.AddTail(CString("K") + kFilterSeparator + text);
+    if (!FilterRecordKeepsFields("N", text, pairs))
+        return false;
+    // As a name, which the record keeps trimmed.
+    CString name = text;
+    if (name.Trim().IsEmpty())
+        return true;
+    CStringList none;
+    return FilterRecordKeepsFields(name, "D", none) && FilterRecordKeepsFields(name, CString(), pairs);
 }
 
 CString MakeColumnKey(const ZevDTAPIColumn& column) {

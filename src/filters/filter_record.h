@@ -22,8 +22,15 @@ CString DefaultFilterRecord();
 
 // Splits a condition pair at its first separator; false when it has none.
 bool SplitConditionPair(const CString& pair, CString& key, CString& condition);
-// Whether a text would split a record field if stored in it.
-bool HoldsFilterSeparator(const CString& text);
+// Whether the record built from these fields parses back into the same
+// fields (the name as the record stores it, trimmed). A text holding the
+// separator fails, and so does one ending in "$*": with the separator that
+// follows it, it reads as an earlier separator.
+bool FilterRecordKeepsFields(const CString& name, const CString& description, const CStringList& pairs);
+// Whether a text can be a field of any record, wherever it stands in it:
+// the one check for every name, description, column key and condition a
+// user or a column brings in.
+bool FitsFilterField(const CString& text);
 
 // The key that names a column in condition pairs and the filter grid: "table.column".
 CString MakeColumnKey(const ZevDTAPIColumn& column);

@@ -49,16 +49,12 @@ bool GetFilterNameDlg::IsUnchangedName(const CString& trimmed) const {
     return m_nRenameMode != 0 && trimmed.CompareNoCase(m_strCurrentName) == 0;
 }
 
-bool GetFilterNameDlg::IsAcceptable(const CString& trimmed) {
-    // The record format has no escaping: a name holding its separator would
-    // come back from the library as a different filter.
-    return !trimmed.IsEmpty() && !HoldsFilterSeparator(trimmed);
-}
-
+// OK stays enabled for a name the record could not keep, so that OK and
+// Enter alike reach OnOK and the user learns why the name is refused.
 void GetFilterNameDlg::OnChangeName() {
     CString trimmed = TrimmedBoxText();
     if (CWnd* ok = GetDlgItem(IDOK))
-        ok->EnableWindow(IsAcceptable(trimmed) && !IsUnchangedName(trimmed) ? TRUE : FALSE);
+        ok->EnableWindow(!trimmed.IsEmpty() && !IsUnchangedName(trimmed) ? TRUE : FALSE);
 }
 
 void GetFilterNameDlg::OnOK() {
@@ -67,8 +63,12 @@ void GetFilterNameDlg::OnOK() {
         AfxMessageBox(IDS_ENTER_FILTER_NAME, MB_OK);
         return;
     }
-    if (!IsAcceptable(trimmed))
+    // The record format has no escaping: a name it cannot keep would come
+    // back from the library as a different filter.
+    if (!FitsFilterField(trimmed)) {
+        AfxMessageBox(IDS_FILTER_TEXT_REFUSED, MB_OK);
         return;
+    }
     for (POSITION pos = m_existingNames.GetHeadPosition(); pos;) {
         const CString& existing = m_existingNames.GetNext(pos);
         // The filter being renamed may keep its own name.

@@ -1,6 +1,7 @@
 // Names a saved filter: a new one, optionally copying the current filter's
 // definition, or the current one under a new name. It refuses an empty name
-// and a name another filter already has; it changes no filter itself.
+// a name another filter already has and a name a saved filter could not
+// keep, each with a message; it changes no filter itself.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -38,7 +39,6 @@ class GetFilterNameDlg : public CDialog {
 
   private:
     CString TrimmedBoxText() const;
-    static bool IsAcceptable(const CString& trimmed);
     // Whether the text is the current filter's name in any case, in rename mode.
     bool IsUnchangedName(const CString& trimmed) const;
 };

@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "backend.h"
+#include "text_fold.h"
 
 namespace {
 bool IsBlank(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-int Lower(unsigned char c) {
-    return std::tolower(c);
 }
 }  // namespace
 
@@ -23,13 +21,8 @@ int CString::Compare(const char* o) const {
 }
 
 int CString::CompareNoCase(const char* o) const {
-    const unsigned char* a = reinterpret_cast<const unsigned char*>(s_.c_str());
-    const unsigned char* b = reinterpret_cast<const unsigned char*>(o ? o : "");
-    for (;; ++a, ++b) {
-        int d = Lower(*a) - Lower(*b);
-        if (d != 0 || *a == 0)
-            return d < 0 ? -1 : (d > 0 ? 1 : 0);
-    }
+    const char* other = o ? o : "";
+    return fw::CompareFoldedText(s_.data(), s_.size(), other, std::strlen(other));
 }
 
 int CString::Find(char c, int start) const {

@@ -17,8 +17,9 @@ CDrillThrough::~CDrillThrough() {
     std::free(m_pHeader);
     std::free(m_pHeaderInfo);
     delete[] m_pSourcePassword;
-    if (m_hLibrary)
-        m_api.Exit(m_hLibrary);
+    // Also for a null handle: the library may have set up something for the
+    // call that made none, and only its exit can release it.
+    m_api.Exit(m_hLibrary);
 }
 
 void CDrillThrough::InitLibrary(uintptr_t value) {

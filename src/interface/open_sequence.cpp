@@ -226,9 +226,11 @@ uint32_t CDrillThrough::ConnectWithRetries(ZevDTAPIConnectionInfo* info) {
             ShowLibraryError();
             return status;
         }
-        BeginWaitCursor();
-        status = m_api.Connect(m_hLibrary);
-        EndWaitCursor();
+        {
+            WaitCursorScope wait(this);
+            wait.Begin();
+            status = m_api.Connect(m_hLibrary);
+        }
         if (status == 0)
             return 0;
         ShowLibraryError();

@@ -171,5 +171,8 @@
 #define IDS_APP_TITLE 50525
 #define IDS_GETTING_DATA 50526
 #define IDS_OPERATION_CANCELLED 50527
+// Refusals of texts that a saved filter could not keep.
+#define IDS_FILTER_TEXT_REFUSED 50528
+#define IDS_NAMELESS_FILTER 50529
 
 #endif

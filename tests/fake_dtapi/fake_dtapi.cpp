@@ -21,6 +21,20 @@ uint32_t Called(FakeFn fn, void* library) {
     return s.values[n < s.count ? n : s.count - 1];
 }
 
+bool AllZero(const void* bytes, size_t size) {
+    const unsigned char* p = static_cast<const unsigned char*>(bytes);
+    for (size_t i = 0; i < size; ++i)
+        if (p[i])
+            return false;
+    return true;
+}
+
+// Counts a call that received a record or out value it should have found zeroed.
+void ExpectZeroed(FakeFn fn, bool zeroed) {
+    if (!zeroed)
+        ++g_control.notZeroed[fn];
+}
+
 }  // namespace
 
 extern "C" {
@@ -34,17 +48,24 @@ FAKE_DTAPI_FN FakeDTAPIControlBlock* FakeDTAPIControl() {
 #else
 ZEVDTAPI_EXPORT int32_t ZEVDT_CALL ZevDTAPIGetFilterData(void* library, ZevDTAPIColumn*, char*** values,
                                                          int32_t* count) {
-    if (values)
-        *values = nullptr;
-    if (count)
-        *count = 0;
-    return static_cast<int32_t>(Called(kFakeGetFilterData, library));
+    FakeDTAPIControlBlock& c = g_control;
+    *values = nullptr;
+    *count = 0;
+    int32_t status = static_cast<int32_t>(Called(kFakeGetFilterData, library));
+    if (status == 0 && c.filterValues && c.filterValuesGiven < c.filterValueCount) {
+        int32_t left = c.filterValueCount - c.filterValuesGiven;
+        int32_t size = c.filterBatchSize > 0 && c.filterBatchSize < left ? c.filterBatchSize : left;
+        *values = c.filterValues + c.filterValuesGiven;
+        *count = size;
+        c.filterValuesGiven += size;
+    }
+    return status;
 }
 #endif
 
 ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIInit(uintptr_t value, void** library) {
     g_control.initValue = value;
-    *library = &g_handle;
+    *library = g_control.initGivesNoHandle ? nullptr : &g_handle;
     return Called(kFakeInit, &g_handle);
 }
 
@@ -57,6 +78,7 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPISetConnection(void* library, char** 
 }
 
 ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIGetInfo(void* library, ZevDTAPIConnectionInfo* info) {
+    ExpectZeroed(kFakeGetInfo, AllZero(info, sizeof *info));
     uint32_t status = Called(kFakeGetInfo, library);
     if (status == 0)
         *info = g_control.info;
@@ -94,6 +116,7 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIExecuteReport(void* library, uint32_
 
 ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIGetColumns(void* library, ZevDTAPIColumn*** columns,
                                                        int32_t* count) {
+    ExpectZeroed(kFakeGetColumns, *columns == nullptr && *count == 0);
     uint32_t status = Called(kFakeGetColumns, library);
     if (status == 0) {
         *columns = g_control.columns;
@@ -116,6 +139,7 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIGetData(void* library, ZevDTAPICell*
 ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIGetError(void* library, uint32_t* number, char* text,
                                                      uint32_t capacity) {
     g_control.errorCapacity = capacity;
+    ExpectZeroed(kFakeGetError, AllZero(text, capacity));
     *number = g_control.errorNumber;
     // As a library would: at most `capacity` bytes, terminated when there is room.
     size_t length = strnlen(g_control.errorText, sizeof g_control.errorText);
@@ -136,15 +160,14 @@ ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIClose(void* library) {
 }
 
 ZEVDTAPI_EXPORT uint32_t ZEVDT_CALL ZevDTAPIExit(void* library) {
+    if (!library)
+        ++g_control.exitsWithNoHandle;
     return Called(kFakeExit, library);
 }
 
 ZEVDTAPI_EXPORT int32_t ZEVDT_CALL ZevDTAPIGetFilterDescConditions(void* library, char*** records,
                                                                    int32_t* count) {
-    if (records)
-        *records = nullptr;
-    if (count)
-        *count = 0;
+    ExpectZeroed(kFakeGetFilterDescConditions, *records == nullptr && *count == 0);
     return static_cast<int32_t>(Called(kFakeGetFilterDescConditions, library));
 }
 

@@ -56,6 +56,7 @@ struct FakeDTAPIControlBlock {
     uint32_t rows;
     uint32_t columnsOfData;
     uint32_t errorNumber;
+    uint32_t initGivesNoHandle;  // Init leaves the library handle NULL
     char errorText[1024];  // copied bounded by the caller's capacity
 
     // Recorded by the library.
@@ -69,8 +70,19 @@ struct FakeDTAPIControlBlock {
     uint64_t context;
     ZevDTAPIConnectionInfo setInfo;              // the last record SetInfo received
     ZevDTAPIConnectionInfo setInfoWithOptionOn;  // the last record SetInfoWithOptionOn received
+    uint32_t exitsWithNoHandle;  // Exit calls given a NULL library handle
     uint32_t executedReport;
     uint32_t errorCapacity;  // the capacity the last GetError was given
+    // Calls whose record or out values were not zeroed where the caller must
+    // zero them first: GetInfo's record, GetError's text buffer, GetColumns'
+    // and GetFilterDescConditions' out values.
+    uint32_t notZeroed[kFakeFnCount];
+    // GetFilterData hands out filterValues one batch of filterBatchSize at a
+    // time, then a count of 0.
+    char** filterValues;
+    int32_t filterValueCount;
+    int32_t filterBatchSize;
+    int32_t filterValuesGiven;
 };
 
 extern "C" FAKE_DTAPI_FN FakeDTAPIControlBlock* FakeDTAPIControl();

@@ -409,6 +409,117 @@ TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
     EXPECT_EQ(s.owner.savedFilters[0], kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
 }
 
+const char kRefusedText[] = "A filter text cannot contain $*$ or end with $*.";
+
+// Each change of the box is one key: the text the filter could not keep is
+// refused at the key that makes it so, and box and filter stay alike.
+TEST(DataFilters, ADescriptionTypedKeyByKeyNeverLeavesBoxAndFilterApart) {
+    FilterStep s;
+    s.Report();
+    std::vector<std::string> refusals, shown;
+    auto refused = [&](Ui& ui) {
+        refusals.push_back(ui.MessageText());
+        ui.Answer(IDOK);
+    };
+    auto look = [&](Ui& ui) { shown.push_back(ui.Text(kDescription)); };
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(kDescription, "d"); }, [](Ui& ui) { ui.Type(kDescription, "d$"); },
+                     [](Ui& ui) { ui.Type(kDescription, "d$*"); }, refused,
+                     [&](Ui& ui) {
+                         look(ui);
+                         ui.Type(kDescription, "d$*$e");
+                     },
+                     refused,
+                     [&](Ui& ui) {
+                         look(ui);
+                         ui.Type(kDescription, "d$ *");
+                     },
+                     [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
+              ID_WIZFINISH);
+    EXPECT_EQ(refusals, std::vector<std::string>(2, kRefusedText));
+    EXPECT_EQ(shown, (std::vector<std::string>{"d$", "d$"}));
+    EXPECT_EQ(s.owner.savedFilters[0], "A" + kSep + "d$ *" + kSep + "time.year" + kSep + "> 2000" + kSep +
+                                           "OTHER.COLUMN" + kSep + "= 1");
+}
+
+// The builder refuses at OK what the saved filter could not keep, and stays
+// open; its Cancel then leaves row, column record and filter as they were.
+TEST(DataFilters, ABuilderConditionTheFilterCannotKeepChangesNoneOfTheThree) {
+    FilterStep s;
+    s.Report();
+    std::vector<std::string> refusals;
+    auto refused = [&](Ui& ui) {
+        refusals.push_back(ui.MessageText());
+        ui.Answer(IDOK);
+    };
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(kGrid, 2); }, [](Ui& ui) { ui.Click(kAddCondition); },
+                     [](Ui& ui) { ui.Type(kBuilderFilters, "> 1 $*$ < 3"); }, [](Ui& ui) { ui.Click(IDOK); },
+                     refused,
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.TemplateId(), 134u);
+                         // Trailing blanks are dropped before the text is stored.
+                         ui.Type(kBuilderFilters, "> x$*  \r\n");
+                     },
+                     [](Ui& ui) { ui.Click(IDOK); }, refused,
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.TemplateId(), 134u);
+                         ui.Click(IDCANCEL);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.TemplateId(), 133u);
+                         EXPECT_EQ(ui.RowText(kGrid, 2, 1), "> 2000");
+                         ui.Press(SheetButton::Finish);
+                     }}),
+              ID_WIZFINISH);
+    EXPECT_EQ(refusals, std::vector<std::string>(2, kRefusedText));
+    EXPECT_EQ(s.Condition(2), "> 2000");
+    EXPECT_EQ(s.owner.savedFilters[0], "A" + kSep + "about A" + kSep + "time.year" + kSep + "> 2000" + kSep +
+                                           "OTHER.COLUMN" + kSep + "= 1");
+}
+
+// A column whose key the record cannot keep takes no condition at all: the
+// filter could not follow the row and the column record.
+TEST(DataFilters, AColumnKeyTheFilterCannotKeepTakesNoCondition) {
+    FilterStep s;
+    s.owner.Add("T", "X$*", 1);
+    std::string refusal;
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(kGrid, 0); }, [](Ui& ui) { ui.Click(kAddCondition); },
+                     [](Ui& ui) { ui.Type(kBuilderFilters, "= 1"); }, [](Ui& ui) { ui.Click(IDOK); },
+                     [&](Ui& ui) {
+                         refusal = ui.MessageText();
+                         ui.Answer(IDOK);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.RowText(kGrid, 0, 1), "");
+                         ui.Press(SheetButton::Finish);
+                     }}),
+              ID_WIZFINISH);
+    EXPECT_EQ(refusal, kRefusedText);
+    EXPECT_EQ(s.Condition(0), "");
+    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Default" + kSep + "Default filter"});
+}
+
+TEST(DataFilters, RenamingANamelessRecordSaysWhyItCannot) {
+    FilterStep s;
+    s.Report();
+    s.owner.savedFilters.push_back(kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
+    std::string refusal;
+    EXPECT_EQ(s.Run({[](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kDescription), "nameless");
+                         ui.Click(kRename);
+                     },
+                     [&](Ui& ui) {
+                         refusal = ui.MessageText();
+                         ui.Answer(IDOK);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.TemplateId(), 133u);
+                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"", "A", "b"}));
+                         Cancel(ui);
+                     }}),
+              IDCANCEL);
+    EXPECT_EQ(refusal, "The current filter has no name and cannot be renamed.");
+}
+
 // The step in its place: the wizard's fourth and last, the only one with Finish.
 TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
     testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));

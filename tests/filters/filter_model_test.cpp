@@ -84,6 +84,33 @@ TEST(FilterRecord, BuildTrimsTheNameAndRoundTrips) {
         EXPECT_EQ(Rebuild(record), record);
 }
 
+TEST(FilterRecord, OnlyFieldsTheRecordGivesBackAreFit) {
+    // A text ending in "$*" meets the separator after it and reads as an
+    // earlier separator: "Cost$*" comes back as "Cost" with its pairs shifted.
+    CStringList pairs;
+    Fill(pairs, {"T.A" + S + "a"});
+    EXPECT_FALSE(FilterRecordKeepsFields("Cost$*", "d", pairs));
+    EXPECT_EQ(Parse(BuildFilter("Cost$*", "d", pairs).str()).name, "Cost");
+    EXPECT_FALSE(FilterRecordKeepsFields("N", "d$*", pairs));
+    EXPECT_FALSE(FilterRecordKeepsFields("N", "x$*$y", pairs));
+    Fill(pairs, {"T.A" + S + "a$*", "T.B" + S + "b"});
+    EXPECT_FALSE(FilterRecordKeepsFields("N", "d", pairs));
+    // At the record's very end nothing follows, so the record alone keeps it;
+    // a field is only fit when it would survive anywhere.
+    Fill(pairs, {"T.A" + S + "a$*"});
+    EXPECT_TRUE(FilterRecordKeepsFields("N", "d", pairs));
+    EXPECT_FALSE(FitsFilterField("a$*"));
+    // A nameless record gives nothing back.
+    EXPECT_FALSE(FilterRecordKeepsFields("  ", "d", pairs));
+    EXPECT_TRUE(FilterRecordKeepsFields("  N ", "d", pairs));
+
+    for (const char* bad : {"$*$", "a$*$", "$*", "x$*", "  Cost$*  ", "a$*$*$b"})
+        EXPECT_FALSE(FitsFilterField(bad)) << bad;
+    // Near misses that cannot combine with a separator are kept.
+    for (const char* good : {"", "$", "*", "*$", "a$", "$ *", "*$x", "a$$", "a$*b", "x = '$'", "two\r\nlines"})
+        EXPECT_TRUE(FitsFilterField(good)) << good;
+}
+
 class FilterListTest : public ::testing::Test {
   protected:
     testsupport::ColumnOwner owner;
@@ -199,6 +226,46 @@ TEST_F(FilterListTest, TextsHoldingTheSeparatorAreRefusedSoNoRecordSplits) {
     EXPECT_EQ(filters.AddFilter("   ", 0), -1);
     EXPECT_EQ(filters.GetCurrentFilter().str(), before);
     EXPECT_EQ(filters.GetCount(), 1);
+}
+
+TEST_F(FilterListTest, TextsEndingInHalfASeparatorAreRefusedEverywhereToo) {
+    Load({"F" + S + "d" + S + "T.A" + S + "a"});
+    filters.SetCurrentIndex(0);
+    const std::string before = filters.GetCurrentFilter().str();
+    EXPECT_FALSE(filters.SetCurrentDescription("d$*"));
+    EXPECT_FALSE(filters.RenameCurrentFilter("Cost$*"));
+    EXPECT_FALSE(filters.RenameCurrentFilter(" Cost$* "));
+    EXPECT_FALSE(filters.SetColumnCondition("T.A", "a = x$*"));
+    EXPECT_FALSE(filters.SetColumnCondition("T.B$*", "b"));
+    EXPECT_FALSE(CFilterList::CanHoldCondition(" T.B$* ", "b"));
+    EXPECT_FALSE(CFilterList::CanHoldCondition("T.B", "b$*"));
+    EXPECT_TRUE(CFilterList::CanHoldCondition(" T.B ", "b = '$'"));
+    EXPECT_EQ(filters.AddFilter("Cost$*", 0), -1);
+    EXPECT_EQ(filters.GetCurrentFilter().str(), before);
+    EXPECT_EQ(filters.GetCount(), 1);
+    // A lone "$" or "*" is no separator.
+    EXPECT_TRUE(filters.SetCurrentDescription("d$"));
+    EXPECT_TRUE(filters.SetColumnCondition("T.A", "*"));
+    EXPECT_EQ(filters.GetCurrentFilter().str(), "F" + S + "d$" + S + "T.A" + S + "*");
+}
+
+TEST_F(FilterListTest, ARewriteThatWouldShiftADeliveredConditionIsRefused) {
+    // The library delivered a last condition ending in "$*". It is kept as it
+    // came; a pair after it would turn it into a separator.
+    const std::string delivered = "F" + S + "d" + S + "T.A" + S + "a$*";
+    Load({delivered});
+    filters.SetCurrentIndex(0);
+    EXPECT_FALSE(filters.SetColumnCondition("T.B", "b"));
+    EXPECT_EQ(filters.GetCurrentFilter().str(), delivered);
+    // Replacing the delivered condition itself is fine.
+    EXPECT_TRUE(filters.SetColumnCondition("t.a", "a"));
+    EXPECT_TRUE(filters.SetColumnCondition("T.B", "b"));
+    EXPECT_EQ(filters.GetCurrentFilter().str(), "F" + S + "d" + S + "t.a" + S + "a" + S + "T.B" + S + "b");
+    // A copy under a new name keeps it where it is safe: at the end.
+    Load({delivered});
+    filters.SetCurrentIndex(0);
+    EXPECT_EQ(filters.AddFilter("G", 1), 1);
+    EXPECT_EQ(filters.GetFilterAt(1).str(), "G" + S + "d" + S + "T.A" + S + "a$*");
 }
 
 TEST_F(FilterListTest, RewritesWithoutANamedCurrentFilterKeepEveryRecord) {

@@ -81,7 +81,8 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
     EXPECT_FALSE(okAtOpen);
     EXPECT_TRUE(copyShown);
     EXPECT_FALSE(okForBlanks);
-    EXPECT_FALSE(okForSeparator);
+    // Offered, so that OK says why such a name is refused (below).
+    EXPECT_TRUE(okForSeparator);
     EXPECT_EQ(clash, "A Filter with name q1 already exists.");
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), " Fresh\t");
@@ -197,6 +198,42 @@ TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
     ExpectClean(run);
     EXPECT_EQ(refusal, "Please enter a filter name.");
     EXPECT_EQ(run.result, IDCANCEL);
+}
+
+// "Cost$*" would be saved as "Cost$*$..." and come back as "Cost" with every
+// field after it shifted: it is refused like a name holding the separator,
+// and OK and Enter alike say why.
+TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnter) {
+    GetFilterNameDlg dlg;
+    Names(dlg, {"Default"});
+    std::vector<std::string> refusals;
+    bool okOffered = false;
+    auto refused = [&](Ui& ui) {
+        refusals.push_back(ui.MessageText());
+        ui.Answer(IDOK);
+    };
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Type(1069, " Cost$* "); })
+        .Then([&](Ui& ui) {
+            okOffered = ui.Enabled(IDOK);
+            ui.Click(IDOK);
+        })
+        .Then(refused)
+        .Then([](Ui& ui) { ui.Type(1069, "a$*$b"); })
+        .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); })
+        .Then(refused)
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 143u);
+            ui.Type(1069, "Cost$");
+        })
+        .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); });
+    NameRun run = RunDialog(dlg, driver);
+    ExpectClean(run);
+    EXPECT_TRUE(okOffered);
+    EXPECT_EQ(refusals, (std::vector<std::string>(2, "A filter text cannot contain $*$ or end with $*.")));
+    // A lone "$" at the end does not combine with the separator.
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dlg.m_strName.str(), "Cost$");
 }
 
 TEST(FilterNameDialog, CancelTransfersNothing) {

@@ -4,6 +4,7 @@
 
 using fw::SheetButton;
 using fw::Ui;
+using ifacetest::Calls;
 
 namespace {
 
@@ -28,6 +29,60 @@ TEST_F(CustomizeFinish, FinishOnTheFiltersStepSavesTheFiltersAndOpens) {
     EXPECT_EQ(Count("close sheet FINISH"), 1);
     EXPECT_EQ(control->calls[kFakeGetFilterDescConditions], 1u);
     EXPECT_EQ(control->calls[kFakeSetFilterDescConditions], 1u);
+}
+
+// The filter step on the real object and library: the saved filters are read
+// when the step opens, the column's values are fetched batch by batch when the
+// user asks for them, and the filters go back at Finish, in that order. A
+// fetch that fails after two values keeps them; the builder's Cancel after a
+// value was typed and added changes nothing.
+TEST_F(CustomizeFinish, TheFilterCallsComeInTheUsersOrder) {
+    records.reportList[0]->customisable = 1;
+    std::string values[] = {"East", "North", "West", "South"};
+    char* valueList[] = {&values[0][0], &values[1][0], &values[2][0], &values[3][0]};
+    control->filterValues = valueList;
+    control->filterValueCount = 4;
+    control->filterBatchSize = 2;
+    FakeProgram(control, kFakeGetFilterData, {0, 9});
+    std::strcpy(control->errorText, "Lost the server.");
+    constexpr int kGrid = 1027, kAddCondition = 1024, kValue = 1030, kPick = 1031, kAdd = 1010, kValues = 1036;
+    std::vector<std::string> picked;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(1044); });
+    for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
+    driver.Then([](Ui& ui) { ui.SelectRow(kGrid, 0); })
+        .Then([](Ui& ui) { ui.Click(kAddCondition); })
+        .Then([](Ui& ui) { ui.Click(kPick); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.MessageText(), "Lost the server.");
+            ui.Answer(IDOK);
+        })
+        .Then([&](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 136u);
+            for (int row = 0; row < ui.RowCount(kValues); ++row) picked.push_back(ui.RowText(kValues, row));
+            ui.Click(IDCANCEL);
+        })
+        .Then([](Ui& ui) { ui.Type(kValue, "East"); })
+        .Then([](Ui& ui) { ui.Click(kAdd); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.Text(1022), "SALES.REGION in East");
+            ui.Click(IDCANCEL);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 133u);
+            EXPECT_EQ(ui.RowText(kGrid, 0, 1), "");
+            ui.Press(SheetButton::Finish);
+        });
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    std::sort(picked.begin(), picked.end());
+    EXPECT_EQ(picked, (std::vector<std::string>{"East", "North"}));
+    EXPECT_EQ(records.columnList[0]->condition[0], '\0');
+    Calls calls = CallNames();
+    auto first = std::find(calls.begin(), calls.end(), "GetColumns");
+    ASSERT_NE(first, calls.end());
+    EXPECT_EQ(Calls(first + 1, calls.end()), (Calls{"GetFilterDescConditions", "GetFilterData", "GetFilterData",
+                                                    "GetError", "SetFilterDescConditions"}));
+    EXPECT_EQ(control->foreignHandleCalls, 0u);
 }
 
 }  // namespace

@@ -261,9 +261,13 @@ TEST_F(Delivery, AFailedAllocationGives50009WithTheByteCount) {
     ZevDTHeaderItem* items = nullptr;
     uint32_t count = 0;
     uint32_t code = Header(&items, &count, true);
+    // Two header items of 264 bytes.
+    const std::vector<std::string> headerMessage = transcript.lines;
     ZevDTHeaderInfoItem* info = nullptr;
     uint32_t infoCode = HeaderInfo(&info, &count, true);
     zevdt::SetZeroAllocatorForTesting(nullptr);
+    EXPECT_EQ(headerMessage,
+              std::vector<std::string>{Message(50009, "Failed to allocate [528] bytes of memory.")});
     EXPECT_EQ(code, ZEVDT_E_ALLOCATION);
     EXPECT_EQ(items, nullptr);
     EXPECT_EQ(infoCode, ZEVDT_E_ALLOCATION);

@@ -89,6 +89,42 @@ TEST_F(Exports, EachHandleIsItsOwnObjectOverOneLibraryConnection) {
     EXPECT_EQ(control->foreignHandleCalls, 0u);
 }
 
+// The fake's own check, which every interface test ends with: a record or
+// out value handed over unzeroed is counted against the call.
+TEST_F(Exports, TheFakeCountsValuesHandedOverUnzeroed) {
+    void* library = nullptr;
+    ZevDTAPIInit(0, &library);
+    ZevDTAPIConnectionInfo info = {};
+    info.password[30] = 'x';
+    ZevDTAPIGetInfo(library, &info);
+    ZevDTAPIColumn** columns = nullptr;
+    int32_t count = 1;
+    ZevDTAPIGetColumns(library, &columns, &count);
+    char text[256] = {};
+    text[254] = 'y';
+    uint32_t number = 0;
+    ZevDTAPIGetError(library, &number, text, 255);
+    char** records = reinterpret_cast<char**>(&info);
+    int32_t recordCount = 0;
+    ZevDTAPIGetFilterDescConditions(library, &records, &recordCount);
+    for (FakeFn fn : {kFakeGetInfo, kFakeGetColumns, kFakeGetError, kFakeGetFilterDescConditions}) {
+        EXPECT_EQ(control->notZeroed[fn], 1u) << FakeFnName(fn);
+        control->notZeroed[fn] = 0;
+    }
+}
+
+// The library's exit is its only chance to release what its init set up,
+// also when that init handed out no handle.
+TEST_F(Exports, ExitEndsTheLibraryEvenWhenItsInitGaveNoHandle) {
+    control->initGivesNoHandle = 1;
+    void* object = nullptr;
+    ASSERT_EQ(ZevDTInit(5, &object), ZEVDT_OK);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(ZevDTExit(object), ZEVDT_OK);
+    EXPECT_EQ(control->calls[kFakeExit], 1u);
+    EXPECT_EQ(control->exitsWithNoHandle, 1u);
+}
+
 TEST_F(Exports, CloseEndsTheReportAndShowsAFailure) {
     Init();
     ASSERT_EQ(Open(), ZEVDT_OK);

@@ -58,6 +58,9 @@ class InterfaceTest : public ::testing::Test {
         if (handle)
             ZevDTExit(handle);
         EXPECT_EQ(WaitCursorDepth(), 0);
+        // Every record and out value that the caller must zero first was.
+        for (uint32_t fn = 0; fn < kFakeFnCount; ++fn)
+            EXPECT_EQ(control->notZeroed[fn], 0u) << FakeFnName(fn) << " received a value not zeroed";
     }
 
     // Hands the records to the fake (call after changing them).

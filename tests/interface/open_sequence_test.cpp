@@ -132,6 +132,82 @@ TEST_F(OpenSequence, NoDataSourceNameIsRefusedBeforeAnyDialog) {
     EXPECT_EQ(control->calls[kFakeConnect], 0u);
 }
 
+// The 31st byte of a login field is the library's: the sequence copies at
+// most 30 bytes into a field and never writes its last byte, in the first
+// login and in a retried one alike.
+TEST_F(OpenSequence, TheLastByteOfEveryLoginFieldComesBackUnchanged) {
+    control->info.loginFlags = ZEVDTAPI_LOGIN_SERVER | ZEVDTAPI_LOGIN_USER;
+    char* fields[] = {control->info.serverName, control->info.dataSourceName, control->info.userName,
+                      control->info.password};
+    const char markers[] = {'\x5A', '\x7E', '\x01', '\xFF'};
+    for (int i = 0; i < 4; ++i) fields[i][30] = markers[i];
+    FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED, 0});
+    const std::string long40(40, 'w');
+    auto typeAll = [&](fw::TestDriver& driver) {
+        driver.Then([&](Ui& ui) { ui.Type(1001, long40); })
+            .Then([&](Ui& ui) { ui.Type(1014, long40); })
+            .Then([&](Ui& ui) { ui.Type(1015, long40); })
+            .Then([](Ui& ui) { ui.Click(IDOK); });
+    };
+    fw::TestDriver driver;
+    typeAll(driver);
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });  // the refused login's error
+    typeAll(driver);
+    EXPECT_EQ(Open(driver), ZEVDT_OK);
+    for (const ZevDTAPIConnectionInfo* sent : {&control->setInfo, &control->setInfoWithOptionOn}) {
+        const char* back[] = {sent->serverName, sent->dataSourceName, sent->userName, sent->password};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(back[i][30], markers[i]) << "field " << i;
+        EXPECT_EQ(std::string(sent->userName, 30), long40.substr(0, 30));
+        EXPECT_EQ(std::string(sent->password, 30), long40.substr(0, 30));
+        EXPECT_EQ(sent->loginFlags, 3u);
+    }
+}
+
+// The retry loop's ways out other than success and three refusals.
+TEST_F(OpenSequence, AFailingRetriedLoginIsShownAndReturnedWithoutConnecting) {
+    FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED});
+    FakeProgram(control, kFakeSetInfoWithOptionOn, {4711});
+    std::strcpy(control->errorText, "No.");
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); })
+        .Then([](Ui& ui) { ui.Type(1015, "again"); })
+        .Then([](Ui& ui) { ui.Click(IDOK); })
+        .Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), 4711u);
+    EXPECT_EQ(Count(Message(0, "No.")), 2);
+    EXPECT_EQ(CallNames(), (Calls{"Init", "SetConnection", "GetInfo", "Connect", "GetError", "SetInfoWithOptionOn",
+                                  "GetError"}));
+    EXPECT_STREQ(control->setInfoWithOptionOn.password, "again");
+}
+
+TEST_F(OpenSequence, ARetryWithoutADataSourceNameGives50012) {
+    control->info.dataSourceName[0] = '\0';
+    FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED});
+    std::strcpy(control->errorText, "Refused.");
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); }).Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), ZEVDT_E_NO_DATA_SOURCE);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Refused."),
+                                                          Message(50012, "Datasource name is not available.")}));
+    EXPECT_EQ(CountPrefix(kLoginWindow), 0);
+    EXPECT_EQ(control->calls[kFakeSetInfoWithOptionOn], 0u);
+    EXPECT_EQ(control->calls[kFakeConnect], 1u);
+}
+
+TEST_F(OpenSequence, CancelOnARetriedLoginReturns1) {
+    FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED});
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 129u);
+            ui.Click(IDCANCEL);
+        });
+    EXPECT_EQ(Open(driver), ZEVDT_CANCELLED);
+    EXPECT_EQ(control->calls[kFakeSetInfoWithOptionOn], 0u);
+    EXPECT_EQ(control->calls[kFakeConnect], 1u);
+    EXPECT_EQ(control->calls[kFakeGetReports], 0u);
+}
+
 // One refused login and three refused retries: the error four times, the
 // dialog three times, and no password left for the next open.
 TEST_F(OpenSequence, FourRefusedLoginsGiveUpWithThePasswordForgotten) {
@@ -358,6 +434,51 @@ TEST_F(OpenSequence, AnExceptionInsideTheSequenceGives50001) {
     ZevDTExit(handle);
     handle = nullptr;
     zevdt::SetDTAPIForTesting(nullptr);
+}
+
+// The retried connection's own busy cursor ends also when the library
+// throws out of it.
+uint32_t ZEVDT_CALL RefuseThenThrowConnect(void*) {
+    static int calls = 0;
+    if (calls++ % 2 == 0)
+        return ZEVDTAPI_LOGIN_REFUSED;
+    throw std::bad_alloc();
+}
+
+TEST_F(OpenSequence, AnExceptionInARetriedConnectionEndsItsBusyCursor) {
+    ZevDTExit(handle);
+    handle = nullptr;
+    const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
+    ASSERT_NE(loaded, nullptr);
+    zevdt::DTAPITable throwing = *loaded;
+    throwing.Connect = RefuseThenThrowConnect;
+    zevdt::SetDTAPIForTesting(&throwing);
+    Init();
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); }).Then([](Ui& ui) { ui.Click(IDOK); });
+    // Run checks that no busy cursor is left on.
+    EXPECT_EQ(Open(driver), ZEVDT_E_EXCEPTION);
+    EXPECT_EQ(control->calls[kFakeSetInfoWithOptionOn], 1u);
+    ZevDTExit(handle);
+    handle = nullptr;
+    zevdt::SetDTAPIForTesting(nullptr);
+}
+
+// CancelServerRequest as the value fetch reaches it: the drill-through
+// object's own, on its library connection.
+TEST_F(OpenSequence, CancelServerRequestReturnsTheLibrarysStatusAndShowsAFailure) {
+    auto* object = static_cast<CDrillThrough*>(handle);
+    FakeProgram(control, kFakeServerCancel, {0, 808});
+    std::strcpy(control->errorText, "Nothing to cancel.");
+    fw::TestDriver quiet;
+    EXPECT_EQ(Run(quiet, [&] { return object->CancelServerRequest(); }), 0u);
+    EXPECT_TRUE(transcript.lines.empty());
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Run(driver, [&] { return object->CancelServerRequest(); }), 808u);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Nothing to cancel.")}));
+    EXPECT_EQ(CallNames(), (Calls{"Init", "ServerCancel", "ServerCancel", "GetError"}));
+    EXPECT_EQ(control->foreignHandleCalls, 0u);
 }
 
 }  // namespace

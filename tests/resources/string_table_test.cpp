@@ -83,6 +83,8 @@ const std::vector<std::pair<unsigned, std::string>>& ExpectedTexts() {
         {50525, "ZEVDT"},
         {50526, "Getting data from database..."},
         {50527, "Operation is cancelled."},
+        {50528, "A filter text cannot contain $*$ or end with $*."},
+        {50529, "The current filter has no name and cannot be renamed."},
     };
     return texts;
 }
@@ -114,7 +116,7 @@ TEST(StringTable, HelpPathsHoldSingleBackslashes) {
 TEST(StringTable, UnknownIdsGiveNoText) {
     fw::ResourceFile file = Load(fw::SystemResources());
     std::string text = "untouched";
-    for (unsigned id : {0u, 1u, 15621u, 15631u, 50004u, 50013u, 50500u, 50520u, 50524u, 50528u, 65535u}) {
+    for (unsigned id : {0u, 1u, 15621u, 15631u, 50004u, 50013u, 50500u, 50520u, 50524u, 50530u, 65535u}) {
         EXPECT_FALSE(file.FindString(id, &text)) << id;
     }
     EXPECT_EQ(text, "untouched");

@@ -15,6 +15,8 @@
 #include "filters/get_filter_name_dlg.h"
 #include "filters/member_value_select_dlg.h"
 #include "filters/pick_string_item_dlg.h"
+#include "framework/script/environment.h"
+#include "framework/script/ui.h"
 #include "wizard/dt_attr_sheet.h"
 
 namespace {
@@ -94,6 +96,26 @@ class SampleColumns : public CDTOwner {
     std::vector<char*> records_;
 };
 
+// Walks the wizard to a step as a user does, with Next from the first one,
+// so that every step shows what the steps before it chose (the sort step
+// the columns chosen on the column step); then hands over to the user, or
+// to the UI script in force.
+class WalkToStep : public fw::Driver {
+  public:
+    explicit WalkToStep(unsigned steps) : left_(steps) {}
+    bool Step(fw::Hwnd active) override {
+        if (left_ == 0)
+            return false;
+        fw::Ui(active).Press(fw::SheetButton::Next);
+        if (--left_ == 0)
+            fw::PopDrivers();
+        return true;
+    }
+
+  private:
+    unsigned left_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,12 +146,19 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (which == "wizard") {
-        // An optional step number (0 to 3) opens the wizard at that step.
-        UINT step = argc > 2 ? static_cast<UINT>(std::atoi(argv[2])) : 0;
+        // An optional step number (0 to 3): the wizard is walked there.
+        int step = argc > 2 ? std::atoi(argv[2]) : 0;
+        step = step < 0 ? 0 : (step > 3 ? 3 : step);
         SampleColumns owner;
-        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, step);
+        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
         sheet.SetOwner(&owner);
         sheet.SetReportName("Sales Detail");
+        WalkToStep walk(static_cast<unsigned>(step));
+        if (step > 0) {
+            // The backend first: it installs the script and transcript in force.
+            fw::CurrentBackend();
+            fw::PushDrivers(&walk, fw::ActiveTranscript());
+        }
         return static_cast<int>(sheet.DoModal());
     }
     if (which == "pick") {
