@@ -1,5 +1,8 @@
 #include "member_value_select_dlg.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "dialogs/help.h"
 
 BEGIN_MESSAGE_MAP(CMemberValueSelectDlg, CDialog)
@@ -33,10 +36,20 @@ BOOL CMemberValueSelectDlg::OnInitDialog() {
     // The only column, so it fills the list.
     m_lstValues.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
 
-    // The list sorts its rows itself; the position given is only a hint.
+    // The list sorts its rows itself; the position given is only a hint. A
+    // sorted list finds each row's place, then moves the rows after it: values
+    // handed over in the list's order all land at the end, so a long list
+    // fills without moving its rows again and again. Stable, so that equal
+    // texts meet the list in arrival order, and unpainted until it is full.
+    std::vector<const CString*> values;
+    values.reserve(static_cast<size_t>(m_Values.GetCount()));
+    for (POSITION pos = m_Values.GetHeadPosition(); pos;) values.push_back(&m_Values.GetNext(pos));
+    std::stable_sort(values.begin(), values.end(),
+                     [](const CString* a, const CString* b) { return a->CompareNoCase(*b) < 0; });
+    m_lstValues.SetRedraw(FALSE);
     int row = 0;
-    for (POSITION pos = m_Values.GetHeadPosition(); pos;)
-        m_lstValues.InsertItem(row++, m_Values.GetNext(pos));
+    for (const CString* value : values) m_lstValues.InsertItem(row++, *value);
+    m_lstValues.SetRedraw(TRUE);
     m_Values.RemoveAll();
 
     if (CWnd* ok = GetDlgItem(IDOK))
