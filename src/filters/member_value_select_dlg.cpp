@@ -1,5 +1,8 @@
 #include "member_value_select_dlg.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "dialogs/help.h"
 
 BEGIN_MESSAGE_MAP(CMemberValueSelectDlg, CDialog)
@@ -33,10 +36,26 @@ BOOL CMemberValueSelectDlg::OnInitDialog() {
     // The only column, so it fills the list.
     m_lstValues.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
 
-    // The list sorts its rows itself; the position given is only a hint.
+    // The rows appear ascending by text, without regard to case; stable, so
+    // that equal texts keep their arrival order. Unpainted until full.
+    std::vector<const CString*> values;
+    values.reserve(static_cast<size_t>(m_Values.GetCount()));
+    for (POSITION pos = m_Values.GetHeadPosition(); pos;) values.push_back(&m_Values.GetNext(pos));
+    std::stable_sort(values.begin(), values.end(),
+                     [](const CString* a, const CString* b) { return a->CompareNoCase(*b) < 0; });
+    // The platform's list places each sorted insert at a cost that grows
+    // with the rows it holds (tens of thousands of values took minutes): the
+    // rows, already in order, go in unsorted at the end, and the list sorts
+    // whatever is inserted after them again.
+    const bool sorted = (m_lstValues.GetStyle() & LVS_SORTASCENDING) != 0;
+    m_lstValues.SetRedraw(FALSE);
+    if (sorted)
+        m_lstValues.ModifyStyle(LVS_SORTASCENDING, 0);
     int row = 0;
-    for (POSITION pos = m_Values.GetHeadPosition(); pos;)
-        m_lstValues.InsertItem(row++, m_Values.GetNext(pos));
+    for (const CString* value : values) m_lstValues.InsertItem(row++, *value);
+    if (sorted)
+        m_lstValues.ModifyStyle(0, LVS_SORTASCENDING);
+    m_lstValues.SetRedraw(TRUE);
     m_Values.RemoveAll();
 
     if (CWnd* ok = GetDlgItem(IDOK))

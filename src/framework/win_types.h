@@ -81,6 +81,7 @@ struct SIZE {
 // Window messages.
 #define WM_NULL 0x0000
 #define WM_DESTROY 0x0002
+#define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E

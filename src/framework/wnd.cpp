@@ -38,6 +38,10 @@ int CWnd::GetWindowTextLength() const {
     return static_cast<int>(B().GetWindowText(m_hWnd).size());
 }
 
+void CWnd::SetRedraw(BOOL redraw) {
+    SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+}
+
 BOOL CWnd::EnableWindow(BOOL enable) {
     return B().EnableWindow(m_hWnd, enable != FALSE) ? TRUE : FALSE;
 }

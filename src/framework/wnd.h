@@ -48,6 +48,8 @@ class CWnd : public CObject, public fw::WindowSink {
     BOOL ModifyStyle(DWORD remove, DWORD add);
     void CenterWindow(CWnd* alternateOwner = nullptr);
     void UpdateWindow();
+    // Stops (false) or resumes (true) repainting while many changes are made.
+    void SetRedraw(BOOL redraw = TRUE);
     void GetClientRect(RECT* rect) const;
     BOOL DestroyWindow();
     CWnd* GetDlgItem(int id) const;

@@ -134,6 +134,13 @@ ZevDTDataItem Cell(uint32_t row, uint32_t column, const char* text) {
     return item;
 }
 
+// A built report reads its cells from the items; one row of it as texts.
+std::vector<std::string> Row(const zevdt::Report& report, size_t r) {
+    std::vector<std::string> row;
+    for (size_t c = 0; c < report.columns.size(); ++c) row.emplace_back(report.Cell(r, c));
+    return row;
+}
+
 TEST(ZevdtReport, CellsArePlacedByTheirNumbersNotTheirOrder) {
     ZevDTHeaderItem header[] = {Header(2, "city"), Header(1, "region")};
     static ZevDTHeaderInfoItem info[2] = {};
@@ -151,9 +158,9 @@ TEST(ZevdtReport, CellsArePlacedByTheirNumbersNotTheirOrder) {
     EXPECT_EQ(report.columns[0].dataType, 10);
     EXPECT_EQ(report.columns[1].name, "city");
     EXPECT_FALSE(report.columns[1].hasInfo);
-    ASSERT_EQ(report.rows.size(), 2u);
-    EXPECT_EQ(report.rows[0], (std::vector<std::string>{"East", "Ely"}));
-    EXPECT_EQ(report.rows[1], (std::vector<std::string>{"North", "Leeds"}));
+    ASSERT_EQ(report.RowCount(), 2u);
+    EXPECT_EQ(Row(report, 0), (std::vector<std::string>{"East", "Ely"}));
+    EXPECT_EQ(Row(report, 1), (std::vector<std::string>{"North", "Leeds"}));
 }
 
 TEST(ZevdtReport, MissingCellsAndUnnamedColumnsStayInPlace) {
@@ -166,8 +173,50 @@ TEST(ZevdtReport, MissingCellsAndUnnamedColumnsStayInPlace) {
     ASSERT_EQ(report.columns.size(), 3u);
     EXPECT_EQ(report.columns[2].position, 3u);
     EXPECT_EQ(report.columns[2].name, "");
-    EXPECT_EQ(report.rows[0], (std::vector<std::string>{"x", "", "z"}));
-    EXPECT_EQ(report.rows[1], (std::vector<std::string>{"", "y", ""}));
+    EXPECT_EQ(Row(report, 0), (std::vector<std::string>{"x", "", "z"}));
+    EXPECT_EQ(Row(report, 1), (std::vector<std::string>{"", "y", ""}));
+}
+
+// Items in their own places are written straight from the array; any other
+// order goes through the index. Both must give the same bytes in every format,
+// long fields cut at their NUL, a missing cell empty.
+TEST(ZevdtReport, ItemsInPlaceAndShuffledWriteTheSameReport) {
+    ZevDTHeaderItem header[] = {Header(1, "a"), Header(2, "b")};
+    const std::string longText(255, 'w');
+    std::vector<ZevDTDataItem> inPlace = {Cell(1, 0, "x,y"), Cell(1, 1, longText.c_str()), Cell(2, 0, "tab\there"),
+                                          Cell(2, 1, ""), Cell(3, 0, "\"q\""), Cell(3, 1, "z")};
+    std::vector<ZevDTDataItem> shuffled = {inPlace[5], inPlace[2], inPlace[0], inPlace[4], inPlace[1], inPlace[3]};
+    zevdt::Report direct, indexed;
+    std::string error;
+    ASSERT_TRUE(zevdt::BuildReport(header, 2, nullptr, 0, inPlace.data(), 6, &direct, &error)) << error;
+    ASSERT_TRUE(zevdt::BuildReport(header, 2, nullptr, 0, shuffled.data(), 6, &indexed, &error)) << error;
+    EXPECT_TRUE(direct.itemOf.empty());
+    EXPECT_FALSE(indexed.itemOf.empty());
+    for (zevdt::OutputFormat format : {zevdt::OutputFormat::kCsv, zevdt::OutputFormat::kTsv,
+                                       zevdt::OutputFormat::kJson, zevdt::OutputFormat::kTable}) {
+        std::ostringstream a, b;
+        zevdt::WriteReport(direct, format, a);
+        zevdt::WriteReport(indexed, format, b);
+        EXPECT_EQ(a.str(), b.str()) << static_cast<int>(format);
+    }
+    std::ostringstream csv;
+    zevdt::WriteCsv(direct, csv);
+    EXPECT_EQ(csv.str(), "a,b\r\n\"x,y\"," + longText + "\r\ntab\there,\r\n\"\"\"q\"\"\",z\r\n");
+}
+
+// A report larger than the writer's block comes out whole and in order.
+TEST(ZevdtFormats, CsvLongerThanOneBlockIsComplete) {
+    zevdt::Report report;
+    report.columns.resize(1);
+    report.columns[0].name = "n";
+    std::string expected = "n\r\n";
+    for (int i = 0; i < 20000; ++i) {
+        report.rows.push_back({std::to_string(i)});
+        expected += std::to_string(i) + "\r\n";
+    }
+    std::ostringstream out;
+    zevdt::WriteCsv(report, out);
+    EXPECT_EQ(out.str(), expected);
 }
 
 TEST(ZevdtReport, ImpossibleNumbersAreRefused) {
@@ -192,7 +241,7 @@ TEST(ZevdtReport, TextWithoutNulIsReadToTheFieldEnd) {
     zevdt::Report report;
     std::string error;
     ASSERT_TRUE(zevdt::BuildReport(nullptr, 0, nullptr, 0, &cell, 1, &report, &error)) << error;
-    EXPECT_EQ(report.rows[0][0], std::string(256, 'q'));
+    EXPECT_EQ(report.Cell(0, 0), std::string(256, 'q'));
 }
 
 // A report whose cells need every kind of quoting and escaping.

@@ -3,6 +3,14 @@
 #include "dtapi_table.h"
 #include "interface_fixture.h"
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "framework/memory_budget.h"
+#endif
+
 using ifacetest::Message;
 
 namespace {
@@ -277,6 +285,45 @@ TEST_F(Delivery, AFailedAllocationGives50009WithTheByteCount) {
 
 // More than the machine can back is refused before it is granted, as a
 // failed allocation; the limit here stands for a nearly full machine.
+#ifndef _WIN32
+// The address-space limit a host runs under counts as much as the machine's
+// free memory: in a child held to its present size plus 64 MiB, a result of
+// 1M cells (264 MB) is refused with 50009 and the process lives on to say so.
+TEST_F(Delivery, AnAddressSpaceLimitRefusesTheBlockInsteadOfEndingTheHost) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    std::vector<const char*> texts(1000000, "x");
+    records.SetCells(texts);
+    Publish();
+    control->rows = 500000;
+    control->columnsOfData = 2;
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        long pages = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1)
+                pages = 0;
+            std::fclose(f);
+        }
+        const rlim_t room = rlim_t(64) << 20;
+        struct rlimit limit = {rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + room, RLIM_INFINITY};
+        if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(10);
+        if (fw::AvailableMemoryBytes() > room)
+            _exit(11);
+        ZevDTDataItem* items = nullptr;
+        uint32_t count = 0;
+        uint32_t code = ZevDTGetData(handle, &items, &count);
+        _exit(code == ZEVDT_E_ALLOCATION && !items && count == 0 ? 0 : 12);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child was killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no limit set, 11: limit not counted, 12: not refused";
+}
+#endif
+
 TEST_F(Delivery, AResultLargerThanTheMemoryLeftGives50009) {
     records.AddColumn("T", "A", 1);
     OpenWith();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace zevdt {
@@ -59,57 +60,95 @@ size_t Utf8SequenceAt(const std::string& s, size_t i) {
 
 // Characters a terminal shows for a text: UTF-8 continuation bytes take no
 // column of their own. Good enough to line up Latin, Cyrillic or Greek texts.
-size_t DisplayWidth(const std::string& text) {
+size_t DisplayWidth(std::string_view text) {
     return static_cast<size_t>(std::count_if(
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+// Output gathered in large blocks: millions of cells must not cost a call of
+// the stream, with its locking and checks, for every field.
+class Sink {
+  public:
+    explicit Sink(std::ostream& out) : out_(out) { buffer_.reserve(kBlock + 1024); }
+    ~Sink() { Flush(); }
+    Sink(const Sink&) = delete;
+    Sink& operator=(const Sink&) = delete;
+
+    void Put(char c) {
+        buffer_ += c;
+        Spill();
+    }
+    void Append(std::string_view text) {
+        buffer_.append(text.data(), text.size());
+        Spill();
+    }
+    void Flush() {
+        if (!buffer_.empty()) {
+            out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+            buffer_.clear();
+        }
+    }
+
+  private:
+    static constexpr size_t kBlock = size_t(1) << 16;
+    void Spill() {
+        if (buffer_.size() >= kBlock) {
+            Flush();
+        }
+    }
+    std::ostream& out_;
+    std::string buffer_;
+};
+
 // A line break or tab inside a cell would break the table's lines.
-std::string TableCell(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = ' ';
-        }
-    }
-    return out;
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
+void PutTableCell(std::string_view text, Sink& out) {
     for (char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
+        out.Put(IsControl(c) ? ' ' : c);
     }
-    return out + "\"";
 }
 
-std::string TsvField(const std::string& text) {
-    std::string out;
+void PutCsvField(std::string_view text, Sink& out) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.Append(text);
+        return;
+    }
+    out.Put('"');
+    for (char c : text) {
+        out.Put(c);
+        if (c == '"') {
+            out.Put('"');
+        }
+    }
+    out.Put('"');
+}
+
+void PutTsvField(std::string_view text, Sink& out) {
+    if (text.find_first_of("\t\r\n\\") == std::string_view::npos) {
+        out.Append(text);
+        return;
+    }
     for (char c : text) {
         switch (c) {
             case '\t':
-                out += "\\t";
+                out.Append("\\t");
                 break;
             case '\r':
-                out += "\\r";
+                out.Append("\\r");
                 break;
             case '\n':
-                out += "\\n";
+                out.Append("\\n");
                 break;
             case '\\':
-                out += "\\\\";
+                out.Append("\\\\");
                 break;
             default:
-                out += c;
+                out.Put(c);
         }
     }
-    return out;
 }
 
 }  // namespace
@@ -189,98 +228,122 @@ std::string JsonString(const std::string& bytes) {
     return out + "\"";
 }
 
-void WriteTable(const Report& report, std::ostream& out) {
-    size_t count = report.columns.size();
+void WriteTable(const Report& report, std::ostream& stream) {
+    Sink out(stream);
+    const size_t count = report.columns.size();
+    const size_t rows = report.RowCount();
+    // A cell's width as the table shows it: controls become blanks, one column each.
     std::vector<size_t> width(count, 0);
     for (size_t c = 0; c < count; ++c) {
-        width[c] = DisplayWidth(TableCell(report.columns[c].name));
+        width[c] = DisplayWidth(report.columns[c].name);
     }
-    for (const auto& row : report.rows) {
+    for (size_t r = 0; r < rows; ++r) {
         for (size_t c = 0; c < count; ++c) {
-            width[c] = std::max(width[c], DisplayWidth(TableCell(row[c])));
+            width[c] = std::max(width[c], DisplayWidth(report.Cell(r, c)));
         }
     }
     auto line = [&](auto cellOf) {
-        std::string text;
         for (size_t c = 0; c < count; ++c) {
-            std::string cell = cellOf(c);
-            text += cell;
+            std::string_view cell = cellOf(c);
+            PutTableCell(cell, out);
             if (c + 1 < count) {
-                text.append(width[c] - DisplayWidth(cell) + 2, ' ');
+                for (size_t k = DisplayWidth(cell); k < width[c] + 2; ++k) {
+                    out.Put(' ');
+                }
             }
         }
-        out << text << '\n';
+        out.Put('\n');
     };
     if (count > 0) {
-        line([&](size_t c) { return TableCell(report.columns[c].name); });
-        line([&](size_t c) { return std::string(std::max<size_t>(width[c], 1), '-'); });
-        for (const auto& row : report.rows) {
-            line([&](size_t c) { return TableCell(row[c]); });
+        line([&](size_t c) { return std::string_view(report.columns[c].name); });
+        std::vector<std::string> rules(count);
+        for (size_t c = 0; c < count; ++c) {
+            rules[c].assign(std::max<size_t>(width[c], 1), '-');
+        }
+        line([&](size_t c) { return std::string_view(rules[c]); });
+        for (size_t r = 0; r < rows; ++r) {
+            line([&](size_t c) { return report.Cell(r, c); });
         }
     }
-    out << "(" << report.rows.size() << (report.rows.size() == 1 ? " row)" : " rows)") << '\n';
+    out.Append("(" + std::to_string(rows) + (rows == 1 ? " row)" : " rows)") + "\n");
 }
 
-void WriteCsv(const Report& report, std::ostream& out) {
+void WriteCsv(const Report& report, std::ostream& stream) {
+    Sink out(stream);
+    const size_t count = report.columns.size();
     auto record = [&](auto fieldOf) {
-        for (size_t c = 0; c < report.columns.size(); ++c) {
-            out << (c ? "," : "") << CsvField(fieldOf(c));
+        for (size_t c = 0; c < count; ++c) {
+            if (c) {
+                out.Put(',');
+            }
+            PutCsvField(fieldOf(c), out);
         }
-        out << "\r\n";
+        out.Append("\r\n");
     };
-    if (report.columns.empty()) {
+    if (count == 0) {
         return;
     }
-    record([&](size_t c) { return report.columns[c].name; });
-    for (const auto& row : report.rows) {
+    record([&](size_t c) { return std::string_view(report.columns[c].name); });
+    for (size_t r = 0, rows = report.RowCount(); r < rows; ++r) {
         // One empty field alone would be an empty line, which readers skip.
-        if (row.size() == 1 && row[0].empty()) {
-            out << "\"\"\r\n";
+        if (count == 1 && report.Cell(r, 0).empty()) {
+            out.Append("\"\"\r\n");
             continue;
         }
-        record([&](size_t c) { return row[c]; });
+        record([&](size_t c) { return report.Cell(r, c); });
     }
 }
 
-void WriteTsv(const Report& report, std::ostream& out) {
+void WriteTsv(const Report& report, std::ostream& stream) {
+    Sink out(stream);
+    const size_t count = report.columns.size();
     auto record = [&](auto fieldOf) {
-        for (size_t c = 0; c < report.columns.size(); ++c) {
-            out << (c ? "\t" : "") << TsvField(fieldOf(c));
+        for (size_t c = 0; c < count; ++c) {
+            if (c) {
+                out.Put('\t');
+            }
+            PutTsvField(fieldOf(c), out);
         }
-        out << '\n';
+        out.Put('\n');
     };
-    if (report.columns.empty()) {
+    if (count == 0) {
         return;
     }
-    record([&](size_t c) { return report.columns[c].name; });
-    for (const auto& row : report.rows) {
-        record([&](size_t c) { return row[c]; });
+    record([&](size_t c) { return std::string_view(report.columns[c].name); });
+    for (size_t r = 0, rows = report.RowCount(); r < rows; ++r) {
+        record([&](size_t c) { return report.Cell(r, c); });
     }
 }
 
-void WriteJson(const Report& report, std::ostream& out) {
-    out << "{\n  \"columns\": [";
+void WriteJson(const Report& report, std::ostream& stream) {
+    Sink out(stream);
+    out.Append("{\n  \"columns\": [");
     for (size_t c = 0; c < report.columns.size(); ++c) {
         const ReportColumn& column = report.columns[c];
-        out << (c ? ",\n    " : "\n    ") << "{\"position\": " << column.position
-            << ", \"name\": " << JsonString(column.name);
+        out.Append(c ? ",\n    " : "\n    ");
+        out.Append("{\"position\": " + std::to_string(column.position) + ", \"name\": " + JsonString(column.name));
         if (column.hasInfo) {
-            out << ", \"table\": " << JsonString(column.table)
-                << ", \"column\": " << JsonString(column.column) << ", \"dataType\": " << column.dataType;
+            out.Append(", \"table\": " + JsonString(column.table) + ", \"column\": " + JsonString(column.column) +
+                       ", \"dataType\": " + std::to_string(column.dataType));
         } else {
-            out << ", \"table\": null, \"column\": null, \"dataType\": null";
+            out.Append(", \"table\": null, \"column\": null, \"dataType\": null");
         }
-        out << "}";
+        out.Put('}');
     }
-    out << (report.columns.empty() ? "],\n" : "\n  ],\n") << "  \"rows\": [";
-    for (size_t r = 0; r < report.rows.size(); ++r) {
-        out << (r ? ",\n    [" : "\n    [");
-        for (size_t c = 0; c < report.rows[r].size(); ++c) {
-            out << (c ? ", " : "") << JsonString(report.rows[r][c]);
+    out.Append(report.columns.empty() ? "],\n" : "\n  ],\n");
+    out.Append("  \"rows\": [");
+    const size_t rows = report.RowCount();
+    for (size_t r = 0; r < rows; ++r) {
+        out.Append(r ? ",\n    [" : "\n    [");
+        for (size_t c = 0; c < report.columns.size(); ++c) {
+            if (c) {
+                out.Append(", ");
+            }
+            out.Append(JsonString(std::string(report.Cell(r, c))));
         }
-        out << "]";
+        out.Put(']');
     }
-    out << (report.rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    out.Append(rows == 0 ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 void WriteReport(const Report& report, OutputFormat format, std::ostream& out) {

@@ -15,6 +15,22 @@ std::string FieldText(const char* field, size_t size) {
 
 }  // namespace
 
+std::string_view Report::Cell(std::size_t row, std::size_t column) const {
+    if (!items) {
+        return row < rows.size() && column < rows[row].size() ? std::string_view(rows[row][column])
+                                                             : std::string_view();
+    }
+    size_t at = row * width + column;
+    if (!itemOf.empty()) {
+        if (itemOf[at] == kNoItem) {
+            return std::string_view();
+        }
+        at = itemOf[at];
+    }
+    const char* text = items[at].text;
+    return std::string_view(text, strnlen(text, sizeof items[at].text));
+}
+
 bool BuildReport(const ZevDTHeaderItem* header, std::uint32_t headerCount, const ZevDTHeaderInfoItem* info,
                  std::uint32_t infoCount, const ZevDTDataItem* data, std::uint32_t dataCount, Report* report,
                  std::string* error) {
@@ -85,17 +101,24 @@ bool BuildReport(const ZevDTHeaderItem* header, std::uint32_t headerCount, const
         column.position = c + 1;
         out.columns.push_back(column);
     }
-    out.rows.assign(rowCount, std::vector<std::string>(width));
-    std::vector<bool> filled(static_cast<size_t>(rowCount) * width, false);
-    for (std::uint32_t i = 0; i < dataCount; ++i) {
-        size_t at = static_cast<size_t>(data[i].row - 1) * width + data[i].column;
-        if (filled[at]) {
-            *error = "data item " + std::to_string(i) + " gives row " + std::to_string(data[i].row) +
-                     " column " + std::to_string(data[i].column) + " a second time";
-            return false;
+    out.items = dataCount ? data : nullptr;
+    out.itemRows = rowCount;
+    out.width = width;
+    const std::uint64_t cells = static_cast<std::uint64_t>(rowCount) * width;
+    bool inPlace = cells == dataCount;
+    for (std::uint32_t i = 0; inPlace && i < dataCount; ++i)
+        inPlace = data[i].row == i / width + 1 && data[i].column == i % width;
+    if (!inPlace && dataCount) {
+        out.itemOf.assign(static_cast<size_t>(cells), Report::kNoItem);
+        for (std::uint32_t i = 0; i < dataCount; ++i) {
+            size_t at = static_cast<size_t>(data[i].row - 1) * width + data[i].column;
+            if (out.itemOf[at] != Report::kNoItem) {
+                *error = "data item " + std::to_string(i) + " gives row " + std::to_string(data[i].row) +
+                         " column " + std::to_string(data[i].column) + " a second time";
+                return false;
+            }
+            out.itemOf[at] = i;
         }
-        filled[at] = true;
-        out.rows[data[i].row - 1][data[i].column] = FieldText(data[i].text, sizeof data[i].text);
     }
     *report = std::move(out);
     return true;

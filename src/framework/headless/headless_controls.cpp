@@ -37,11 +37,17 @@ bool EqualNoCase(const std::string& a, const char* b) {
     return true;
 }
 
+// ASCII letters without regard to case, every other byte by its value: the
+// order of a sorted list, compared often enough that it is not a call per byte.
+inline unsigned char Lower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
 int CompareNoCase(const std::string& a, const std::string& b) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        unsigned char ca = Lower(static_cast<unsigned char>(a[i]));
+        unsigned char cb = Lower(static_cast<unsigned char>(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
@@ -234,11 +240,15 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             // a scan of every row before each insert.
             if (w->style & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) {
                 bool descending = (w->style & LVS_SORTDESCENDING) != 0;
-                auto place = std::lower_bound(rows.begin(), rows.end(), row, [descending](const Row& a, const Row& b) {
+                auto before = [descending](const Row& a, const Row& b) {
                     int c = CompareNoCase(a.texts[0], b.texts[0]);
                     return (descending ? -c : c) < 0;
-                });
-                at = static_cast<int>(place - rows.begin());
+                };
+                // Rows handed over in order go to the end: one comparison.
+                if (!rows.empty() && before(rows.back(), row))
+                    at = n;
+                else
+                    at = static_cast<int>(std::lower_bound(rows.begin(), rows.end(), row, before) - rows.begin());
             }
             rows.insert(rows.begin() + at, row);
             if ((item->mask & LVIF_STATE) && item->stateMask)
