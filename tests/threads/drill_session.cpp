@@ -86,10 +86,47 @@ const char* Script(Drill drill) {
     return "";
 }
 
-uint64_t Mix(uint64_t h, const std::string& text) {
-    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+uint64_t Mix(uint64_t h, const char* text) {
+    for (; *text; ++text) h = (h ^ static_cast<unsigned char>(*text)) * 1099511628211ull;
     return (h ^ 0xff) * 1099511628211ull;
 }
+uint64_t Mix(uint64_t h, uint32_t n) {
+    for (int i = 0; i < 4; ++i, n >>= 8) h = (h ^ (n & 0xff)) * 1099511628211ull;
+    return h;
+}
+
+// Allocates nothing of its own, so that every allocation a fault injector
+// counts is the library's.
+template <typename Note>
+void Exports(Outcome& out, Note note) {
+    void* handle = nullptr;
+    if (!note(ZevDTInit(1, &handle), "ZevDTInit"))
+        return;
+    char members[][24] = {"Year=2024\n", "Region=East\n", "Category=Beverages\n"};
+    char* memberList[] = {members[0], members[1], members[2], nullptr};
+    if (note(ZevDTOpen(handle, 3, memberList, 1), "ZevDTOpen")) {
+        ZevDTHeaderItem* header = nullptr;
+        ZevDTHeaderInfoItem* info = nullptr;
+        ZevDTDataItem* data = nullptr;
+        uint32_t count = 0;
+        if (note(ZevDTGetHeader(handle, &header, &count), "ZevDTGetHeader")) {
+            out.columns = count;
+            for (uint32_t i = 0; i < count; ++i) out.checksum = Mix(out.checksum, header[i].name);
+        }
+        note(ZevDTGetHeaderInfo(handle, &info, &count), "ZevDTGetHeaderInfo");
+        if (note(ZevDTGetData(handle, &data, &count), "ZevDTGetData")) {
+            out.cells = count;
+            for (uint32_t i = 0; i < count; ++i) {
+                out.checksum = Mix(out.checksum, data[i].row);
+                out.checksum = Mix(out.checksum, data[i].column);
+                out.checksum = Mix(out.checksum, data[i].text);
+            }
+        }
+        note(ZevDTClose(handle), "ZevDTClose");
+    }
+    note(ZevDTExit(handle), "ZevDTExit");
+}
+
 
 }  // namespace
 
@@ -132,7 +169,7 @@ const std::string& WarehousePath() {
     return g_warehouse;
 }
 
-Outcome RunDrill(Drill drill) {
+Outcome RunDrill(Drill drill, const Hooks& hooks) {
     Outcome out;
     std::vector<fw::ScriptLine> lines;
     std::string error;
@@ -150,32 +187,15 @@ Outcome RunDrill(Drill drill) {
         }
         return code == ZEVDT_OK;
     };
-    void* handle = nullptr;
-    if (!note(ZevDTInit(1, &handle), "ZevDTInit"))
-        return out;
-    char members[][24] = {"Year=2024\n", "Region=East\n", "Category=Beverages\n"};
-    char* memberList[] = {members[0], members[1], members[2], nullptr};
-    if (note(ZevDTOpen(handle, 3, memberList, 1), "ZevDTOpen")) {
-        ZevDTHeaderItem* header = nullptr;
-        ZevDTHeaderInfoItem* info = nullptr;
-        ZevDTDataItem* data = nullptr;
-        uint32_t count = 0;
-        if (note(ZevDTGetHeader(handle, &header, &count), "ZevDTGetHeader")) {
-            out.columns = count;
-            for (uint32_t i = 0; i < count; ++i) out.checksum = Mix(out.checksum, header[i].name);
-        }
-        note(ZevDTGetHeaderInfo(handle, &info, &count), "ZevDTGetHeaderInfo");
-        if (note(ZevDTGetData(handle, &data, &count), "ZevDTGetData")) {
-            out.cells = count;
-            for (uint32_t i = 0; i < count; ++i)
-                out.checksum = Mix(out.checksum, std::to_string(data[i].row) + ":" +
-                                                     std::to_string(data[i].column) + ":" + data[i].text);
-        }
-        note(ZevDTClose(handle), "ZevDTClose");
-    }
-    note(ZevDTExit(handle), "ZevDTExit");
+    out.failedCall.reserve(32);
+    if (hooks.begin)
+        hooks.begin(hooks.context);
+    Exports(out, note);
+    if (hooks.end)
+        hooks.end(hooks.context);
     out.scriptFailed = driver.Failed();
     out.scriptError = driver.Error();
+    out.transcript = transcript.lines;
     return out;
 }
 

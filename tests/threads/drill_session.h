@@ -30,6 +30,7 @@ struct Outcome {
     uint64_t checksum = 0;  // over the header names and every cell's row, column and text
     bool scriptFailed = false;
     std::string scriptError;
+    std::vector<std::string> transcript;  // what the backend and the script wrote
 };
 
 // Creates the sample warehouse once per process (in a temporary folder), with
@@ -39,8 +40,16 @@ void PrepareWarehouse(const std::string& libraryPath);
 // The warehouse file, to check that nothing wrote to it.
 const std::string& WarehousePath();
 
+// Called just before ZevDTInit and just after ZevDTExit (a fault injector's
+// window: the script and its driver are made before, checks come after).
+struct Hooks {
+    void (*begin)(void* context) = nullptr;
+    void (*end)(void* context) = nullptr;
+    void* context = nullptr;
+};
+
 // Runs one drill on the calling thread. Every export is called whatever the
 // one before answered, as a careless host would; the first failure is kept.
-Outcome RunDrill(Drill drill);
+Outcome RunDrill(Drill drill, const Hooks& hooks = Hooks());
 
 }  // namespace drilltest
