@@ -2,6 +2,12 @@ if(ZEVDT_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+# ThreadSanitizer cannot share a process with AddressSanitizer: a build of its own.
+option(ZEVDT_TSAN "Build with ThreadSanitizer" OFF)
+if(ZEVDT_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 # libFuzzer's coverage for everything a fuzz target links; the targets
 # themselves add -fsanitize=fuzzer (fuzz/CMakeLists.txt).
 option(ZEVDT_LIBFUZZER "Build the fuzz targets with clang's libFuzzer" OFF)

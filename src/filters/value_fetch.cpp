@@ -6,7 +6,8 @@
 
 namespace {
 
-CWaitDialog* g_activeWait = nullptr;
+// The wait dialog of this thread's fetch: another thread's is not ours to find.
+thread_local CWaitDialog* g_activeWait = nullptr;
 
 // Makes the wait dialog findable for as long as the fetch owns it.
 class ActiveWait {

@@ -1,13 +1,16 @@
 #include "shell_hook.h"
 
+#include <atomic>
+
 namespace fw {
 namespace {
-ShellOpenHook g_hook = nullptr;
+// Set by tests, read by any thread that opens help.
+std::atomic<ShellOpenHook> g_hook{nullptr};
 }
 void SetShellOpenHook(ShellOpenHook hook) {
-    g_hook = hook;
+    g_hook.store(hook);
 }
 ShellOpenHook GetShellOpenHook() {
-    return g_hook;
+    return g_hook.load();
 }
 }  // namespace fw

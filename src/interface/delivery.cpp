@@ -1,6 +1,7 @@
 // The arrays handed to the host: header and header-info items built from the
 // column records in display order, data items from the library's cells.
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -23,7 +24,8 @@ constexpr uint64_t kMaxItems = static_cast<uint64_t>(std::numeric_limits<int32_t
 void* DefaultZeroAllocator(size_t bytes) {
     return std::calloc(bytes, 1);
 }
-ZeroAllocator g_allocate = &DefaultZeroAllocator;
+// A test may replace it while other threads deliver.
+std::atomic<ZeroAllocator> g_allocate{&DefaultZeroAllocator};
 
 // items × itemSize in decimal, exact even where the product exceeds 64 bits:
 // the message must not show a wrapped or negative count.
@@ -51,7 +53,7 @@ Item* AllocateItems(uint64_t items) {
     // would end the host while being filled, with the user's work.
     if (items <= kMaxItems && items <= std::numeric_limits<size_t>::max() / sizeof(Item) &&
         static_cast<uint64_t>(items) * sizeof(Item) <= fw::AvailableMemoryBytes())
-        block = g_allocate(static_cast<size_t>(items) * sizeof(Item));
+        block = g_allocate.load()(static_cast<size_t>(items) * sizeof(Item));
     if (!block) {
         CString text;
         text.LoadString(IDS_ALLOC_FAILED);

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "../resfile/embedded.h"
 #include "../script/default_action.h"
+#include "../scope_exit.h"
 #include "../shell_hook.h"
 #include "../transcript_lines.h"
 
@@ -52,16 +54,19 @@ bool HeadlessBackend::LoadString(unsigned id, std::string* text) {
 }
 
 Window* HeadlessBackend::NewWindow(WindowKind kind, const std::string& cls, Window* parent) {
-    Window* w = new Window;
+    // Entered in the tables only once it is whole, and in both or neither:
+    // a failed allocation leaves no handle to a window that is not there.
+    std::unique_ptr<Window> w = std::make_unique<Window>();
     w->kind = kind;
     w->cls = cls;
     w->parent = parent;
-    if (parent && kind == WindowKind::Control)
-        parent->children.push_back(w);
-    if (parent && kind == WindowKind::Page)
-        parent->children.push_back(w);
-    live_.insert(w);
-    return w;
+    bool child = parent && (kind == WindowKind::Control || kind == WindowKind::Page);
+    if (child)
+        parent->children.reserve(parent->children.size() + 1);
+    live_.insert(w.get());
+    if (child)
+        parent->children.push_back(w.get());
+    return w.release();
 }
 
 Window* HeadlessBackend::CreateFromTemplate(unsigned templateId, Window* parent, WindowKind kind,
@@ -70,11 +75,13 @@ Window* HeadlessBackend::CreateFromTemplate(unsigned templateId, Window* parent,
     if (!t)
         return nullptr;
     Window* w = NewWindow(kind, "#32770", parent);
+    // Until the sink is attached nobody knows the window: a failure while
+    // its controls are made takes it away again without a message.
+    ScopeExit unmade([&] { Destroy(w); });
     w->templateId = templateId;
     w->text = t->caption;
     w->style = t->style;
     w->exStyle = t->exStyle;
-    w->sink = sink;
     for (const ControlTemplate& c : t->controls) {
         Window* child = NewWindow(WindowKind::Control, c.windowClass, w);
         child->id = c.id;
@@ -86,18 +93,37 @@ Window* HeadlessBackend::CreateFromTemplate(unsigned templateId, Window* parent,
         child->clientWidth = std::max(0, c.cx * 6 / 4 - border);
         child->clientHeight = std::max(0, c.cy * 13 / 8 - border);
     }
+    unmade.Dismiss();
+    // The sink learns of the window first; only then does the window know it.
+    if (sink) {
+        sink->AttachWindow(H(w));
+        w->sink = sink;
+    }
     return w;
 }
 
-void HeadlessBackend::Destroy(Window* w) {
+void HeadlessBackend::Destroy(Window* w) noexcept {
     if (!live_.count(w))
         return;
-    if (w->sink) {
-        bool handled = false;
-        w->sink->HandleMessage(WM_DESTROY, 0, 0, &handled);
+    // It runs on the way out of failed runs as well: what a handler throws
+    // while its window goes cannot stop the window from going.
+    auto tell = [w](uint32_t msg) {
+        try {
+            bool handled = false;
+            w->sink->HandleMessage(msg, 0, 0, &handled);
+        } catch (...) {
+        }
+    };
+    if (w->sink)
+        tell(WM_DESTROY);
+    // Each child takes itself out of the list (no copy: that could fail).
+    while (!w->children.empty()) {
+        Window* c = w->children.back();
+        if (live_.count(c))
+            Destroy(c);
+        if (!w->children.empty() && w->children.back() == c)
+            w->children.pop_back();
     }
-    std::vector<Window*> children = w->children;
-    for (Window* c : children) Destroy(c);
     if (w->parent && live_.count(w->parent)) {
         auto& siblings = w->parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
@@ -111,9 +137,11 @@ void HeadlessBackend::Destroy(Window* w) {
         std::remove_if(posted_.begin(), posted_.end(), [w](const Posted& p) { return p.target == w; }),
         posted_.end());
     if (w->sink) {
-        bool handled = false;
-        w->sink->HandleMessage(WM_NCDESTROY, 0, 0, &handled);
-        w->sink->DetachWindow();
+        tell(WM_NCDESTROY);
+        try {
+            w->sink->DetachWindow();
+        } catch (...) {
+        }
     }
     delete w;
 }
@@ -212,6 +240,8 @@ void HeadlessBackend::Idle(Window* w) {
 
 intptr_t HeadlessBackend::RunModalLoop(Window* w) {
     modal_.push_back(w);
+    // Whatever way the loop is left, the window is no longer modal.
+    ScopeExit unstack([&] { modal_.erase(std::remove(modal_.begin(), modal_.end(), w), modal_.end()); });
     int turns = 0;
     while (live_.count(w) && !w->ended) {
         DispatchPosted();
@@ -225,7 +255,6 @@ intptr_t HeadlessBackend::RunModalLoop(Window* w) {
         }
         Idle(w);
     }
-    modal_.erase(std::remove(modal_.begin(), modal_.end(), w), modal_.end());
     return live_.count(w) ? w->result : IDCANCEL;
 }
 
@@ -234,11 +263,11 @@ intptr_t HeadlessBackend::RunModalDialog(unsigned templateId, Hwnd parent, Windo
     Window* w = CreateFromTemplate(templateId, owner, WindowKind::Dialog, sink);
     if (!w)
         return -1;
+    ScopeExit gone([&] { Destroy(w); });
     Note(transcript::WindowOpened(templateId, w->text));
     w->style |= WS_VISIBLE;
     bool focusFirst = true;
     if (sink) {
-        sink->AttachWindow(H(w));
         Window* before = w->focus;
         // A dialog that set the focus itself answers FALSE, and keeps it.
         focusFirst = Deliver(w, WM_INITDIALOG, 0, 0) != 0 || (live_.count(w) && w->focus == before);
@@ -247,7 +276,6 @@ intptr_t HeadlessBackend::RunModalDialog(unsigned templateId, Hwnd parent, Windo
         FocusFirst(w);
     intptr_t result = RunModal(w, owner);
     Note(transcript::WindowClosed(templateId, result));
-    Destroy(w);
     return result;
 }
 
@@ -256,24 +284,26 @@ intptr_t HeadlessBackend::RunModal(Window* w, Window* owner) {
     bool disabled = owner && live_.count(owner) && !(owner->style & WS_DISABLED);
     if (disabled)
         owner->style |= WS_DISABLED;
-    intptr_t result = RunModalLoop(w);
-    if (disabled && live_.count(owner))
-        owner->style &= ~WS_DISABLED;
-    return result;
+    ScopeExit enable([&] {
+        if (disabled && live_.count(owner))
+            owner->style &= ~WS_DISABLED;
+    });
+    return RunModalLoop(w);
 }
 
 Hwnd HeadlessBackend::CreateModelessDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
     Window* w = CreateFromTemplate(templateId, W(parent), WindowKind::Dialog, sink);
     if (!w)
         return nullptr;
+    // The caller has no handle until this returns: a failure before takes the window away.
+    ScopeExit gone([&] { Destroy(w); });
     Note(transcript::WindowOpened(templateId, w->text));
     modeless_.push_back(w);
-    if (sink) {
-        sink->AttachWindow(H(w));
+    if (sink)
         Deliver(w, WM_INITDIALOG, 0, 0);
-    }
     if (live_.count(w) && !w->focus)
         FocusFirst(w);
+    gone.Dismiss();
     return live_.count(w) ? H(w) : nullptr;
 }
 
@@ -457,6 +487,7 @@ int HeadlessBackend::MessageBox(Hwnd ownerHwnd, const std::string& text, const s
                                 uint32_t type, unsigned helpId) {
     Window* owner = OwnerFor(W(ownerHwnd));
     Window* w = NewWindow(WindowKind::MessageBox, "#32770", owner);
+    ScopeExit gone([&] { Destroy(w); });
     w->text = caption;
     w->style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
     Window* label = NewWindow(WindowKind::Control, "Static", w);
@@ -490,7 +521,6 @@ int HeadlessBackend::MessageBox(Hwnd ownerHwnd, const std::string& text, const s
     FocusFirst(w);
     intptr_t answer = RunModal(w, owner);
     Note(transcript::MessageBoxShown(helpId, text, type, static_cast<int>(answer)));
-    Destroy(w);
     return static_cast<int>(answer);
 }
 

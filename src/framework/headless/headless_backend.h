@@ -88,7 +88,7 @@ class HeadlessBackend : public Backend {
     static Hwnd H(Window* w) { return reinterpret_cast<Hwnd>(w); }
     Window* CreateFromTemplate(unsigned templateId, Window* parent, WindowKind kind, WindowSink* sink);
     Window* NewWindow(WindowKind kind, const std::string& cls, Window* parent);
-    void Destroy(Window* w);
+    void Destroy(Window* w) noexcept;
     void Note(const std::string& line);
     intptr_t RunModalLoop(Window* w);
     intptr_t RunModal(Window* w, Window* owner);

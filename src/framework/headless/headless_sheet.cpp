@@ -5,6 +5,7 @@
 // even for a disabled button: pages check the buttons themselves.
 #include <iterator>
 
+#include "../scope_exit.h"
 #include "../transcript_lines.h"
 #include "headless_backend.h"
 
@@ -25,6 +26,18 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
         return -1;
     Window* owner = OwnerFor(W(run.parent));
     Window* sheet = NewWindow(WindowKind::Sheet, "#32770", owner);
+    // Every way out takes the sheet and its pages away and tells the sheet's
+    // object, a failed allocation in a page's handler too.
+    bool attached = false;
+    ScopeExit gone([&] {
+        Destroy(sheet);
+        if (attached) {
+            try {
+                run.sheetSink->DetachWindow();
+            } catch (...) {
+            }
+        }
+    });
     sheet->text = run.caption;
     sheet->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
     sheet->sheet = std::make_unique<SheetState>();
@@ -56,8 +69,10 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
                    (def->id == sheet->defId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     }
     Note(transcript::SheetOpened(run.caption));
-    if (run.sheetSink)
+    if (run.sheetSink) {
         run.sheetSink->AttachWindow(H(sheet));
+        attached = true;
+    }
     unsigned start = run.startPage < run.pages.size() ? run.startPage : 0;
     SheetShowPage(sheet, static_cast<int>(start));
     intptr_t result = live_.count(sheet) ? RunModal(sheet, owner) : IDCANCEL;
@@ -68,10 +83,7 @@ intptr_t HeadlessBackend::RunPropertySheet(const SheetRun& run) {
         for (Window* page : sheet->sheet->pages)
             if (page)
                 Destroy(page);
-        Destroy(sheet);
     }
-    if (run.sheetSink)
-        run.sheetSink->DetachWindow();
     return result;
 }
 
@@ -87,10 +99,8 @@ void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
             return;
         page->style &= ~WS_VISIBLE;
         Note(transcript::PageShown(pageDef.templateId, page->text));
-        if (pageDef.sink) {
-            pageDef.sink->AttachWindow(H(page));
+        if (pageDef.sink)
             Deliver(page, WM_INITDIALOG, 0, 0);
-        }
     }
     if (s.current >= 0 && s.pages[static_cast<size_t>(s.current)])
         s.pages[static_cast<size_t>(s.current)]->style &= ~WS_VISIBLE;

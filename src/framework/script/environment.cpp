@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -15,35 +16,80 @@
 namespace fw {
 namespace {
 
+// One file for the whole process: every thread's windows write to it, a
+// line at a time.
 class FileTranscript : public Transcript {
   public:
     explicit FileTranscript(const char* path)
         : out_(path, std::ios::out | std::ios::trunc | std::ios::binary) {}
     bool ok() const { return out_.good(); }
     void Line(const std::string& line) override {
+        std::lock_guard<std::mutex> lock(guard_);
         out_ << line << '\n';
         out_.flush();
     }
 
   private:
+    std::mutex guard_;
     std::ofstream out_;
 };
 
+// The environment's transcript, opened once (a second open would truncate
+// what other threads wrote); null when none is named or it cannot be written.
+FileTranscript* EnvironmentTranscript() {
+    static FileTranscript* transcript = [] {
+        FileTranscript* t = nullptr;
+        if (const char* path = std::getenv("ZEVDT_UI_TRANSCRIPT"); path && *path) {
+            t = new FileTranscript(path);
+            if (!t->ok()) {
+                std::fprintf(stderr, "UI transcript %s cannot be written\n", path);
+                delete t;
+                t = nullptr;
+            }
+        }
+        return t;
+    }();
+    return transcript;
+}
+
+// Per thread: each thread performs the environment's script on its own
+// windows, and what a test pushes applies to its own thread only.
 struct Installed {
-    std::unique_ptr<FileTranscript> transcript;
     std::unique_ptr<ScriptDriver> driver;
     std::vector<std::pair<Driver*, Transcript*>> stack;  // what tests pushed over the environment's
 };
 
-Installed& State() {
-    static Installed state;
-    return state;
+struct ThreadState {
+    Installed* state = nullptr;
+    ~ThreadState();
+};
+thread_local bool t_ended = false;
+thread_local ThreadState t_state;
+thread_local Transcript* t_active = nullptr;
+
+ThreadState::~ThreadState() {
+    t_ended = true;
+    delete state;
+    state = nullptr;
 }
 
-Transcript* g_active = nullptr;
+Installed& State() {
+    if (t_ended) {
+        // Called after the thread's objects were destroyed (a static
+        // destructor after main): kept for the rest of the process.
+        static thread_local Installed* late = nullptr;
+        if (!late)
+            late = new Installed;
+        return *late;
+    }
+    ThreadState& mine = t_state;
+    if (!mine.state)
+        mine.state = new Installed;
+    return *mine.state;
+}
 
 void Apply(Backend& backend, Driver* driver, Transcript* transcript) {
-    g_active = transcript;
+    t_active = transcript;
     backend.SetDriver(driver);
     backend.SetTranscript(transcript);
 }
@@ -52,13 +98,7 @@ void Apply(Backend& backend, Driver* driver, Transcript* transcript) {
 
 void InstallDriversFromEnvironment(Backend& backend) {
     Installed& s = State();
-    if (const char* path = std::getenv("ZEVDT_UI_TRANSCRIPT"); path && *path) {
-        auto t = std::make_unique<FileTranscript>(path);
-        if (t->ok())
-            s.transcript = std::move(t);
-        else
-            std::fprintf(stderr, "UI transcript %s cannot be written\n", path);
-    }
+    FileTranscript* file = EnvironmentTranscript();
     if (const char* path = std::getenv("ZEVDT_UI_SCRIPT"); path && *path) {
         std::ifstream in(path, std::ios::binary);
         std::vector<ScriptLine> lines;
@@ -71,21 +111,21 @@ void InstallDriversFromEnvironment(Backend& backend) {
             ParseScript(text.str(), &lines, &error);
         }
         s.driver = std::make_unique<ScriptDriver>(lines, path);
-        s.driver->SetTranscript(s.transcript.get());
+        s.driver->SetTranscript(file);
         if (!error.empty()) {
             // A script that cannot be read acts on nothing: every window takes its default.
             std::string message = std::string("UI script ") + path + ": " + error;
             std::fprintf(stderr, "%s\n", message.c_str());
-            if (s.transcript)
-                s.transcript->Line(transcript::ScriptError(0, error));
+            if (file)
+                file->Line(transcript::ScriptError(0, error));
             s.driver = std::make_unique<ScriptDriver>(std::vector<ScriptLine>{}, path);
         }
     }
-    Apply(backend, s.driver.get(), s.transcript.get());
+    Apply(backend, s.driver.get(), file);
 }
 
 Transcript* ActiveTranscript() {
-    return g_active;
+    return t_active;
 }
 
 void PushDrivers(Driver* driver, Transcript* transcript) {
@@ -98,7 +138,7 @@ void PopDrivers() {
     if (!s.stack.empty())
         s.stack.pop_back();
     if (s.stack.empty())
-        Apply(CurrentBackend(), s.driver.get(), s.transcript.get());
+        Apply(CurrentBackend(), s.driver.get(), EnvironmentTranscript());
     else
         Apply(CurrentBackend(), s.stack.back().first, s.stack.back().second);
 }

@@ -1,6 +1,7 @@
 #include "win32_backend.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "../shell_hook.h"
@@ -13,8 +14,10 @@ namespace fw {
 
 namespace {
 
-HINSTANCE g_resourceModule = nullptr;
-int* g_waitDepth = nullptr;
+// Set once when the module is loaded; any thread may read it.
+std::atomic<HINSTANCE> g_resourceModule{nullptr};
+// The calling thread's backend's busy-cursor depth.
+thread_local int* g_waitDepth = nullptr;
 
 HINSTANCE ModuleOfThisCode() {
     HMODULE module = nullptr;
@@ -38,9 +41,9 @@ void SetResourceModule(void* hinstance) {
 }
 
 void* ResourceModule() {
-    if (!g_resourceModule)
-        g_resourceModule = ModuleOfThisCode();
-    return g_resourceModule;
+    if (!g_resourceModule.load())
+        g_resourceModule.store(ModuleOfThisCode());
+    return g_resourceModule.load();
 }
 
 int Win32WaitCursorDepth() {

@@ -7,7 +7,9 @@ namespace win32 {
 
 namespace {
 
-Win32Backend* g_backend = nullptr;
+// The calling thread's backend: window procedures run on the thread that
+// owns the window.
+thread_local Win32Backend* g_backend = nullptr;
 
 Hwnd H(HWND h) {
     return reinterpret_cast<Hwnd>(h);

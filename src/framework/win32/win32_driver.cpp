@@ -13,7 +13,8 @@ namespace {
 constexpr UINT kTickMs = 20;
 constexpr int kDefaultWatchdogSeconds = 60;
 
-HHOOK g_cbtHook = nullptr;
+// A CBT hook is a thread's own: each thread hooks its own message boxes.
+thread_local HHOOK g_cbtHook = nullptr;
 
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
     if (Win32Backend* b = win32::GetBackend())

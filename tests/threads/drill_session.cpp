@@ -1,0 +1,202 @@
+#include "drill_session.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/script/script_driver.h"
+#include "framework/script/test_driver.h"
+#include "sample_warehouse.h"
+#include "sqlite3.h"
+#include "zevdtu.h"
+
+namespace drilltest {
+namespace {
+
+std::string g_warehouse;
+
+const char* Script(Drill drill) {
+    switch (drill) {
+        case Drill::LoginReportChoice:
+            return "window 129\n"
+                   "type 1014 demo\n"
+                   "type 1015 demo-2024\n"
+                   "click 1\n"
+                   "window 138\n"
+                   "expect-rows 1040 3\n"
+                   "select 1040 0\n"
+                   "click 1043\n";
+        case Drill::WizardFilter:
+            // A filter built on the wizard's filter step, then the wizard
+            // cancelled: nothing is saved, so drills do not depend on each
+            // other's order.
+            return "window 129\n"
+                   "type 1014 demo\n"
+                   "type 1015 demo-2024\n"
+                   "click 1\n"
+                   "window 138\n"
+                   "select 1040 0\n"
+                   "click 1044\n"
+                   "press next\n"
+                   "press next\n"
+                   "press next\n"
+                   "window 133\n"
+                   "select 1027 2\n"
+                   "click 1024\n"
+                   "window 134\n"
+                   "select 1029 4\n"
+                   "type 1030 Brno\n"
+                   "click 1010\n"
+                   "click 1\n"
+                   "window 133\n"
+                   "press cancel\n"
+                   "window 138\n"
+                   "click 2\n";
+        case Drill::WizardColumns:
+            return "window 129\n"
+                   "type 1014 demo\n"
+                   "type 1015 demo-2024\n"
+                   "click 1\n"
+                   "window 138\n"
+                   "select 1040 0\n"
+                   "click 1044\n"
+                   "window 139\n"
+                   "press next\n"
+                   "window 130\n"
+                   "expect-rows 1008 9\n"
+                   "select 1008 8\n"
+                   "click 1011\n"
+                   "expect-rows 1008 8\n"
+                   "press next\n"
+                   "window 132\n"
+                   "press next\n"
+                   "window 133\n"
+                   "press finish\n";
+        case Drill::Cancelled:
+            return "window 129\n"
+                   "type 1014 demo\n"
+                   "type 1015 demo-2024\n"
+                   "click 1\n"
+                   "window 138\n"
+                   "click 2\n";
+    }
+    return "";
+}
+
+uint64_t Mix(uint64_t h, const char* text) {
+    for (; *text; ++text) h = (h ^ static_cast<unsigned char>(*text)) * 1099511628211ull;
+    return (h ^ 0xff) * 1099511628211ull;
+}
+uint64_t Mix(uint64_t h, uint32_t n) {
+    for (int i = 0; i < 4; ++i, n >>= 8) h = (h ^ (n & 0xff)) * 1099511628211ull;
+    return h;
+}
+
+// Allocates nothing of its own, so that every allocation a fault injector
+// counts is the library's.
+template <typename Note>
+void Exports(Outcome& out, Note note) {
+    void* handle = nullptr;
+    if (!note(ZevDTInit(1, &handle), "ZevDTInit"))
+        return;
+    char members[][24] = {"Year=2024\n", "Region=East\n", "Category=Beverages\n"};
+    char* memberList[] = {members[0], members[1], members[2], nullptr};
+    if (note(ZevDTOpen(handle, 3, memberList, 1), "ZevDTOpen")) {
+        ZevDTHeaderItem* header = nullptr;
+        ZevDTHeaderInfoItem* info = nullptr;
+        ZevDTDataItem* data = nullptr;
+        uint32_t count = 0;
+        if (note(ZevDTGetHeader(handle, &header, &count), "ZevDTGetHeader")) {
+            out.columns = count;
+            for (uint32_t i = 0; i < count; ++i) out.checksum = Mix(out.checksum, header[i].name);
+        }
+        note(ZevDTGetHeaderInfo(handle, &info, &count), "ZevDTGetHeaderInfo");
+        if (note(ZevDTGetData(handle, &data, &count), "ZevDTGetData")) {
+            out.cells = count;
+            for (uint32_t i = 0; i < count; ++i) {
+                out.checksum = Mix(out.checksum, data[i].row);
+                out.checksum = Mix(out.checksum, data[i].column);
+                out.checksum = Mix(out.checksum, data[i].text);
+            }
+        }
+        note(ZevDTClose(handle), "ZevDTClose");
+    }
+    note(ZevDTExit(handle), "ZevDTExit");
+}
+
+
+}  // namespace
+
+const char* DrillName(Drill drill) {
+    switch (drill) {
+        case Drill::LoginReportChoice: return "login-report-choice";
+        case Drill::WizardFilter: return "wizard-filter";
+        case Drill::WizardColumns: return "wizard-columns";
+        case Drill::Cancelled: return "cancelled";
+    }
+    return "?";
+}
+
+void PrepareWarehouse(const std::string& libraryPath) {
+    if (!g_warehouse.empty())
+        return;
+    char folder[] = "/tmp/zevdt-drills-XXXXXX";
+    if (!mkdtemp(folder))
+        std::abort();
+    std::string path = std::string(folder) + "/warehouse.db";
+    std::string error;
+    if (!zevdtapi::CreateSampleWarehouse(path, &error)) {
+        std::fprintf(stderr, "sample warehouse: %s\n", error.c_str());
+        std::abort();
+    }
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK ||
+        sqlite3_exec(db, "UPDATE dt_data_source SET login_flags = 2 WHERE name = 'SalesDW'", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "sample warehouse: %s\n", sqlite3_errmsg(db));
+        std::abort();
+    }
+    sqlite3_close(db);
+    setenv("ZEVDTAPI_DATABASE", path.c_str(), 1);
+    setenv("ZEVDTAPI_LIBRARY", libraryPath.c_str(), 1);
+    g_warehouse = path;
+}
+
+const std::string& WarehousePath() {
+    return g_warehouse;
+}
+
+Outcome RunDrill(Drill drill, const Hooks& hooks) {
+    Outcome out;
+    std::vector<fw::ScriptLine> lines;
+    std::string error;
+    fw::ParseScript(Script(drill), &lines, &error);
+    fw::ScriptDriver driver(lines, DrillName(drill));
+    driver.SetErrorSink([](const std::string&) {});
+    fw::MemoryTranscript transcript;
+    driver.SetTranscript(&transcript);
+    fw::ScopedDriver scope(&driver, &transcript);
+
+    auto note = [&out](uint32_t code, const char* call) {
+        if (code != ZEVDT_OK && out.code == ZEVDT_OK) {
+            out.code = code;
+            out.failedCall = call;
+        }
+        return code == ZEVDT_OK;
+    };
+    out.failedCall.reserve(32);
+    if (hooks.begin)
+        hooks.begin(hooks.context);
+    Exports(out, note);
+    if (hooks.end)
+        hooks.end(hooks.context);
+    out.scriptFailed = driver.Failed();
+    out.scriptError = driver.Error();
+    out.transcript = transcript.lines;
+    return out;
+}
+
+}  // namespace drilltest

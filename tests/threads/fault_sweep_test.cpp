@@ -1,0 +1,156 @@
+// Allocation failures over whole drills, ZevDTInit to ZevDTExit, with the
+// login dialog, the report list and the wizard: the k-th allocation fails
+// once, or from k on. Every run must end with a code the host can read
+// (success, cancel, 50001, 50009, a status of the library, or 50513 from
+// ZevDTInit when the object itself cannot be allocated), the process
+// must live on (no destructor may throw, no window may outlive its
+// controls), leave no leak and no busy cursor, and the drill must work as
+// before once memory is back.
+//
+// k is sampled: every k up to kEveryUpTo, then ZEVDT_SWEEP_SAMPLES (default
+// 120) more spread evenly over the rest of the run, each at a seeded random
+// place within its stretch. ZEVDT_SWEEP_FULL=1 tries every k.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <set>
+
+#include "allocation_shim.h"
+#include "drill_session.h"
+#include "framework/headless/headless_backend.h"
+#include "interface/drill_through.h"
+#include "zevdtu.h"
+
+extern "C" int __lsan_do_recoverable_leak_check() __attribute__((weak));
+
+namespace {
+
+constexpr uint64_t kEveryUpTo = 40;
+
+std::vector<uint64_t> SampleKs(uint64_t total) {
+    std::vector<uint64_t> ks;
+    const char* full = std::getenv("ZEVDT_SWEEP_FULL");
+    if (full && std::string(full) == "1") {
+        for (uint64_t k = 1; k <= total; ++k) ks.push_back(k);
+        return ks;
+    }
+    for (uint64_t k = 1; k <= std::min(total, kEveryUpTo); ++k) ks.push_back(k);
+    if (total <= kEveryUpTo)
+        return ks;
+    const char* env = std::getenv("ZEVDT_SWEEP_SAMPLES");
+    uint64_t samples = env ? std::strtoull(env, nullptr, 10) : 120;
+    std::mt19937_64 rng(20261208);
+    const uint64_t rest = total - kEveryUpTo;
+    samples = std::min(samples, rest);
+    for (uint64_t i = 0; i < samples; ++i) {
+        uint64_t from = kEveryUpTo + 1 + rest * i / samples;
+        uint64_t to = kEveryUpTo + rest * (i + 1) / samples;
+        ks.push_back(from + rng() % (to - from + 1));
+    }
+    return ks;
+}
+
+// 50513 is ZevDTInit's answer when the drill-through object itself cannot
+// be allocated (the null handle it leaves is what every other export meets).
+bool Readable(uint32_t code, const std::string& call) {
+    if (code == ZEVDT_E_NULL_PARAMETER)
+        return call == "ZevDTInit";
+    return code == ZEVDT_OK || code == ZEVDT_CANCELLED || code == ZEVDT_E_EXCEPTION || code == ZEVDT_E_ALLOCATION ||
+           (code >= 2000000 && code < 3000000);
+}
+
+struct Armed {
+    allocshim::Mode mode;
+    uint64_t k;
+    uint64_t seen = 0;
+};
+void Begin(void* c) {
+    auto* a = static_cast<Armed*>(c);
+    allocshim::Arm(a->mode, a->k);
+}
+void End(void* c) {
+    static_cast<Armed*>(c)->seen = allocshim::Disarm();
+}
+
+int WaitCursorDepth() {
+    return static_cast<fw::headless::HeadlessBackend&>(fw::CurrentBackend()).WaitCursorDepth();
+}
+size_t LiveWindows() {
+    return static_cast<fw::headless::HeadlessBackend&>(fw::CurrentBackend()).LiveWindowCount();
+}
+
+class FaultSweep : public ::testing::TestWithParam<drilltest::Drill> {
+  protected:
+    void SetUp() override {
+        drilltest::PrepareWarehouse(STANDIN_LIBRARY_FILE);
+        zevdt::SetZeroAllocatorForTesting(&allocshim::ZeroAllocate);
+    }
+    void TearDown() override { zevdt::SetZeroAllocatorForTesting(nullptr); }
+};
+
+TEST_P(FaultSweep, EveryRunEndsWithACode) {
+    const drilltest::Drill drill = GetParam();
+    Armed counting{allocshim::Mode::Count, 0};
+    drilltest::Outcome clean = drilltest::RunDrill(drill, {&Begin, &End, &counting});
+    ASSERT_FALSE(clean.scriptFailed) << clean.scriptError;
+    ASSERT_GT(counting.seen, 0u);
+    const bool leakCheck = __lsan_do_recoverable_leak_check != nullptr;
+    if (leakCheck) {
+        ASSERT_EQ(__lsan_do_recoverable_leak_check(), 0) << "a leak before any failure";
+    }
+
+    std::vector<uint64_t> ks = SampleKs(counting.seen);
+    std::map<uint32_t, int> codes;
+    int runs = 0, refusedRuns = 0;
+    for (allocshim::Mode mode : {allocshim::Mode::Once, allocshim::Mode::From}) {
+        const char* modeName = mode == allocshim::Mode::Once ? "once" : "from";
+        for (uint64_t k : ks) {
+            Armed armed{mode, k};
+            drilltest::Outcome got = drilltest::RunDrill(drill, {&Begin, &End, &armed});
+            ++runs;
+            refusedRuns += allocshim::Refused() > 0;
+            ++codes[got.code];
+            SCOPED_TRACE(std::string(modeName) + " k=" + std::to_string(k));
+            EXPECT_TRUE(Readable(got.code, got.failedCall)) << got.code << " from " << got.failedCall;
+            if (got.code == ZEVDT_OK) {
+                // A run that succeeds despite a failure gives the whole result.
+                EXPECT_EQ(got.cells, clean.cells);
+                EXPECT_EQ(got.checksum, clean.checksum);
+            }
+            EXPECT_EQ(WaitCursorDepth(), 0) << "a way out left the busy cursor on";
+            EXPECT_EQ(LiveWindows(), 0u) << "a window outlived its run";
+            if (leakCheck) {
+                EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0) << "leak";
+            }
+            if (HasFailure()) {
+                std::printf("  code %u from %s\n", got.code, got.failedCall.c_str());
+                for (const std::string& line : got.transcript) std::printf("  | %s\n", line.c_str());
+                return;
+            }
+        }
+    }
+    // Once memory is back, the drill gives what it gave before.
+    drilltest::Outcome after = drilltest::RunDrill(drill);
+    EXPECT_EQ(after.code, clean.code);
+    EXPECT_EQ(after.checksum, clean.checksum);
+
+    std::string summary;
+    for (const auto& [code, n] : codes) summary += " " + std::to_string(code) + "x" + std::to_string(n);
+    std::printf("%s: %llu allocations, %zu k sampled, %d runs (%d with a refusal), codes:%s\n",
+                drilltest::DrillName(drill), static_cast<unsigned long long>(counting.seen), ks.size(), runs,
+                refusedRuns, summary.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Drills, FaultSweep,
+                         ::testing::Values(drilltest::Drill::WizardColumns, drilltest::Drill::WizardFilter),
+                         [](const ::testing::TestParamInfo<drilltest::Drill>& info) {
+                             std::string name = drilltest::DrillName(info.param);
+                             for (char& c : name)
+                                 if (c == '-')
+                                     c = '_';
+                             return name;
+                         });
+
+}  // namespace
