@@ -16,6 +16,9 @@
 // after the dialog it waits for that button to be pressed.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -93,6 +96,7 @@ HWND OpenHostWindow() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);  // lines end in \n alone, as the driver reads them
     SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
     bool hosted = argc > 1 && std::strcmp(argv[1], "hosted") == 0;
     if (hosted) {
