@@ -6,6 +6,7 @@
 
 BEGIN_MESSAGE_MAP(CReportsDlg, CDialog)
 ON_NOTIFY(NM_CLICK, IDC_REPORTS_LIST, OnClickList)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_REPORTS_LIST, OnItemChangedList)
 ON_BN_CLICKED(IDC_REPORTS_EXECUTE, OnExecute)
 ON_BN_CLICKED(IDC_REPORTS_CUSTOMIZE, OnCustomize)
 ON_BN_CLICKED(IDHELP, OnHelp)
@@ -59,6 +60,25 @@ void CReportsDlg::OnClickList(NMHDR*, LRESULT* result) {
         m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         index = 0;
     }
+    Choose(index);
+}
+
+// The keyboard (arrows, Home, End, a typed name) moves the selection without a
+// click: the chosen report follows every item that becomes selected, or Enter
+// would run another report than the one the user sees selected. A selection
+// that is only cleared changes nothing: the arrows clear the old item before
+// they select the new one.
+void CReportsDlg::OnItemChangedList(NMHDR* nm, LRESULT* result) {
+    if (result)
+        *result = 0;
+    const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(nm);
+    if (!change || !(change->uChanged & LVIF_STATE) || !(change->uNewState & LVIS_SELECTED) ||
+        (change->uOldState & LVIS_SELECTED) || change->iItem < 0)
+        return;
+    Choose(change->iItem);
+}
+
+void CReportsDlg::Choose(int index) {
     uint32_t count = m_pDrillThrough ? m_pDrillThrough->GetReportCount() : 0;
     if (static_cast<uint32_t>(index) >= count || !m_pDrillThrough->GetReportList()) {
         m_nSelected = 0;

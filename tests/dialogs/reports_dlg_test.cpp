@@ -141,4 +141,58 @@ TEST(ReportsDialog, WithoutReportsCustomizeKeepsItsTemplateState) {
     EXPECT_EQ(dlg.m_bCustomize, 1);
 }
 
+// Users choose with the keyboard too: the report that Enter runs (and whether
+// Customize may be pressed) is the one the arrow keys selected.
+TEST(ReportsDialog, TheArrowKeysChooseTheReportThatEnterRuns) {
+    Reports reports({{"Sales Detail", 1}, {"Customer Orders", 0}, {"Stock", 1}});
+    CReportsDlg down;
+    down.m_pDrillThrough = &reports;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) {
+              EXPECT_EQ(ui.FocusId(), 1040);
+              ui.PressKey(fw::Key::Down);
+          })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{1});
+            EXPECT_FALSE(ui.Enabled(1044));  // "Customer Orders" cannot be customised
+            EXPECT_EQ(ui.DefaultButton(), 1043);
+            ui.PressKey(fw::Key::Enter);
+        });
+    EXPECT_EQ(RunDialog(down, driver), IDOK);
+    EXPECT_EQ(down.m_nSelected, 1u);
+    EXPECT_EQ(down.m_bCustomize, 0);
+
+    CReportsDlg endUp;
+    endUp.m_pDrillThrough = &reports;
+    fw::TestDriver keys;
+    keys.Then([](Ui& ui) { ui.PressKey(fw::Key::End); })
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Enabled(1044));
+            ui.PressKey(fw::Key::Up);
+        })
+        .Then([](Ui& ui) { ui.PressKey(fw::Key::Home); })
+        .Then([](Ui& ui) { ui.PressKey(fw::Key::Down); })
+        .Then([](Ui& ui) { ui.PressKey(fw::Key::Down); })
+        .Then([](Ui& ui) { ui.PressAlt('u'); });
+    EXPECT_EQ(RunDialog(endUp, keys), IDOK);
+    EXPECT_EQ(endUp.m_nSelected, 2u);
+    EXPECT_EQ(endUp.m_bCustomize, 1);
+}
+
+// A click after the keys still follows the click rules.
+TEST(ReportsDialog, AClickAfterTheKeysTakesTheClickedReport) {
+    Reports reports({{"A", 1}, {"B", 0}, {"C", 1}});
+    CReportsDlg dlg;
+    dlg.m_pDrillThrough = &reports;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.PressKey(fw::Key::End); })
+        .Then([](Ui& ui) { ui.ClickEmpty(1040); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
+            ui.PressKey(fw::Key::Enter);
+        });
+    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(dlg.m_nSelected, 0u);
+}
+
 }  // namespace

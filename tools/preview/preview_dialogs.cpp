@@ -1,0 +1,204 @@
+// The library's dialogs with sample contents, as the preview and the
+// real-input tests show them.
+#include "preview_dialogs.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "dialogs/login_dlg.h"
+#include "dialogs/reports_dlg.h"
+#include "dialogs/wait_dialog.h"
+#include "filters/df_property_sheet.h"
+#include "filters/get_filter_name_dlg.h"
+#include "filters/member_value_select_dlg.h"
+#include "filters/pick_string_item_dlg.h"
+#include "framework/script/environment.h"
+#include "framework/script/ui.h"
+#include "wizard/dt_attr_sheet.h"
+
+namespace {
+
+class SampleReports : public CReportSource {
+  public:
+    SampleReports() {
+        const char* names[] = {"Sales by Region", "Sales by Product and Month", "Returns (fixed layout)"};
+        for (int i = 0; i < 3; ++i) {
+            std::memset(&records_[i], 0, sizeof records_[i]);
+            std::strncpy(records_[i].name, names[i], sizeof records_[i].name - 1);
+            records_[i].customisable = i < 2;
+            list_[i] = &records_[i];
+        }
+    }
+    ZevDTAPIReport** GetReportList() const override { return const_cast<ZevDTAPIReport**>(list_); }
+    uint32_t GetReportCount() const override { return 3; }
+
+  private:
+    ZevDTAPIReport records_[3];
+    ZevDTAPIReport* list_[3];
+};
+
+// A small sales report: the wizard's steps show its columns, with two
+// displayed, one sorted and one filtered, and two saved filters.
+class SampleColumns : public CDTOwner {
+  public:
+    SampleColumns() {
+        struct Def {
+            const char* table;
+            const char* column;
+            int32_t display;
+            uint16_t type;
+        };
+        const Def defs[] = {{"SALES", "SALE_DATE", 1, 11}, {"REGION", "REGION", 2, 10},
+                            {"REGION", "CITY", 0, 10},     {"PRODUCT", "CATEGORY", 0, 10},
+                            {"PRODUCT", "PRODUCT", 3, 10}, {"SALES", "QUANTITY", 0, 3},
+                            {"SALES", "AMOUNT", 4, 3}};
+        for (const Def& d : defs) {
+            ZevDTAPIColumn c;
+            std::memset(&c, 0, sizeof c);
+            std::strncpy(c.tableName, d.table, sizeof c.tableName - 1);
+            std::strncpy(c.columnName, d.column, sizeof c.columnName - 1);
+            c.displayPosition = d.display;
+            c.dataType = d.type;
+            columns_.push_back(c);
+        }
+        columns_[0].sortPosition = 1;
+        columns_[0].sortDirection = ZEVDTAPI_SORT_DESCENDING;
+        std::strcpy(columns_[1].condition, "REGION.REGION = 'East'");
+        for (ZevDTAPIColumn& c : columns_) pointers_.push_back(&c);
+        filters_ = {"Eastern sales$*$Only the East region$*$REGION.REGION$*$REGION.REGION = 'East'",
+                    "Large orders$*$$*$SALES.QUANTITY$*$SALES.QUANTITY >= 20"};
+    }
+    ZevDTAPIColumn** GetColumnList() const override { return const_cast<ZevDTAPIColumn**>(pointers_.data()); }
+    int32_t GetColumnCount() const override { return static_cast<int32_t>(pointers_.size()); }
+    void ShowLibraryError() override {}
+    uint32_t CancelServerRequest() override { return 0; }
+    int32_t GetFilterDescConditions(char*** records, int32_t* count) override {
+        records_.clear();
+        for (std::string& f : filters_) records_.push_back(&f[0]);
+        *records = records_.data();
+        *count = static_cast<int32_t>(records_.size());
+        return 0;
+    }
+    int32_t SetFilterDescConditions(char**, int32_t) override { return 0; }
+    int32_t GetFilterData(ZevDTAPIColumn*, char*** values, int32_t* count) override {
+        *values = nullptr;
+        *count = 0;
+        return 0;
+    }
+
+  private:
+    std::vector<ZevDTAPIColumn> columns_;
+    std::vector<ZevDTAPIColumn*> pointers_;
+    std::vector<std::string> filters_;
+    std::vector<char*> records_;
+};
+
+// Walks the wizard to a step as a user does, with Next from the first one,
+// so that every step shows what the steps before it chose (the sort step
+// the columns chosen on the column step); then hands over to the user, or
+// to the UI script in force.
+class WalkToStep : public fw::Driver {
+  public:
+    explicit WalkToStep(unsigned steps) : left_(steps) {}
+    bool Step(fw::Hwnd active) override {
+        if (left_ == 0)
+            return false;
+        fw::Ui(active).Press(fw::SheetButton::Next);
+        if (--left_ == 0)
+            fw::PopDrivers();
+        return true;
+    }
+
+  private:
+    unsigned left_;
+};
+
+}  // namespace
+
+int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
+    std::string which = argc > 1 ? argv[1] : "";
+    if (which == "login") {
+        CLoginDlg dlg;
+        dlg.m_nLoginFlags = 3;
+        dlg.m_strServerName = "olap-east";
+        dlg.m_strDataSourceName = "WAREHOUSE";
+        dlg.m_strUserName = "demo";
+        dlg.m_strPassword = "demo";
+        return static_cast<int>(dlg.DoModal());
+    }
+    if (which == "reports") {
+        SampleReports reports;
+        CReportsDlg dlg;
+        dlg.m_pDrillThrough = &reports;
+        int result = static_cast<int>(dlg.DoModal());
+        if (results)
+            std::fprintf(results, "reports %d selected %u customise %d\n", result, dlg.m_nSelected, dlg.m_bCustomize);
+        return result;
+    }
+    if (which == "wait") {
+        int running = 1;
+        CString title, message;
+        title.LoadString(IDS_APP_TITLE);
+        message.LoadString(IDS_GETTING_DATA);
+        CWaitDialog dlg(nullptr, &running, title, message, TRUE);
+        while (running && dlg.IsWindow() && fw::PumpMessage()) {
+        }
+        return 0;
+    }
+    if (which == "wizard") {
+        // An optional step number (0 to 3): the wizard is walked there.
+        int step = argc > 2 ? std::atoi(argv[2]) : 0;
+        step = step < 0 ? 0 : (step > 3 ? 3 : step);
+        SampleColumns owner;
+        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
+        sheet.SetOwner(&owner);
+        sheet.SetReportName("Sales Detail");
+        WalkToStep walk(static_cast<unsigned>(step));
+        if (step > 0) {
+            // The backend first: it installs the script and transcript in force.
+            fw::CurrentBackend();
+            fw::PushDrivers(&walk, fw::ActiveTranscript());
+        }
+        return static_cast<int>(sheet.DoModal());
+    }
+    if (which == "pick") {
+        CPickStringItemDlg dlg;
+        CString text;
+        text.LoadString(IDS_ASCENDING);
+        dlg.m_Items.AddTail(text);
+        text.LoadString(IDS_DESCENDING);
+        dlg.m_Items.AddTail(text);
+        dlg.m_strTitle.LoadString(IDS_ORDER_BY);
+        dlg.m_nSelectedIndex = 1;
+        return static_cast<int>(dlg.DoModal());
+    }
+    if (which == "values") {
+        CMemberValueSelectDlg dlg;
+        for (const char* v : {"Krakow", "Brno", "Debrecen", "Bratislava", "Ljubljana", "Zagreb"})
+            dlg.m_Values.AddTail(v);
+        dlg.m_strTitle.LoadString(IDS_SELECT_FILTER_VALUES);
+        return static_cast<int>(dlg.DoModal());
+    }
+    if (which == "name") {
+        GetFilterNameDlg dlg;
+        dlg.m_existingNames.AddTail("Eastern sales");
+        dlg.SetCurrentName("Eastern sales");
+        return static_cast<int>(dlg.DoModal());
+    }
+    if (which == "builder") {
+        SampleColumns owner;
+        CString caption, format;
+        format.LoadString(IDS_SET_FILTER_ON_COLUMN);
+        caption.Format(format, "REGION.CITY");
+        CDFPropertySheet sheet(caption);
+        sheet.m_filtersPage.m_pOwner = &owner;
+        sheet.m_filtersPage.m_pColumn = owner.GetColumnList()[2];
+        sheet.m_filtersPage.m_strFilters = "REGION.CITY in ('Brno','Krakow') OR \r\nREGION.CITY = Debrecen";
+        return static_cast<int>(sheet.DoModal());
+    }
+    std::fprintf(stderr, "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values|name|builder\n");
+    return 2;
+}
