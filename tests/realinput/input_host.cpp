@@ -37,7 +37,8 @@ void Print(const char* format, ...) {
 }
 
 BOOL CALLBACK PrintControl(HWND child, LPARAM) {
-    if (!IsWindowVisible(child))
+    // Its own style: the window it is in is not shown yet when it activates.
+    if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE))
         return TRUE;
     RECT r;
     GetWindowRect(child, &r);
