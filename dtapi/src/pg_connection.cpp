@@ -66,8 +66,13 @@ PgResult PgConnection::Run(const std::string& sql, const std::vector<BoundValue>
                    ? PQexec(conn_, sql.c_str())
                    : PQexecParams(conn_, sql.c_str(), int(params.size()), types.data(), values.data(),
                                   lengths.data(), formats.data(), binary ? 1 : 0));
-    if (!r)
-        Fail(kOutOfMemory, "The database ran out of memory.");
+    if (!r) {
+        // libpq refused to send it (too many values, a lost connection) or had no memory.
+        std::string why = ConnectionMessage();
+        if (why.empty() || why.find("out of memory") != std::string::npos)
+            Fail(kOutOfMemory, "The database ran out of memory.");
+        Fail(failNumber, prefix + why);
+    }
     ExecStatusType st = PQresultStatus(r.get());
     if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
         if (r.State() == "53200")

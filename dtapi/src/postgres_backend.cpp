@@ -217,7 +217,15 @@ class PostgresBackend : public Backend {
             query_.RunQuietly("ROLLBACK");
             FailRead(failedState, failedMessage);
         }
-        query_.Run("COMMIT", kQuery, kReadPrefix);
+        try {
+            query_.Run("COMMIT", kQuery, kReadPrefix);
+        } catch (const Failure&) {
+            // A cancel that came as the rows ended may stop the COMMIT instead.
+            query_.RunQuietly("ROLLBACK");
+            if (cancel_->load())
+                Fail(kCancelled, "The request was cancelled.");
+            throw;
+        }
     }
 
     std::unique_ptr<ValueCursor> OpenValues(const BoundQuery& q) override {
