@@ -1,6 +1,7 @@
 // The one way through the customisation wizard that delivers the report:
 // Finish on its last step.
 #include "interface_fixture.h"
+#include "resources/resource.h"
 
 using fw::SheetButton;
 using fw::Ui;
