@@ -7,8 +7,8 @@
 // controls), leave no leak and no busy cursor, and the drill must work as
 // before once memory is back.
 //
-// k is sampled: every k up to kEveryUpTo, then ZEVDT_SWEEP_SAMPLES (default
-// 120) more spread evenly over the rest of the run, each at a seeded random
+// k is sampled: every k up to kEveryUpTo (20), then ZEVDT_SWEEP_SAMPLES (default
+// 20) more spread evenly over the rest of the run, each at a seeded random
 // place within its stretch. ZEVDT_SWEEP_FULL=1 tries every k.
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ extern "C" int __lsan_do_recoverable_leak_check() __attribute__((weak));
 
 namespace {
 
-constexpr uint64_t kEveryUpTo = 40;
+constexpr uint64_t kEveryUpTo = 20;
 
 std::vector<uint64_t> SampleKs(uint64_t total) {
     std::vector<uint64_t> ks;
@@ -40,7 +40,7 @@ std::vector<uint64_t> SampleKs(uint64_t total) {
     if (total <= kEveryUpTo)
         return ks;
     const char* env = std::getenv("ZEVDT_SWEEP_SAMPLES");
-    uint64_t samples = env ? std::strtoull(env, nullptr, 10) : 120;
+    uint64_t samples = env ? std::strtoull(env, nullptr, 10) : 20;
     std::mt19937_64 rng(20261208);
     const uint64_t rest = total - kEveryUpTo;
     samples = std::min(samples, rest);

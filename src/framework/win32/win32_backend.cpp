@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "../scope_exit.h"
 #include "../shell_hook.h"
 #include "../transcript_lines.h"
 #include "win32_api.h"
@@ -114,11 +115,14 @@ bool Win32Backend::LoadString(unsigned id, std::string* text) {
 intptr_t Win32Backend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
     win32::DialogContext context{sink, templateId, true};
     frames_.push_back({WindowKind::Dialog, nullptr, templateId, ::GetTickCount64()});
+    // The run's frame goes whatever way the run is left.
+    ScopeExit unstack([&] { frames_.pop_back(); });
     // The dialog manager disables the owner for the run.
     INT_PTR result = ::DialogBoxParamA(win32::Module(), MAKEINTRESOURCEA(templateId), W(OwnerFor(parent)),
                                        &win32::DialogProc, reinterpret_cast<LPARAM>(&context));
     bool opened = frames_.back().hwnd != nullptr;
     frames_.pop_back();
+    unstack.Dismiss();
     if (opened)
         Note(transcript::WindowClosed(templateId, result));
     return result;
@@ -287,7 +291,14 @@ int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::str
     owner = OwnerFor(owner);
     frames_.push_back({WindowKind::MessageBox, nullptr, 0, ::GetTickCount64()});
     HookMessageBoxes(true);
+    ScopeExit unstack([&] {
+        HookMessageBoxes(false);
+        if (Hwnd box = frames_.back().hwnd)
+            Forget(box);
+        frames_.pop_back();
+    });
     int answer = ::MessageBoxA(W(owner), text.c_str(), caption.c_str(), type);
+    unstack.Dismiss();
     HookMessageBoxes(false);
     if (Hwnd box = frames_.back().hwnd)
         Forget(box);

@@ -3,6 +3,7 @@
 // WM_INITDIALOG, and give it to the sheet's sink for the length of the run.
 #include <vector>
 
+#include "../scope_exit.h"
 #include "../transcript_lines.h"
 #include "win32_dialog_proc.h"
 
@@ -86,7 +87,13 @@ intptr_t Win32Backend::RunPropertySheet(const SheetRun& run) {
     state.outer = sheetRun_;
     sheetRun_ = &state;
     frames_.push_back({WindowKind::Sheet, nullptr, 0, ::GetTickCount64()});
+    // The frame and the outer run come back whatever way the run is left.
+    ScopeExit unstack([&] {
+        frames_.pop_back();
+        sheetRun_ = state.outer;
+    });
     INT_PTR answer = ::PropertySheetA(&psh);
+    unstack.Dismiss();
     frames_.pop_back();
     sheetRun_ = state.outer;
 
