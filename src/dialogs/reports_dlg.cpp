@@ -6,6 +6,7 @@
 
 BEGIN_MESSAGE_MAP(CReportsDlg, CDialog)
 ON_NOTIFY(NM_CLICK, IDC_REPORTS_LIST, OnClickList)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_REPORTS_LIST, OnItemChangedList)
 ON_BN_CLICKED(IDC_REPORTS_EXECUTE, OnExecute)
 ON_BN_CLICKED(IDC_REPORTS_CUSTOMIZE, OnCustomize)
 ON_BN_CLICKED(IDHELP, OnHelp)
@@ -65,6 +66,23 @@ void CReportsDlg::OnClickList(NMHDR*, LRESULT* result) {
         return;
     }
     m_nSelected = static_cast<uint32_t>(index);
+    EnableCustomizeFor(m_nSelected);
+}
+
+// The arrow keys, Home and End move the selection without any click: the
+// chosen report follows the list's selection however it changes, or Enter
+// would run a report the user did not choose.
+void CReportsDlg::OnItemChangedList(NMHDR* nm, LRESULT* result) {
+    if (result)
+        *result = 0;
+    const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(nm);
+    if (!change || change->iItem < 0 || !(change->uChanged & LVIF_STATE) ||
+        !(change->uNewState & LVIS_SELECTED) || (change->uOldState & LVIS_SELECTED))
+        return;
+    uint32_t count = m_pDrillThrough ? m_pDrillThrough->GetReportCount() : 0;
+    if (static_cast<uint32_t>(change->iItem) >= count || !m_pDrillThrough->GetReportList())
+        return;
+    m_nSelected = static_cast<uint32_t>(change->iItem);
     EnableCustomizeFor(m_nSelected);
 }
 

@@ -14,7 +14,7 @@ class CReportsDlg : public CDialog {
 
     const CReportSource* m_pDrillThrough = nullptr;
     int m_bCustomize = 0;      // 0 Execute, 1 Customize
-    uint32_t m_nSelected = 0;  // follows clicks only
+    uint32_t m_nSelected = 0;  // follows the list's selection
     CString m_strInstallRoot;
     CString m_strHelpPath;
 
@@ -22,6 +22,7 @@ class CReportsDlg : public CDialog {
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnClickList(NMHDR* nm, LRESULT* result);
+    void OnItemChangedList(NMHDR* nm, LRESULT* result);
     void OnExecute();
     void OnCustomize();
     void OnHelp();

@@ -124,6 +124,46 @@ TEST(ReportsDialog, AClickOnTheEmptyAreaSelectsTheFirstReport) {
     EXPECT_EQ(dlg.m_nSelected, 0u);
 }
 
+TEST(ReportsDialog, TheChoiceFollowsTheArrowKeysAsItFollowsClicks) {
+    // The list has the focus when the dialog opens: Down, Down, Up and Enter run the second report.
+    Reports reports({{"Sales Detail", 1}, {"Customer Orders", 1}, {"Returns", 0}});
+    CReportsDlg dlg;
+    dlg.m_pDrillThrough = &reports;
+    fw::TestDriver driver;
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), 1040);
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](Ui& ui) { ui.PressKey(fw::Key::Down); })
+        .Then([](Ui& ui) {
+            EXPECT_FALSE(ui.Enabled(1044));  // the third report cannot be customised
+            ui.PressKey(fw::Key::Up);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{1});
+            EXPECT_TRUE(ui.Enabled(1044));
+            ui.PressKey(fw::Key::Enter);
+        });
+    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(dlg.m_nSelected, 1u);
+    EXPECT_EQ(dlg.m_bCustomize, 0);
+
+    // A selection changed by the program, as a screen reader or another tool may, counts too.
+    CReportsDlg other;
+    other.m_pDrillThrough = &reports;
+    fw::TestDriver set;
+    set.Then([](Ui& ui) {
+           LVITEMA item{};
+           item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+           fw::CurrentBackend().SendMessage(ui.Control(1040), LVM_SETITEMSTATE, 2,
+                                            reinterpret_cast<LPARAM>(&item));
+       })
+        .Then([](Ui& ui) { ui.Click(1043); });
+    EXPECT_EQ(RunDialog(other, set), IDOK);
+    EXPECT_EQ(other.m_nSelected, 2u);
+}
+
 TEST(ReportsDialog, WithoutReportsCustomizeKeepsItsTemplateState) {
     Reports reports({});
     CReportsDlg dlg;

@@ -57,6 +57,7 @@ BOOL CALLBACK ReportPosition(HWND child, LPARAM) {
     ::GetWindowRect(child, &r);
     Write("at " + std::to_string(id) + " " + std::to_string((r.left + r.right) / 2) + " " +
           std::to_string((r.top + r.bottom) / 2));
+    Write("top " + std::to_string(id) + " " + std::to_string(r.left) + " " + std::to_string(r.top));
     return TRUE;
 }
 
