@@ -1,0 +1,168 @@
+// Opens one of the library's dialogs with sample contents and waits for a real
+// user (the real-input driver types and clicks through X). Everything that a
+// user's keys and clicks change is written to a transcript, one line per event,
+// for the driver to wait for:
+//
+//   window 129 "Drill-Through Login"   the library's own lines (windows, pages, message boxes)
+//   active "Drill-Through Login"       the window the user works in changed
+//   at 1 212 330                       screen position (centre) of a control of that window
+//   state focus=1001 default=1         the focused control and the button Enter presses now
+//   rows 1040 1                        the selected rows of the focused list
+//   clicked 1                          button 1 was pressed (by click, key or accelerator)
+//   host-click 40 80                   the host window received a mouse click
+//   result reports 1 selected=1 customize=0   what the dialog handed back
+//
+//   real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "dialogs/login_dlg.h"
+#include "dialogs/reports_dlg.h"
+#include "filters/df_property_sheet.h"
+#include "filters/get_filter_name_dlg.h"
+#include "filters/member_value_select_dlg.h"
+#include "filters/pick_string_item_dlg.h"
+#include "framework/script/test_driver.h"
+#include "framework/shell_hook.h"
+#include "input_watch.h"
+#include "sample_data.h"
+#include "wizard/dt_attr_sheet.h"
+
+namespace {
+
+class FileTranscript : public fw::Transcript {
+  public:
+    void Line(const std::string& line) override { Write(line); }
+};
+
+intptr_t NoShell(const std::string& path) {
+    Write("help " + path);
+    return 42;
+}
+
+// The library opens its dialogs without naming a parent.
+int OpenLogin() {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 3;
+    dlg.m_strServerName = "olap-east";
+    dlg.m_strDataSourceName = "WAREHOUSE";
+    int rc = static_cast<int>(dlg.DoModal());
+    Write("result login " + std::to_string(rc));
+    return rc;
+}
+
+void WriteColumns(sample::SampleColumns& owner) {
+    for (int i = 0; i < owner.GetColumnCount(); ++i) {
+        const ZevDTAPIColumn* c = owner.GetColumnList()[i];
+        Write(std::string("column ") + c->tableName + "." + c->columnName + " display=" +
+              std::to_string(c->displayPosition) + " sort=" + std::to_string(c->sortPosition) + "/" +
+              std::to_string(c->sortDirection));
+    }
+}
+
+int Run(const std::string& which, int argc, char** argv) {
+    if (which == "login") {
+        CLoginDlg dlg;
+        dlg.m_nLoginFlags = 3;
+        dlg.m_strServerName = "olap-east";
+        dlg.m_strDataSourceName = "WAREHOUSE";
+        int rc = static_cast<int>(dlg.DoModal());
+        Write("result login " + std::to_string(rc) + " server=" + std::string(dlg.m_strServerName) +
+              " user=" + std::string(dlg.m_strUserName));
+        return rc;
+    }
+    if (which == "host-login")
+        return RunHostWindow(&OpenLogin);
+    if (which == "reports") {
+        const char* names[3] = {"Sales Detail", "Customer Orders", "Returns (fixed layout)"};
+        sample::SampleReports reports(names);
+        CReportsDlg dlg;
+        dlg.m_pDrillThrough = &reports;
+        int rc = static_cast<int>(dlg.DoModal());
+        Write("result reports " + std::to_string(rc) + " selected=" + std::to_string(dlg.m_nSelected) +
+              " customize=" + std::to_string(dlg.m_bCustomize));
+        return rc;
+    }
+    if (which == "wizard") {
+        UINT step = argc > 0 ? static_cast<UINT>(std::atoi(argv[0])) : 0;
+        sample::SampleColumns owner;
+        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, step);
+        sheet.SetOwner(&owner);
+        sheet.SetReportName("Sales Detail");
+        int rc = static_cast<int>(sheet.DoModal());
+        Write("result wizard " + std::to_string(rc));
+        WriteColumns(owner);
+        return rc;
+    }
+    if (which == "pick") {
+        CPickStringItemDlg dlg;
+        CString text;
+        text.LoadString(IDS_ASCENDING);
+        dlg.m_Items.AddTail(text);
+        text.LoadString(IDS_DESCENDING);
+        dlg.m_Items.AddTail(text);
+        dlg.m_strTitle.LoadString(IDS_ORDER_BY);
+        dlg.m_nSelectedIndex = 1;
+        int rc = static_cast<int>(dlg.DoModal());
+        Write("result pick " + std::to_string(rc) + " selected=" + std::to_string(dlg.m_nSelectedIndex));
+        return rc;
+    }
+    if (which == "values") {
+        CMemberValueSelectDlg dlg;
+        for (const char* v : {"Krakow", "Brno", "Debrecen", "Bratislava", "Ljubljana", "Zagreb"})
+            dlg.m_Values.AddTail(v);
+        dlg.m_strTitle.LoadString(IDS_SELECT_FILTER_VALUES);
+        int rc = static_cast<int>(dlg.DoModal());
+        std::string chosen;
+        for (POSITION p = dlg.m_Values.GetHeadPosition(); p;)
+            chosen += std::string(chosen.empty() ? "" : ",") + std::string(dlg.m_Values.GetNext(p));
+        Write("result values " + std::to_string(rc) + " chosen=" + chosen);
+        return rc;
+    }
+    if (which == "name") {
+        GetFilterNameDlg dlg;
+        dlg.m_existingNames.AddTail("Eastern sales");
+        dlg.SetCurrentName("Eastern sales");
+        int rc = static_cast<int>(dlg.DoModal());
+        Write("result name " + std::to_string(rc) + " name=" + std::string(dlg.m_strName) +
+              " copy=" + std::to_string(dlg.m_nCopyDefinition));
+        return rc;
+    }
+    if (which == "builder") {
+        sample::SampleColumns owner;
+        CString caption, format;
+        format.LoadString(IDS_SET_FILTER_ON_COLUMN);
+        caption.Format(format, "REGION.CITY");
+        CDFPropertySheet sheet(caption);
+        sheet.m_filtersPage.m_pOwner = &owner;
+        sheet.m_filtersPage.m_pColumn = owner.GetColumnList()[2];
+        sheet.m_filtersPage.m_strFilters = "REGION.CITY = 'Brno'";
+        int rc = static_cast<int>(sheet.DoModal());
+        Write("result builder " + std::to_string(rc));
+        return rc;
+    }
+    std::fprintf(stderr, "usage: real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        Run("", 0, nullptr);
+        return 2;
+    }
+    if (!OpenTranscript(argv[1])) {
+        std::fprintf(stderr, "real-input-host: cannot write %s\n", argv[1]);
+        return 2;
+    }
+    FileTranscript transcript;
+    fw::ScopedDriver scope(nullptr, &transcript);
+    fw::SetShellOpenHook(&NoShell);
+    StartWatching();
+    int rc = Run(argv[2], argc - 3, argv + 3);
+    Write("exit " + std::to_string(rc));
+    CloseTranscript();
+    return rc;
+}

@@ -1,0 +1,197 @@
+// The test host's eyes, in plain Win32: what the user's keys and clicks
+// changed (the window worked in, the focus, the button Enter presses, the
+// selection of the focused list, button presses) and a host window beneath
+// the dialogs that notes every click it receives.
+#include "input_watch.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdio>
+
+namespace {
+
+FILE* g_out = nullptr;
+
+}  // namespace
+
+void Write(const std::string& line) {
+    if (!g_out)
+        return;
+    std::fputs(line.c_str(), g_out);
+    std::fputc('\n', g_out);
+    std::fflush(g_out);
+}
+
+bool OpenTranscript(const char* path) {
+    g_out = std::fopen(path, "wb");
+    return g_out != nullptr;
+}
+
+void CloseTranscript() {
+    if (g_out)
+        std::fclose(g_out);
+    g_out = nullptr;
+}
+
+namespace {
+
+std::string Caption(HWND h) {
+    char text[256] = {};
+    ::GetWindowTextA(h, text, sizeof text);
+    return std::string("\"") + text + "\"";
+}
+
+std::string ClassOf(HWND h) {
+    char name[64] = {};
+    ::GetClassNameA(h, name, sizeof name);
+    return name;
+}
+
+BOOL CALLBACK ReportPosition(HWND child, LPARAM) {
+    int id = ::GetDlgCtrlID(child);
+    if (id <= 0 || id == 0xFFFF || !::IsWindowVisible(child))
+        return TRUE;
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    Write("at " + std::to_string(id) + " " + std::to_string((r.left + r.right) / 2) + " " +
+          std::to_string((r.top + r.bottom) / 2));
+    Write("top " + std::to_string(id) + " " + std::to_string(r.left) + " " + std::to_string(r.top));
+    return TRUE;
+}
+
+// What Enter would press: a focused push button, else the window's default.
+int DefaultButton(HWND root, HWND focus) {
+    if (focus && ClassOf(focus) == "Button") {
+        LONG type = ::GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK;
+        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+            return ::GetDlgCtrlID(focus);
+    }
+    LRESULT dw = ::SendMessageA(root, DM_GETDEFID, 0, 0);
+    return HIWORD(dw) == DC_HASDEFID ? LOWORD(dw) : 0;
+}
+
+std::string SelectedRows(HWND list) {
+    std::string cls = ClassOf(list), rows;
+    auto add = [&](int i) { rows += (rows.empty() ? "" : ",") + std::to_string(i); };
+    if (cls == "SysListView32") {
+        for (int i = -1; (i = static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
+            add(i);
+    } else if (cls == "ListBox") {
+        int n = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i)
+            if (::SendMessageA(list, LB_GETSEL, i, 0) > 0)
+                add(i);
+    } else if (cls == "ComboBox") {
+        int i = static_cast<int>(::SendMessageA(list, CB_GETCURSEL, 0, 0));
+        if (i >= 0)
+            add(i);
+    } else {
+        return std::string();
+    }
+    return rows.empty() ? "-" : rows;
+}
+
+struct Seen {
+    HWND root = nullptr, page = nullptr;
+    std::string state, rows;
+} g_seen;
+
+// Runs inside every modal loop: the state a user's input may have changed.
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    HWND focus = ::GetFocus();
+    HWND root = focus ? ::GetAncestor(focus, GA_ROOT) : ::GetActiveWindow();
+    if (!root || !::IsWindowVisible(root))
+        return;
+    // A wizard: its page changes while the window stays.
+    HWND page = ::GetDlgItem(root, 0x3024) ? reinterpret_cast<HWND>(::SendMessageA(root, PSM_GETCURRENTPAGEHWND, 0, 0))
+                                             : nullptr;
+    if (root != g_seen.root || page != g_seen.page) {
+        g_seen = Seen{root, page, "", ""};
+        Write("active " + Caption(root));
+        ::EnumChildWindows(root, ReportPosition, 0);
+    }
+    int focusId = focus && focus != root ? ::GetDlgCtrlID(focus) : 0;
+    std::string state = "state focus=" + std::to_string(focusId) + " default=" + std::to_string(DefaultButton(root, focus));
+    if (state != g_seen.state) {
+        g_seen.state = state;
+        g_seen.rows.clear();
+        Write(state);
+    }
+    std::string rows = focus ? SelectedRows(focus) : std::string();
+    if (!rows.empty() && rows != g_seen.rows) {
+        g_seen.rows = rows;
+        Write("rows " + std::to_string(focusId) + " " + rows);
+    }
+}
+
+// Every button press reaches its window as a command, whatever pressed it: a
+// click, Enter, Space or an accelerator.
+LRESULT CALLBACK SeeCommands(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (m->message == WM_COMMAND && HIWORD(m->wParam) == BN_CLICKED && m->lParam)
+            Write("clicked " + std::to_string(LOWORD(m->wParam)));
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// ---- the host window beneath the login dialog ------------------------------------------
+
+bool g_loginDone = false;
+int (*g_open)() = nullptr;
+int g_loginResult = -1;
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_APP:
+            g_loginResult = g_open();
+            g_loginDone = true;
+            return 0;
+        case WM_LBUTTONDOWN:
+            Write("host-click " + std::to_string(static_cast<short>(LOWORD(lParam))) + " " +
+                  std::to_string(static_cast<short>(HIWORD(lParam))));
+            // The click that proves the window takes clicks again ends the run.
+            if (g_loginDone)
+                ::DestroyWindow(hwnd);
+            return 0;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+    }
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int RunHostWindow(int (*openDialog)()) {
+    g_open = openDialog;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "RealInputHost";
+    ::RegisterClassA(&wc);
+    HWND host = ::CreateWindowA("RealInputHost", "Real Input Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000,
+                                740, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!host)
+        return 2;
+    ::SetForegroundWindow(host);
+    POINT corner{20, 20};
+    ::ClientToScreen(host, &corner);
+    Write("host-window " + std::to_string(corner.x) + " " + std::to_string(corner.y));
+    ::PostMessageA(host, WM_APP, 0, 0);
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return g_loginResult;
+}
+
+void StartWatching() {
+    ::SetTimer(nullptr, 0, 25, &Watch);
+    ::SetWindowsHookExA(WH_CALLWNDPROC, &SeeCommands, nullptr, ::GetCurrentThreadId());
+}
