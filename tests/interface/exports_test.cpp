@@ -91,6 +91,9 @@ TEST_F(Exports, EachHandleIsItsOwnObjectOverOneLibraryConnection) {
 
 // The fake's own check, which every interface test ends with: a record or
 // out value handed over unzeroed is counted against the call.
+// The 32-bit fake keeps only its plain names (no stdcall-decorated import
+// library), so this check of it, which calls it directly, is a 64-bit and Linux one.
+#if !defined(_WIN32) || defined(_WIN64)
 TEST_F(Exports, TheFakeCountsValuesHandedOverUnzeroed) {
     void* library = nullptr;
     ZevDTAPIInit(0, &library);
@@ -112,6 +115,7 @@ TEST_F(Exports, TheFakeCountsValuesHandedOverUnzeroed) {
         control->notZeroed[fn] = 0;
     }
 }
+#endif
 
 // The library's exit is its only chance to release what its init set up,
 // also when that init handed out no handle.
