@@ -1,5 +1,7 @@
 #include "pg_connection.h"
 
+#include "quote_identifier.h"
+
 namespace zevdtapi {
 namespace {
 
@@ -91,13 +93,7 @@ void PgConnection::RunQuietly(const std::string& sql) noexcept {
 }
 
 std::string PgQuoteIdentifier(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"')
-            out += '"';
-    }
-    return out + "\"";
+    return QuoteIdentifier(name);
 }
 
 std::string PgPlaceholders(const std::string& sql) {

@@ -5,20 +5,11 @@
 #include "condition_parser.h"
 #include "errors.h"
 #include "number_text.h"
+#include "quote_identifier.h"
 #include "text_copy.h"
 
 namespace zevdtapi {
 namespace {
-
-std::string QuoteIdentifier(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"')
-            out += '"';
-    }
-    return out + "\"";
-}
 
 // Collects the SQL of one query with its bound values.
 class Builder {

@@ -11,6 +11,7 @@
 
 #include "busy_wait.h"
 #include "errors.h"
+#include "quote_identifier.h"
 
 namespace zevdtapi {
 
@@ -115,16 +116,6 @@ class Connection {
   private:
     sqlite3* db_ = nullptr;
 };
-
-inline std::string QuoteIdentifier(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"')
-            out += '"';
-    }
-    return out + "\"";
-}
 
 }  // namespace zevdtapi
 
