@@ -9,6 +9,7 @@ END_MESSAGE_MAP()
 CLoginDlg::CLoginDlg(CWnd* parent) : CDialog(IDD, parent) {
     m_strInstallRoot = GetInstallationRoot();
     m_strHelpPath = MakeHelpPath(m_strInstallRoot, IDS_HELP_LOGIN);
+    SetMessageBoxHelpCommand(IDC_LOGIN_HELP);
 }
 
 void CLoginDlg::DoDataExchange(CDataExchange* pDX) {

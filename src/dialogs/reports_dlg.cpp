@@ -24,6 +24,7 @@ CString ReportName(const ZevDTAPIReport* report) {
 CReportsDlg::CReportsDlg(CWnd* parent) : CDialog(IDD, parent) {
     m_strInstallRoot = GetInstallationRoot();
     m_strHelpPath = MakeHelpPath(m_strInstallRoot, IDS_HELP_REPORTS);
+    SetMessageBoxHelpCommand(IDHELP);
 }
 
 void CReportsDlg::DoDataExchange(CDataExchange* pDX) {

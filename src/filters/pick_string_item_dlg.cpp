@@ -11,6 +11,7 @@ END_MESSAGE_MAP()
 CPickStringItemDlg::CPickStringItemDlg(CWnd* parent) : CDialog(IDD, parent) {
     m_strInstallRoot = GetInstallationRoot();
     m_strHelpPath = MakeHelpPath(m_strInstallRoot, IDS_HELP_ORDER_BY);
+    SetMessageBoxHelpCommand(IDHELP);
 }
 
 CPickStringItemDlg::~CPickStringItemDlg() = default;

@@ -52,8 +52,8 @@ enum class WindowKind { None, Dialog, MessageBox, Sheet, Page, Control };
 // Keys a user presses in a dialog; the dialog manager gives them their
 // meaning (Enter: the default button, Esc: Cancel, Tab: the next control in
 // the tab order, arrows: the focused list's selection, Space: the focused
-// button).
-enum class Key { Enter, Escape, Tab, ShiftTab, Up, Down, Home, End, Space };
+// button, F1: the help request).
+enum class Key { Enter, Escape, Tab, ShiftTab, Up, Down, Home, End, Space, F1 };
 
 // Acts on the user interface when a modal loop is idle (UI scripts, tests).
 class Driver {

@@ -92,6 +92,8 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage)
     : m_pParentWnd(parent), m_nStartPage(selectPage) {
     m_strCaption.LoadString(captionId);
+    // The sheet's Help button sends ID_HELP; the sheet's handler picks the page's help.
+    SetMessageBoxHelpCommand(ID_HELP);
 }
 
 CPropertySheet::~CPropertySheet() = default;

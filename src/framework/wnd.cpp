@@ -208,8 +208,19 @@ bool CWnd::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
             return OnCommand(wParam, lParam) != FALSE;
         case WM_NOTIFY:
             return OnNotify(wParam, lParam, result) != FALSE;
-        case WM_HELP:
-            return FindAndCall(WM_HELP, 0, 0, nullptr, lParam, result);
+        case WM_HELP: {
+            if (FindAndCall(WM_HELP, 0, 0, nullptr, lParam, result))
+                return true;
+            // Only a message box's request carries a help context: a plain F1
+            // in a dialog without a handler of its own stays unanswered.
+            const HELPINFO* info = reinterpret_cast<const HELPINFO*>(lParam);
+            if (!info || info->dwContextId == 0 || messageBoxHelp_ == 0)
+                return false;
+            DispatchCommand(messageBoxHelp_, BN_CLICKED);
+            if (result)
+                *result = TRUE;
+            return true;
+        }
         default:
             return false;
     }

@@ -86,7 +86,13 @@ class CWnd : public CObject, public fw::WindowSink {
 
     bool FindAndCall(UINT msg, UINT code, UINT id, NMHDR* nm, LPARAM lParam, LRESULT* result);
 
+    // The command of this window's Help button. A message box shown over the
+    // window with a help context passes its help request (F1) here, and the
+    // user gets the help of the window the message is about. 0: no help.
+    void SetMessageBoxHelpCommand(UINT id) { messageBoxHelp_ = id; }
+
   private:
+    UINT messageBoxHelp_ = 0;
     mutable std::map<int, std::unique_ptr<CWnd>> temporaries_;
     std::vector<CWnd*> bound_;
 };

@@ -490,6 +490,7 @@ int HeadlessBackend::MessageBox(Hwnd ownerHwnd, const std::string& text, const s
     ScopeExit gone([&] { Destroy(w); });
     w->text = caption;
     w->style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    w->helpId = helpId;
     Window* label = NewWindow(WindowKind::Control, "Static", w);
     label->id = 0xFFFF;
     label->text = text;

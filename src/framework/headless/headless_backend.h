@@ -109,6 +109,8 @@ class HeadlessBackend : public Backend {
     // The dialog manager (headless_keys.cpp): default button, focus, keys.
     static Window* TopOf(Window* w);
     Window* OwnerFor(Window* parent);
+    // F1 in a top-level window: the help request.
+    void HelpKey(Window* top);
     std::vector<Window*> TabOrder(Window* top) const;
     bool Focusable(Window* c);
     void SetFocusTo(Window* top, Window* c);

@@ -9,6 +9,7 @@
 #include <cctype>
 
 #include "headless_backend.h"
+#include "../wnd.h"  // HELPINFO
 
 namespace fw {
 namespace headless {
@@ -296,6 +297,9 @@ void HeadlessBackend::PressKey(Hwnd window, Key key) {
             }
             return;
         }
+        case Key::F1:
+            HelpKey(top);
+            return;
         case Key::Space:
             if (focus && IsButton(focus))
                 Deliver(focus, BM_CLICK, 0, 0);
@@ -308,6 +312,32 @@ void HeadlessBackend::PressKey(Hwnd window, Key key) {
                 MoveInList(focus, key);
             return;
     }
+}
+
+void HeadlessBackend::HelpKey(Window* top) {
+    // As the platform fills it for a window with no help context of its own.
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    info.hItemHandle = reinterpret_cast<HANDLE>(top);
+    if (top->kind != WindowKind::MessageBox) {
+        info.iCtrlId = top->id;
+        Deliver(top, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        return;
+    }
+    // A message box hands the request, with its help context, to the window
+    // it belongs to; a box without a context keeps it.
+    Window* owner = top->parent;
+    if (!owner || !live_.count(owner) || top->helpId == 0)
+        return;
+    WindowSink* sink = owner->sink;
+    if (!sink && owner->kind == WindowKind::Sheet && owner->sheet)
+        sink = owner->sheet->run.sheetSink;
+    if (!sink)
+        return;
+    info.dwContextId = top->helpId;
+    bool handled = false;
+    sink->HandleMessage(WM_HELP, 0, reinterpret_cast<intptr_t>(&info), &handled);
 }
 
 void HeadlessBackend::PressAccelerator(Hwnd window, char letter) {

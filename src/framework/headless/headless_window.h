@@ -43,6 +43,7 @@ struct Window {
     // Modal state of dialogs and message boxes.
     bool ended = false;
     intptr_t result = 0;
+    unsigned helpId = 0;  // a message box's help context
 
     // Dialog manager state of a top-level window: the default push button
     // set with DM_SETDEFID (0: the template's DEFPUSHBUTTON, if any) and the

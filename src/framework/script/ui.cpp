@@ -378,8 +378,11 @@ void Ui::Press(SheetButton button) {
 }
 
 void Ui::PressF1() {
-    if (Kind() == WindowKind::MessageBox)
-        throw UiError("a message box takes no help request");
+    if (Kind() == WindowKind::MessageBox) {
+        // The box passes the request on to the window beneath it.
+        B().PressKey(window_, Key::F1);
+        return;
+    }
     // As the platform fills it for a key press on a window with no help context of its own.
     HELPINFO info{};
     info.cbSize = sizeof info;

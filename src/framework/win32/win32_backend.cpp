@@ -35,6 +35,21 @@ Hwnd H(HWND h) {
     return reinterpret_cast<Hwnd>(h);
 }
 
+// The message box being shown on this thread, innermost first: its callback
+// is given nothing but the help request.
+struct BoxHelp {
+    Win32Backend* backend;
+    Hwnd owner;
+    unsigned helpId;
+    BoxHelp* outer;
+};
+thread_local BoxHelp* g_boxHelp = nullptr;
+
+void CALLBACK OnMessageBoxHelp(LPHELPINFO info) {
+    if (BoxHelp* box = g_boxHelp; box && info)
+        box->backend->MessageBoxHelp(box->owner, box->helpId);
+}
+
 }  // namespace
 
 void SetResourceModule(void* hinstance) {
@@ -297,7 +312,20 @@ int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::str
             Forget(box);
         frames_.pop_back();
     });
-    int answer = ::MessageBoxA(W(owner), text.c_str(), caption.c_str(), type);
+    // The box's help context goes with it; F1 there comes back through the
+    // callback, which hands it to the window the box belongs to.
+    BoxHelp help{this, owner, helpId, g_boxHelp};
+    g_boxHelp = &help;
+    ScopeExit unhelp([&] { g_boxHelp = help.outer; });
+    MSGBOXPARAMSA params{};
+    params.cbSize = sizeof params;
+    params.hwndOwner = W(owner);
+    params.lpszText = text.c_str();
+    params.lpszCaption = caption.c_str();
+    params.dwStyle = type;
+    params.dwContextHelpId = helpId;
+    params.lpfnMsgBoxCallback = &OnMessageBoxHelp;
+    int answer = ::MessageBoxIndirectA(&params);
     unstack.Dismiss();
     HookMessageBoxes(false);
     if (Hwnd box = frames_.back().hwnd)
@@ -305,6 +333,19 @@ int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::str
     frames_.pop_back();
     Note(transcript::MessageBoxShown(helpId, text, type, answer));
     return answer;
+}
+
+void Win32Backend::MessageBoxHelp(Hwnd owner, unsigned helpId) {
+    const Known* known = owner ? Find(owner) : nullptr;
+    if (!known || !known->sink || helpId == 0)
+        return;
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    info.hItemHandle = frames_.empty() ? nullptr : W(frames_.back().hwnd);
+    info.dwContextId = helpId;
+    bool handled = false;
+    known->sink->HandleMessage(WM_HELP, 0, reinterpret_cast<intptr_t>(&info), &handled);
 }
 
 void Win32Backend::BeginWaitCursor() {

@@ -99,6 +99,9 @@ class Win32Backend : public Backend {
     // The sheet of the innermost sheet run, known from its first callback
     // or its first page, whichever comes first.
     void SheetStarted(Hwnd sheet);
+    // A message box asked for help (F1): the window it belongs to gets the
+    // request, with the box's help context.
+    void MessageBoxHelp(Hwnd owner, unsigned helpId);
     void HookMessageBoxes(bool on);
 
   private:

@@ -11,6 +11,8 @@ namespace {
 HWND W(Hwnd h) {
     return reinterpret_cast<HWND>(h);
 }
+// Not in every SDK's headers; the value is the system's.
+constexpr UINT kWmKeyF1 = 0x004D;
 }  // namespace
 
 Hwnd Win32Backend::OwnerFor(Hwnd parent) {
@@ -63,6 +65,11 @@ void Win32Backend::PressKey(Hwnd window, Key key) {
         case Key::Space:
             vk = VK_SPACE;
             break;
+        case Key::F1:
+            // The system turns a typed F1 into WM_KEYF1, which the default
+            // window procedure makes a help request; a posted key is not typed.
+            ::PostMessageA(focus, kWmKeyF1, 0, 0);
+            return;
     }
     ::PostMessageA(focus, WM_KEYDOWN, vk, 1);
     ::PostMessageA(focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));

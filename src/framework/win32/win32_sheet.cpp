@@ -35,7 +35,9 @@ void Win32Backend::SheetStarted(Hwnd sheet) {
     if (!state || state->sheet || !sheet)
         return;
     state->sheet = sheet;
-    Register(sheet, {0, WindowKind::Sheet, nullptr});
+    // The sink hears only what the backend passes on (a message box's help
+    // request): the sheet's window procedure is the platform's.
+    Register(sheet, {0, WindowKind::Sheet, state->run->sheetSink});
     for (auto it = frames_.rbegin(); it != frames_.rend(); ++it)
         if (it->kind == WindowKind::Sheet && !it->hwnd) {
             it->hwnd = sheet;

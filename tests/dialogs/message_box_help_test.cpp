@@ -1,0 +1,118 @@
+// F1 in a message box that carries a help context: the user gets the help of
+// the window the message is about, as that window's Help button gives it, and
+// nothing where the window has no help. On whichever backend this build has.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialogs/login_dlg.h"
+#include "filters/get_filter_name_dlg.h"
+#include "framework/script/test_driver.h"
+#include "support/column_owner.h"
+#include "support/test_env.h"
+#include "wizard/dt_attr_sheet.h"
+
+using fw::SheetButton;
+using fw::Ui;
+
+namespace {
+
+const std::string kDocs = "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\";
+
+// Runs a window under the driver and checks that every step ran cleanly.
+template <class Window>
+INT_PTR RunModal(Window& window, fw::TestDriver& driver, std::vector<std::string>* lines = nullptr) {
+    fw::MemoryTranscript transcript;
+    INT_PTR result;
+    {
+        fw::ScopedDriver scope(&driver, &transcript);
+        result = window.DoModal();
+    }
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
+    EXPECT_TRUE(driver.Done());
+    if (lines)
+        *lines = transcript.lines;
+    return result;
+}
+
+TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
+    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
+    testsupport::FakeShell shell;
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 3;
+    dlg.m_strDataSourceName = "Sales";
+    std::string shown;
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.PressF1(); })  // the dialog itself answers no F1
+        .Then([](Ui& ui) { ui.Click(IDOK); })  // no server name
+        .Then([&](Ui& ui) {
+            shown = ui.MessageText();
+            ui.PressF1();
+        })
+        .Then([](Ui& ui) {
+            // The box stays until it is answered.
+            EXPECT_EQ(ui.Kind(), fw::WindowKind::MessageBox);
+            ui.Answer(IDOK);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 129u);
+            ui.Click(IDCANCEL);
+        });
+    std::vector<std::string> lines;
+    EXPECT_EQ(RunModal(dlg, driver, &lines), IDCANCEL);
+    EXPECT_EQ(shown, "Need to provide Integration Server name");
+    EXPECT_EQ(shell.paths(),
+              std::vector<std::string>{kDocs + "idh_drill_through_login_dialog_box.html"});
+    bool context = false;
+    for (const std::string& line : lines) context |= line.rfind("messagebox 50002 ", 0) == 0;
+    EXPECT_TRUE(context);
+}
+
+// A message raised by a wizard page belongs to the sheet; its help is the
+// help of the step showing, as the sheet's Help button gives it.
+TEST(MessageBoxHelp, F1InTheFilterStepsQuestionOpensTheFilterStepsHelp) {
+    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
+    testsupport::FakeShell shell;
+    testsupport::ColumnOwner owner;
+    owner.Add("SALES", "REGION", 1);
+    CDTAttrSheet sheet(50511, nullptr, 0);
+    sheet.SetOwner(&owner);
+    fw::TestDriver driver;
+    for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
+    std::string question;
+    driver.Then([](Ui& ui) { ui.Click(1069); })  // Delete the current filter
+        .Then([&](Ui& ui) {
+            question = ui.MessageText();
+            ui.PressF1();
+        })
+        .Then([](Ui& ui) { ui.Answer(IDNO); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 133u);
+            ui.Press(SheetButton::Cancel);
+        });
+    EXPECT_EQ(RunModal(sheet, driver), IDCANCEL);
+    EXPECT_EQ(question, "Are you sure you want to delete the current filter?");
+    EXPECT_EQ(shell.paths(), std::vector<std::string>{kDocs + "idh_select_data_filters_dialog_box.html"});
+}
+
+TEST(MessageBoxHelp, F1InAMessageOfADialogWithoutHelpOpensNothing) {
+    testsupport::FakeShell shell;
+    GetFilterNameDlg dlg;
+    dlg.SetRenameMode(1);
+    dlg.SetCurrentName("  ");
+    dlg.ShowCopyOption(0);
+    dlg.m_strName = "  ";
+    fw::TestDriver driver;
+    driver.Then([](Ui& ui) { ui.Click(IDOK); })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.MessageText(), "Please enter a filter name.");
+            ui.PressF1();
+        })
+        .Then([](Ui& ui) { ui.Answer(IDOK); })
+        .Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_TRUE(shell.paths().empty());
+}
+
+}  // namespace
