@@ -128,6 +128,17 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
         sheet.m_filtersPage.m_strFilters = "REGION.CITY in ('Brno','Krakow') OR \r\nREGION.CITY = Debrecen";
         return static_cast<int>(sheet.DoModal());
     }
-    std::fprintf(stderr, "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values|name|builder\n");
+    if (which == "message") {
+        // A message by its string id, with the buttons the system asks it with.
+        UINT id = argc > 2 ? static_cast<UINT>(std::strtoul(argv[2], nullptr, 10)) : IDS_NEED_SERVER_NAME;
+        UINT type = MB_OK;
+        if (id == IDS_RECURSIVE_HIERARCHY)
+            type = MB_YESNO;
+        else if (id == IDS_CONFIRM_DELETE_FILTER)
+            type = MB_YESNOCANCEL | MB_ICONQUESTION;
+        return AfxMessageBox(id, type);
+    }
+    std::fprintf(stderr,
+                 "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values|name|builder|message [id]\n");
     return 2;
 }
