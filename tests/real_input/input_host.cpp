@@ -26,7 +26,7 @@
 #include "framework/script/test_driver.h"
 #include "framework/shell_hook.h"
 #include "input_watch.h"
-#include "sample_data.h"
+#include "sample_dialogs.h"
 #include "wizard/dt_attr_sheet.h"
 
 namespace {
@@ -88,8 +88,7 @@ int Run(const std::string& which, int argc, char** argv) {
         UINT step = argc > 0 ? static_cast<UINT>(std::atoi(argv[0])) : 0;
         sample::SampleColumns owner;
         CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, step);
-        sheet.SetOwner(&owner);
-        sheet.SetReportName("Sales Detail");
+        sample::SetUpWizard(sheet, owner);
         int rc = static_cast<int>(sheet.DoModal());
         Write("result wizard " + std::to_string(rc));
         WriteColumns(owner);
@@ -97,22 +96,14 @@ int Run(const std::string& which, int argc, char** argv) {
     }
     if (which == "pick") {
         CPickStringItemDlg dlg;
-        CString text;
-        text.LoadString(IDS_ASCENDING);
-        dlg.m_Items.AddTail(text);
-        text.LoadString(IDS_DESCENDING);
-        dlg.m_Items.AddTail(text);
-        dlg.m_strTitle.LoadString(IDS_ORDER_BY);
-        dlg.m_nSelectedIndex = 1;
+        sample::SetUpOrderBy(dlg);
         int rc = static_cast<int>(dlg.DoModal());
         Write("result pick " + std::to_string(rc) + " selected=" + std::to_string(dlg.m_nSelectedIndex));
         return rc;
     }
     if (which == "values") {
         CMemberValueSelectDlg dlg;
-        for (const char* v : {"Krakow", "Brno", "Debrecen", "Bratislava", "Ljubljana", "Zagreb"})
-            dlg.m_Values.AddTail(v);
-        dlg.m_strTitle.LoadString(IDS_SELECT_FILTER_VALUES);
+        sample::SetUpValues(dlg);
         int rc = static_cast<int>(dlg.DoModal());
         std::string chosen;
         for (POSITION p = dlg.m_Values.GetHeadPosition(); p;)
@@ -122,8 +113,7 @@ int Run(const std::string& which, int argc, char** argv) {
     }
     if (which == "name") {
         GetFilterNameDlg dlg;
-        dlg.m_existingNames.AddTail("Eastern sales");
-        dlg.SetCurrentName("Eastern sales");
+        sample::SetUpFilterName(dlg);
         int rc = static_cast<int>(dlg.DoModal());
         Write("result name " + std::to_string(rc) + " name=" + std::string(dlg.m_strName) +
               " copy=" + std::to_string(dlg.m_nCopyDefinition));
@@ -131,13 +121,8 @@ int Run(const std::string& which, int argc, char** argv) {
     }
     if (which == "builder") {
         sample::SampleColumns owner;
-        CString caption, format;
-        format.LoadString(IDS_SET_FILTER_ON_COLUMN);
-        caption.Format(format, "REGION.CITY");
-        CDFPropertySheet sheet(caption);
-        sheet.m_filtersPage.m_pOwner = &owner;
-        sheet.m_filtersPage.m_pColumn = owner.GetColumnList()[2];
-        sheet.m_filtersPage.m_strFilters = "REGION.CITY = 'Brno'";
+        CDFPropertySheet sheet(sample::BuilderCaption());
+        sample::SetUpBuilder(sheet, owner, "REGION.CITY = 'Brno'");
         int rc = static_cast<int>(sheet.DoModal());
         Write("result builder " + std::to_string(rc));
         return rc;

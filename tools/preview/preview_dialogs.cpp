@@ -17,7 +17,7 @@
 #include "filters/pick_string_item_dlg.h"
 #include "framework/script/environment.h"
 #include "framework/script/ui.h"
-#include "sample_data.h"
+#include "sample_dialogs.h"
 #include "wizard/dt_attr_sheet.h"
 
 namespace {
@@ -83,8 +83,7 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
         step = step < 0 ? 0 : (step > 3 ? 3 : step);
         SampleColumns owner;
         CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
-        sheet.SetOwner(&owner);
-        sheet.SetReportName("Sales Detail");
+        sample::SetUpWizard(sheet, owner);
         WalkToStep walk(static_cast<unsigned>(step));
         if (step > 0) {
             // The backend first: it installs the script and transcript in force.
@@ -95,37 +94,23 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
     }
     if (which == "pick") {
         CPickStringItemDlg dlg;
-        CString text;
-        text.LoadString(IDS_ASCENDING);
-        dlg.m_Items.AddTail(text);
-        text.LoadString(IDS_DESCENDING);
-        dlg.m_Items.AddTail(text);
-        dlg.m_strTitle.LoadString(IDS_ORDER_BY);
-        dlg.m_nSelectedIndex = 1;
+        sample::SetUpOrderBy(dlg);
         return static_cast<int>(dlg.DoModal());
     }
     if (which == "values") {
         CMemberValueSelectDlg dlg;
-        for (const char* v : {"Krakow", "Brno", "Debrecen", "Bratislava", "Ljubljana", "Zagreb"})
-            dlg.m_Values.AddTail(v);
-        dlg.m_strTitle.LoadString(IDS_SELECT_FILTER_VALUES);
+        sample::SetUpValues(dlg);
         return static_cast<int>(dlg.DoModal());
     }
     if (which == "name") {
         GetFilterNameDlg dlg;
-        dlg.m_existingNames.AddTail("Eastern sales");
-        dlg.SetCurrentName("Eastern sales");
+        sample::SetUpFilterName(dlg);
         return static_cast<int>(dlg.DoModal());
     }
     if (which == "builder") {
         SampleColumns owner;
-        CString caption, format;
-        format.LoadString(IDS_SET_FILTER_ON_COLUMN);
-        caption.Format(format, "REGION.CITY");
-        CDFPropertySheet sheet(caption);
-        sheet.m_filtersPage.m_pOwner = &owner;
-        sheet.m_filtersPage.m_pColumn = owner.GetColumnList()[2];
-        sheet.m_filtersPage.m_strFilters = "REGION.CITY in ('Brno','Krakow') OR \r\nREGION.CITY = Debrecen";
+        CDFPropertySheet sheet(sample::BuilderCaption());
+        sample::SetUpBuilder(sheet, owner, "REGION.CITY in ('Brno','Krakow') OR \r\nREGION.CITY = Debrecen");
         return static_cast<int>(sheet.DoModal());
     }
     if (which == "message") {
