@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "backend.h"
+#include "busy_wait.h"
 #include "number_text.h"
 #include "pg_connection.h"
 #include "pg_roles.h"
@@ -40,9 +41,13 @@ class CancelHandle {
 
 // Statement settings every connection shares: whole numbers of REAL columns
 // and decimals printed with 15 significant digits, as SQLite prints them, and
-// text in UTF-8 whatever the server's encoding.
+// text in UTF-8 whatever the server's encoding. A lock another program holds
+// is waited for as briefly as on SQLite (unless the URI or the server sets a
+// wait of its own): the user waits under a busy cursor meanwhile.
 void Prepare(PgConnection& c) {
-    c.Run("SET extra_float_digits = 0; SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'",
+    c.Run("SET extra_float_digits = 0; SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
+          "SELECT set_config('lock_timeout', '" +
+              std::to_string(kBusyWaitMs) + "', false) WHERE current_setting('lock_timeout') = '0'",
           kDatabaseOpen, "The database cannot be opened: ");
 }
 
