@@ -17,6 +17,10 @@ constexpr int kBusyWaitMs = 2000;
 // Installs the wait on a connection; `cancel` (may be null) ends it early.
 void WaitBrieflyWhenBusy(sqlite3* db, const std::atomic<bool>* cancel);
 
+// What a user reads when a lock was still held after the wait, whichever
+// engine waited.
+std::string LockedMessage();
+
 // The connection's last error as a user reads it: a lock held past the wait
 // says so and what to do, anything else is the database's own text.
 std::string DatabaseMessage(sqlite3* db);

@@ -1,5 +1,6 @@
 #include "pg_connection.h"
 
+#include "busy_wait.h"
 #include "quote_identifier.h"
 
 namespace zevdtapi {
@@ -79,6 +80,9 @@ PgResult PgConnection::Run(const std::string& sql, const std::vector<BoundValue>
     if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
         if (r.State() == "53200")
             Fail(kOutOfMemory, "The database ran out of memory.");
+        // lock_not_available: the lock_timeout every connection sets ran out.
+        if (r.State() == "55P03")
+            Fail(failNumber, prefix + LockedMessage());
         std::string message = r.Message();
         if (message.empty())
             message = ConnectionMessage();

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "backend.h"
+#include "busy_wait.h"
 #include "number_text.h"
 #include "pg_connection.h"
 #include "pg_roles.h"
@@ -16,6 +17,8 @@ namespace zevdtapi {
 namespace {
 
 constexpr const char* kReadPrefix = "The database failed while reading the report: ";
+// Rows of report data fetched at a time.
+constexpr int kRowBatch = 10000;
 
 // Sent when a cancel must stop whatever runs on the connection. PQcancel may
 // be called from any thread.
@@ -40,9 +43,13 @@ class CancelHandle {
 
 // Statement settings every connection shares: whole numbers of REAL columns
 // and decimals printed with 15 significant digits, as SQLite prints them, and
-// text in UTF-8 whatever the server's encoding.
+// text in UTF-8 whatever the server's encoding. A lock another program holds
+// is waited for as briefly as on SQLite (unless the URI or the server sets a
+// wait of its own): the user waits under a busy cursor meanwhile.
 void Prepare(PgConnection& c) {
-    c.Run("SET extra_float_digits = 0; SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'",
+    c.Run("SET extra_float_digits = 0; SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
+          "SELECT set_config('lock_timeout', '" +
+              std::to_string(kBusyWaitMs) + "', false) WHERE current_setting('lock_timeout') = '0'",
           kDatabaseOpen, "The database cannot be opened: ");
 }
 
@@ -166,64 +173,40 @@ class PostgresBackend : public Backend {
     void FetchRows(const BoundQuery& q, CellWriter& out) override {
         RequireReport();
         Begin(query_, kQuery, kReadPrefix);
-        PGconn* conn = query_.get();
-        std::vector<const char*> values;
-        std::vector<Oid> types;
-        for (const BoundValue& v : q.values) {
-            values.push_back(v.text.c_str());
-            types.push_back(v.kind == BoundValue::Number ? Oid(0) : Oid(25));
-        }
-        Running running(*this, queryCancel_.get());
-        if (!PQsendQueryParams(conn, q.sql.c_str(), int(values.size()), types.data(), values.data(), nullptr,
-                               nullptr, 0)) {
-            std::string why = query_.ConnectionMessage();
-            query_.RunQuietly("ROLLBACK");
-            Fail(kQuery, kReadPrefix + why);
-        }
-        // Rows arrive one at a time, so a large result is never held twice.
-        PQsetSingleRowMode(conn);
+        // Rows come through a cursor in batches: a large result is never held
+        // twice, and one result per batch costs far less than libpq's
+        // single-row mode, which makes a result, and its allocations, per row.
         const int n = int(q.resultColumns);
-        std::string failedState, failedMessage;
-        bool failed = false;
         try {
-            while (PGresult* raw = PQgetResult(conn)) {
-                PgResult r(raw);
-                ExecStatusType st = PQresultStatus(raw);
-                if (st == PGRES_SINGLE_TUPLE) {
-                    if (failed)
-                        continue;
+            Running running(*this, queryCancel_.get());
+            query_.Run("DECLARE zevdtapi_rows NO SCROLL CURSOR FOR " + q.sql, q.values, kQuery, kReadPrefix);
+            const std::string fetch = "FETCH FORWARD " + std::to_string(kRowBatch) + " FROM zevdtapi_rows";
+            for (;;) {
+                PgResult r = query_.Run(fetch, kQuery, kReadPrefix);
+                PGresult* raw = r.get();
+                const int rows = r.rows();
+                for (int i = 0; i < rows; ++i) {
                     out.BeginRow();
                     for (int c = 0; c < n; ++c) {
-                        if (PQgetisnull(raw, 0, c))
+                        if (PQgetisnull(raw, i, c))
                             out.Null();
                         else
-                            out.Text(size_t(c), PQgetvalue(raw, 0, c), size_t(PQgetlength(raw, 0, c)));
+                            out.Text(size_t(c), PQgetvalue(raw, i, c), size_t(PQgetlength(raw, i, c)));
                     }
-                } else if (st != PGRES_TUPLES_OK && !failed) {
-                    failed = true;
-                    failedState = r.State();
-                    failedMessage = r.Message();
                 }
+                if (rows < kRowBatch)
+                    break;
             }
-        } catch (...) {
-            // Our side gave up (too many cells, no memory): stop the server's
-            // side and read what is left before the connection is used again.
-            queryCancel_->Send();
-            while (PGresult* rest = PQgetResult(conn)) PQclear(rest);
-            query_.RunQuietly("ROLLBACK");
-            throw;
-        }
-        if (failed) {
-            query_.RunQuietly("ROLLBACK");
-            FailRead(failedState, failedMessage);
-        }
-        try {
             query_.Run("COMMIT", kQuery, kReadPrefix);
         } catch (const Failure&) {
-            // A cancel that came as the rows ended may stop the COMMIT instead.
             query_.RunQuietly("ROLLBACK");
+            // A cancel stops whichever statement runs, the COMMIT included.
             if (cancel_->load())
                 Fail(kCancelled, "The request was cancelled.");
+            throw;
+        } catch (...) {
+            // Our side gave up (too many cells, no memory) between two batches.
+            query_.RunQuietly("ROLLBACK");
             throw;
         }
     }
@@ -269,14 +252,6 @@ class PostgresBackend : public Backend {
       private:
         PostgresBackend& b_;
     };
-
-    [[noreturn]] void FailRead(const std::string& state, const std::string& message) const {
-        if (cancel_->load())
-            Fail(kCancelled, "The request was cancelled.");
-        if (state == "53200")
-            Fail(kOutOfMemory, "The database ran out of memory.");
-        Fail(kQuery, kReadPrefix + message);
-    }
 
     const std::atomic<bool>* cancel() const { return cancel_; }
     CancelHandle* valuesCancel() const { return valuesCancel_.get(); }

@@ -11,6 +11,43 @@
 namespace zevdtapi {
 namespace {
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(const std::string& s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t extra = 0;
+        unsigned char lo = 0x80, hi = 0xbf;  // the second byte's range
+        if (c >= 0xc2 && c <= 0xdf) {
+            extra = 1;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            extra = 2;
+            lo = c == 0xe0 ? 0xa0 : 0x80;
+            hi = c == 0xed ? 0x9f : 0xbf;
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            extra = 3;
+            lo = c == 0xf0 ? 0x90 : 0x80;
+            hi = c == 0xf4 ? 0x8f : 0xbf;
+        } else {
+            return false;
+        }
+        if (n - i <= extra || p[i + 1] < lo || p[i + 1] > hi)
+            return false;
+        for (size_t k = 2; k <= extra; ++k) {
+            if ((p[i + k] & 0xc0) != 0x80)
+                return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
 // Collects the SQL of one query with its bound values.
 class Builder {
   public:
@@ -25,6 +62,21 @@ class Builder {
     // which is what SQLite compares for a column that holds text.
     std::string TextOperand(const std::string& column) const {
         return engine_ == Engine::Postgres ? "CAST(" + column + " AS text) COLLATE \"C\"" : column;
+    }
+
+    // PostgreSQL refuses a text value that is not UTF-8 rather than compare
+    // it, while SQLite compares its bytes. No text the server holds equals
+    // such a value, so equality and IN leave it out on PostgreSQL: the same
+    // rows as on SQLite.
+    std::vector<std::string> Comparable(const std::vector<std::string>& values, bool number) const {
+        if (engine_ != Engine::Postgres || number)
+            return values;
+        std::vector<std::string> kept;
+        for (const std::string& v : values) {
+            if (IsUtf8(v))
+                kept.push_back(v);
+        }
+        return kept;
     }
 
     std::string Param(const std::string& value, bool number) {
@@ -63,6 +115,11 @@ class Builder {
             }
             if (keys.empty())
                 continue;
+            keys = Comparable(keys, false);
+            if (keys.empty()) {
+                terms->push_back("(1 = 0)");
+                continue;
+            }
             std::string column = Column(map.table, map.column);
             if (engine_ == Engine::Postgres)
                 column = "CAST(" + column + " AS text)";
@@ -97,8 +154,17 @@ class Builder {
                    Param(c.values[0], false) + " AS text) COLLATE \"C\") ESCAPE '')";
         }
         std::string left = number ? column : TextOperand(column);
-        if (c.op == Operator::In || c.op == Operator::NotIn)
-            return "(" + left + " " + OperatorSql(c.op) + " " + List(c.values, number) + ")";
+        const bool equality = c.op == Operator::In || c.op == Operator::Equal;
+        if (equality || c.op == Operator::NotIn || c.op == Operator::NotEqual) {
+            std::vector<std::string> kept = Comparable(c.values, number);
+            // Nothing left to compare: = and IN hold for no row, <> and NOT IN for every non-NULL one.
+            if (kept.empty())
+                return equality ? "(1 = 0)" : "(" + column + " IS NOT NULL)";
+            if (kept.size() < c.values.size() || c.op == Operator::In || c.op == Operator::NotIn) {
+                const bool in = c.op == Operator::In || c.op == Operator::Equal;
+                return "(" + left + (in ? " IN " : " NOT IN ") + List(kept, number) + ")";
+            }
+        }
         return "(" + left + " " + OperatorSql(c.op) + " " + Param(c.values[0], number) + ")";
     }
 

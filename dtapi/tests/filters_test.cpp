@@ -4,7 +4,10 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <filesystem>
+
+#ifdef ZEVDTAPI_WITH_POSTGRES
+#include <libpq-fe.h>
+#endif
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -17,9 +20,7 @@ namespace zevdtapi_test {
 namespace {
 
 std::string CopyOfSample() {
-    std::string path = MakeTempDir() + "/filters.db";
-    std::filesystem::copy_file(SampleDatabase(), path);
-    return path;
+    return FreshSample();
 }
 
 int32_t Save(Session& s, std::vector<std::string> records) {
@@ -36,6 +37,44 @@ std::vector<std::string> Load(Session& s) {
     for (int32_t i = 0; i < count; ++i) out.push_back(records[i]);
     return out;
 }
+
+// Another program's lock on the whole database (SQLite) or on the saved
+// filters' table (PostgreSQL), which readers and writers both wait for.
+class OtherProgramsLock {
+  public:
+    explicit OtherProgramsLock(const std::string& db) {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+        if (db.rfind("postgresql://", 0) == 0) {
+            pg_ = PQconnectdb(db.c_str());
+            PGresult* r = PQexec(pg_, "BEGIN; LOCK TABLE dt_saved_filter IN ACCESS EXCLUSIVE MODE");
+            held_ = PQresultStatus(r) == PGRES_COMMAND_OK;
+            PQclear(r);
+            return;
+        }
+#endif
+        held_ = sqlite3_open(db.c_str(), &lite_) == SQLITE_OK &&
+                sqlite3_exec(lite_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~OtherProgramsLock() { Release(); }
+    bool held() const { return held_; }
+    void Release() {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+        if (pg_)
+            PQfinish(pg_);
+        pg_ = nullptr;
+#endif
+        if (lite_)
+            sqlite3_close(lite_);  // rolls the open transaction back
+        lite_ = nullptr;
+    }
+
+  private:
+    bool held_ = false;
+    sqlite3* lite_ = nullptr;
+#ifdef ZEVDTAPI_WITH_POSTGRES
+    PGconn* pg_ = nullptr;
+#endif
+};
 
 void OpenReport(Session& s, const std::string& report) {
     ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
@@ -136,9 +175,8 @@ TEST(SavedFilters, ALockHeldByAnotherProgramEndsTheWaitSoonAndSaysSo) {
     std::string db = CopyOfSample();
     Session s(db);
     OpenReport(s, "Sales Detail");
-    sqlite3* other = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open(db.c_str(), &other));
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+    OtherProgramsLock other(db);
+    ASSERT_TRUE(other.held());
 
     auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(2007002, Save(s, {"A$*$"}));
@@ -151,8 +189,7 @@ TEST(SavedFilters, ALockHeldByAnotherProgramEndsTheWaitSoonAndSaysSo) {
     // Two waits of about two seconds each, never the ten seconds a person gives up after.
     EXPECT_LT(waited, 7.0);
 
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    other.Release();
     EXPECT_EQ(0, Save(s, {"A$*$"})) << s.ErrorText();
 }
 

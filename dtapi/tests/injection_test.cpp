@@ -2,11 +2,8 @@
 // names and filter records. The database must stay unchanged, nothing outside
 // the report may be read, and nothing may crash.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
 #include "test_session.h"
 
@@ -16,11 +13,10 @@ namespace {
 class Injection : public ::testing::Test {
   protected:
     void SetUp() override {
-        db = MakeTempDir() + "/hostile.db";
-        std::filesystem::copy_file(SampleDatabase(), db);
-        before = FileBytes(db);
+        db = FreshSample();
+        before = Snapshot(db);
     }
-    void TearDown() override { EXPECT_TRUE(before == FileBytes(db)) << "the database file changed"; }
+    void TearDown() override { EXPECT_TRUE(before == Snapshot(db)) << "the database changed"; }
 
     // No cell may carry what only the employee table holds.
     static void ExpectNoEmployeeData(const std::vector<Row>& rows) {
@@ -79,6 +75,7 @@ TEST_F(Injection, HostileConditionsNeverReachSqlAsText) {
         "region.region in ('a'); ATTACH DATABASE 'x.db' AS x; --",
         "region.region = 'East' AND \r\nregion.region = (SELECT 1)",
         "region.region <> East OR \r\nsqlite_schema.sql like '%'",
+        "region.region <> East OR \r\npg_catalog.pg_authid.rolpassword like '%'",
         "region.region = " + std::string(8000, '\''),
         std::string(8192, '('),
     };
@@ -109,6 +106,8 @@ TEST_F(Injection, ColumnRecordsNamingOtherTablesAreRefused) {
         {"sales\" JOIN employee ON 1 --", "amount"},
         {"sales", "amount FROM employee --"},
         {"sqlite_schema", "sql"},
+        {"pg_catalog.pg_authid", "rolpassword"},
+        {"pg_authid", "rolpassword"},
         {"", ""},
     };
     char** values = nullptr;
@@ -159,22 +158,18 @@ TEST_F(Injection, HostileFilterRecordsAreStoredAsBytesAndChangeNothingElse) {
         EXPECT_FALSE(s.ErrorText().empty());
     }
     EXPECT_EQ(salesBefore, QueryRows(db, dataBefore));
-    before = FileBytes(db);  // the saved filters are the only change
+    before = Snapshot(db);  // the saved filters are the only change
 }
 
-TEST_F(Injection, TheAuthorizerKeepsAReportToItsOwnTables) {
+TEST_F(Injection, AReportOverAViewOfOtherTablesIsRefused) {
     // A report over a view reaches the employee table behind it: refused when it is executed.
-    sqlite3* handle = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open(db.c_str(), &handle));
-    const char* sql =
+    ExecuteSql(db,
         "CREATE VIEW staff AS SELECT name, salary FROM employee;"
         "INSERT INTO dt_report VALUES (9, 1, 'Staff', 1, 9);"
         "INSERT INTO dt_report_table VALUES (9, 1, 'staff', NULL, NULL, NULL);"
         "INSERT INTO dt_report_column VALUES (9, 1, 'staff', 'salary', 21, 1, 0, 1);"
-        "INSERT INTO dt_member_map VALUES (9, 'Year', 'staff', 'name');";
-    ASSERT_EQ(SQLITE_OK, sqlite3_exec(handle, sql, nullptr, nullptr, nullptr));
-    sqlite3_close(handle);
-    before = FileBytes(db);
+        "INSERT INTO dt_member_map VALUES (9, 'Year', 'staff', 'name');");
+    before = Snapshot(db);
     Session s(db);
     ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
     auto names = s.ReportNames();

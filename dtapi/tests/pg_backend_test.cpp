@@ -107,6 +107,14 @@ TEST_F(BothBackends, EveryOperatorOnEveryTypeGivesTheSameBytes) {
         {kCell, "Sales Detail", {}, {{"customer.customer", 2}, {"sales.amount", 1}, {"sales.sale_id", 1}}},
         {{"Year=2024\n", "Region=east\n"}, "Sales Detail", {}, {}},
         {{"Year=2024\n", "Region=Nowhere\n"}, "Sales Detail", {}, {}},
+        // bytes that are not UTF-8: equal to nothing, different from everything
+        {{"Year=2024\n", "Region=\xe9" "ast\n", "Region=East\n"}, "Sales Detail", {}, {}},
+        {{"Year=2024\n", "Region=\xff\n"}, "Sales Detail", {}, {}},
+        {kCell, "Sales Detail", {{"region.city", "region.city = '\xc3\x28'"}}, {}},
+        {kCell, "Sales Detail", {{"region.city", "region.city <> '\xed\xa0\x80'"}}, {}},
+        {kCell, "Sales Detail", {{"region.city", "region.city in (Brno, '\xff')"}}, {}},
+        {kCell, "Sales Detail", {{"region.city", "region.city not in ('\xe9', Brno)"}}, {}},
+        {kCell, "Sales Detail", {{"sales.channel", "sales.channel <> '\xf8'"}}, {}},
     };
     const std::string& lite = SampleDatabase();
     size_t withRows = 0;

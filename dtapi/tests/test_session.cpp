@@ -99,6 +99,67 @@ const std::string& SampleDatabase() {
     return holder.path;
 }
 
+std::string FreshSample() {
+    static int copies = 0;
+#ifdef ZEVDTAPI_WITH_POSTGRES
+    if (OnPostgres()) {
+        PgServer& server = PgServer::Get();
+        if (!server.ok()) {
+            ADD_FAILURE() << server.failure();
+            return "postgresql:///unavailable";
+        }
+        return server.SampleCopy("fresh_" + std::to_string(++copies));
+    }
+#endif
+    std::string path = MakeTempDir() + "/sample-" + std::to_string(++copies) + ".db";
+    fs::copy_file(SampleDatabase(), path);
+    return path;
+}
+
+std::string Snapshot(const std::string& database) {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+    if (database.rfind("postgresql://", 0) == 0) {
+        // Each value with its length, so that no two different contents read the same.
+        std::string out;
+        auto add = [&out](const std::vector<std::vector<std::optional<std::string>>>& rows) {
+            for (const auto& row : rows) {
+                for (const auto& v : row) out += v ? std::to_string(v->size()) + ":" + *v : std::string("-");
+                out += "\n";
+            }
+        };
+        auto tables = PgRows(database,
+                             "SELECT table_name, table_type FROM information_schema.tables "
+                             "WHERE table_schema = 'public' ORDER BY 1");
+        add(tables);
+        for (const auto& t : tables) {
+            out += "[" + *t[0] + "]\n";
+            add(PgRows(database, "SELECT t::text FROM public.\"" + *t[0] + "\" t ORDER BY 1"));
+        }
+        add(PgRows(database,
+                   "SELECT grantee, table_name, privilege_type FROM information_schema.role_table_grants "
+                   "WHERE table_schema = 'public' ORDER BY 1, 2, 3"));
+        return out;
+    }
+#endif
+    return FileBytes(database);
+}
+
+void ExecuteSql(const std::string& database, const std::string& sql) {
+#ifdef ZEVDTAPI_WITH_POSTGRES
+    if (database.rfind("postgresql://", 0) == 0) {
+        PgExec(database, sql);
+        return;
+    }
+#endif
+    sqlite3* db = nullptr;
+    char* message = nullptr;
+    if (sqlite3_open(database.c_str(), &db) != SQLITE_OK ||
+        sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK)
+        ADD_FAILURE() << (message ? message : sqlite3_errmsg(db)) << " in " << sql;
+    sqlite3_free(message);
+    sqlite3_close(db);
+}
+
 #ifdef ZEVDTAPI_WITH_POSTGRES
 namespace {
 

@@ -24,6 +24,17 @@ bool OnPostgres();
 // PostgreSQL URI when OnPostgres()).
 const std::string& SampleDatabase();
 
+// A copy of the sample warehouse of the caller's own, for a test that writes
+// to it or must prove that nothing did: a file, or a PostgreSQL database.
+std::string FreshSample();
+
+// Everything a database holds, to prove that it was left unchanged: the file's
+// bytes, or on PostgreSQL the rows of every table and view, and every grant.
+std::string Snapshot(const std::string& database);
+
+// Statements that set a test's database up; a failure fails the test.
+void ExecuteSql(const std::string& database, const std::string& sql);
+
 // Rows of a hand-written query, every value read as text (NULL stays NULL);
 // "?" placeholders on both engines.
 std::vector<Row> QueryRows(const std::string& database, const std::string& sql,
