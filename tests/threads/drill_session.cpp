@@ -1,11 +1,9 @@
 #include "drill_session.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "framework/script/script_driver.h"
 #include "framework/script/test_driver.h"
@@ -143,10 +141,13 @@ const char* DrillName(Drill drill) {
 void PrepareWarehouse(const std::string& libraryPath) {
     if (!g_warehouse.empty())
         return;
-    char folder[] = "/tmp/zevdt-drills-XXXXXX";
-    if (!mkdtemp(folder))
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() /
+        ("zevdt-drills-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::error_code made;
+    if (!fs::create_directories(folder, made))
         std::abort();
-    std::string path = std::string(folder) + "/warehouse.db";
+    std::string path = (folder / "warehouse.db").string();
     std::string error;
     if (!zevdtapi::CreateSampleWarehouse(path, &error)) {
         std::fprintf(stderr, "sample warehouse: %s\n", error.c_str());
@@ -160,8 +161,18 @@ void PrepareWarehouse(const std::string& libraryPath) {
         std::abort();
     }
     sqlite3_close(db);
+#ifdef _WIN32
+    // The build names the library by its host path, which Windows does not
+    // take as absolute: it lies beside the program, in the platform's own form.
+    std::string program = _pgmptr ? _pgmptr : "";
+    std::string library = program.substr(0, program.find_last_of("\\/") + 1) +
+                          fs::path(libraryPath).filename().string();
+    _putenv_s("ZEVDTAPI_DATABASE", path.c_str());
+    _putenv_s("ZEVDTAPI_LIBRARY", library.c_str());
+#else
     setenv("ZEVDTAPI_DATABASE", path.c_str(), 1);
     setenv("ZEVDTAPI_LIBRARY", libraryPath.c_str(), 1);
+#endif
     g_warehouse = path;
 }
 

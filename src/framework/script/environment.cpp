@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../backend.h"
+#include "../per_thread.h"
 #include "../transcript_lines.h"
 #include "script_driver.h"
 
@@ -59,33 +60,14 @@ struct Installed {
     std::vector<std::pair<Driver*, Transcript*>> stack;  // what tests pushed over the environment's
 };
 
-struct ThreadState {
-    Installed* state = nullptr;
-    ~ThreadState();
-};
-thread_local bool t_ended = false;
-thread_local ThreadState t_state;
 thread_local Transcript* t_active = nullptr;
 
-ThreadState::~ThreadState() {
-    t_ended = true;
-    delete state;
-    state = nullptr;
+Installed* MakeInstalled() {
+    return new Installed;
 }
 
 Installed& State() {
-    if (t_ended) {
-        // Called after the thread's objects were destroyed (a static
-        // destructor after main): kept for the rest of the process.
-        static thread_local Installed* late = nullptr;
-        if (!late)
-            late = new Installed;
-        return *late;
-    }
-    ThreadState& mine = t_state;
-    if (!mine.state)
-        mine.state = new Installed;
-    return *mine.state;
+    return PerThread<Installed>::Get(&MakeInstalled);
 }
 
 void Apply(Backend& backend, Driver* driver, Transcript* transcript) {

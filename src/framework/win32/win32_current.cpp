@@ -1,5 +1,6 @@
 // The backend of the Windows build, and the check that the framework's
 // mirrored structs are the platform's.
+#include "../per_thread.h"
 #include "../script/environment.h"
 #include "struct_sizes.h"
 #include "win32_backend.h"
@@ -9,44 +10,19 @@ namespace fw {
 
 namespace {
 
-// Every thread has its own windows, modal loops and thread timer: its
-// backend is its own too, so nothing a modal run touches is shared with
-// another thread's host and no lock is held while it waits for its user.
-struct ThreadBackend {
-    Win32Backend* backend = nullptr;
-    ~ThreadBackend();
-};
-// Trivially destructible, so still readable after the thread's objects are
-// gone (a host calling in from a static destructor after main returned).
-thread_local bool t_ended = false;
-thread_local ThreadBackend t_backend;
-
 Win32Backend* MakeBackend() {
     auto* b = new Win32Backend;
     InstallDriversFromEnvironment(*b);
     return b;
 }
 
-ThreadBackend::~ThreadBackend() {
-    t_ended = true;
-    delete backend;
-    backend = nullptr;
-}
-
 }  // namespace
 
+// Every thread has its own windows, modal loops and thread timer: its
+// backend is its own too, so nothing a modal run touches is shared with
+// another thread's host and no lock is held while it waits for its user.
 Backend& CurrentBackend() {
-    if (t_ended) {
-        // Lives as long as the process from here on.
-        static thread_local Win32Backend* late = nullptr;
-        if (!late)
-            late = MakeBackend();
-        return *late;
-    }
-    ThreadBackend& mine = t_backend;
-    if (!mine.backend)
-        mine.backend = MakeBackend();
-    return *mine.backend;
+    return PerThread<Win32Backend>::Get(&MakeBackend);
 }
 
 #ifdef ZEVDT_CHECK_STRUCT_SIZES
