@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "password_hash.h"
 
@@ -33,6 +34,16 @@ TEST(Sha256, KnownDigestsIncludingBlockBoundaries) {
     for (size_t i = 0; i < std::strlen(two); i += 7)
         h.Update(two + i, std::min<size_t>(7, std::strlen(two) - i));
     EXPECT_EQ("248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1", Hex(h.Finish()));
+    // Where the padding just fits, just spills, or starts a block of its own.
+    const std::pair<size_t, const char*> lengths[] = {
+        {55, "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {63, "7d3e74a05d7db15bce4ad9ec0658ea98e3f06eeecf16b4c6fff2da457ddc2f34"},
+        {64, "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {119, "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"}};
+    for (const auto& [n, digest] : lengths) {
+        std::string a(n, 'a');
+        EXPECT_EQ(digest, Hex(zevdtapi::Sha256Of(a.data(), a.size()))) << n << " bytes";
+    }
 }
 
 TEST(Sha256, HmacVectorsOfRfc4231) {
