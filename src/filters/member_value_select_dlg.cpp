@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dialogs/help.h"
+#include "framework/text_fold.h"
 
 BEGIN_MESSAGE_MAP(CMemberValueSelectDlg, CDialog)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_VALUES_LIST, OnItemchangedList)
@@ -36,13 +37,18 @@ BOOL CMemberValueSelectDlg::OnInitDialog() {
     // The only column, so it fills the list.
     m_lstValues.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
 
-    // The rows appear ascending by text, without regard to case; stable, so
-    // that equal texts keep their arrival order. Unpainted until full.
+    // The rows appear in the order the sorted list itself keeps: ascending
+    // by text without regard to case, and of two texts that differ in case
+    // only the one in lower case first, whichever arrived first. Unpainted
+    // until full.
     std::vector<const CString*> values;
     values.reserve(static_cast<size_t>(m_Values.GetCount()));
     for (POSITION pos = m_Values.GetHeadPosition(); pos;) values.push_back(&m_Values.GetNext(pos));
     std::stable_sort(values.begin(), values.end(),
-                     [](const CString* a, const CString* b) { return a->CompareNoCase(*b) < 0; });
+                     [](const CString* a, const CString* b) {
+                         return fw::CompareListText(a->GetString(), static_cast<size_t>(a->GetLength()),
+                                                    b->GetString(), static_cast<size_t>(b->GetLength())) < 0;
+                     });
     // The platform's list places each sorted insert at a cost that grows
     // with the rows it holds (tens of thousands of values took minutes): the
     // rows, already in order, go in unsorted at the end, and the list sorts

@@ -15,6 +15,11 @@ namespace zevdt {
 // std::free. Tests replace it to make an allocation fail.
 using ZeroAllocator = void* (*)(size_t bytes);
 void SetZeroAllocatorForTesting(ZeroAllocator allocator);  // null: the default
+// Fills `total` data items, row by row `columns` wide, from the library's
+// cells (a null cell gives an empty text). `reuse`: the block holds an
+// earlier result and is zeroed as it is filled; otherwise it comes zeroed.
+void FillDataItems(ZevDTDataItem* items, ZevDTAPICell* const* cells, uint64_t total, uint32_t columns,
+                   bool reuse);
 }  // namespace zevdt
 
 class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner {

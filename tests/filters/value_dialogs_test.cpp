@@ -184,17 +184,23 @@ TEST(MemberValueSelect, OffersTheValuesSortedAndReturnsTheChosenInDisplayOrder) 
     EXPECT_EQ(Texts(dlg.m_Values), (std::vector<std::string>{"apple", "Cherry", "Date"}));
 }
 
-// A long list arriving in no order comes out sorted.
-TEST(MemberValueSelect, ManyValuesInAnyOrderAreShownSorted) {
+// A long list arriving in no order comes out sorted; of two values equal but
+// for case, the lower-case one comes first, as the sorted list itself keeps
+// them, whichever arrived first.
+TEST(MemberValueSelect, ManyValuesInAnyOrderAreShownSortedLowerCaseFirst) {
     CMemberValueSelectDlg dlg;
     std::vector<std::string> values;
     for (int i = 0; i < 3000; ++i) values.push_back("v" + std::to_string((i * 7919) % 3000 + 10000));
+    values.insert(values.begin() + 1000, "X");
+    values.push_back("x");
     for (const std::string& v : values) dlg.m_Values.AddTail(CString(v.c_str()));
     dlg.m_strTitle = Str(IDS_SELECT_FILTER_VALUES);
     fw::TestDriver driver;
     driver.Then([](Ui& ui) {
-        ASSERT_EQ(ui.RowCount(kValueList), 3000);
+        ASSERT_EQ(ui.RowCount(kValueList), 3002);
         for (int i = 0; i < 3000; ++i) ASSERT_EQ(ui.RowText(kValueList, i), "v" + std::to_string(10000 + i));
+        EXPECT_EQ(ui.RowText(kValueList, 3000), "x");
+        EXPECT_EQ(ui.RowText(kValueList, 3001), "X");
         ui.Click(IDCANCEL);
     });
     EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);

@@ -438,3 +438,38 @@ TEST_F(Delivery, ExceptionsStopAtTheExport) {
 }
 
 }  // namespace
+
+// A result large enough to be filled by two threads at once: the half the
+// second thread fills begins inside a row, and there the numbering must go
+// on where the first half stops; a reused block is zeroed in both halves.
+TEST(DataFill, ALargeResultIsNumberedAndZeroedAcrossItsHalves) {
+    const uint32_t columns = 7;
+    const uint64_t total = (uint64_t(1) << 17) + 5;  // odd: the halves meet inside a row
+    std::vector<std::string> texts(total);
+    std::vector<std::vector<char>> storage(total);
+    std::vector<ZevDTAPICell*> cells(total, nullptr);
+    for (uint64_t i = 0; i < total; ++i) {
+        if (i % 11 == 3)
+            continue;  // a NULL cell
+        texts[i] = std::to_string(i * 7919);
+        storage[i].assign(ZEVDTAPI_CELL_TEXT_OFFSET + texts[i].size() + 1, '\0');
+        std::memcpy(storage[i].data() + ZEVDTAPI_CELL_TEXT_OFFSET, texts[i].c_str(), texts[i].size() + 1);
+        cells[i] = reinterpret_cast<ZevDTAPICell*>(storage[i].data());
+    }
+    std::vector<ZevDTDataItem> block(total);
+    auto check = [&](const char* pass) {
+        for (uint64_t i = 0; i < total; ++i) {
+            const ZevDTDataItem& item = block[i];
+            ASSERT_EQ(item.row, uint32_t(i / columns + 1)) << pass << " item " << i;
+            ASSERT_EQ(item.column, uint32_t(i % columns)) << pass << " item " << i;
+            ASSERT_EQ(std::string(item.text), texts[i]) << pass << " item " << i;
+            ASSERT_TRUE(AllZero(item.text + texts[i].size(), sizeof item.text - texts[i].size()))
+                << pass << " item " << i;
+        }
+    };
+    zevdt::FillDataItems(block.data(), cells.data(), total, columns, false);
+    check("fresh");
+    std::memset(static_cast<void*>(block.data()), 0xAB, block.size() * sizeof(ZevDTDataItem));
+    zevdt::FillDataItems(block.data(), cells.data(), total, columns, true);
+    check("reused");
+}

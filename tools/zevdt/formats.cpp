@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -73,36 +75,63 @@ bool IsControl(char c) {
 // the stream, with its locking and checks, for every field.
 class Sink {
   public:
-    explicit Sink(std::ostream& out) : out_(out) { buffer_.reserve(kBlock + 1024); }
+    explicit Sink(std::ostream& out) : out_(out) {}
     ~Sink() { Flush(); }
     Sink(const Sink&) = delete;
     Sink& operator=(const Sink&) = delete;
 
     void Put(char c) {
-        buffer_ += c;
-        Spill();
+        if (used_ == kBlock) {
+            Flush();
+        }
+        buffer_[used_++] = c;
     }
     void Append(std::string_view text) {
-        buffer_.append(text.data(), text.size());
-        Spill();
+        if (text.size() > kBlock - used_) {
+            Flush();
+            if (text.size() > kBlock) {
+                out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+                return;
+            }
+        }
+        std::memcpy(buffer_.get() + used_, text.data(), text.size());
+        used_ += text.size();
     }
     void Flush() {
-        if (!buffer_.empty()) {
-            out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-            buffer_.clear();
+        if (used_) {
+            out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+            used_ = 0;
         }
     }
 
   private:
     static constexpr size_t kBlock = size_t(1) << 16;
-    void Spill() {
-        if (buffer_.size() >= kBlock) {
-            Flush();
+    std::ostream& out_;
+    std::unique_ptr<char[]> buffer_{new char[kBlock]};
+    size_t used_ = 0;
+};
+
+// Whether a CSV field must be quoted: it holds a separator, a quote or a
+// line break. A table, as this runs once for each of millions of fields.
+struct CsvSpecials {
+    bool byte[256] = {};
+    constexpr CsvSpecials() {
+        byte[static_cast<unsigned char>(',')] = true;
+        byte[static_cast<unsigned char>('"')] = true;
+        byte[static_cast<unsigned char>('\r')] = true;
+        byte[static_cast<unsigned char>('\n')] = true;
+    }
+};
+constexpr CsvSpecials kCsvSpecials;
+
+bool NeedsCsvQuotes(std::string_view text) {
+    for (char c : text) {
+        if (kCsvSpecials.byte[static_cast<unsigned char>(c)]) {
+            return true;
         }
     }
-    std::ostream& out_;
-    std::string buffer_;
-};
+    return false;
+}
 
 // A line break or tab inside a cell would break the table's lines.
 void PutTableCell(std::string_view text, Sink& out) {
@@ -112,7 +141,7 @@ void PutTableCell(std::string_view text, Sink& out) {
 }
 
 void PutCsvField(std::string_view text, Sink& out) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    if (!NeedsCsvQuotes(text)) {
         out.Append(text);
         return;
     }

@@ -78,17 +78,28 @@ bool BuildReport(const ZevDTHeaderItem* header, std::uint32_t headerCount, const
 
     // Every cell is one item, so no valid row or column number exceeds the
     // item count; checking that first keeps a corrupt number from sizing the grid.
+    // The same pass sees whether the items stand row by row at their own
+    // places, as a library delivers them: millions of 264-byte items are
+    // read from memory once more for every pass.
     std::uint32_t rowCount = 0;
     std::uint32_t width = headerCount;
+    bool inPlace = headerCount > 0;
+    std::uint32_t expectRow = 1, expectColumn = 0;
     for (std::uint32_t i = 0; i < dataCount; ++i) {
-        if (data[i].row < 1 || data[i].row > dataCount || data[i].column >= dataCount) {
-            *error = "data item " + std::to_string(i) + " has row " + std::to_string(data[i].row) +
-                     " and column " + std::to_string(data[i].column) + ", outside a result of " +
+        const std::uint32_t row = data[i].row, column = data[i].column;
+        if (row < 1 || row > dataCount || column >= dataCount) {
+            *error = "data item " + std::to_string(i) + " has row " + std::to_string(row) +
+                     " and column " + std::to_string(column) + ", outside a result of " +
                      std::to_string(dataCount) + " cells";
             return false;
         }
-        rowCount = std::max(rowCount, data[i].row);
-        width = std::max(width, data[i].column + 1);
+        rowCount = std::max(rowCount, row);
+        width = std::max(width, column + 1);
+        inPlace = inPlace && row == expectRow && column == expectColumn;
+        if (++expectColumn == headerCount) {
+            expectColumn = 0;
+            ++expectRow;
+        }
     }
     if (static_cast<std::uint64_t>(rowCount) * width > 4ull * dataCount + 1024) {
         *error = "data items spread " + std::to_string(dataCount) + " cells over " +
@@ -105,9 +116,8 @@ bool BuildReport(const ZevDTHeaderItem* header, std::uint32_t headerCount, const
     out.itemRows = rowCount;
     out.width = width;
     const std::uint64_t cells = static_cast<std::uint64_t>(rowCount) * width;
-    bool inPlace = cells == dataCount;
-    for (std::uint32_t i = 0; inPlace && i < dataCount; ++i)
-        inPlace = data[i].row == i / width + 1 && data[i].column == i % width;
+    // Every item at its own place, and as many items as places: the grid is full.
+    inPlace = inPlace && cells == dataCount;
     if (!inPlace && dataCount) {
         out.itemOf.assign(static_cast<size_t>(cells), Report::kNoItem);
         for (std::uint32_t i = 0; i < dataCount; ++i) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "headless_backend.h"
+#include "framework/text_fold.h"
 
 namespace fw {
 namespace headless {
@@ -37,21 +38,13 @@ bool EqualNoCase(const std::string& a, const char* b) {
     return true;
 }
 
-// ASCII letters without regard to case, every other byte by its value: the
-// order of a sorted list, compared often enough that it is not a call per byte.
-inline unsigned char Lower(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+// The order of a sorted list view's rows, and of a sorted list or combo box's
+// entries (without regard to case only).
+bool ListViewBefore(const std::string& a, const std::string& b) {
+    return fw::CompareListText(a.data(), a.size(), b.data(), b.size()) < 0;
 }
-
-int CompareNoCase(const std::string& a, const std::string& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char ca = Lower(static_cast<unsigned char>(a[i]));
-        unsigned char cb = Lower(static_cast<unsigned char>(b[i]));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+bool ListBoxBefore(const std::string& a, const std::string& b) {
+    return fw::CompareFoldedText(a.data(), a.size(), b.data(), b.size()) < 0;
 }
 
 int FindExact(const std::vector<Row>& rows, intptr_t startAfter, const char* text) {
@@ -96,10 +89,12 @@ intptr_t SetRowData(std::vector<Row>& rows, uintptr_t index, intptr_t data, intp
     return 0;
 }
 
+// A sorted list or combo box puts a new entry before the first one that does
+// not order below it: before the entries equal to it but for case, too.
 int InsertSorted(std::vector<Row>& rows, const Row& row, bool sorted, int index) {
     if (sorted) {
-        auto it = std::upper_bound(rows.begin(), rows.end(), row,
-                                   [](const Row& a, const Row& b) { return a.texts[0] < b.texts[0]; });
+        auto it = std::lower_bound(rows.begin(), rows.end(), row,
+                                   [](const Row& a, const Row& b) { return ListBoxBefore(a.texts[0], b.texts[0]); });
         index = static_cast<int>(it - rows.begin());
     }
     if (index < 0 || index > static_cast<int>(rows.size()))
@@ -233,16 +228,15 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
                 row.data = static_cast<uintptr_t>(item->lParam);
             int at = std::clamp(item->iItem, 0, n);
             // A sorted list view ignores the position asked for: the row goes
-            // before the first row whose text does not order below its own,
-            // compared without regard to case as the platform's list does.
-            // The rows are kept in that order, so the place is found by
+            // before the first row whose text does not order below its own
+            // (so before the rows of the same text), in the platform list's
+            // order. The rows are kept in that order, so the place is found by
             // bisection: a picker filled with 100,000 values must not cost
             // a scan of every row before each insert.
             if (w->style & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) {
                 bool descending = (w->style & LVS_SORTDESCENDING) != 0;
                 auto before = [descending](const Row& a, const Row& b) {
-                    int c = CompareNoCase(a.texts[0], b.texts[0]);
-                    return (descending ? -c : c) < 0;
+                    return descending ? ListViewBefore(b.texts[0], a.texts[0]) : ListViewBefore(a.texts[0], b.texts[0]);
                 };
                 // Rows handed over in order go to the end: one comparison.
                 if (!rows.empty() && before(rows.back(), row))
