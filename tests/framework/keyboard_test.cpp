@@ -32,12 +32,6 @@ TEST(Keyboard, EnterGoesToTheTemplatesDefaultButtonAndEscToCancel) {
 }
 
 TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
-#ifdef _WIN32
-    // The Win32 driver posts this key to the focused control, which does not
-    // yet reach the real dialog manager the way a typed key does; the real-input
-    // layer is to settle it with real keys.
-    GTEST_SKIP() << "keys posted by the Win32 driver do not yet act as typed ones";
-#endif
     fw::TestDriver moved;
     moved.Then([](fw::Ui& ui) {
              fw::CurrentBackend().SendMessage(ui.Window(), DM_SETDEFID, IDCANCEL, 0);
@@ -178,12 +172,6 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
 }
 
 TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
-#ifdef _WIN32
-    // The Win32 driver posts this key to the focused control, which does not
-    // yet reach the real dialog manager the way a typed key does; the real-input
-    // layer is to settle it with real keys.
-    GTEST_SKIP() << "keys posted by the Win32 driver do not yet act as typed ones";
-#endif
     ColumnsPage page(PSWIZB_NEXT);
     CPropertySheet sheet(50511);
     sheet.SetWizardMode();
