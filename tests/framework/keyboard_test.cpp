@@ -201,4 +201,52 @@ TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
     EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
 }
 
+// A list view whose row is selected by the program, with no caret on any row.
+class SelectedNotFocused : public CDialog {
+  public:
+    SelectedNotFocused() : CDialog(141) {}
+    CListCtrl list;
+
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1063, list); }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        list.InsertColumn(0, "Item");
+        for (const char* s : {"first", "second", "third"}) list.InsertItem(list.GetItemCount(), s);
+        list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+        return TRUE;
+    }
+};
+
+TEST(Keyboard, ArrowsInAListViewWithoutACaretStartFromTheTop) {
+    // As the platform's list view does: Up has no row above the caret to go to,
+    // Down goes to the first row, whatever row was selected before.
+    SelectedNotFocused dialog;
+    fw::TestDriver driver;
+    driver
+        .Then([](fw::Ui& ui) {
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(1063)),
+                                             TRUE);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), 1063);
+            ui.PressKey(fw::Key::Up);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{2});
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{0});
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{1});
+            ui.PressKey(fw::Key::Escape);
+        });
+    fw::ScopedDriver scope(&driver);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+}
+
 }  // namespace

@@ -136,7 +136,7 @@ wizard_tab_order() {
   start wizard_tab_1 wizard 1
   window "$wizard_caption" && tabs 1047 1007 1010 1011 1009 1012 1008 1015 12323 12324 2 9 && key Escape && done_with 2 || return 1
   start wizard_tab_2 wizard 2
-  window "$wizard_caption" && forward 1058 1050 1051 12323 12324 2 9 && key Escape && done_with 2 || return 1
+  window "$wizard_caption" && forward 1058 1050 1009 1054 1051 12323 12324 2 9 && key Escape && done_with 2 || return 1
   start wizard_tab_3 wizard 3
   window "$wizard_caption" && tabs 1027 1024 1025 1026 1066 1067 1022 1068 1069 1070 1071 12323 12325 2 9 &&
     key Escape && done_with 2
@@ -157,7 +157,24 @@ wizard_accelerators() {
 }
 
 # ---- beneath a modal window --------------------------------------------------------------
-group_beneath() { echo beneath_login; }
+group_beneath() { echo beneath_order_by beneath_login; }
+
+beneath_order_by() {
+  # With the Order By chooser open, clicks on the wizard beneath (its Next, its lists)
+  # and its accelerators change nothing; the chooser's OK applies to the sort step only,
+  # and the same click on Next once the chooser is gone goes to step 4. The chooser
+  # covers the wizard's top left corner: the clicks go where it does not (a click on
+  # a list's empty part would clear its selection).
+  local sort="Select Data Sort Order"
+  start beneath_order_by wizard 2
+  window "$wizard_caption" && key Tab Tab Tab Tab && focus 1051 && key Down && expect '^rows 1051 0$' &&
+    key alt+o && expect '^clicked 1057$' && window "Order By" && key Tab Tab && focus 1063 && expect '^rows 1063 1$' &&
+    click 12324 "$sort" && click_in 1051 100 140 "$sort" && click_in 1050 90 238 "$sort" && key alt+n alt+b &&
+    key Up && expect '^rows 1063 0$' && key Return && expect '^close 141 OK$' &&
+    absent '^(page|clicked 12324|clicked 12323)' && window "$wizard_caption" &&
+    focus 1057 && key shift+Tab && expect '^rows 1051 0$' && click 12324 && expect '^page 133 ' &&
+    key Escape && expect '^close sheet CANCEL$' && expect '^column SALES.SALE_DATE display=1 sort=1/1$' && done_with 2
+}
 
 beneath_login() {
   # The host window beneath the login dialog takes no click until the dialog has ended.
@@ -174,7 +191,8 @@ pick_keys() {
   start pick_esc pick
   window "Order By" && key Escape && expect '^close 141 CANCEL$' && done_with 2 || return 1
   start pick_enter pick
-  window "Order By" && tabs 1 2 1063 9 && key Tab Tab && focus 1063 && key Down && expect '^rows 1063 0$' && key alt+h && expect '^clicked 9$' && key Return &&
+  # Descending is chosen as it opens, with the caret on it: Up is Ascending.
+  window "Order By" && tabs 1 2 1063 9 && key Tab Tab && focus 1063 && key Up && expect '^rows 1063 0$' && key alt+h && expect '^clicked 9$' && key Return &&
     expect '^result pick 1 selected=0$' && done_with 1
 }
 

@@ -225,7 +225,9 @@ void HeadlessBackend::MoveInList(Window* list, Key key) {
     int target = current;
     switch (key) {
         case Key::Up:
-            target = current < 0 ? 0 : current - 1;
+            // A list view with no focused row has nothing above it: Up does
+            // nothing there, whatever is selected, while Down goes to the first row.
+            target = current < 0 ? (list->cls == "SysListView32" ? -1 : 0) : current - 1;
             break;
         case Key::Down:
             target = current + 1;
