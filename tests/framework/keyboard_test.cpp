@@ -249,4 +249,16 @@ TEST(Keyboard, ArrowsInAListViewWithoutACaretStartFromTheTop) {
     EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
 }
 
+TEST(Keyboard, EscOnAMessageBoxWithOkAloneAnswersOk) {
+    for (uint32_t type : {MB_OK, MB_OKCANCEL}) {
+        SCOPED_TRACE(type);
+        fw::TestDriver driver;
+        driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Escape); });
+        fw::ScopedDriver scope(&driver);
+        int answer = fw::CurrentBackend().MessageBox(nullptr, "Nothing to save.", "Drill-Through", type, 0);
+        EXPECT_EQ(answer, type == MB_OK ? IDOK : IDCANCEL);
+        EXPECT_TRUE(driver.Done());
+    }
+}
+
 }  // namespace

@@ -298,6 +298,10 @@ int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::str
         frames_.pop_back();
     });
     int answer = ::MessageBoxA(W(owner), text.c_str(), caption.c_str(), type);
+    // A box with OK alone answers OK to Esc, as the platform documents; some
+    // implementations of it answer Cancel, which no caller of such a box expects.
+    if ((type & MB_TYPEMASK) == MB_OK && answer == IDCANCEL)
+        answer = IDOK;
     unstack.Dismiss();
     HookMessageBoxes(false);
     if (Hwnd box = frames_.back().hwnd)
