@@ -39,7 +39,8 @@ BOOL CPickStringItemDlg::OnInitDialog() {
     m_lstItems.SetColumnWidth(0, LVSCW_AUTOSIZE);
 
     if (m_nSelectedIndex >= 0 && m_nSelectedIndex < m_lstItems.GetItemCount())
-        m_lstItems.SetItemState(m_nSelectedIndex, LVIS_SELECTED, LVIS_SELECTED);
+        // The caret on the chosen row too, so that the arrow keys move on from it.
+        m_lstItems.SetItemState(m_nSelectedIndex, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     return TRUE;
 }
 

@@ -123,6 +123,11 @@ class Backend {
     // the platform's dialog manager routes it.
     virtual void PressKey(Hwnd window, Key key) = 0;
     virtual void PressAccelerator(Hwnd window, char letter) = 0;
+    // A multi-line edit keeps Enter, Esc and Tab to itself and hands them to
+    // the window it sits in, which on a wizard page has no buttons: after
+    // this call the dialog manager gives them their meaning there, as in any
+    // other control (the arrows still scroll the text).
+    virtual void LeaveDialogKeysToDialog(Hwnd edit) = 0;
 
     // Bitmaps of the library's resources.
     virtual void* LoadBitmap(unsigned id) = 0;

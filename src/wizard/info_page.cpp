@@ -19,6 +19,10 @@ BOOL CInfoPage::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     SetStepButtons();
     fw::Backend& backend = fw::CurrentBackend();
+    // The text is this step's only control: Enter, Esc and Tab must reach
+    // the wizard from it, as from the controls of every other step.
+    if (CWnd* text = GetDlgItem(IDC_INFO_TEXT))
+        backend.LeaveDialogKeysToDialog(text->m_hWnd);
     void* bitmap = backend.LoadBitmap(IDB_WIZARD);
     if (!bitmap)
         return TRUE;  // the page works without its picture

@@ -303,10 +303,19 @@ void CDTSelectAttr::UpdateMoveButtons(bool enable) {
     const int count = m_selectedList.GetCount();
     const bool up = enable && count > 0 && !m_selectedList.GetSel(0);
     const bool down = enable && count > 0 && !m_selectedList.GetSel(count - 1);
-    if (CWnd* button = GetDlgItem(IDC_SELECT_MOVE_UP))
-        button->EnableWindow(up);
-    if (CWnd* button = GetDlgItem(IDC_SELECT_MOVE_DOWN))
-        button->EnableWindow(down);
+    CWnd* upButton = GetDlgItem(IDC_SELECT_MOVE_UP);
+    CWnd* downButton = GetDlgItem(IDC_SELECT_MOVE_DOWN);
+    // A button that disables itself (its column reached the end) would leave
+    // the keyboard user with no focus: the list it moves in takes it first.
+    fw::Hwnd focus = fw::CurrentBackend().GetFocus();
+    bool focusLeaves = focus && ((upButton && !up && upButton->m_hWnd == focus) ||
+                                 (downButton && !down && downButton->m_hWnd == focus));
+    if (focusLeaves && m_selectedList.m_hWnd)
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_selectedList.m_hWnd), TRUE);
+    if (upButton)
+        upButton->EnableWindow(up);
+    if (downButton)
+        downButton->EnableWindow(down);
 }
 
 void CDTSelectAttr::EnableNext(bool enable) {

@@ -82,6 +82,28 @@ TEST(PickStringItem, ShowsTheEntriesWithThePreselectedRowAndReturnsTheChosenOne)
     EXPECT_EQ(dlg.m_nSelectedIndex, 0);
 }
 
+TEST(PickStringItem, TheArrowKeysMoveOnFromThePreselectedRow) {
+    // Descending is chosen as the dialog opens: Up is Ascending, as a keyboard user expects.
+    CPickStringItemDlg dlg;
+    FillOrderBy(dlg, 1);
+    fw::TestDriver driver;
+    driver
+        .Then([](Ui& ui) {
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
+                                             reinterpret_cast<WPARAM>(ui.Control(kPickList)), TRUE);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), kPickList);
+            ui.PressKey(fw::Key::Up);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{0});
+            ui.PressKey(fw::Key::Enter);
+        });
+    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(dlg.m_nSelectedIndex, 0);
+}
+
 TEST(PickStringItem, APreselectionOutsideTheEntriesSelectsNothingAndOkWaitsForARow) {
     for (int preselect : {-1, 2, 7}) {
         SCOPED_TRACE(preselect);

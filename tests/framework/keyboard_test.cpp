@@ -32,12 +32,6 @@ TEST(Keyboard, EnterGoesToTheTemplatesDefaultButtonAndEscToCancel) {
 }
 
 TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
-#ifdef _WIN32
-    // The Win32 driver posts this key to the focused control, which does not
-    // yet reach the real dialog manager the way a typed key does; the real-input
-    // layer is to settle it with real keys.
-    GTEST_SKIP() << "keys posted by the Win32 driver do not yet act as typed ones";
-#endif
     fw::TestDriver moved;
     moved.Then([](fw::Ui& ui) {
              fw::CurrentBackend().SendMessage(ui.Window(), DM_SETDEFID, IDCANCEL, 0);
@@ -178,12 +172,6 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
 }
 
 TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
-#ifdef _WIN32
-    // The Win32 driver posts this key to the focused control, which does not
-    // yet reach the real dialog manager the way a typed key does; the real-input
-    // layer is to settle it with real keys.
-    GTEST_SKIP() << "keys posted by the Win32 driver do not yet act as typed ones";
-#endif
     ColumnsPage page(PSWIZB_NEXT);
     CPropertySheet sheet(50511);
     sheet.SetWizardMode();
@@ -211,6 +199,66 @@ TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_EQ(page.changes, (std::vector<int>{0, 1, 2, 1}));
     EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+}
+
+// A list view whose row is selected by the program, with no caret on any row.
+class SelectedNotFocused : public CDialog {
+  public:
+    SelectedNotFocused() : CDialog(141) {}
+    CListCtrl list;
+
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1063, list); }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        list.InsertColumn(0, "Item");
+        for (const char* s : {"first", "second", "third"}) list.InsertItem(list.GetItemCount(), s);
+        list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+        return TRUE;
+    }
+};
+
+TEST(Keyboard, ArrowsInAListViewWithoutACaretStartFromTheTop) {
+    // As the platform's list view does: Up has no row above the caret to go to,
+    // Down goes to the first row, whatever row was selected before.
+    SelectedNotFocused dialog;
+    fw::TestDriver driver;
+    driver
+        .Then([](fw::Ui& ui) {
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(1063)),
+                                             TRUE);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), 1063);
+            ui.PressKey(fw::Key::Up);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{2});
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{0});
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{1});
+            ui.PressKey(fw::Key::Escape);
+        });
+    fw::ScopedDriver scope(&driver);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+}
+
+TEST(Keyboard, EscOnAMessageBoxWithOkAloneAnswersOk) {
+    for (uint32_t type : {MB_OK, MB_OKCANCEL}) {
+        SCOPED_TRACE(type);
+        fw::TestDriver driver;
+        driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Escape); });
+        fw::ScopedDriver scope(&driver);
+        int answer = fw::CurrentBackend().MessageBox(nullptr, "Nothing to save.", "Drill-Through", type, 0);
+        EXPECT_EQ(answer, type == MB_OK ? IDOK : IDCANCEL);
+        EXPECT_TRUE(driver.Done());
+    }
 }
 
 }  // namespace

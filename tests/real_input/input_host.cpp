@@ -23,7 +23,9 @@
 #include "filters/get_filter_name_dlg.h"
 #include "filters/member_value_select_dlg.h"
 #include "filters/pick_string_item_dlg.h"
+#include "framework/script/environment.h"
 #include "framework/script/test_driver.h"
+#include "framework/script/ui.h"
 #include "framework/shell_hook.h"
 #include "input_watch.h"
 #include "sample_dialogs.h"
@@ -61,6 +63,26 @@ void WriteColumns(sample::SampleColumns& owner) {
     }
 }
 
+// Presses Next a number of times, then hands the wizard to the user; the
+// watch notes nothing until then.
+class WalkToStep : public fw::Driver {
+  public:
+    explicit WalkToStep(unsigned steps) : left_(steps) {}
+    bool Step(fw::Hwnd active) override {
+        if (left_ > 0) {
+            fw::Ui(active).Press(fw::SheetButton::Next);
+            --left_;
+            return true;
+        }
+        HoldWatching(false);
+        fw::PopDrivers();
+        return true;
+    }
+
+  private:
+    unsigned left_;
+};
+
 int Run(const std::string& which, int argc, char** argv) {
     if (which == "login") {
         CLoginDlg dlg;
@@ -85,10 +107,17 @@ int Run(const std::string& which, int argc, char** argv) {
         return rc;
     }
     if (which == "wizard") {
-        UINT step = argc > 0 ? static_cast<UINT>(std::atoi(argv[0])) : 0;
+        // The wizard is walked to the step with Next, as a user reaches it: each
+        // step then shows what the steps before it chose.
+        unsigned step = argc > 0 ? static_cast<unsigned>(std::atoi(argv[0])) : 0;
         sample::SampleColumns owner;
-        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, step);
+        CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
         sample::SetUpWizard(sheet, owner);
+        WalkToStep walk(step);
+        if (step > 0) {
+            HoldWatching(true);
+            fw::PushDrivers(&walk, fw::ActiveTranscript());
+        }
         int rc = static_cast<int>(sheet.DoModal());
         Write("result wizard " + std::to_string(rc));
         WriteColumns(owner);

@@ -93,6 +93,8 @@ std::string SelectedRows(HWND list) {
     return rows.empty() ? "-" : rows;
 }
 
+bool g_held = false;
+
 struct Seen {
     HWND root = nullptr, page = nullptr;
     std::string state, rows;
@@ -100,6 +102,8 @@ struct Seen {
 
 // Runs inside every modal loop: the state a user's input may have changed.
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_held)
+        return;
     HWND focus = ::GetFocus();
     HWND root = focus ? ::GetAncestor(focus, GA_ROOT) : ::GetActiveWindow();
     if (!root || !::IsWindowVisible(root))
@@ -189,6 +193,10 @@ int RunHostWindow(int (*openDialog)()) {
         ::DispatchMessageA(&msg);
     }
     return g_loginResult;
+}
+
+void HoldWatching(bool held) {
+    g_held = held;
 }
 
 void StartWatching() {

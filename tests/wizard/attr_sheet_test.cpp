@@ -65,6 +65,45 @@ TEST(Wizard, FirstStepShowsInstructionsWithBackDisabledAndNoFinish) {
     EXPECT_TRUE(picture);
 }
 
+TEST(Wizard, TheFirstStepsTextLeavesEnterEscAndTabToTheWizard) {
+    // The read-only instructions are the step's only control: a multi-line
+    // edit would keep these keys and hand them to the page, where no button is.
+    Wizard w;
+    fw::TestDriver driver;
+    driver
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), 1045);
+            ui.PressKey(fw::Key::Tab);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), ID_WIZNEXT);
+            ui.PressKey(fw::Key::ShiftTab);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), 1045);
+            ui.PressKey(fw::Key::Enter);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 130u);
+            ui.Press(SheetButton::Cancel);
+        });
+    EXPECT_EQ(RunWizard(w.sheet, driver), IDCANCEL);
+
+    Wizard again;
+    fw::TestDriver esc;
+    esc.Then([](Ui& ui) {
+           EXPECT_EQ(ui.FocusId(), 1045);
+           ui.PressKey(fw::Key::Escape);
+       })
+        .Then([](Ui& ui) {
+            ADD_FAILURE() << "Esc left the wizard open on page " << ui.TemplateId();
+            ui.Press(SheetButton::Cancel);
+        });
+    fw::ScopedDriver scope(&esc);
+    EXPECT_EQ(again.sheet.DoModal(), IDCANCEL);
+    EXPECT_TRUE(esc.Failures().empty()) << esc.Failures().front();
+}
+
 TEST(Wizard, BackCannotBePressedOnTheFirstStep) {
     Wizard w;
     bool refused = false;

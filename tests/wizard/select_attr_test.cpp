@@ -303,6 +303,34 @@ TEST(ColumnPage, MovesExchangeNeighboursAndTheirPositions) {
     EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{1, 3, 2}));
 }
 
+TEST(ColumnPage, AMoveButtonThatDisablesItselfHandsTheFocusToTheList) {
+    Wizard w;
+    w.owner.Add("T", "A", 1);
+    w.owner.Add("T", "B", 2);
+    auto focusOn = [](Ui& ui, int id) {
+        fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(id)), WM_NEXTDLGCTL,
+                                         reinterpret_cast<WPARAM>(ui.Control(id)), TRUE);
+    };
+    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(kList, 1); },
+                              [&](Ui& ui) { focusOn(ui, kUp); },
+                              [](Ui& ui) {
+                                  EXPECT_EQ(ui.FocusId(), kUp);
+                                  ui.PressKey(fw::Key::Space);
+                              },
+                              [](Ui& ui) {
+                                  EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.B", "T.A"}));
+                                  EXPECT_FALSE(ui.Enabled(kUp));
+                                  // The keys go on working: in the list, Down moves the selection.
+                                  EXPECT_EQ(ui.FocusId(), kList);
+                                  ui.PressKey(fw::Key::Down);
+                              },
+                              [](Ui& ui) {
+                                  EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{1});
+                                  EXPECT_TRUE(ui.Enabled(kUp));
+                                  EXPECT_FALSE(ui.Enabled(kDown));
+                              }});
+}
+
 // Whatever the user does, the list and the records agree.
 TEST(ColumnPage, PositionsStayOneToNInListOrderThroughAnySequence) {
     Wizard w;

@@ -53,6 +53,7 @@ class HeadlessBackend : public Backend {
     Hwnd GetFocus() override;
     void PressKey(Hwnd window, Key key) override;
     void PressAccelerator(Hwnd window, char letter) override;
+    void LeaveDialogKeysToDialog(Hwnd edit) override;
 
     void* LoadBitmap(unsigned id) override;
     void DeleteObject(void* object) override;

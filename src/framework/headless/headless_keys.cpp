@@ -27,6 +27,14 @@ bool IsPushButton(const Window* c) {
 bool IsTopLevel(const Window* w) {
     return w->kind == WindowKind::Dialog || w->kind == WindowKind::Sheet || w->kind == WindowKind::MessageBox;
 }
+// A multi-line edit takes Enter, Esc and Tab itself and hands them to the
+// window it sits in: on a wizard page that is the page, not the sheet.
+bool KeepsDialogKeys(const Window* c) {
+    return c && c->cls == "Edit" && (c->style & ES_MULTILINE) && !c->leavesDialogKeys;
+}
+bool OnAPage(const Window* c) {
+    return c && c->parent && c->parent->kind == WindowKind::Page;
+}
 
 // The letter after a single '&' in a control's text ("&&" is a plain '&').
 char AcceleratorOf(const std::string& text) {
@@ -168,7 +176,7 @@ Hwnd HeadlessBackend::GetFocus() {
 
 void HeadlessBackend::EnterKey(Window* top) {
     Window* focus = top->focus && live_.count(top->focus) ? top->focus : nullptr;
-    if (focus && focus->cls == "Edit" && (focus->style & ES_MULTILINE)) {
+    if (KeepsDialogKeys(focus)) {
         if (focus->style & ES_WANTRETURN) {
             if (!(focus->style & ES_READONLY)) {
                 focus->text += "\r\n";
@@ -226,7 +234,9 @@ void HeadlessBackend::MoveInList(Window* list, Key key) {
     int target = current;
     switch (key) {
         case Key::Up:
-            target = current < 0 ? 0 : current - 1;
+            // A list view with no focused row has nothing above it: Up does
+            // nothing there, whatever is selected, while Down goes to the first row.
+            target = current < 0 ? (list->cls == "SysListView32" ? -1 : 0) : current - 1;
             break;
         case Key::Down:
             target = current + 1;
@@ -277,11 +287,18 @@ void HeadlessBackend::PressKey(Hwnd window, Key key) {
             EnterKey(top);
             return;
         case Key::Escape:
+            // The edit closes the window it sits in; a page has nothing to close.
+            if (KeepsDialogKeys(focus) && OnAPage(focus))
+                return;
             Deliver(top, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(W(GetDlgItem(H(top), IDCANCEL))));
             return;
         case Key::Tab:
         case Key::ShiftTab: {
             std::vector<Window*> order = TabOrder(top);
+            // The edit asks the page it sits in for its next control: the
+            // walk stays on the page, away from the wizard's buttons.
+            if (KeepsDialogKeys(focus) && OnAPage(focus))
+                order.assign(focus->parent->children.begin(), focus->parent->children.end());
             int n = static_cast<int>(order.size());
             int at = -1;
             for (int i = 0; i < n; ++i)
@@ -338,6 +355,11 @@ void HeadlessBackend::HelpKey(Window* top) {
     info.dwContextId = top->helpId;
     bool handled = false;
     sink->HandleMessage(WM_HELP, 0, reinterpret_cast<intptr_t>(&info), &handled);
+}
+
+void HeadlessBackend::LeaveDialogKeysToDialog(Hwnd edit) {
+    if (Window* c = W(edit))
+        c->leavesDialogKeys = true;
 }
 
 void HeadlessBackend::PressAccelerator(Hwnd window, char letter) {

@@ -51,6 +51,9 @@ struct Window {
     int defId = 0;
     Window* focus = nullptr;
 
+    // A multi-line edit that leaves Enter, Esc and Tab to the dialog manager.
+    bool leavesDialogKeys = false;
+
     // Control state.
     std::vector<Row> rows;
     std::vector<std::string> columns;

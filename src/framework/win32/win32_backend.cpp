@@ -326,6 +326,10 @@ int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::str
     params.dwContextHelpId = helpId;
     params.lpfnMsgBoxCallback = &OnMessageBoxHelp;
     int answer = ::MessageBoxIndirectA(&params);
+    // A box with OK alone answers OK to Esc, as the platform documents; some
+    // implementations of it answer Cancel, which no caller of such a box expects.
+    if ((type & MB_TYPEMASK) == MB_OK && answer == IDCANCEL)
+        answer = IDOK;
     unstack.Dismiss();
     HookMessageBoxes(false);
     if (Hwnd box = frames_.back().hwnd)

@@ -13,7 +13,23 @@ HWND W(Hwnd h) {
 }
 // Not in every SDK's headers; the value is the system's.
 constexpr UINT kWmKeyF1 = 0x004D;
+
+// The edit no longer asks for every key: the dialog manager keeps Enter,
+// Esc and Tab for the window the user works in.
+LRESULT CALLBACK LeaveDialogKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (msg == WM_GETDLGCODE)
+        result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    else if (msg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hwnd, &LeaveDialogKeysProc, id);
+    return result;
+}
 }  // namespace
+
+void Win32Backend::LeaveDialogKeysToDialog(Hwnd edit) {
+    if (edit)
+        ::SetWindowSubclass(W(edit), &LeaveDialogKeysProc, 1, 0);
+}
 
 Hwnd Win32Backend::OwnerFor(Hwnd parent) {
     HWND owner = W(parent);
