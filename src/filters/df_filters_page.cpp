@@ -116,8 +116,14 @@ void CDFFiltersPage::UpdateAddButton() {
     CWnd* value = GetDlgItem(IDC_BUILDER_VALUE);
     if (!add || !value)
         return;
-    add->EnableWindow(m_cboColumn.GetCurSel() >= 0 && m_cboOperator.GetCurSel() >= 0 &&
-                      value->GetWindowTextLength() > 0);
+    const bool enable = m_cboColumn.GetCurSel() >= 0 && m_cboOperator.GetCurSel() >= 0 &&
+                        value->GetWindowTextLength() > 0;
+    // Add disables itself once its condition is in the box: the keyboard user
+    // would be left with no focus, so the value edit, where the next condition
+    // starts, takes it first.
+    if (!enable && add->m_hWnd == fw::CurrentBackend().GetFocus())
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(value->m_hWnd), TRUE);
+    add->EnableWindow(enable);
 }
 
 void CDFFiltersPage::OnChangeFilters() {

@@ -149,6 +149,26 @@ TEST_F(Builder, TypedValuesAreAppendedAsTypedAndJoinedWithTheChosenWord) {
               "SALES.REGION = O'Neil OR \r\nSALES.REGION in East,West AND \r\nSALES.REGION like S%");
 }
 
+TEST_F(Builder, AddDisablingItselfHandsTheFocusToTheValueAndKeysGoOnWorking) {
+    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "Brno"); });
+    driver.Then([](fw::Ui& ui) {
+        fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(kAdd)), WM_NEXTDLGCTL,
+                                         reinterpret_cast<WPARAM>(ui.Control(kAdd)), TRUE);
+    });
+    driver.Then([](fw::Ui& ui) {
+        EXPECT_EQ(ui.FocusId(), kAdd);
+        ui.PressKey(fw::Key::Space);
+    });
+    driver.Then([](fw::Ui& ui) {
+        EXPECT_FALSE(ui.Enabled(kAdd));
+        // The next condition starts where the focus now is; Esc still leaves.
+        EXPECT_EQ(ui.FocusId(), kValue);
+        ui.PressKey(fw::Key::Escape);
+    });
+    Outcome out = Run("");
+    EXPECT_EQ(out.result, IDCANCEL);
+}
+
 TEST_F(Builder, TrailingBlanksAndEmptyLinesGoBeforeTheNextCondition) {
     driver.Then([](fw::Ui& ui) { ui.Type(kValue, "7"); });
     Add();
