@@ -152,7 +152,9 @@ BOOL CDTFilter::OnSetActive() {
         if (CWnd* next = parent->GetDlgItem(ID_WIZNEXT))
             next->EnableWindow(FALSE);
     if (m_filterGrid.GetItemCount() > 0) {
-        m_filterGrid.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+        // The caret goes with the selection, so that Down moves on to the second row
+        // rather than back to the first.
+        m_filterGrid.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         m_addConditionButton.EnableWindow(TRUE);
     } else {
         m_addConditionButton.EnableWindow(FALSE);

@@ -126,6 +126,30 @@ TEST(DataFilters, OpensOnTheFirstFilterByNameWithItsConditionsInForce) {
     EXPECT_EQ(s.owner.saves, 0);
 }
 
+// The first row is selected when the step opens, and the arrow keys move on from it.
+TEST(DataFilters, TheArrowKeysInTheGridMoveOnFromTheFirstRow) {
+    FilterStep s;
+    s.Report();
+    EXPECT_EQ(s.Run({[](Ui& ui) {
+                         fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(kGrid)),
+                                                          WM_NEXTDLGCTL,
+                                                          reinterpret_cast<WPARAM>(ui.Control(kGrid)), TRUE);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.FocusId(), kGrid);
+                         ui.PressKey(fw::Key::Down);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.SelectedRows(kGrid), std::vector<int>{1});
+                         ui.PressKey(fw::Key::Up);
+                     },
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.SelectedRows(kGrid), std::vector<int>{0});
+                         Cancel(ui);
+                     }}),
+              IDCANCEL);
+}
+
 TEST(DataFilters, WithoutColumnsOrSavedFiltersFinishSavesTheDefaultFilter) {
     FilterStep s;
     EXPECT_EQ(s.Run({[](Ui& ui) {
