@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cell_arena.h"
+#include "cell_array.h"
 #include "errors.h"
 #include "number_text.h"
 #include "zevdtapi.h"
@@ -19,7 +20,7 @@ class CellWriter {
   public:
     static constexpr uint64_t kMaxCells = 0x7fffffffu;
 
-    CellWriter(CellArena& arena, std::vector<ZevDTAPICell*>& cells, const std::vector<bool>& decimal)
+    CellWriter(CellArena& arena, CellArray& cells, const std::vector<bool>& decimal)
         : arena_(arena), cells_(cells), decimal_(decimal), columns_(decimal.size()) {}
 
     void BeginRow() {
@@ -44,7 +45,7 @@ class CellWriter {
 
   private:
     CellArena& arena_;
-    std::vector<ZevDTAPICell*>& cells_;
+    CellArray& cells_;
     const std::vector<bool>& decimal_;
     uint64_t columns_;
     uint64_t rows_ = 0;

@@ -318,7 +318,7 @@ void Library::Close() {
     columnRecords_.clear();
     retiredColumns_.clear();
     columnPointers_.clear();
-    cells_ = std::vector<ZevDTAPICell*>();
+    cells_.Release();
     arena_.Release();
     filterRecords_.clear();
     filterPointers_.clear();

@@ -13,6 +13,7 @@
 #include "backend.h"
 #include "catalog.h"
 #include "cell_arena.h"
+#include "cell_array.h"
 #include "member_strings.h"
 #include "query_builder.h"
 #include "zevdtapi.h"
@@ -101,7 +102,7 @@ class Library {
     std::vector<ZevDTAPIColumn*> columnPointers_;
 
     CellArena arena_;
-    std::vector<ZevDTAPICell*> cells_;
+    CellArray cells_;
 
     std::vector<std::string> filterRecords_;
     std::vector<char*> filterPointers_;

@@ -57,6 +57,7 @@ BOOL CMemberValueSelectDlg::OnInitDialog() {
     m_lstValues.SetRedraw(FALSE);
     if (sorted)
         m_lstValues.ModifyStyle(LVS_SORTASCENDING, 0);
+    m_lstValues.SetItemCount(static_cast<int>(values.size()));
     int row = 0;
     for (const CString* value : values) m_lstValues.InsertItem(row++, *value);
     if (sorted)

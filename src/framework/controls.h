@@ -121,6 +121,9 @@ class CComboBox : public CWnd {
 class CListCtrl : public CWnd {
   public:
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    // Room for this many rows before a long fill; the rows themselves are
+    // still inserted one by one.
+    void SetItemCount(int count) { SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(count)); }
     int InsertItem(int index, LPCTSTR text);
     int InsertItem(const LVITEMA* item) {
         return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(item)));

@@ -40,10 +40,12 @@ void OnPage(UINT templateId, std::function<void(CPropertyPage&)> probe) {
 
 const std::vector<std::string> kArrivals = {"X", "x", "b", "a", "B", "A", "a1", "A1", "a10", "a2", "x"};
 
-// Inserts kArrivals at row 0 each, numbering them by arrival in the item data;
+// Inserts kArrivals at row 0 each (after asking for room for more), numbering them by arrival in the item data;
 // returns the rows as "text/arrival" and the index each insert reported.
 std::vector<std::string> FillListView(CListCtrl& list, std::vector<int>* at) {
     list.DeleteAllItems();
+    // Room asked for beforehand changes neither the rows nor where they go.
+    list.SetItemCount(100);
     for (size_t i = 0; i < kArrivals.size(); ++i) {
         int row = list.InsertItem(0, kArrivals[i].c_str());
         at->push_back(row);

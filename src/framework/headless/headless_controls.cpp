@@ -216,6 +216,9 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
     switch (msg) {
         case LVM_GETITEMCOUNT:
             return n;
+        case LVM_SETITEMCOUNT:
+            rows.reserve(std::max<size_t>(static_cast<size_t>(wParam), rows.size()));
+            return TRUE;
         case LVM_INSERTITEMA: {
             const LVITEMA* item = reinterpret_cast<const LVITEMA*>(lParam);
             if (!item)
