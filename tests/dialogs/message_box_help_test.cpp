@@ -10,6 +10,7 @@
 #include "filters/get_filter_name_dlg.h"
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
+#include "support/help_wizard.h"
 #include "support/test_env.h"
 #include "wizard/dt_attr_sheet.h"
 
@@ -72,12 +73,9 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
 // A message raised by a wizard page belongs to the sheet; its help is the
 // help of the step showing, as the sheet's Help button gives it.
 TEST(MessageBoxHelp, F1InTheFilterStepsQuestionOpensTheFilterStepsHelp) {
-    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
-    testsupport::FakeShell shell;
-    testsupport::ColumnOwner owner;
-    owner.Add("SALES", "REGION", 1);
-    CDTAttrSheet sheet(50511, nullptr, 0);
-    sheet.SetOwner(&owner);
+    testsupport::HelpWizard wizard;
+    CDTAttrSheet& sheet = wizard.sheet;
+    const testsupport::FakeShell& shell = wizard.shell;
     fw::TestDriver driver;
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     std::string question;

@@ -17,6 +17,7 @@
 #endif
 #include "process.h"
 #include "readers.h"
+#include "support/drill_scripts.h"
 
 namespace {
 
@@ -149,48 +150,11 @@ class DrillThrough : public ::testing::Test {
 std::string DrillThrough::bin_, DrillThrough::work_, DrillThrough::zevdt_, DrillThrough::database_,
     DrillThrough::loginDatabase_, DrillThrough::serverDatabase_;
 
-const char* const kPickSalesDetail =
-    "window 138\n"
-    "expect-rows 1040 3\n"
-    "select 1040 0\n"
-    "click 1043\n";
-
+using drillscripts::kPickSalesDetail;
 // Customize: the last column is taken out on the column step.
-const char* const kCustomizeScript =
-    "window 138\n"
-    "select 1040 0\n"
-    "click 1044\n"
-    "window 139\n"
-    "press next\n"
-    "window 130\n"
-    "expect-rows 1008 9\n"
-    "select 1008 8\n"
-    "click 1011\n"
-    "expect-rows 1008 8\n"
-    "press next\n"
-    "window 132\n"
-    "press next\n"
-    "window 133\n"
-    "press finish\n";
-
+const std::string& kCustomizeScript = drillscripts::kCustomize;
 // A condition on the city, built on the filter step.
-const char* const kFilterScript =
-    "window 138\n"
-    "select 1040 0\n"
-    "click 1044\n"
-    "press next\n"
-    "press next\n"
-    "press next\n"
-    "window 133\n"
-    "select 1027 2\n"
-    "click 1024\n"
-    "window 134\n"
-    "select 1029 4\n"
-    "type 1030 Brno\n"
-    "click 1010\n"
-    "click 1\n"
-    "window 133\n"
-    "press finish\n";
+const std::string kFilterScript = drillscripts::kFilterOnCity + "press finish\n";
 
 TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
     std::string csvPath = work_ + "sample-cell.csv";
@@ -213,7 +177,7 @@ TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
 // Customize: the last column is taken out on the wizard's column step, and
 // Finish opens the report with what the steps wrote into the column records.
 TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
-    const char* script = kCustomizeScript;
+    const std::string& script = kCustomizeScript;
     std::string csvPath = work_ + "customized.csv";
     RunResult run = Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -232,7 +196,7 @@ TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
 // A condition built on the filter step reaches the stand-in as condition
 // text, which it reads back and applies: only the city typed remains.
 TEST_F(DrillThrough, FilterBuiltInTheWizardRestrictsTheRows) {
-    const char* script = kFilterScript;
+    const std::string& script = kFilterScript;
     std::string csvPath = work_ + "filtered.csv";
     RunResult run = Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -437,7 +401,7 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
 
     struct Case {
         const char* name;
-        const char* script;
+        std::string script;
         std::vector<std::string> args;
     };
     const std::vector<Case> cases = {

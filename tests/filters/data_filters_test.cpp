@@ -11,6 +11,7 @@
 #include "filters/dt_filter.h"
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
+#include "support/help_wizard.h"
 #include "support/test_env.h"
 #include "wizard/dt_attr_sheet.h"
 
@@ -546,12 +547,10 @@ TEST(DataFilters, RenamingANamelessRecordSaysWhyItCannot) {
 
 // The step in its place: the wizard's fourth and last, the only one with Finish.
 TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
-    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
-    testsupport::FakeShell shell;
-    testsupport::ColumnOwner owner;
-    owner.Add("SALES", "REGION", 1);
-    CDTAttrSheet sheet(50511, nullptr, 0);
-    sheet.SetOwner(&owner);
+    testsupport::HelpWizard wizard;
+    CDTAttrSheet& sheet = wizard.sheet;
+    const testsupport::FakeShell& shell = wizard.shell;
+    testsupport::ColumnOwner& owner = wizard.owner;
     ASSERT_EQ(sheet.GetPageCount(), 4);
     EXPECT_EQ(sheet.GetPage(3), &sheet.m_filterPage);
     EXPECT_EQ(sheet.m_filterPage.m_pSheet, &sheet);

@@ -7,6 +7,7 @@
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
+#include "support/probe_sheet.h"
 
 namespace {
 
@@ -45,12 +46,7 @@ class Recorder : public CPropertyPage {
 
 std::vector<std::string> Probe(UINT templateId, std::function<void(Recorder&)> probe) {
     Recorder page(templateId, std::move(probe));
-    CPropertySheet sheet(50511);
-    sheet.SetWizardMode();
-    sheet.AddPage(&page);
-    fw::TestDriver nobody;  // the sheet is cancelled once the probe has run
-    fw::ScopedDriver scope(&nobody);
-    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    testsupport::RunAloneInAWizard(page);
     return page.events;
 }
 

@@ -8,6 +8,7 @@
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
+#include "support/probe_sheet.h"
 #include "resources/resource.h"
 
 namespace {
@@ -30,12 +31,7 @@ class ProbePage : public CPropertyPage {
 
 void OnPage(UINT templateId, std::function<void(CPropertyPage&)> probe) {
     ProbePage page(templateId, std::move(probe));
-    CPropertySheet sheet(50511);
-    sheet.SetWizardMode();
-    sheet.AddPage(&page);
-    fw::TestDriver nobody;  // the sheet is cancelled once the probe has run
-    fw::ScopedDriver scope(&nobody);
-    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    testsupport::RunAloneInAWizard(page);
 }
 
 const std::vector<std::string> kArrivals = {"X", "x", "b", "a", "B", "A", "a1", "A1", "a10", "a2", "x"};

@@ -30,8 +30,22 @@ void* Allocate(size_t size, size_t alignment) {
         size = 1;
     if (alignment <= alignof(std::max_align_t))
         return std::malloc(size);
+#ifdef _WIN32
+    return _aligned_malloc(size, alignment);
+#else
     void* p = nullptr;
     return posix_memalign(&p, alignment, size) == 0 ? p : nullptr;
+#endif
+}
+
+// Blocks of a wider alignment come from their own allocator on Windows and go
+// back to it; posix_memalign's blocks go back to free.
+void FreeAligned(void* p) {
+#ifdef _WIN32
+    _aligned_free(p);
+#else
+    std::free(p);
+#endif
 }
 
 void* AllocateOrThrow(size_t size, size_t alignment) {
@@ -70,6 +84,7 @@ void* ZeroAllocate(size_t bytes) {
 
 using allocshim::Allocate;
 using allocshim::AllocateOrThrow;
+using allocshim::FreeAligned;
 constexpr size_t kPlain = alignof(std::max_align_t);
 
 void* operator new(size_t size) { return AllocateOrThrow(size, kPlain); }
@@ -90,9 +105,9 @@ void operator delete(void* p, size_t) noexcept { std::free(p); }
 void operator delete[](void* p, size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }

@@ -9,6 +9,7 @@
 #include "framework/script/test_driver.h"
 #include "sample_warehouse.h"
 #include "sqlite3.h"
+#include "support/drill_scripts.h"
 #include "zevdtu.h"
 
 namespace drilltest {
@@ -16,68 +17,22 @@ namespace {
 
 std::string g_warehouse;
 
-const char* Script(Drill drill) {
+std::string Script(Drill drill) {
+    using namespace drillscripts;
     switch (drill) {
         case Drill::LoginReportChoice:
-            return "window 129\n"
-                   "type 1014 demo\n"
-                   "type 1015 demo-2024\n"
-                   "click 1\n"
-                   "window 138\n"
-                   "expect-rows 1040 3\n"
-                   "select 1040 0\n"
-                   "click 1043\n";
+            return kLogin + kPickSalesDetail;
         case Drill::WizardFilter:
-            // A filter built on the wizard's filter step, then the wizard
-            // cancelled: nothing is saved, so drills do not depend on each
-            // other's order.
-            return "window 129\n"
-                   "type 1014 demo\n"
-                   "type 1015 demo-2024\n"
-                   "click 1\n"
-                   "window 138\n"
-                   "select 1040 0\n"
-                   "click 1044\n"
-                   "press next\n"
-                   "press next\n"
-                   "press next\n"
-                   "window 133\n"
-                   "select 1027 2\n"
-                   "click 1024\n"
-                   "window 134\n"
-                   "select 1029 4\n"
-                   "type 1030 Brno\n"
-                   "click 1010\n"
-                   "click 1\n"
-                   "window 133\n"
+            // The wizard cancelled after the filter is built: nothing is saved,
+            // so drills do not depend on each other's order.
+            return kLogin + kFilterOnCity +
                    "press cancel\n"
                    "window 138\n"
                    "click 2\n";
         case Drill::WizardColumns:
-            return "window 129\n"
-                   "type 1014 demo\n"
-                   "type 1015 demo-2024\n"
-                   "click 1\n"
-                   "window 138\n"
-                   "select 1040 0\n"
-                   "click 1044\n"
-                   "window 139\n"
-                   "press next\n"
-                   "window 130\n"
-                   "expect-rows 1008 9\n"
-                   "select 1008 8\n"
-                   "click 1011\n"
-                   "expect-rows 1008 8\n"
-                   "press next\n"
-                   "window 132\n"
-                   "press next\n"
-                   "window 133\n"
-                   "press finish\n";
+            return kLogin + kCustomize;
         case Drill::Cancelled:
-            return "window 129\n"
-                   "type 1014 demo\n"
-                   "type 1015 demo-2024\n"
-                   "click 1\n"
+            return kLogin +
                    "window 138\n"
                    "click 2\n";
     }

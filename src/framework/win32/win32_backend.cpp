@@ -66,6 +66,19 @@ int Win32WaitCursorDepth() {
     return g_waitDepth ? *g_waitDepth : 0;
 }
 
+namespace {
+BOOL CALLBACK CountThreadWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<unsigned*>(count);
+    return TRUE;
+}
+}  // namespace
+
+unsigned Win32ThreadWindowCount() {
+    unsigned count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountThreadWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 namespace win32 {
 HINSTANCE Module() {
     return static_cast<HINSTANCE>(ResourceModule());
