@@ -15,12 +15,15 @@ else()
   target_link_libraries(zevdt::gtest_main INTERFACE GTest::gtest_main GTest::gtest)
 endif()
 
-# zevdt_add_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...])
+# zevdt_add_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [KEYS])
 # Every test has a timeout: a modal loop that nobody closes would hang forever.
+# KEYS: the test presses keys in its dialogs. Under Wine every test of a build
+# shares one prefix and so one desktop, and two programs opening windows at
+# once take the keyboard focus from each other: such tests run one at a time.
 # In the cross build the test runs under Wine through CMAKE_CROSSCOMPILING_EMULATOR,
 # which CMake applies because the command names the executable target.
 function(zevdt_add_gtest name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "KEYS" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
@@ -28,6 +31,9 @@ function(zevdt_add_gtest name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} zevdt::gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+  if(T_KEYS AND WIN32)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_keyboard_focus)
+  endif()
 endfunction()
 
 # The cross build's binaries must import no mingw runtime DLL: Wine (and a user's

@@ -5,7 +5,7 @@ zevdt_add_gtest(condition_text_test
   LIBS zevdt_filters zevdtapi_core
   LABELS unit)
 
-zevdt_add_gtest(column_filter_builder_test
+zevdt_add_gtest(column_filter_builder_test KEYS
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/column_filter_builder_test.cpp
   LIBS zevdt_filters
   LABELS scenario)

@@ -1,5 +1,5 @@
 # The wizard's data filters step, on its own and in the wizard, on both backends.
-zevdt_add_gtest(data_filters_test
+zevdt_add_gtest(data_filters_test KEYS
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/data_filters_test.cpp
   LIBS zevdt_wizard
   LABELS scenario)

@@ -1,4 +1,4 @@
-zevdt_add_gtest(filter_name_dialog_test
+zevdt_add_gtest(filter_name_dialog_test KEYS
   SOURCES filter_name_dialog_test.cpp
   LIBS zevdt_filters
   LABELS scenario)

@@ -1,4 +1,4 @@
-zevdt_add_gtest(value_dialogs_test
+zevdt_add_gtest(value_dialogs_test KEYS
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/value_dialogs_test.cpp
   LIBS zevdt_filters
   LABELS scenario)
