@@ -41,6 +41,9 @@ std::vector<uint64_t> SampleKs(uint64_t total) {
         for (uint64_t k = 1; k <= total; ++k) ks.push_back(k);
         return ks;
     }
+    // One k alone, to look at a run the sweep reported.
+    if (const char* one = std::getenv("ZEVDT_SWEEP_K"))
+        return {std::strtoull(one, nullptr, 10)};
     for (uint64_t k = 1; k <= std::min(total, kEveryUpTo); ++k) ks.push_back(k);
     if (total <= kEveryUpTo)
         return ks;
@@ -160,6 +163,10 @@ TEST_P(FaultSweep, EveryRunEndsWithACode) {
     drilltest::Outcome after = drilltest::RunDrill(drill);
     EXPECT_EQ(after.code, clean.code);
     EXPECT_EQ(after.checksum, clean.checksum);
+    if (HasFailure()) {
+        std::printf("  afterwards: code %u from %s\n", after.code, after.failedCall.c_str());
+        for (const std::string& line : after.transcript) std::printf("  | %s\n", line.c_str());
+    }
 
     std::string summary;
     for (const auto& [code, n] : codes) summary += " " + std::to_string(code) + "x" + std::to_string(n);

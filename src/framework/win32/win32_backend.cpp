@@ -46,8 +46,13 @@ struct BoxHelp {
 thread_local BoxHelp* g_boxHelp = nullptr;
 
 void CALLBACK OnMessageBoxHelp(LPHELPINFO info) {
-    if (BoxHelp* box = g_boxHelp; box && info)
-        box->backend->MessageBoxHelp(box->owner, box->helpId);
+    if (BoxHelp* box = g_boxHelp; box && info) {
+        try {
+            box->backend->MessageBoxHelp(box->owner, box->helpId);
+        } catch (...) {
+            box->backend->AbandonRun(std::current_exception());
+        }
+    }
 }
 
 }  // namespace
@@ -140,7 +145,37 @@ bool Win32Backend::LoadString(unsigned id, std::string* text) {
     return length > 0;
 }
 
+void Win32Backend::AbandonRun(std::exception_ptr error) {
+    // The first exception is what went wrong; what the closing windows throw
+    // after it adds nothing.
+    if (pending_)
+        return;
+    pending_ = error;
+    EndAbandonedRun();
+}
+
+void Win32Backend::EndAbandonedRun() {
+    // Outside every modal run (a modeless window in our own pump), the pump
+    // rethrows it.
+    if (!pending_ || frames_.empty())
+        return;
+    // A window not up yet is ended as soon as it is known.
+    const Frame& inner = frames_.back();
+    if (!inner.hwnd || !::IsWindow(W(inner.hwnd)))
+        return;
+    if (inner.kind == WindowKind::Sheet)
+        ::PostMessageA(W(inner.hwnd), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    else
+        ::EndDialog(W(inner.hwnd), -1);
+}
+
+void Win32Backend::RethrowPending() {
+    if (std::exception_ptr error = TakePending())
+        std::rethrow_exception(error);
+}
+
 intptr_t Win32Backend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
+    RethrowPending();
     win32::DialogContext context{sink, templateId, true};
     frames_.push_back({WindowKind::Dialog, nullptr, templateId, ::GetTickCount64()});
     // The run's frame goes whatever way the run is left.
@@ -148,9 +183,12 @@ intptr_t Win32Backend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSi
     // The dialog manager disables the owner for the run.
     INT_PTR result = ::DialogBoxParamA(win32::Module(), MAKEINTRESOURCEA(templateId), W(OwnerFor(parent)),
                                        &win32::DialogProc, reinterpret_cast<LPARAM>(&context));
+    std::exception_ptr failed = TakePending();
     bool opened = frames_.back().hwnd != nullptr;
     frames_.pop_back();
     unstack.Dismiss();
+    if (failed)
+        std::rethrow_exception(failed);
     if (opened)
         Note(transcript::WindowClosed(templateId, result));
     return result;
@@ -158,8 +196,17 @@ intptr_t Win32Backend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSi
 
 Hwnd Win32Backend::CreateModelessDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {
     win32::DialogContext context{sink, templateId, false};
+    RethrowPending();
     HWND hwnd = ::CreateDialogParamA(win32::Module(), MAKEINTRESOURCEA(templateId), W(parent),
                                      &win32::DialogProc, reinterpret_cast<LPARAM>(&context));
+    // A handler that threw while the window was made: it goes again, and the
+    // caller learns why.
+    if (std::exception_ptr failed = frames_.empty() ? TakePending() : nullptr) {
+        if (hwnd)
+            ::DestroyWindow(hwnd);
+        TakePending();
+        std::rethrow_exception(failed);
+    }
     if (!hwnd)
         return nullptr;
     // Tab and Esc reach the dialog only through IsDialogMessage in our pump.
@@ -194,7 +241,9 @@ bool Win32Backend::IsWindow(Hwnd hwnd) {
     return hwnd && ::IsWindow(W(hwnd));
 }
 bool Win32Backend::DestroyWindow(Hwnd hwnd) {
-    return ::DestroyWindow(W(hwnd)) != FALSE;
+    bool destroyed = ::DestroyWindow(W(hwnd)) != FALSE;
+    RethrowPending();
+    return destroyed;
 }
 Hwnd Win32Backend::GetDlgItem(Hwnd dialog, int id) {
     return H(::GetDlgItem(W(dialog), id));
@@ -213,7 +262,12 @@ std::string Win32Backend::GetClassName(Hwnd hwnd) {
 }
 
 intptr_t Win32Backend::SendMessage(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-    return ::SendMessageA(W(hwnd), msg, wParam, lParam);
+    intptr_t result = ::SendMessageA(W(hwnd), msg, wParam, lParam);
+    // What a handler threw comes out here, where the caller sent it from;
+    // a modal run ended meanwhile comes out at its end instead.
+    if (frames_.empty())
+        RethrowPending();
+    return result;
 }
 
 bool Win32Backend::PostMessage(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
@@ -338,7 +392,9 @@ int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::str
     params.dwStyle = type;
     params.dwContextHelpId = helpId;
     params.lpfnMsgBoxCallback = &OnMessageBoxHelp;
+    RethrowPending();
     int answer = ::MessageBoxIndirectA(&params);
+    std::exception_ptr failed = TakePending();
     // A box with OK alone answers OK to Esc, as the platform documents; some
     // implementations of it answer Cancel, which no caller of such a box expects.
     if ((type & MB_TYPEMASK) == MB_OK && answer == IDCANCEL)
@@ -348,6 +404,8 @@ int Win32Backend::MessageBox(Hwnd owner, const std::string& text, const std::str
     if (Hwnd box = frames_.back().hwnd)
         Forget(box);
     frames_.pop_back();
+    if (failed)
+        std::rethrow_exception(failed);
     Note(transcript::MessageBoxShown(helpId, text, type, answer));
     return answer;
 }
@@ -410,6 +468,8 @@ bool Win32Backend::PumpMessage() {
             return true;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
+    if (frames_.empty())
+        RethrowPending();
     return true;
 }
 

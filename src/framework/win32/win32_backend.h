@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <set>
 #include <string>
@@ -104,6 +105,23 @@ class Win32Backend : public Backend {
     // request, with the box's help context.
     void MessageBoxHelp(Hwnd owner, unsigned helpId);
     void HookMessageBoxes(bool on);
+    // The innermost run's window is known now: end it if it is abandoned.
+    void EndAbandonedRun();
+    // An exception left a window procedure. It must not travel through the
+    // system's dialog manager, which knows nothing of it: it is kept, the
+    // innermost modal run is ended, and the run rethrows it once the system
+    // call has returned. Until then the windows' handlers hear nothing more
+    // than their destruction.
+    void AbandonRun(std::exception_ptr error);
+    bool Abandoning() const { return static_cast<bool>(pending_); }
+    void RethrowPending();
+    // Taken at the very end of the system's call, before any bookkeeping
+    // that may throw itself, so that it can never outlive its run.
+    std::exception_ptr TakePending() noexcept {
+        std::exception_ptr error = pending_;
+        pending_ = nullptr;
+        return error;
+    }
 
   private:
     void UpdateTimer();
@@ -122,6 +140,7 @@ class Win32Backend : public Backend {
     bool watchdogFromEnvironment_ = false;
     int cbtUsers_ = 0;
     struct SheetRunState* sheetRun_ = nullptr;  // the innermost sheet run
+    std::exception_ptr pending_;                // see AbandonRun
 };
 
 }  // namespace fw

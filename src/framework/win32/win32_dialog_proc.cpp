@@ -46,6 +46,11 @@ INT_PTR Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     const Win32Backend::Known* known = g_backend->Find(H(hwnd));
     WindowSink* sink = known ? known->sink : nullptr;
+    // A run being abandoned: its windows close with the system's own
+    // answers (a sheet's Cancel is not refused), and only their destruction
+    // still reaches the handlers, which free what they hold there.
+    if (g_backend->Abandoning() && msg != WM_DESTROY && msg != WM_NCDESTROY)
+        return FALSE;
     if (msg == WM_NCDESTROY) {
         if (sink) {
             bool handled = false;
@@ -73,6 +78,19 @@ INT_PTR Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+// The outermost frame of every window procedure: nothing thrown in a handler
+// crosses into the system.
+template <typename Body>
+INT_PTR Guarded(Body&& body) {
+    try {
+        return body();
+    } catch (...) {
+        if (g_backend)
+            g_backend->AbandonRun(std::current_exception());
+        return FALSE;
+    }
+}
+
 }  // namespace
 
 void SetBackend(Win32Backend* backend) {
@@ -82,16 +100,32 @@ Win32Backend* GetBackend() {
     return g_backend;
 }
 
+namespace {
+INT_PTR DialogMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR PageMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+}  // namespace
+
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Guarded([&] { return DialogMessage(hwnd, msg, wParam, lParam); });
+}
+
+INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Guarded([&] { return PageMessage(hwnd, msg, wParam, lParam); });
+}
+
+namespace {
+INT_PTR DialogMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG && g_backend) {
         const DialogContext* context = reinterpret_cast<const DialogContext*>(lParam);
-        g_backend->Register(H(hwnd), {context->templateId, WindowKind::Dialog, context->sink});
         if (context->modal) {
             // The innermost frame is this run's: DialogBoxParam creates the window before its loop.
+            // It knows the window before anything that may fail, so that a failed run can be ended.
             auto& frames = g_backend->Frames();
             if (!frames.empty() && frames.back().kind == WindowKind::Dialog && !frames.back().hwnd)
                 frames.back().hwnd = H(hwnd);
+            g_backend->EndAbandonedRun();
         }
+        g_backend->Register(H(hwnd), {context->templateId, WindowKind::Dialog, context->sink});
         g_backend->Note(transcript::WindowOpened(context->templateId, Caption(hwnd)));
         if (context->sink)
             context->sink->AttachWindow(H(hwnd));
@@ -101,7 +135,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return Forward(hwnd, msg, wParam, lParam);
 }
 
-INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR PageMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG && g_backend) {
         // lParam is the page's copy of its PROPSHEETPAGE; ours sits in its lParam.
         const PROPSHEETPAGEA* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
@@ -115,6 +149,8 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     return Forward(hwnd, msg, wParam, lParam);
 }
+
+}  // namespace
 
 }  // namespace win32
 }  // namespace fw

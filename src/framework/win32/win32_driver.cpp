@@ -16,15 +16,26 @@ constexpr int kDefaultWatchdogSeconds = 60;
 // A CBT hook is a thread's own: each thread hooks its own message boxes.
 thread_local HHOOK g_cbtHook = nullptr;
 
+// Nothing thrown here may cross into the system: see AbandonRun.
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    if (Win32Backend* b = win32::GetBackend())
-        b->OnTimer();
+    if (Win32Backend* b = win32::GetBackend()) {
+        try {
+            b->OnTimer();
+        } catch (...) {
+            b->AbandonRun(std::current_exception());
+        }
+    }
 }
 
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE)
-        if (Win32Backend* b = win32::GetBackend())
-            b->OnActivate(reinterpret_cast<Hwnd>(wParam));
+        if (Win32Backend* b = win32::GetBackend()) {
+            try {
+                b->OnActivate(reinterpret_cast<Hwnd>(wParam));
+            } catch (...) {
+                b->AbandonRun(std::current_exception());
+            }
+        }
     return ::CallNextHookEx(g_cbtHook, code, wParam, lParam);
 }
 
@@ -137,6 +148,7 @@ void Win32Backend::OnActivate(Hwnd hwnd) {
         return;
     inner.hwnd = hwnd;
     Register(hwnd, {0, WindowKind::MessageBox, nullptr});
+    EndAbandonedRun();
 }
 
 Hwnd Win32Backend::FindMessageBox() const {

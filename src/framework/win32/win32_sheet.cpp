@@ -24,8 +24,13 @@ struct SheetRunState {
 namespace {
 int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM) {
     if (msg == PSCB_INITIALIZED)
-        if (Win32Backend* b = win32::GetBackend())
-            b->SheetStarted(reinterpret_cast<Hwnd>(hwnd));
+        if (Win32Backend* b = win32::GetBackend()) {
+            try {
+                b->SheetStarted(reinterpret_cast<Hwnd>(hwnd));
+            } catch (...) {
+                b->AbandonRun(std::current_exception());
+            }
+        }
     return 0;
 }
 }  // namespace
@@ -35,20 +40,24 @@ void Win32Backend::SheetStarted(Hwnd sheet) {
     if (!state || state->sheet || !sheet)
         return;
     state->sheet = sheet;
-    // The sink hears only what the backend passes on (a message box's help
-    // request): the sheet's window procedure is the platform's.
-    Register(sheet, {0, WindowKind::Sheet, state->run->sheetSink});
+    // The run knows its window first: what follows may fail, and a failed
+    // run is ended through it.
     for (auto it = frames_.rbegin(); it != frames_.rend(); ++it)
         if (it->kind == WindowKind::Sheet && !it->hwnd) {
             it->hwnd = sheet;
             break;
         }
+    EndAbandonedRun();
+    // The sink hears only what the backend passes on (a message box's help
+    // request): the sheet's window procedure is the platform's.
+    Register(sheet, {0, WindowKind::Sheet, state->run->sheetSink});
     Note(transcript::SheetOpened(state->run->caption));
     if (state->run->sheetSink)
         state->run->sheetSink->AttachWindow(sheet);
 }
 
 intptr_t Win32Backend::RunPropertySheet(const SheetRun& run) {
+    RethrowPending();
     if (run.pages.empty())
         return -1;
     std::vector<win32::PageContext> contexts;
@@ -95,6 +104,7 @@ intptr_t Win32Backend::RunPropertySheet(const SheetRun& run) {
         sheetRun_ = state.outer;
     });
     INT_PTR answer = ::PropertySheetA(&psh);
+    std::exception_ptr failed = TakePending();
     unstack.Dismiss();
     frames_.pop_back();
     sheetRun_ = state.outer;
@@ -103,10 +113,13 @@ intptr_t Win32Backend::RunPropertySheet(const SheetRun& run) {
     intptr_t result = answer > 0 ? ((run.flags & PSH_WIZARD) ? kResultFinish : IDOK) : kResultCancel;
     if (state.sheet) {
         Forget(state.sheet);
-        Note(transcript::SheetClosed(result));
+        if (!failed)
+            Note(transcript::SheetClosed(result));
         if (run.sheetSink)
             run.sheetSink->DetachWindow();
     }
+    if (failed)
+        std::rethrow_exception(failed);
     return result;
 }
 
