@@ -17,9 +17,10 @@ endif()
 
 # zevdt_add_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [KEYS])
 # Every test has a timeout: a modal loop that nobody closes would hang forever.
-# KEYS: the test presses keys in its dialogs. Under Wine every test of a build
-# shares one prefix and so one desktop, and two programs opening windows at
-# once take the keyboard focus from each other: such tests run one at a time.
+# KEYS: the test presses keys in its dialogs, or opens window after window for
+# a long time. Under Wine every test of a build shares one prefix and so one
+# desktop, and two programs opening windows at once take the keyboard focus
+# from each other: such tests run one at a time.
 # In the cross build the test runs under Wine through CMAKE_CROSSCOMPILING_EMULATOR,
 # which CMake applies because the command names the executable target.
 function(zevdt_add_gtest name)
