@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "drill_session.h"
+#include "text_cache_pin.h"
 #include "zevdtu.h"
 
 namespace {
@@ -59,6 +60,8 @@ TEST(ThreadStressAlone, EveryDrillGivesItsResultAlone) {
 TEST_P(ThreadStress, EachThreadsDialogsAreItsOwn) {
     const int threads = GetParam();
     const int rounds = Rounds();
+    drilltest::TextCachePin pin;
+    ASSERT_TRUE(pin.Held());
     // All threads start together, so that their modal runs overlap.
     std::mutex m;
     std::condition_variable cv;
