@@ -1,15 +1,14 @@
 #include "formats.h"
 
-#include <sstream>
-
-#include "host_text.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string_view>
 #include <vector>
+
+#include "host_text.h"
 
 namespace zevdt {
 namespace {
