@@ -150,10 +150,12 @@ struct Place {
     const char* region;
     const char* city;
 };
-const Place kPlaces[] = {{"North", "Aberdeen"}, {"North", "Bergen"}, {"North", "Tampere"},
-                         {"South", "Seville"},  {"South", "Naples"}, {"South", "L'Aquila"},
-                         {"East", "Krakow"},    {"East", "Brno"},    {"East", "Debrecen"},
-                         {"West", "Porto"},     {"West", "Nantes"},  {"West", "Galway"}};
+// Cities with their own letters, as a real warehouse stores them (UTF-8):
+// "Plzeň" has a letter that code page 1252 cannot hold, "Tromsø" one that 1250 cannot.
+const Place kPlaces[] = {{"North", "Aberdeen"},   {"North", "Bergen"}, {"North", "Troms\u00f8"},
+                         {"South", "Sevilla"},    {"South", "Naples"}, {"South", "L'Aquila"},
+                         {"East", "Krak\u00f3w"}, {"East", "Brno"},    {"East", "Plze\u0148"},
+                         {"West", "Porto"},       {"West", "Nantes"},  {"West", "Galway"}};
 
 struct Item {
     const char* product;
@@ -165,7 +167,7 @@ const Item kItems[] = {{"Cola", "Beverages", 1.25},
                        {"Orange Juice", "Beverages", 2.40},
                        {"Iced Tea", "Beverages", 1.60},
                        {"Mineral Water", "Beverages", 0.75},
-                       {"Coffee Beans", "Beverages", 7.90},
+                       {"\u62b9\u8336 Matcha", "Beverages", 7.90},
                        {"Crisps", "Snacks", 1.99},
                        {"Pretzels", "Snacks", 2.15},
                        {"Popcorn", "Snacks", 1.45},
@@ -184,6 +186,24 @@ const Item kItems[] = {{"Cola", "Beverages", 1.25},
                        {"Rye Bread", "Bakery", 2.60},
                        {"Muffin", "Bakery", 1.50},
                        {"Scone", "Bakery", 1.15}};
+
+// Names longer than the 255 bytes a host item holds, in single- and double-byte letters.
+const char* const kLongNames[] = {
+    "Przedsi\u0119biorstwo Produkcyjno-Handlowo-Us\u0142ugowe \u201e\u017b\u00f3\u0142ty "
+    "\u017buraw\u201d Sp\u00f3\u0142ka z ograniczon\u0105 odpowiedzialno\u015bci\u0105, Oddzi"
+    "a\u0142 w Bielsku-Bia\u0142ej, Dzia\u0142 Zaopatrzenia i Sprzeda\u017cy Hurtowej \u015ar"
+    "odk\u00f3w Spo\u017cywczych, Napoj\u00f3w i \u017bywno\u015bci Ekologicznej, ul. \u0179r"
+    "\u00f3dlana 12, 43-300 Bielsko-Bia\u0142a",
+    "\u682a\u5f0f\u4f1a\u793e\u5317\u6d77\u9053\u30b3\u30fc\u30d2\u30fc\u7119\u714e\u6240"
+    "\u3000\u672d\u5e4c\u4e2d\u592e\u533a\u5927\u901a\u897f\u56db\u4e01\u76ee\u672c\u5e97"
+    "\u3000\u55b6\u696d\u672c\u90e8\u3000\u5e83\u57df\u6d41\u901a\u63a8\u9032\u5ba4\u3000"
+    "\u696d\u52d9\u7528\u98f2\u6599\u5378\u58f2\u8ab2\u3000\u6771\u65e5\u672c\u30fb\u5317"
+    "\u6d77\u9053\u30fb\u6771\u5317\u5730\u533a\u62c5\u5f53\u3000\u55b6\u696d\u7b2c\u4e00"
+    "\u30b0\u30eb\u30fc\u30d7\u3000\u6cd5\u4eba\u9867\u5ba2\u5c02\u7528\u7a93\u53e3\u3000"
+    "\u53d7\u6ce8\u7ba1\u7406\u30bb\u30f3\u30bf\u30fc\u3000\u7269\u6d41\u8abf\u6574\u4fc2"
+    "\u3000\u7b2c\u4e8c\u5009\u5eab\u51fa\u8377\u62c5\u5f53"
+    "\u3000\u5927\u53e3\u53d6\u5f15\u5148\u5411\u3051\u7279\u5225\u4fa1\u683c\u898b\u7a4d\u308a\u53ca\u3073"
+    "\u5b63\u7bc0\u9650\u5b9a\u5546\u54c1\u4f01\u753b\u62c5\u5f53"};
 
 const char* const kSegments[] = {"Retail", "Wholesale", "Online", "Public Sector"};
 const char* const kChannels[] = {"Store", "Online", "Phone"};
@@ -238,6 +258,8 @@ void Build(sqlite3* db) {
         for (int id = 1; id <= customers; ++id) {
             std::string name = std::string(kFirst[(id - 1) % 16]) + " " + kLast[((id - 1) / 16) % 16] + " " +
                                std::to_string(id);
+            if (id == 7 || id == 8)
+                name = kLongNames[id - 7];
             s.BindInt(1, id);
             s.BindText(2, name);
             s.BindText(3, kSegments[rnd.Below(4)]);
@@ -302,6 +324,10 @@ void Build(sqlite3* db) {
         Statement s(db, "INSERT INTO dt_user (name, password_hash) VALUES (?, ?)");
         s.BindText(1, kSampleUser);
         s.BindText(2, HashPassword(kSamplePassword, salt));
+        s.Step();
+        sqlite3_reset(s.get());
+        s.BindText(1, kSampleUser2);
+        s.BindText(2, HashPassword(kSamplePassword2, salt));
         s.Step();
     }
     exec("CREATE INDEX sales_year ON sales(year); COMMIT");

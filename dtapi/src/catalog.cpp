@@ -73,20 +73,23 @@ DataSource Catalog::FindDataSource(uint64_t context) const {
 }
 
 bool Catalog::FindPasswordHash(const std::string& user, std::string* hash) const {
-    // User names are compared without regard to the case of ASCII letters, on both engines.
-    auto rows = db_.CatalogRows("SELECT password_hash FROM dt_user WHERE lower(name) = lower(?) ORDER BY name",
-                                {BoundValue(user)});
-    if (rows.empty())
-        return false;
-    *hash = Text(rows[0], 0);
-    return true;
+    // User names are compared without regard to the case of their letters, beyond
+    // ASCII too, the same way on both engines: the folding is the library's own.
+    const std::string wanted = FoldCase(user);
+    for (const DbRow& r : db_.CatalogRows("SELECT name, password_hash FROM dt_user ORDER BY name", {})) {
+        if (FoldCase(Text(r, 0)) == wanted) {
+            *hash = Text(r, 1);
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<MemberMap> Catalog::LoadMaps(int64_t reportId) const {
     std::vector<MemberMap> maps;
-    for (const DbRow& r : db_.CatalogRows(
-             "SELECT dimension, table_name, column_name FROM dt_member_map WHERE report_id = ? ORDER BY dimension",
-             {Number(reportId)})) {
+    for (const DbRow& r : db_.CatalogRows("SELECT dimension, table_name, column_name FROM dt_member_map "
+                                          "WHERE report_id = ? ORDER BY dimension",
+                                          {Number(reportId)})) {
         maps.push_back({Text(r, 0), Text(r, 1), Text(r, 2)});
     }
     return maps;
@@ -95,9 +98,10 @@ std::vector<MemberMap> Catalog::LoadMaps(int64_t reportId) const {
 std::vector<ReportSummary> Catalog::ReportsFor(int64_t dataSourceId,
                                                const std::vector<std::string>& dimensions) const {
     std::vector<ReportSummary> out;
-    for (const DbRow& row : db_.CatalogRows("SELECT id, name, customisable FROM dt_report WHERE data_source_id = ? "
-                                            "ORDER BY list_position, id",
-                                            {Number(dataSourceId)})) {
+    for (const DbRow& row :
+         db_.CatalogRows("SELECT id, name, customisable FROM dt_report WHERE data_source_id = ? "
+                         "ORDER BY list_position, id",
+                         {Number(dataSourceId)})) {
         ReportSummary r{Int(row, 0), Text(row, 1), Int(row, 2) != 0};
         bool applies = dimensions.empty();
         for (const MemberMap& m : LoadMaps(r.id)) {
@@ -116,16 +120,17 @@ ReportDefinition Catalog::LoadReport(const ReportSummary& summary) const {
     r.customisable = summary.customisable;
 
     std::set<std::string> tableNames;
-    for (const DbRow& row : db_.CatalogRows(
-             "SELECT table_name, join_column, parent_table, parent_column FROM dt_report_table "
-             "WHERE report_id = ? ORDER BY position",
-             {Number(r.id)})) {
+    for (const DbRow& row :
+         db_.CatalogRows("SELECT table_name, join_column, parent_table, parent_column FROM dt_report_table "
+                         "WHERE report_id = ? ORDER BY position",
+                         {Number(r.id)})) {
         ReportTable t{Text(row, 0), Text(row, 1), Text(row, 2), Text(row, 3)};
         if (t.name.empty())
             BadReport(r.name, "a table has no name.");
         if (!r.tables.empty()) {
             if (t.joinColumn.empty() || t.parentColumn.empty() || !tableNames.count(Lower(t.parentTable))) {
-                BadReport(r.name, "table \"" + t.name + "\" is not joined to an earlier table of the report.");
+                BadReport(r.name,
+                          "table \"" + t.name + "\" is not joined to an earlier table of the report.");
             }
         }
         if (!tableNames.insert(Lower(t.name)).second) {

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "cell_arena.h"
 #include "cell_array.h"
+#include "code_page.h"
 #include "errors.h"
 #include "number_text.h"
 #include "zevdtapi.h"
@@ -20,8 +22,9 @@ class CellWriter {
   public:
     static constexpr uint64_t kMaxCells = 0x7fffffffu;
 
-    CellWriter(CellArena& arena, CellArray& cells, const std::vector<bool>& decimal)
-        : arena_(arena), cells_(cells), decimal_(decimal), columns_(decimal.size()) {}
+    // host converts the texts into the caller's code page; NULL when nothing needs converting.
+    CellWriter(CellArena& arena, CellArray& cells, const std::vector<bool>& decimal, const HostText* host)
+        : arena_(arena), cells_(cells), decimal_(decimal), host_(host), columns_(decimal.size()) {}
 
     void BeginRow() {
         if ((rows_ + 1) * columns_ > kMaxCells)
@@ -30,6 +33,12 @@ class CellWriter {
     }
     void Null() { cells_.push_back(nullptr); }
     void Text(size_t column, const char* text, size_t len) {
+        std::string converted;
+        if (host_ && !decimal_[column]) {
+            converted = host_->Out(std::string(text, len));
+            text = converted.data();
+            len = converted.size();
+        }
         char* p = arena_.Allocate(ZEVDTAPI_CELL_TEXT_OFFSET + len + 3);
         std::memset(p, 0, ZEVDTAPI_CELL_TEXT_OFFSET);
         char* t = p + ZEVDTAPI_CELL_TEXT_OFFSET;
@@ -47,6 +56,7 @@ class CellWriter {
     CellArena& arena_;
     CellArray& cells_;
     const std::vector<bool>& decimal_;
+    const HostText* host_;
     uint64_t columns_;
     uint64_t rows_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "code_page.h"
 #include "errors.h"
 #include "library.h"
 #include "zevdtapi.h"
@@ -44,14 +45,12 @@ uint32_t Run(void* handle, Body&& body) {
     }
 }
 
-// Writes at most capacity bytes of text and a NUL, never splitting a UTF-8 sequence.
+// Writes at most capacity bytes of text in the caller's code page and a NUL,
+// never splitting a character.
 void WriteErrorText(const std::string& text, char* out, uint32_t capacity) {
-    size_t n = text.size() < capacity ? text.size() : capacity;
-    if (n < text.size()) {
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-    }
-    std::memcpy(out, text.data(), n);
-    out[n] = 0;
+    std::string host = zevdtapi::HostText().OutBounded(text, capacity);
+    std::memcpy(out, host.data(), host.size());
+    out[host.size()] = 0;
 }
 
 }  // namespace

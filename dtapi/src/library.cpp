@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "code_page.h"
 #include "database_path.h"
 #include "password_hash.h"
 #include "text_copy.h"
@@ -88,13 +89,15 @@ void Library::SetConnection(char** members, uint32_t count, uint64_t context) {
                                std::to_string(kMaxMembers) + " are accepted.");
     }
     std::vector<Member> parsed;
+    HostText host;
     for (uint32_t i = 0; i < count; ++i) {
         if (!members[i])
             Fail(kMemberString, "Member string " + std::to_string(i + 1) + " is NULL.");
         size_t n = strnlen(members[i], kMaxMemberLength + 1);
         if (n > kMaxMemberLength)
             Fail(kMemberString, "Member string " + std::to_string(i + 1) + " is too long.");
-        parsed.push_back(ParseMemberString(std::string(members[i], n), i));
+        std::string what = "Member string " + std::to_string(i + 1);
+        parsed.push_back(ParseMemberString(host.In(std::string(members[i], n), what.c_str()), i));
     }
 
     std::lock_guard<std::mutex> lock(runGuard_);
@@ -114,9 +117,13 @@ void Library::GetInfo(ZevDTAPIConnectionInfo* info) const {
         Fail(kNullArgument, "The connection-info record is NULL.");
     RequireConnection();
     std::memset(info, 0, sizeof(*info));
-    CopyToField(info->serverName, sizeof(info->serverName), dataSource_.serverName);
-    CopyToField(info->dataSourceName, sizeof(info->dataSourceName), dataSource_.name);
-    CopyToField(info->userName, sizeof(info->userName), userName_);
+    HostText host;
+    auto put = [&](char* field, size_t size, const std::string& text) {
+        CopyToField(field, size, host.OutBounded(text, size - 1));
+    };
+    put(info->serverName, sizeof(info->serverName), dataSource_.serverName);
+    put(info->dataSourceName, sizeof(info->dataSourceName), dataSource_.name);
+    put(info->userName, sizeof(info->userName), userName_);
     info->loginFlags = dataSource_.loginFlags;
 }
 
@@ -124,10 +131,18 @@ void Library::SetInfo(const ZevDTAPIConnectionInfo* info) {
     if (!info)
         Fail(kNullArgument, "The connection-info record is NULL.");
     RequireConnection();
-    serverName_ = Trim(LoginField(info->serverName));
-    userName_ = LoginField(info->userName);
+    HostText host;
+    serverName_ = Trim(host.In(LoginField(info->serverName), "The server name"));
+    userName_ = host.In(LoginField(info->userName), "The user name");
     Wipe(password_);
-    password_ = LoginField(info->password);
+    std::string password = LoginField(info->password);
+    try {
+        password_ = host.In(password, "The password");
+    } catch (...) {
+        Wipe(password);
+        throw;
+    }
+    Wipe(password);
     connected_ = false;
 }
 
@@ -168,8 +183,11 @@ void Library::GetReports(ZevDTAPIReport*** reports, uint32_t* count) {
     reports_ = Catalog(*db_).ReportsFor(dataSource_.id, dimensions);
     reportRecords_.assign(reports_.size(), ZevDTAPIReport{});
     reportPointers_.clear();
+    HostText host;
     for (size_t i = 0; i < reports_.size(); ++i) {
-        CopyToField(reportRecords_[i].name, sizeof(reportRecords_[i].name), reports_[i].name);
+        char* name = reportRecords_[i].name;
+        CopyToField(name, sizeof(reportRecords_[i].name),
+                    host.OutBounded(reports_[i].name, ZEVDTAPI_REPORT_NAME_FIELD - 1));
         reportRecords_[i].customisable = reports_[i].customisable ? 1 : 0;
         reportPointers_.push_back(&reportRecords_[i]);
     }
@@ -203,12 +221,15 @@ void Library::ExecuteReport(uint32_t index) {
     // The caller may still hold the previous records until it asks for columns again.
     for (auto& r : columnRecords_) retiredColumns_.push_back(std::move(r));
     columnRecords_.clear();
+    HostText host;
     for (const ReportColumn& c : report_.columns) {
         auto record = std::make_unique<ZevDTAPIColumn>();
         std::memset(record.get(), 0, sizeof(ZevDTAPIColumn));
         record->displayPosition = c.displayPosition;
-        CopyToField(record->tableName, sizeof(record->tableName), c.table);
-        CopyToField(record->columnName, sizeof(record->columnName), c.column);
+        CopyToField(record->tableName, sizeof(record->tableName),
+                    host.OutBounded(c.table, ZEVDTAPI_NAME_FIELD - 1));
+        CopyToField(record->columnName, sizeof(record->columnName),
+                    host.OutBounded(c.column, ZEVDTAPI_NAME_FIELD - 1));
         record->dataType = c.dataType;
         record->sortPosition = c.sortPosition;
         record->sortDirection = c.sortDirection;
@@ -230,13 +251,15 @@ void Library::GetColumns(ZevDTAPIColumn*** columns, int32_t* count) {
     *count = int32_t(columnPointers_.size());
 }
 
-size_t Library::FindColumn(const ZevDTAPIColumn& record, size_t index) const {
+size_t Library::FindColumn(const ZevDTAPIColumn& record, size_t index, const HostText& host) const {
     std::string table, column;
     std::string where = "Column record " + std::to_string(index + 1);
     if (!ReadField(record.tableName, sizeof(record.tableName), &table) ||
         !ReadField(record.columnName, sizeof(record.columnName), &column)) {
         Fail(kColumnRecord, where + " has a table or column name without an end.");
     }
+    table = host.In(table, where.c_str());
+    column = host.In(column, where.c_str());
     for (size_t i = 0; i < report_.columns.size(); ++i) {
         if (EqualNoCase(report_.columns[i].table, table) && EqualNoCase(report_.columns[i].column, column))
             return i;
@@ -251,10 +274,11 @@ size_t Library::FindColumn(const ZevDTAPIColumn& record, size_t index) const {
 
 std::vector<ColumnChoice> Library::ReadChoices() const {
     std::vector<ColumnChoice> choices;
+    HostText host;
     for (size_t i = 0; i < columnRecords_.size(); ++i) {
         const ZevDTAPIColumn& r = *columnRecords_[i];
         ColumnChoice c;
-        c.column = FindColumn(r, i);
+        c.column = FindColumn(r, i, host);
         c.displayPosition = r.displayPosition;
         c.sortPosition = r.sortPosition;
         c.sortDirection = r.sortDirection;
@@ -262,6 +286,8 @@ std::vector<ColumnChoice> Library::ReadChoices() const {
             Fail(kColumnRecord, "The filter condition of column " + report_.columns[c.column].Key() +
                                     " has no end within its 8193 bytes.");
         }
+        c.condition = host.In(c.condition,
+                              ("The filter condition of column " + report_.columns[c.column].Key()).c_str());
         choices.push_back(std::move(c));
     }
     return choices;
@@ -281,7 +307,8 @@ void Library::GetData(ZevDTAPICell*** cells, uint32_t* rows, uint32_t* columns) 
         return;
 
     RunScope run(*this);
-    CellWriter out(arena_, cells_, q.decimal);
+    HostText host;
+    CellWriter out(arena_, cells_, q.decimal, host.converts() ? &host : nullptr);
     try {
         db_->FetchRows(q, out);
     } catch (...) {
@@ -334,6 +361,10 @@ void Library::GetFilters(char*** records, int32_t* count) {
     *count = 0;
     RequireExecuted();
     filterRecords_ = Catalog(*db_).LoadFilters(report_.id);
+    HostText host;
+    if (host.converts()) {
+        for (std::string& r : filterRecords_) r = host.Out(r);
+    }
     filterPointers_.clear();
     for (std::string& r : filterRecords_) filterPointers_.push_back(&r[0]);
     *records = filterPointers_.empty() ? nullptr : filterPointers_.data();
@@ -349,6 +380,7 @@ void Library::SetFilters(char** records, int32_t count) {
     if (count > 0 && !records)
         Fail(kNullArgument, "The filter records are NULL; nothing was saved.");
     std::vector<std::string> copies;
+    HostText host;
     for (int32_t i = 0; i < count; ++i) {
         if (!records[i]) {
             Fail(kFilterRecords, "Filter record " + std::to_string(i + 1) + " is NULL; nothing was saved.");
@@ -358,7 +390,9 @@ void Library::SetFilters(char** records, int32_t count) {
             Fail(kFilterRecords, "Filter record " + std::to_string(i + 1) + " is longer than " +
                                      std::to_string(kMaxFilterRecordLength) + " bytes; nothing was saved.");
         }
-        copies.emplace_back(records[i], n);
+        // Saved filters are kept in UTF-8, whatever code page saved them.
+        std::string what = "Filter record " + std::to_string(i + 1);
+        copies.push_back(host.In(std::string(records[i], n), what.c_str()));
     }
     Catalog(*db_).ReplaceFilters(report_.id, copies);
 }
@@ -369,7 +403,8 @@ void Library::GetFilterData(const ZevDTAPIColumn* column, char*** values, int32_
     *values = nullptr;
     *count = 0;
     RequireExecuted();
-    size_t index = FindColumn(*column, 0);
+    HostText host;
+    size_t index = FindColumn(*column, 0, host);
     values_.clear();
     valuePointers_.clear();
 
@@ -401,6 +436,9 @@ void Library::GetFilterData(const ZevDTAPIColumn* column, char*** values, int32_
         std::lock_guard<std::mutex> lock(runGuard_);
         sequence_.reset();  // the list has ended; the next call starts a new one
         return;
+    }
+    if (host.converts() && report_.columns[index].dataType != 21) {
+        for (std::string& v : values_) v = host.Out(v);
     }
     for (std::string& v : values_) valuePointers_.push_back(&v[0]);
     *values = valuePointers_.data();

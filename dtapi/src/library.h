@@ -14,6 +14,7 @@
 #include "catalog.h"
 #include "cell_arena.h"
 #include "cell_array.h"
+#include "code_page.h"
 #include "member_strings.h"
 #include "query_builder.h"
 #include "zevdtapi.h"
@@ -75,7 +76,7 @@ class Library {
 
     void RequireConnection() const;
     void RequireExecuted() const;
-    size_t FindColumn(const ZevDTAPIColumn& record, size_t index) const;
+    size_t FindColumn(const ZevDTAPIColumn& record, size_t index, const HostText& host) const;
     std::vector<ColumnChoice> ReadChoices() const;
     void ResetSession();
 

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "code_page.h"
+
 namespace zevdtapi {
 
 // Writes at most fieldSize-1 bytes of text and zero-fills the rest of the field.
@@ -32,19 +34,9 @@ inline std::string ReadFieldLenient(const char* field, size_t fieldSize) {
     return std::string(field, end ? static_cast<const char*>(end) : field + fieldSize);
 }
 
+// Compares UTF-8 texts without regard to the case of their letters.
 inline bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x + 32);
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y + 32);
-        if (x != y)
-            return false;
-    }
-    return true;
+    return a == b || FoldCase(a) == FoldCase(b);
 }
 
 inline std::string Trim(const std::string& s) {

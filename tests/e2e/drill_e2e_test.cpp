@@ -12,9 +12,13 @@
 #include <map>
 #include <stdexcept>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include "pg_server.h"
 #endif
+#include "code_page.h"
+#include "host_text.h"
 #include "process.h"
 #include "readers.h"
 #include "support/drill_scripts.h"
@@ -55,8 +59,24 @@ SELECT region.region, region.city, sales.year, sales.amount
 const std::vector<std::string> kSalesDetailHeader = {"sale_date", "region",   "city",   "category", "product",
                                                      "customer",  "quantity", "amount", "channel"};
 
-// Runs SQL on a database and returns its rows as texts (NULL as "").
+// A text as a host item carries it: in the code page zevdt runs in (this
+// process's: the same environment), and, where longer than an item holds,
+// only its first 240 bytes; the same cut is applied to what zevdt wrote.
+std::string AsDelivered(const std::string& text, const zevdtapi::HostText* host) {
+    std::string bytes = host ? host->Out(text) : text;
+    return bytes.size() < 250 ? bytes : bytes.substr(0, 240);
+}
+
+Records Clipped(Records records) {
+    for (auto& row : records)
+        for (auto& field : row) field = AsDelivered(field, nullptr);
+    return records;
+}
+
+// Runs SQL on a database and returns its rows as texts (NULL as "") as a host
+// would receive them (see AsDelivered).
 Records Query(const std::string& path, const std::string& sql) {
+    zevdtapi::HostText host;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         std::string message = db ? sqlite3_errmsg(db) : "out of memory";
@@ -79,7 +99,7 @@ Records Query(const std::string& path, const std::string& sql) {
             std::vector<std::string> row;
             for (int c = 0; c < sqlite3_column_count(statement); ++c) {
                 const unsigned char* text = sqlite3_column_text(statement, c);
-                row.push_back(text ? reinterpret_cast<const char*>(text) : "");
+                row.push_back(AsDelivered(text ? reinterpret_cast<const char*>(text) : "", &host));
             }
             rows.push_back(row);
         }
@@ -161,7 +181,7 @@ TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
     RunResult run = Drill(kPickSalesDetail,
                           With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath));
+    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
     ASSERT_FALSE(csv.empty());
     EXPECT_EQ(csv[0], kSalesDetailHeader);
 
@@ -179,9 +199,10 @@ TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
 TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
     const std::string& script = kCustomizeScript;
     std::string csvPath = work_ + "customized.csv";
-    RunResult run = Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
+    RunResult run =
+        Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath));
+    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
     ASSERT_FALSE(csv.empty());
     std::vector<std::string> header(kSalesDetailHeader.begin(), kSalesDetailHeader.end() - 1);
     EXPECT_EQ(csv[0], header);
@@ -198,9 +219,10 @@ TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
 TEST_F(DrillThrough, FilterBuiltInTheWizardRestrictsTheRows) {
     const std::string& script = kFilterScript;
     std::string csvPath = work_ + "filtered.csv";
-    RunResult run = Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
+    RunResult run =
+        Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath));
+    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
     ASSERT_FALSE(csv.empty());
     EXPECT_EQ(csv[0], kSalesDetailHeader);
     Records all = Query(database_, kSalesDetailQuery);
@@ -216,6 +238,84 @@ TEST_F(DrillThrough, FilterBuiltInTheWizardRestrictsTheRows) {
     }
 }
 
+// The sample's own names in the code page zevdt runs in: the cells, a city
+// typed into the condition builder and one picked from its values list (one
+// that code page 1252 cannot show). Natively in a UTF-8 and in a single-byte
+// locale; under Wine in the code page of the test's LANG (1252, 1250, 932).
+TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
+    const char* const kKrakow = "Krak\u00f3w";
+    const char* const kPlzen = "Plze\u0148";
+    const char* const kMatcha = "\u62b9\u8336 Matcha";
+    auto count = [&](const char* column, const char* utf8) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(database_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* st = nullptr;
+        std::string sql = std::string(kSalesDetailCount) + " AND " + column + " = ?";
+        sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, utf8, -1, SQLITE_STATIC);
+        size_t n = sqlite3_step(st) == SQLITE_ROW ? size_t(sqlite3_column_int64(st, 0)) : 0;
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return n;
+    };
+    const size_t krakow = count("region.city", kKrakow), plzen = count("region.city", kPlzen),
+                 matcha = count("product.product", kMatcha);
+    ASSERT_GT(krakow * plzen * matcha, 0u);
+#ifdef _WIN32
+    const std::vector<std::string> locales = {""};
+#else
+    const std::vector<std::string> locales = {"C.UTF-8", "de_DE.ISO-8859-1"};
+#endif
+    for (const std::string& locale : locales) {
+#ifdef _WIN32
+        const unsigned page = GetACP();
+#else
+        zevdt_test::SetEnv("LC_ALL", locale);
+        const unsigned page = locale == "C.UTF-8" ? 65001 : 28591;
+#endif
+        // The bytes of each name in this code page, written out by hand.
+        auto host = [&](const char* utf8) -> std::string {
+            if (page == 65001)
+                return utf8;
+            if (utf8 == kKrakow)
+                return page == 932 ? "Krak&#243;w" : "Krak\xf3w";
+            if (utf8 == kPlzen)
+                return page == 1250 ? "Plze\xf2" : "Plze&#328;";
+            return page == 932 ? "\x96\x95\x92\x83 Matcha" : "&#25273;&#33590; Matcha";
+        };
+        auto rowsOf = [&](const std::string& script, size_t column, const std::string& value) {
+            // A fresh warehouse each time: the wizard saves its filters.
+            const std::string fresh = work_ + "code-page.db";
+            zevdt_test::WriteFile(fresh, zevdt_test::ReadFile(database_));
+            Query(fresh, "DELETE FROM dt_saved_filter");
+            RunResult run = Drill(script, With({"--context", "1", "--format", "csv"}, kSampleCell), fresh);
+            EXPECT_EQ(run.status, 0) << locale << page << ": " << run.err;
+            Records csv = zevdt_test::ReadCsv(run.out);
+            size_t n = 0;
+            for (size_t r = 1; r < csv.size(); ++r) n += csv[r][column] == value;
+            EXPECT_EQ(run.out.find("\xC3\xB3") != std::string::npos, page == 65001) << locale << page;
+            return std::make_pair(n, csv.empty() ? 0 : csv.size() - 1);
+        };
+        // Every cell of the sample cell; Kraków's and the matcha's in the code page's bytes.
+        EXPECT_EQ(rowsOf(kPickSalesDetail, 2, host(kKrakow)).first, krakow) << locale << page;
+        EXPECT_EQ(rowsOf(kPickSalesDetail, 4, host(kMatcha)).first, matcha) << locale << page;
+
+        // Typed as the user of this code page types it.
+        std::string typed = drillscripts::kFilterOnCity + "press finish\n";
+        typed.replace(typed.find("type 1030 Brno"), 14, "type 1030 " + host(kKrakow));
+        EXPECT_EQ(rowsOf(typed, 2, host(kKrakow)), std::make_pair(krakow, krakow)) << locale << page;
+
+        // Picked from the values list (Brno, Kraków, Plzeň): the third.
+        std::string picked = drillscripts::kFilterOnCity + "press finish\n";
+        picked.replace(picked.find("type 1030 Brno\n"), 15,
+                       "click 1031\nwindow 136\nexpect-rows 1036 3\nselect 1036 2\nclick 1\nwindow 134\n");
+        EXPECT_EQ(rowsOf(picked, 2, host(kPlzen)), std::make_pair(plzen, plzen)) << locale << page;
+    }
+#ifndef _WIN32
+    zevdt_test::SetEnv("LC_ALL", "");
+#endif
+}
+
 TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
     std::vector<std::string> cell = With({"--context", "1"}, kSampleCell);
     std::map<std::string, std::string> outputs;
@@ -225,8 +325,8 @@ TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
         ASSERT_EQ(run.status, 0) << format << ": " << run.err;
         outputs[format] = zevdt_test::ReadFile(path);
     }
-    Records csv = zevdt_test::ReadCsv(outputs["csv"]);
-    Records tsv = zevdt_test::ReadTsv(outputs["tsv"]);
+    Records csv = Clipped(zevdt_test::ReadCsv(outputs["csv"]));
+    Records tsv = Clipped(zevdt_test::ReadTsv(outputs["tsv"]));
     EXPECT_EQ(tsv, csv);
 
     zevdt_test::Json json = zevdt_test::ReadJson(outputs["json"]);
@@ -241,14 +341,18 @@ TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
     EXPECT_EQ(columns[0]["dataType"].number, 11);  // date
     EXPECT_EQ(columns[1]["table"].text, "region");
     EXPECT_EQ(columns[1]["dataType"].number, 10);  // character
+    // JSON is UTF-8: the code page's cells converted.
+    Records utf8 = zevdt_test::ReadCsv(outputs["csv"]);
+    for (auto& row : utf8)
+        for (auto& field : row) field = AsDelivered(zevdt::HostToUtf8(field), nullptr);
     const auto& rows = json["rows"].items;
     ASSERT_EQ(rows.size() + 1, csv.size());
     for (size_t r = 0; r < rows.size(); ++r) {
         std::vector<std::string> row;
         for (const auto& cellValue : rows[r].items) {
-            row.push_back(cellValue.text);
+            row.push_back(AsDelivered(cellValue.text, nullptr));
         }
-        ASSERT_EQ(row, csv[r + 1]) << "row " << r + 1;
+        ASSERT_EQ(row, utf8[r + 1]) << "row " << r + 1;
     }
 
     // The table: header, rule, one line per row, the count.
@@ -336,11 +440,13 @@ TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
     // A machine without the memory for the report: the refusal's code and its
     // text, with words where the message box showed the byte count.
     setenv("ZEVDT_MEMORY_LIMIT", "1", 1);
-    RunResult noMemory = Drill(std::string(kPickSalesDetail) + "window messagebox\nexpect-message 50009\nanswer ok\n",
-                               With({"--context", "1"}, kSampleCell));
+    RunResult noMemory =
+        Drill(std::string(kPickSalesDetail) + "window messagebox\nexpect-message 50009\nanswer ok\n",
+              With({"--context", "1"}, kSampleCell));
     unsetenv("ZEVDT_MEMORY_LIMIT");
     EXPECT_EQ(noMemory.status, 3);
-    EXPECT_NE(noMemory.err.find("failed with code 50009: Failed to allocate the requested number of bytes of memory."),
+    EXPECT_NE(noMemory.err.find(
+                  "failed with code 50009: Failed to allocate the requested number of bytes of memory."),
               std::string::npos)
         << noMemory.err;
 #endif
@@ -425,9 +531,10 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
         RunResult lite = Drill(c.script, c.args, twin);
         RunResult pg = Drill(c.script, c.args, uri);
         if (std::find(c.args.begin(), c.args.end(), "csv") != c.args.end())
-            pgCsv[c.name] = zevdt_test::ReadCsv(pg.out);
+            pgCsv[c.name] = Clipped(zevdt_test::ReadCsv(pg.out));
         EXPECT_EQ(lite.status, pg.status) << c.name << ": " << pg.err;
-        EXPECT_TRUE(lite.out == pg.out) << c.name << ": " << lite.out.size() << " bytes against " << pg.out.size();
+        EXPECT_TRUE(lite.out == pg.out)
+            << c.name << ": " << lite.out.size() << " bytes against " << pg.out.size();
         EXPECT_EQ(lite.err, pg.err) << c.name;
     }
     // And the rows of the hand-written query: all of them, without the last

@@ -3,13 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <clocale>
 #include <cstring>
 #include <sstream>
 
 #include "command_line.h"
 #include "formats.h"
+#include "host_text.h"
 #include "readers.h"
 #include "report.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -183,9 +189,11 @@ TEST(ZevdtReport, MissingCellsAndUnnamedColumnsStayInPlace) {
 TEST(ZevdtReport, ItemsInPlaceAndShuffledWriteTheSameReport) {
     ZevDTHeaderItem header[] = {Header(1, "a"), Header(2, "b")};
     const std::string longText(255, 'w');
-    std::vector<ZevDTDataItem> inPlace = {Cell(1, 0, "x,y"), Cell(1, 1, longText.c_str()), Cell(2, 0, "tab\there"),
-                                          Cell(2, 1, ""), Cell(3, 0, "\"q\""), Cell(3, 1, "z")};
-    std::vector<ZevDTDataItem> shuffled = {inPlace[5], inPlace[2], inPlace[0], inPlace[4], inPlace[1], inPlace[3]};
+    std::vector<ZevDTDataItem> inPlace = {Cell(1, 0, "x,y"),       Cell(1, 1, longText.c_str()),
+                                          Cell(2, 0, "tab\there"), Cell(2, 1, ""),
+                                          Cell(3, 0, "\"q\""),     Cell(3, 1, "z")};
+    std::vector<ZevDTDataItem> shuffled = {inPlace[5], inPlace[2], inPlace[0],
+                                           inPlace[4], inPlace[1], inPlace[3]};
     zevdt::Report direct, indexed;
     std::string error;
     ASSERT_TRUE(zevdt::BuildReport(header, 2, nullptr, 0, inPlace.data(), 6, &direct, &error)) << error;
@@ -355,6 +363,40 @@ TEST(ZevdtFormats, TableAlignsByCharactersNotBytes) {
               "\xC3\xA9\xC3\xA9   1\n"
               "abc  2 3\n"
               "(2 rows)\n");
+}
+
+// Table, CSV and TSV keep the code page's bytes unless UTF-8 is asked for (CSV
+// then with a BOM); JSON is UTF-8. A reference to a letter the code page cannot
+// hold is that letter in UTF-8; one to a letter it holds is text.
+TEST(ZevdtFormats, CodePageByDefaultUtf8OnRequest) {
+#ifdef _WIN32
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "written for code page 1252";
+#else
+    ASSERT_TRUE(std::setlocale(LC_CTYPE, "de_DE.ISO-8859-1")) << "scripts/test generates this locale";
+#endif
+    zevdt::Report report;
+    report.columns.resize(1);
+    report.columns[0].name = "Stadt";
+    report.rows = {{"Krak\xF3w"}, {"Plze&#328;"}, {"&#65;"}};
+    auto write = [&](zevdt::OutputFormat format, zevdt::TextEncoding encoding) {
+        std::ostringstream out;
+        zevdt::WriteReport(report, format, out, encoding);
+        return out.str();
+    };
+    using F = zevdt::OutputFormat;
+    using E = zevdt::TextEncoding;
+    EXPECT_EQ(write(F::kCsv, E::kCodePage), "Stadt\r\nKrak\xF3w\r\nPlze&#328;\r\n&#65;\r\n");
+    EXPECT_EQ(write(F::kCsv, E::kUtf8), "\xEF\xBB\xBFStadt\r\nKrak\xC3\xB3w\r\nPlze\xC5\x88\r\n&#65;\r\n");
+    EXPECT_EQ(write(F::kTsv, E::kUtf8), "Stadt\nKrak\xC3\xB3w\nPlze\xC5\x88\n&#65;\n");
+    const std::string json = write(F::kJson, E::kCodePage);
+    EXPECT_EQ(json, write(F::kJson, E::kUtf8));
+    for (const char* text : {"\"Krak\xC3\xB3w\"", "\"Plze\xC5\x88\"", "\"&#65;\""})
+        EXPECT_NE(json.find(text), std::string::npos) << text;
+    EXPECT_EQ(zevdt::HostToUtf8("Plze&#328"), "Plze&#328");  // no end: text
+#ifndef _WIN32
+    std::setlocale(LC_CTYPE, "C");
+#endif
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ bool ParseDrill(const std::vector<std::string>& args, size_t first, CommandLine*
             continue;
         }
         if (name != "--member" && name != "--password" && name != "--ui-script" && name != "--format" &&
-            name != "--output" && name != "--database" && name != "--context") {
+            name != "--output" && name != "--database" && name != "--context" && name != "--encoding") {
             *error = (name.rfind("-", 0) == 0 ? "unknown option " : "unexpected argument ") + name;
             return false;
         }
@@ -98,6 +98,15 @@ bool ParseDrill(const std::vector<std::string>& args, size_t first, CommandLine*
             o.database = value;
         } else if (name == "--format") {
             if (!ParseFormat(value, &o.format, error)) {
+                return false;
+            }
+        } else if (name == "--encoding") {
+            if (value == "utf-8" || value == "UTF-8" || value == "utf8") {
+                o.encoding = TextEncoding::kUtf8;
+            } else if (value == "ansi") {
+                o.encoding = TextEncoding::kCodePage;
+            } else {
+                *error = "unknown encoding '" + value + "' (utf-8 or ansi)";
                 return false;
             }
         } else if (!ParseContext(value, &o.context, error)) {
@@ -218,6 +227,8 @@ std::string UsageText(Command command) {
                    "  --database FILE|URI  the stand-in's database (ZEVDTAPI_DATABASE): a SQLite\n"
                    "                       file, or a postgresql:// URI (Linux builds)\n"
                    "  --format FORMAT      table (default), csv, tsv or json\n"
+                   "  --encoding ENC       ansi (default: the code page) or utf-8 for table, csv\n"
+                   "                       and tsv (csv then starts with a BOM); json is UTF-8\n"
                    "  --output FILE        write the report to FILE instead of standard output\n"
                    "  --help               this text\n"
                    "\n"

@@ -20,6 +20,7 @@ enum ExitStatus : int {
 };
 
 enum class OutputFormat { kTable, kCsv, kTsv, kJson };
+enum class TextEncoding { kCodePage, kUtf8 };
 
 struct DrillOptions {
     std::vector<std::string> members;     // with escapes resolved and a final line break
@@ -28,7 +29,8 @@ struct DrillOptions {
     std::string database;                 // ZEVDTAPI_DATABASE for the stand-in
     std::string output;                   // empty: standard output
     OutputFormat format = OutputFormat::kTable;
-    std::uint64_t context = 0;  // handed to ZevDTOpen unchanged
+    TextEncoding encoding = TextEncoding::kCodePage;  // of table, CSV and TSV
+    std::uint64_t context = 0;                        // handed to ZevDTOpen unchanged
 };
 
 struct SampleOptions {

@@ -1,10 +1,13 @@
 #include "drill.h"
 
 #include <fstream>
+#include <iostream>
+#include <sstream>
 #include <vector>
 
 #include "formats.h"
 #include "host_library.h"
+#include "host_text.h"
 #include "report.h"
 #include "sample_warehouse.h"
 #include "zevdtu.h"
@@ -41,7 +44,16 @@ int Failed(std::ostream& err, const char* call, std::uint32_t code) {
 
 bool WriteTo(const Report& report, const DrillOptions& options, std::ostream& out, std::ostream& err) {
     if (options.output.empty()) {
-        WriteReport(report, options.format, out);
+#ifdef _WIN32
+        // A console shows its own code page, not the ANSI one: it gets the letters as UTF-16.
+        if (&out == &std::cout && options.format == OutputFormat::kTable) {
+            std::ostringstream text;
+            WriteReport(report, options.format, text, TextEncoding::kUtf8);
+            if (WriteToConsole(text.str()))
+                return true;
+        }
+#endif
+        WriteReport(report, options.format, out, options.encoding);
         out.flush();
         if (!out) {
             err << "zevdt: cannot write the report to standard output\n";
@@ -55,7 +67,7 @@ bool WriteTo(const Report& report, const DrillOptions& options, std::ostream& ou
         err << "zevdt: cannot create " << options.output << "\n";
         return false;
     }
-    WriteReport(report, options.format, file);
+    WriteReport(report, options.format, file, options.encoding);
     file.close();
     if (!file) {
         err << "zevdt: cannot write " << options.output << "\n";

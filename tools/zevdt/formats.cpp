@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string_view>
 #include <vector>
+
+#include "host_text.h"
 
 namespace zevdt {
 namespace {
@@ -209,7 +212,7 @@ std::string Utf8FromAnsi(const std::string& bytes) {
 
 std::string JsonString(const std::string& bytes) {
     static const char kHex[] = "0123456789abcdef";
-    std::string text = Utf8FromAnsi(bytes);
+    std::string text = HostToUtf8(bytes);
     std::string out = "\"";
     for (size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
@@ -350,10 +353,11 @@ void WriteJson(const Report& report, std::ostream& stream) {
     for (size_t c = 0; c < report.columns.size(); ++c) {
         const ReportColumn& column = report.columns[c];
         out.Append(c ? ",\n    " : "\n    ");
-        out.Append("{\"position\": " + std::to_string(column.position) + ", \"name\": " + JsonString(column.name));
+        out.Append("{\"position\": " + std::to_string(column.position) +
+                   ", \"name\": " + JsonString(column.name));
         if (column.hasInfo) {
-            out.Append(", \"table\": " + JsonString(column.table) + ", \"column\": " + JsonString(column.column) +
-                       ", \"dataType\": " + std::to_string(column.dataType));
+            out.Append(", \"table\": " + JsonString(column.table) + ", \"column\": " +
+                       JsonString(column.column) + ", \"dataType\": " + std::to_string(column.dataType));
         } else {
             out.Append(", \"table\": null, \"column\": null, \"dataType\": null");
         }
@@ -375,7 +379,16 @@ void WriteJson(const Report& report, std::ostream& stream) {
     out.Append(rows == 0 ? "]\n}\n" : "\n  ]\n}\n");
 }
 
-void WriteReport(const Report& report, OutputFormat format, std::ostream& out) {
+void WriteReport(const Report& report, OutputFormat format, std::ostream& out, TextEncoding encoding) {
+    if (encoding == TextEncoding::kUtf8 && format != OutputFormat::kJson) {
+        // Written in the code page first: the separators are ASCII in every code page.
+        std::ostringstream host;
+        WriteReport(report, format, host, TextEncoding::kCodePage);
+        if (format == OutputFormat::kCsv)
+            out << "\xEF\xBB\xBF";  // so that a spreadsheet reads the file as UTF-8
+        out << HostToUtf8(host.str());
+        return;
+    }
     switch (format) {
         case OutputFormat::kTable:
             WriteTable(report, out);

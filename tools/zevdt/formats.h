@@ -1,6 +1,6 @@
 // The output formats of zevdt drill. Texts come from the library as bytes in
-// the ANSI code page; table, CSV and TSV pass them through unchanged, JSON
-// needs UTF-8 and converts them (see Utf8FromAnsi).
+// the process's code page; table, CSV and TSV pass them through unless UTF-8
+// is asked for, JSON needs UTF-8 and converts them (see HostToUtf8).
 #ifndef ZEVDT_FORMATS_H
 #define ZEVDT_FORMATS_H
 
@@ -22,7 +22,10 @@ void WriteTsv(const Report& report, std::ostream& out);
 // {"columns":[{"position","name","table","column","dataType"}...],"rows":[[...]...]}
 void WriteJson(const Report& report, std::ostream& out);
 
-void WriteReport(const Report& report, OutputFormat format, std::ostream& out);
+// Table, CSV and TSV in the code page's bytes, or UTF-8 (CSV then with a BOM);
+// JSON is UTF-8 either way.
+void WriteReport(const Report& report, OutputFormat format, std::ostream& out,
+                 TextEncoding encoding = TextEncoding::kCodePage);
 
 // Every run of bytes that is well-formed UTF-8 is kept; every other byte is
 // read as Windows-1252 (its five unassigned bytes as the C1 controls of the

@@ -1,5 +1,6 @@
 // zevdt: a host program of the drill-through library. It does what an OLAP
 // client does when the user drills through a cell, and prints the report.
+#include <clocale>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -16,6 +17,12 @@
 
 int main(int argc, char** argv) {
     try {
+#if !defined(_WIN32)
+        // A host owns its locale: texts then come in the user's character set
+        // (Windows hands them out in the ANSI code page anyway). Only the
+        // character type: numbers keep their C form.
+        std::setlocale(LC_CTYPE, "");
+#endif
 #if defined(_WIN32)
         // CSV must end its records with exactly CRLF; text mode would add a CR.
         _setmode(_fileno(stdout), _O_BINARY);

@@ -18,7 +18,7 @@ std::string FieldText(const char* field, size_t size) {
 std::string_view Report::Cell(std::size_t row, std::size_t column) const {
     if (!items) {
         return row < rows.size() && column < rows[row].size() ? std::string_view(rows[row][column])
-                                                             : std::string_view();
+                                                              : std::string_view();
     }
     size_t at = row * width + column;
     if (!itemOf.empty()) {
@@ -88,9 +88,8 @@ bool BuildReport(const ZevDTHeaderItem* header, std::uint32_t headerCount, const
     for (std::uint32_t i = 0; i < dataCount; ++i) {
         const std::uint32_t row = data[i].row, column = data[i].column;
         if (row < 1 || row > dataCount || column >= dataCount) {
-            *error = "data item " + std::to_string(i) + " has row " + std::to_string(row) +
-                     " and column " + std::to_string(column) + ", outside a result of " +
-                     std::to_string(dataCount) + " cells";
+            *error = "data item " + std::to_string(i) + " has row " + std::to_string(row) + " and column " +
+                     std::to_string(column) + ", outside a result of " + std::to_string(dataCount) + " cells";
             return false;
         }
         rowCount = std::max(rowCount, row);
