@@ -7,7 +7,7 @@
 #   bin/zevdt                   the host program, finding the libraries through its RUNPATH
 #   lib/cmake/ZEVDTU/           find_package(ZEVDTU): the imported target ZEVDTU::zevdtu
 #   lib/pkgconfig/zevdtu.pc     pkg-config --cflags --libs zevdtu
-#   share/doc/zevdtu/           README, CHANGELOG, docs/ (as in the tree, so links hold) and
+#   share/doc/zevdtu/           README, CHANGELOG, LICENSE, docs/ (as in the tree, so links hold) and
 #                               examples/: the hosting page's C host and the demo UI scripts
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -65,7 +65,7 @@ install(FILES ${CMAKE_BINARY_DIR}/package/zevdtu.pc DESTINATION ${CMAKE_INSTALL_
 
 # Documentation, with the hosting page's C host as a file of its own.
 zevdt_extract_hosting_example(${CMAKE_SOURCE_DIR}/docs/hosting.md ${CMAKE_BINARY_DIR}/package/drill.c)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_BINARY_DIR}/package/drill.c
               ${CMAKE_SOURCE_DIR}/tools/zevdt/demo.ui ${CMAKE_SOURCE_DIR}/tools/zevdt/demo-login.ui
