@@ -1,0 +1,49 @@
+# cmake -DBUILD_DIR=... -DOUTPUT=file.msi -P MakeMsi.cmake
+#
+# The installer of one Windows build: stages what the main package holds (the
+# install's default component, binaries stripped) and turns it into an MSI
+# with msitools' wixl-heat and wixl. Settings come from the build's
+# msi/settings.cmake, written by cmake/Packaging.cmake.
+cmake_minimum_required(VERSION 3.20)
+include(${BUILD_DIR}/msi/settings.cmake)
+function(run name)
+  execute_process(${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${name} failed (${rc}):\n${out}\n${err}")
+  endif()
+  set(${name}_out "${out}" PARENT_SCOPE)
+endfunction()
+
+foreach(tool WIXL WIXL_HEAT)
+  if(NOT ZEVDT_${tool})
+    message(FATAL_ERROR "msitools' wixl and wixl-heat are needed (Debian: apt-get install wixl)")
+  endif()
+endforeach()
+set(work ${BUILD_DIR}/msi)
+set(stage ${work}/stage)
+file(REMOVE_RECURSE ${stage})
+run(install COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${stage} --component Unspecified)
+file(GLOB_RECURSE files RELATIVE ${work} LIST_DIRECTORIES false ${stage}/*)
+list(SORT files)
+string(REPLACE ";" "\n" list "${files}")
+file(WRITE ${work}/files.txt "${list}\n")
+set(heat_options)
+if(ZEVDT_MSI_BITS EQUAL 64)
+  set(heat_options --win64)
+endif()
+run(heat COMMAND ${ZEVDT_WIXL_HEAT} -p stage/ --directory-ref INSTALLDIR --component-group Files
+              --var var.Stage ${heat_options}
+         INPUT_FILE ${work}/files.txt WORKING_DIRECTORY ${work})
+file(WRITE ${work}/files.wxs "${heat_out}")
+if(ZEVDT_MSI_BITS EQUAL 64)
+  set(arch x64)
+  set(win64 yes)
+else()
+  set(arch x86)
+  set(win64 no)
+endif()
+run(wixl COMMAND ${ZEVDT_WIXL} -a ${arch} -D Stage=${stage} -D Win64=${win64} -o ${OUTPUT}
+              ${work}/zevdtu.wxs ${work}/files.wxs)
+file(SIZE ${OUTPUT} size)
+list(LENGTH files count)
+message(STATUS "${OUTPUT}: ${size} bytes, ${count} files")
