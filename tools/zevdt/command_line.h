@@ -19,7 +19,7 @@ enum ExitStatus : int {
     kExitFailed = 3,
 };
 
-enum class OutputFormat { kTable, kCsv, kTsv, kJson };
+enum class OutputFormat { kTable, kCsv, kTsv, kJson, kXlsx };
 
 struct DrillOptions {
     std::vector<std::string> members;     // with escapes resolved and a final line break
