@@ -34,6 +34,23 @@ endif()
 run(heat COMMAND ${ZEVDT_WIXL_HEAT} -p stage/ --directory-ref INSTALLDIR --component-group Files
               --var var.Stage ${heat_options}
          INPUT_FILE ${work}/files.txt WORKING_DIRECTORY ${work})
+# Folders that hold only folders (share, share/doc) belong to no component, and
+# an uninstall leaves them behind unless a component removes them: one in each
+# folder, without files, its key path the folder itself and its GUID made from
+# the folder's id, so that it stays the same from build to build.
+string(REGEX MATCHALL "<Directory Id=\"dir[0-9A-F]+\"[^>]*>" directories "${heat_out}")
+set(references "<ComponentGroup Id=\"Files\">")
+foreach(directory ${directories} "<DirectoryRef Id=\"INSTALLDIR\">")
+  string(REGEX REPLACE "^<Directory(Ref)? Id=\"([A-Za-z0-9]+)\".*" "\\2" id "${directory}")
+  string(UUID guid NAMESPACE 911D6E36-281C-4DE9-B63F-6D291D25FD89 NAME "${id}" TYPE SHA1 UPPER)
+  string(REPLACE "${directory}" "${directory}
+        <Component Win64=\"$(var.Win64)\" Id=\"rm${id}\" Guid=\"${guid}\">
+          <CreateFolder/>
+          <RemoveFolder Id=\"rm${id}\" On=\"uninstall\"/>
+        </Component>" heat_out "${heat_out}")
+  string(APPEND references "\n      <ComponentRef Id=\"rm${id}\"/>")
+endforeach()
+string(REPLACE "<ComponentGroup Id=\"Files\">" "${references}" heat_out "${heat_out}")
 file(WRITE ${work}/files.wxs "${heat_out}")
 if(ZEVDT_MSI_BITS EQUAL 64)
   set(arch x64)
@@ -42,8 +59,9 @@ else()
   set(arch x86)
   set(win64 no)
 endif()
-run(wixl COMMAND ${ZEVDT_WIXL} -a ${arch} -D Stage=${stage} -D Win64=${win64} -o ${OUTPUT}
-              ${work}/zevdtu.wxs ${work}/files.wxs)
+# wixl takes sources only relative to the folder it runs in.
+run(wixl COMMAND ${ZEVDT_WIXL} -a ${arch} -D Stage=stage -D Win64=${win64} -o ${OUTPUT} zevdtu.wxs files.wxs
+         WORKING_DIRECTORY ${work})
 file(SIZE ${OUTPUT} size)
 list(LENGTH files count)
 message(STATUS "${OUTPUT}: ${size} bytes, ${count} files")
