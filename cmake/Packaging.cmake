@@ -20,27 +20,30 @@ find_program(ZEVDT_PACKAGE_OBJCOPY NAMES ${ZEVDT_TOOL_PREFIX}objcopy REQUIRED)
 # (`--component debug` installs them beside the binaries).
 function(zevdt_install_stripped target destination)
   set(name $<TARGET_FILE_NAME:${target}>)
-  set(built $<TARGET_FILE:${target}>)
-  set(kept ${CMAKE_BINARY_DIR}/package/debug/${name}.debug)
-  # Both copies come from the same file by the same command, so the CRC that the
-  # debuglink records matches the .debug file that the debug package holds.
+  set(built ${CMAKE_BINARY_DIR}/package/debug/${target}.debug)
+  set(named ${CMAKE_BINARY_DIR}/package/debug/named/${name}.debug)
+  # The symbols are kept once, when the binary is linked: the debuglink's CRC
+  # and the debug package's file are then the same bytes (objcopy stamps a PE
+  # file with the time it writes it, so two runs differ).
+  add_custom_command(OUTPUT ${built}
+    COMMAND ${ZEVDT_PACKAGE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> ${built}
+    DEPENDS ${target}
+    VERBATIM)
+  add_custom_target(${target}_debug_symbols ALL DEPENDS ${built})
+  # Under the binary's own name, which the debuglink records.
+  set(copy "execute_process(COMMAND \"${CMAKE_COMMAND}\" -E copy \"${built}\"")
   install(CODE "
-    set(installed \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/${name}\")
-    file(MAKE_DIRECTORY \"${CMAKE_BINARY_DIR}/package/debug\")
-    execute_process(COMMAND \"${ZEVDT_PACKAGE_OBJCOPY}\" --only-keep-debug \"${built}\" \"${kept}\"
+    ${copy} \"${named}\" COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND \"${ZEVDT_PACKAGE_OBJCOPY}\" --strip-unneeded \"--add-gnu-debuglink=${named}\"
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/${name}\"
                     COMMAND_ERROR_IS_FATAL ANY)
-    execute_process(COMMAND \"${ZEVDT_PACKAGE_OBJCOPY}\" --strip-unneeded
-                            \"--add-gnu-debuglink=${kept}\" \"\${installed}\"
-                    WORKING_DIRECTORY \"${CMAKE_BINARY_DIR}/package/debug\" COMMAND_ERROR_IS_FATAL ANY)
   ")
   install(CODE "
-    set(dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}\")
-    file(MAKE_DIRECTORY \"\${dir}\")
-    execute_process(COMMAND \"${ZEVDT_PACKAGE_OBJCOPY}\" --only-keep-debug \"${built}\" \"\${dir}/${name}.debug\"
-                    COMMAND_ERROR_IS_FATAL ANY)
+    ${copy} \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/${name}.debug\" COMMAND_ERROR_IS_FATAL ANY)
   " COMPONENT debug EXCLUDE_FROM_ALL)
 endfunction()
 
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package/debug/named)
 if(WIN32)
   set(ZEVDT_LIBRARY_DESTINATION ${CMAKE_INSTALL_BINDIR})
 else()

@@ -1,11 +1,11 @@
 # cmake -DBUILD_DIR=... -DEXT=zip|tar.gz -DREQUIRED=a|b|...
-#       -DBINARIES=a|b|... -DOBJDUMP=... [-DMSVC_CHECK=clang|target|lld-link|machine|host.c]
+#       -DBINARIES=a|b|... -DOBJDUMP=... -DOBJCOPY=... [-DMSVC_CHECK=clang|target|lld-link|machine|host.c]
 #       -P package_contents.cmake
 #
 # Makes the packages with cpack and checks them as a host developer unpacks
 # them: every REQUIRED file in the main archive, BINARIES without debug
-# sections but with a debuglink, their .debug files (and nothing else) in the
-# -debug archive. With MSVC_CHECK, a host compiled for MSVC links against the
+# sections but with a debuglink that matches their .debug files, which (and
+# nothing else) are in the -debug archive. With MSVC_CHECK, a host compiled for MSVC links against the
 # package's .lib files with lld-link and imports the exports from ZEVDTU.dll.
 cmake_minimum_required(VERSION 3.20)
 foreach(list REQUIRED BINARIES MSVC_CHECK)
@@ -60,9 +60,22 @@ foreach(binary ${BINARIES})
   if(NOT sections_out MATCHES "\\.gnu_debuglink")
     message(FATAL_ERROR "${binary} has no debuglink")
   endif()
-  run(symbols COMMAND ${OBJDUMP} -h ${work}/${NAME}-debug/${binary}.debug)
+  set(debug_file ${work}/${NAME}-debug/${binary}.debug)
+  run(symbols COMMAND ${OBJDUMP} -h ${debug_file})
   if(NOT symbols_out MATCHES "\\.debug_info")
     message(FATAL_ERROR "${binary}.debug holds no debug information")
+  endif()
+  # The debuglink holds the .debug file's name and CRC: written again from the
+  # packaged .debug file, it must come out the same, or gdb ignores the file.
+  get_filename_component(base ${binary} NAME)
+  run(link COMMAND ${OBJCOPY} --dump-section .gnu_debuglink=${work}/${base}.link ${main}/${binary})
+  run(relink COMMAND ${OBJCOPY} --remove-section .gnu_debuglink --add-gnu-debuglink=${debug_file}
+                     ${main}/${binary} ${work}/${base}.relinked)
+  run(link COMMAND ${OBJCOPY} --dump-section .gnu_debuglink=${work}/${base}.link2 ${work}/${base}.relinked)
+  file(SHA256 ${work}/${base}.link packaged)
+  file(SHA256 ${work}/${base}.link2 expected)
+  if(NOT packaged STREQUAL expected)
+    message(FATAL_ERROR "the debuglink of ${binary} does not match ${binary}.debug (name or CRC)")
   endif()
 endforeach()
 list(SORT debug_files)

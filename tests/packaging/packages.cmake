@@ -41,7 +41,7 @@ string(REPLACE ";" "|" binaries "${binaries}")
 string(REPLACE ";" "|" msvc_check "${msvc_check}")
 add_test(NAME package_contents
          COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DEXT=${ext}
-                 "-DREQUIRED=${required}" "-DBINARIES=${binaries}" -DOBJDUMP=${objdump}
+                 "-DREQUIRED=${required}" "-DBINARIES=${binaries}" -DOBJDUMP=${objdump} -DOBJCOPY=${ZEVDT_PACKAGE_OBJCOPY}
                  "-DMSVC_CHECK=${msvc_check}" -P ${CMAKE_CURRENT_SOURCE_DIR}/package_contents.cmake)
 # cpack installs the whole tree: after the builds of every target it holds.
 set_tests_properties(package_contents PROPERTIES TIMEOUT 300 LABELS packaging RUN_SERIAL TRUE)
