@@ -2,7 +2,7 @@
 # build/<preset>/packages/:
 #   Windows  zevdtu-X.Y.Z-win64.zip (win32 for the 32-bit build): stripped binaries,
 #            headers, import libraries for mingw hosts (.dll.a) and for MSVC hosts
-#            (.lib), the docs with the host declarations, LICENSE and CHANGELOG;
+#            (.lib, written by llvm-dlltool), the docs with the host declarations, LICENSE and CHANGELOG;
 #            zevdtu-X.Y.Z-win64-debug.zip: the binaries' debug symbols, bin/X.debug
 #            beside bin/X once both are unpacked into one folder.
 #   Linux    zevdtu-X.Y.Z-Linux-x86_64.tar.gz, the installed tree with its versioned
@@ -58,10 +58,12 @@ foreach(program zevdt zevdtapi-sample)
 endforeach()
 
 # Import libraries for hosts built with MSVC: the same .def files, written by
-# dlltool in the format link.exe and lld-link read. 32 bits take the decorated
-# stdcall names (what an MSVC object asks for) and import the plain ones.
+# LLVM's dlltool in the short import format of MSVC's own lib.exe. 32 bits take
+# the decorated stdcall names (what an MSVC object asks for) and import the
+# plain ones. (GNU dlltool's libraries hold code objects without the SafeSEH
+# mark, which a 32-bit MSVC host linked with /SAFESEH, the default, refuses.)
 if(WIN32)
-  find_program(ZEVDT_PACKAGE_DLLTOOL NAMES ${ZEVDT_TOOL_PREFIX}dlltool REQUIRED)
+  find_program(ZEVDT_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(machine i386:x86-64)
     set(defs ${CMAKE_SOURCE_DIR}/src/interface/zevdtu.def ${CMAKE_SOURCE_DIR}/dtapi/zevdtapiu.def)
@@ -69,7 +71,7 @@ if(WIN32)
   else()
     set(machine i386)
     set(defs ${CMAKE_SOURCE_DIR}/src/interface/zevdtu-x86.def ${CMAKE_SOURCE_DIR}/dtapi/zevdtapiu-x86.def)
-    set(kill_at --kill-at)
+    set(kill_at -k)
   endif()
   set(libs)
   set(dlls ZEVDTU.dll zevdtapiu.dll)
@@ -78,7 +80,7 @@ if(WIN32)
     set(out ${CMAKE_BINARY_DIR}/package/msvc/${lib})
     add_custom_command(OUTPUT ${out}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/package/msvc
-      COMMAND ${ZEVDT_PACKAGE_DLLTOOL} -m ${machine} ${kill_at} --input-def ${def} --dllname ${dll} --output-lib ${out}
+      COMMAND ${ZEVDT_LLVM_DLLTOOL} -m ${machine} ${kill_at} -d ${def} -D ${dll} -l ${out}
       DEPENDS ${def}
       COMMENT "MSVC import library ${lib}"
       VERBATIM)
