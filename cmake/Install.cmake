@@ -5,9 +5,11 @@
 #   bin/ (Windows)              ZEVDTU.dll and zevdtapiu.dll side by side, zevdt.exe
 #   lib/ (Windows)              the import libraries
 #   bin/zevdt                   the host program, finding the libraries through its RUNPATH
+#   bin/zevdtapi-sample         the operators' tool of the stand-in
+#   share/zevdtu/               catalog-postgresql.sql, the stand-in's catalog tables for psql
 #   lib/cmake/ZEVDTU/           find_package(ZEVDTU): the imported target ZEVDTU::zevdtu
 #   lib/pkgconfig/zevdtu.pc     pkg-config --cflags --libs zevdtu
-#   share/doc/zevdtu/           README, CHANGELOG, docs/ (as in the tree, so links hold) and
+#   share/doc/zevdtu/           README, CHANGELOG, LICENSE, docs/ (as in the tree, so links hold) and
 #                               examples/: the hosting page's C host and the demo UI scripts
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -36,6 +38,9 @@ if(TARGET zevdt)
   endif()
   install(TARGETS zevdt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The operators' tool: sample warehouses, password hashes, grants.
+install(TARGETS zevdtapi-sample RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${ZEVDTAPI_CATALOG_SQL} DESTINATION ${CMAKE_INSTALL_DATADIR}/zevdtu)
 install(FILES ${CMAKE_SOURCE_DIR}/include/zevdtu.h ${CMAKE_SOURCE_DIR}/include/zevdtapi.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
@@ -53,7 +58,9 @@ install(FILES ${CMAKE_BINARY_DIR}/package/ZEVDTUConfig.cmake
 
 # pkg-config, relative to the prefix the file lands in (so --prefix at install time holds).
 if(WIN32)
-  set(ZEVDT_PC_LIBRARY ZEVDTU)  # ld finds ZEVDTU.dll.a by -lZEVDTU
+  # The import library by its file name: -lZEVDTU finds nothing when a host links
+  # with -static, which takes only lib*.a archives.
+  set(ZEVDT_PC_LIBRARY :ZEVDTU.dll.a)
 else()
   set(ZEVDT_PC_LIBRARY zevdtu)
 endif()
@@ -65,7 +72,7 @@ install(FILES ${CMAKE_BINARY_DIR}/package/zevdtu.pc DESTINATION ${CMAKE_INSTALL_
 
 # Documentation, with the hosting page's C host as a file of its own.
 zevdt_extract_hosting_example(${CMAKE_SOURCE_DIR}/docs/hosting.md ${CMAKE_BINARY_DIR}/package/drill.c)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_BINARY_DIR}/package/drill.c
               ${CMAKE_SOURCE_DIR}/tools/zevdt/demo.ui ${CMAKE_SOURCE_DIR}/tools/zevdt/demo-login.ui

@@ -6,6 +6,19 @@
 // ZEVDTU.dll, whose exports are stdcall; CallingConvention.Winapi is stdcall
 // there and the platform's only convention on 64-bit. The 64-bit context is a
 // ulong in both widths: the marshaller passes it as two stack words on 32 bits.
+//
+// On Linux the library is libzevdtu.so.1; Mono finds it under the name
+// "ZEVDTU.dll" through a dllmap in the program's .config file:
+//   <configuration>
+//     <dllmap dll="ZEVDTU.dll" target="libzevdtu.so.1" />
+//   </configuration>
+// (a full path as target, or the library's folder in LD_LIBRARY_PATH). .NET on
+// Linux takes a NativeLibrary.SetDllImportResolver to the same effect.
+//
+// Texts in the items are bytes in the host's ANSI code page on Windows and
+// UTF-8 on Linux: HostEncoding gives the matching Encoding. The arrays passed
+// to the exports are pinned by the marshaller for the call; the member
+// strings are unmanaged memory, so nothing needs pinning across calls.
 using System;
 using System.Runtime.InteropServices;
 using System.Text;
@@ -65,8 +78,32 @@ namespace ZevDTU
             var result = new T[count];
             int size = Marshal.SizeOf<T>();
             for (uint i = 0; i < count; ++i)
-                result[i] = Marshal.PtrToStructure<T>(items + (int)(i * size));
+                // 64-bit arithmetic: i * size passes 2^31 after 8,134,408 items,
+                // which a 64-bit host can be handed.
+                result[i] = Marshal.PtrToStructure<T>(new IntPtr(items.ToInt64() + (long)i * size));
             return result;
+        }
+
+        static bool OnWindows => Environment.OSVersion.Platform == PlatformID.Win32NT;
+
+        [DllImport("kernel32.dll")] static extern uint GetACP();
+        [DllImport("kernel32.dll", CharSet = CharSet.Ansi)] static extern IntPtr GetModuleHandleA(string name);
+        [DllImport("user32.dll", CharSet = CharSet.Ansi)] static extern int LoadStringA(IntPtr module, uint id, byte[] buffer, int capacity);
+        // Linux only: the string table's text of a code.
+        [DllImport(Dll, EntryPoint = "ZevDTLoadString")] static extern uint LoadStringLinux(uint id, byte[] buffer, uint capacity);
+
+        // The encoding of the items' texts. (.NET, unlike .NET Framework and
+        // Mono, needs CodePagesEncodingProvider registered for the ANSI code pages.)
+        public static Encoding HostEncoding() => OnWindows ? Encoding.GetEncoding((int)GetACP()) : Encoding.UTF8;
+
+        // The text of a code (empty for 0, 1 and the data-transfer library's
+        // own codes): ZEVDTU.dll's string table holds it under the code's number.
+        public static string CodeText(uint code)
+        {
+            var buffer = new byte[512];
+            int length = OnWindows ? LoadStringA(GetModuleHandleA(Dll), code, buffer, buffer.Length)
+                                   : (int)LoadStringLinux(code, buffer, (uint)buffer.Length);
+            return HostEncoding().GetString(buffer, 0, Math.Max(0, Math.Min(length, buffer.Length)));
         }
 
         // A text field up to its NUL. The library cuts at 255 bytes, which can

@@ -13,12 +13,35 @@
 
 namespace {
 
+const char kUsage[] =
+    "usage: zevdtapi-sample --database FILE [--replace]\n"
+    "       zevdtapi-sample --hash-password PASSWORD\n"
+    "       zevdtapi-sample --grant URI [--to USER]\n";
+
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: zevdtapi-sample --database FILE [--replace]\n"
-                 "       zevdtapi-sample --hash-password PASSWORD\n"
-                 "       zevdtapi-sample --grant URI [--to USER]\n");
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+int Help() {
+    std::fputs(kUsage, stdout);
+    std::fputs(
+        "\n"
+        "The operators' tool of the stand-in data-transfer library.\n"
+        "\n"
+        "  --database FILE     create the sample warehouse in the SQLite file FILE, or in\n"
+        "                      the PostgreSQL database of a postgresql:// URI\n"
+        "  --replace           replace an existing warehouse\n"
+        "  --hash-password PW  print the password_hash of a dt_user row for PW\n"
+        "  --grant URI         create or refresh each report's reader role in the\n"
+        "                      PostgreSQL catalog at URI, granted to the connecting user\n"
+        "  --to USER           grant the roles to USER as well, the user that serves\n"
+        "                      the reports\n"
+        "  --help              this text\n"
+        "\n"
+        "Exit status: 0 done, 1 failed, 2 usage error.\n",
+        stdout);
+    return 0;
 }
 
 }  // namespace
@@ -27,6 +50,9 @@ int main(int argc, char** argv) {
     std::string database, password, grant, to;
     bool replace = false, hash = false;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            return Help();
+        }
         if (std::strcmp(argv[i], "--database") == 0 && i + 1 < argc) {
             database = argv[++i];
         } else if (std::strcmp(argv[i], "--grant") == 0 && i + 1 < argc) {

@@ -63,6 +63,7 @@ TEST(ZevdtCommandLine, UsageErrorsNameTheirCause) {
         {{"drill", "stray"}, "unexpected argument stray"},
         {{"drill", "--member"}, "--member needs a value"},
         {{"drill", "--format", "xml"}, "unknown format 'xml'"},
+        {{"drill", "--format", "xlsx"}, "--format xlsx needs --output FILE"},
         {{"drill", "--context", "-1"}, "context '-1'"},
         {{"drill", "--context", "18446744073709551616"}, "context"},
         {{"drill", "--output="}, "non-empty"},

@@ -67,7 +67,7 @@ foreach(name zevdtu zevdtapiu)
 endforeach()
 # Only what ships: no test program, fake library or static library of the build.
 file(GLOB shipped RELATIVE ${prefix} ${prefix}/${BINDIR}/* ${lib}/*)
-set(expected ${BINDIR}/zevdt)
+set(expected ${BINDIR}/zevdt ${BINDIR}/zevdtapi-sample)
 foreach(name cmake pkgconfig libzevdtapiu.so libzevdtapiu.so.${major} libzevdtapiu.so.${VERSION}
              libzevdtu.so libzevdtu.so.${major} libzevdtu.so.${VERSION})
   list(APPEND expected ${LIBDIR}/${name})

@@ -30,8 +30,10 @@ bool ParseFormat(const std::string& text, OutputFormat* format, std::string* err
         *format = OutputFormat::kTsv;
     } else if (text == "json") {
         *format = OutputFormat::kJson;
+    } else if (text == "xlsx") {
+        *format = OutputFormat::kXlsx;
     } else {
-        *error = "unknown format '" + text + "' (table, csv, tsv or json)";
+        *error = "unknown format '" + text + "' (table, csv, tsv, json or xlsx)";
         return false;
     }
     return true;
@@ -117,6 +119,11 @@ bool ParseDrill(const std::vector<std::string>& args, size_t first, CommandLine*
             *error = "option " + name + " needs a non-empty value";
             return false;
         }
+    }
+    // A workbook is a zip file, no text for a terminal; known before any dialog opens.
+    if (o.format == OutputFormat::kXlsx && o.output.empty() && !line->help) {
+        *error = "--format xlsx needs --output FILE";
+        return false;
     }
     return true;
 }
@@ -226,7 +233,8 @@ std::string UsageText(Command command) {
                    "  --ui-script FILE     drive the dialogs with this UI script (ZEVDT_UI_SCRIPT)\n"
                    "  --database FILE|URI  the stand-in's database (ZEVDTAPI_DATABASE): a SQLite\n"
                    "                       file, or a postgresql:// URI (Linux builds)\n"
-                   "  --format FORMAT      table (default), csv, tsv or json\n"
+                   "  --format FORMAT      table (default), csv, tsv, json, or xlsx (typed cells;\n"
+                   "                       needs --output)\n"
                    "  --encoding ENC       ansi (default: the code page) or utf-8 for table, csv\n"
                    "                       and tsv (csv then starts with a BOM); json is UTF-8\n"
                    "  --output FILE        write the report to FILE instead of standard output\n"

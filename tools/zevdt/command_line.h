@@ -19,7 +19,7 @@ enum ExitStatus : int {
     kExitFailed = 3,
 };
 
-enum class OutputFormat { kTable, kCsv, kTsv, kJson };
+enum class OutputFormat { kTable, kCsv, kTsv, kJson, kXlsx };
 enum class TextEncoding { kCodePage, kUtf8 };
 
 struct DrillOptions {

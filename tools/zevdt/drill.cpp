@@ -10,6 +10,7 @@
 #include "host_text.h"
 #include "report.h"
 #include "sample_warehouse.h"
+#include "xlsx_format.h"
 #include "zevdtu.h"
 
 namespace zevdt {
@@ -43,6 +44,14 @@ int Failed(std::ostream& err, const char* call, std::uint32_t code) {
 }
 
 bool WriteTo(const Report& report, const DrillOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.format == OutputFormat::kXlsx) {
+        std::string error;
+        if (!WriteXlsx(report, options.output, &error)) {
+            err << "zevdt: " << error << "\n";
+            return false;
+        }
+        return true;
+    }
     if (options.output.empty()) {
 #ifdef _WIN32
         // A console shows its own code page, not the ANSI one: it gets the letters as UTF-16.

@@ -402,6 +402,8 @@ void WriteReport(const Report& report, OutputFormat format, std::ostream& out, T
         case OutputFormat::kJson:
             WriteJson(report, out);
             break;
+        case OutputFormat::kXlsx:  // a file, not a stream: WriteXlsx
+            break;
     }
 }
 
