@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "afxstr.h"
+#include "text_cut.h"
 
 namespace fw {
 
@@ -16,12 +17,6 @@ enum class Padding {
     // they were allocated, where padding would touch every page twice.
     None,
 };
-
-// The bytes of the whole characters at the start of `text` that fit in
-// `limit` bytes, by the multibyte rules of the process's code page (the ANSI
-// code page on Windows, the locale's character set elsewhere). `text` runs on
-// past `limit`. A byte that begins no valid character counts as one.
-size_t WholeCharacterPrefix(const char* text, size_t limit);
 
 // Copies at most `limit` bytes of `text` (a null text counts as empty) to
 // `field`, and never half a character: a multibyte character that would

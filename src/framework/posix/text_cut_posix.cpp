@@ -2,7 +2,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "../bounded_copy.h"
+#include "../text_cut.h"
 
 namespace fw {
 

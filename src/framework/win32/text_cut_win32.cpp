@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "../bounded_copy.h"
+#include "../text_cut.h"
 
 namespace fw {
 namespace {
