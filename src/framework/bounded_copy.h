@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "afxstr.h"
+#include "text_cut.h"
 
 namespace fw {
 
@@ -18,13 +19,18 @@ enum class Padding {
 };
 
 // Copies at most `limit` bytes of `text` (a null text counts as empty) to
-// `field`. Bytes from `limit` on are never written: a field of limit+1 bytes
-// whose last byte is zero therefore always stays NUL-terminated. Multibyte
-// characters count by their bytes. Returns the bytes of text copied.
+// `field`, and never half a character: a multibyte character that would
+// reach past the limit is left out whole. Bytes from `limit` on are never
+// written: a field of limit+1 bytes whose last byte is zero therefore always
+// stays NUL-terminated. Returns the bytes of text copied.
 inline size_t BoundedCopy(char* field, size_t limit, const char* text, Padding padding = Padding::ToLimit) {
     size_t length = 0;
     if (text) {
         length = strnlen(text, limit);
+        // Only a text that goes on past the limit is cut, and only a cut
+        // needs to know where characters begin.
+        if (length == limit && text[limit] != '\0')
+            length = WholeCharacterPrefix(text, limit);
         std::memcpy(field, text, length);
     }
     if (length < limit) {

@@ -1,7 +1,9 @@
 // Comparison of byte strings without regard to case, as names and column
-// keys are compared. On Windows the platform folds the letters of the
-// process's ANSI code page; the headless build folds the ASCII letters A to Z
-// only, whatever the locale (docs/framework.md).
+// keys are compared: the letters of the process's code page fold, multibyte
+// characters included. On Windows the platform folds its ANSI code page; the
+// headless build folds by the locale's character set and letters (LC_CTYPE),
+// so that "\xC9T\xC9" and "\xE9t\xE9" are one name under a Latin-1 locale as
+// they are under code page 1252 (docs/framework.md).
 #ifndef ZEVDT_FRAMEWORK_TEXT_FOLD_H
 #define ZEVDT_FRAMEWORK_TEXT_FOLD_H
 
@@ -22,10 +24,14 @@ int CompareFoldedText(const char* a, size_t aLength, const char* b, size_t bLeng
 inline int CompareListText(const char* a, size_t aLength, const char* b, size_t bLength) {
     if (int folded = CompareFoldedText(a, aLength, b, bLength))
         return folded;
-    // Folded alike, so as long: the first differing byte is a letter in its
-    // two cases, and the lower-case one has the higher code.
-    int bytes = std::memcmp(a, b, aLength);
-    return bytes < 0 ? 1 : (bytes > 0 ? -1 : 0);
+    // Folded alike: at the first differing byte stands a letter in its two
+    // cases, and the lower-case one mostly has the higher code. (A letter
+    // may fold to a character of another length; then the shorter text goes
+    // first if it is the start of the longer.)
+    int bytes = std::memcmp(a, b, aLength < bLength ? aLength : bLength);
+    if (bytes == 0)
+        return aLength < bLength ? -1 : (aLength > bLength ? 1 : 0);
+    return bytes < 0 ? 1 : -1;
 }
 
 }  // namespace fw

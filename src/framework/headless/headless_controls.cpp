@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "headless_backend.h"
+#include "framework/bounded_copy.h"
 #include "framework/text_fold.h"
 
 namespace fw {
@@ -22,20 +23,13 @@ const char* TextArg(intptr_t lParam) {
 int CopyOut(const std::string& text, char* buf, int cap) {
     if (!buf || cap <= 0)
         return 0;
-    size_t n = std::min(static_cast<size_t>(cap - 1), text.size());
-    text.copy(buf, n);
-    buf[n] = '\0';
+    // The platform hands out whole characters only, as it converts them.
+    size_t n = fw::BoundedCopy(buf, static_cast<size_t>(cap - 1), text.c_str(), fw::Padding::None);
     return static_cast<int>(n);
 }
 
 bool EqualNoCase(const std::string& a, const char* b) {
-    size_t n = std::strlen(b);
-    if (a.size() != n)
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return fw::CompareFoldedText(a.data(), a.size(), b, std::strlen(b)) == 0;
 }
 
 // The order of a sorted list view's rows, and of a sorted list or combo box's
