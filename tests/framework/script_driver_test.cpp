@@ -158,7 +158,9 @@ TEST(Scripts, WithoutAnyScriptDialogsAreCancelledAndMessageBoxesTakeTheirDefault
     EXPECT_TRUE(Has(transcript.lines, "default cancel 129"));
     EXPECT_TRUE(Has(transcript.lines, "default answer YES"));
     const std::string line = "message box taken by its default: Krak\xf3w: connection refused";
-    EXPECT_TRUE(Has(transcript.lines, fw::transcript::Diagnostic(line)));
+    std::string all;
+    for (const std::string& l : transcript.lines) all += l + "\n";
+    EXPECT_TRUE(Has(transcript.lines, fw::transcript::Diagnostic(line))) << all;
     EXPECT_EQ(err, "ZEVDTU: " + line + "\n");
 }
 
