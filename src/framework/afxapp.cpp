@@ -19,8 +19,15 @@ fw::MessageCapture::~MessageCapture() {
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT helpId) {
     fw::Backend& b = fw::CurrentBackend();
-    if (t_lastMessage)
-        *t_lastMessage = text ? text : "";
+    if (t_lastMessage) {
+        // Keeping the text is a courtesy: without the memory for it, the box
+        // and the caller's code still go on.
+        try {
+            *t_lastMessage = text ? text : "";
+        } catch (...) {
+            t_lastMessage->clear();
+        }
+    }
     return b.MessageBox(nullptr, text ? text : "", b.ApplicationName(), type, helpId);
 }
 
