@@ -7,13 +7,20 @@
 //   zevdt-fill-bench --cells N [--reps K]
 //
 // Prints "fresh SUBJECT_US ANCHOR_US" and "warm SUBJECT_US ANCHOR_US" per repetition.
+//
+//   zevdt-fill-bench --cells N [--reps K] --worker
+//
+// The same two calls with the fill's worker thread (subject) against the same
+// calls on the caller's thread alone (anchor): what the worker gains.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "drill_through.h"
 #include "fake_dtapi.h"
 #include "interface/fake_records.h"
 #include "zevdtu.h"
@@ -37,13 +44,16 @@ int Fail(const std::string& what) {
 int main(int argc, char** argv) {
     uint64_t cells = 1000000;
     int reps = 5;
+    bool worker = false;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--cells") && i + 1 < argc) {
+        if (!std::strcmp(argv[i], "--worker")) {
+            worker = true;
+        } else if (!std::strcmp(argv[i], "--cells") && i + 1 < argc) {
             cells = std::strtoull(argv[++i], nullptr, 10);
         } else if (!std::strcmp(argv[i], "--reps") && i + 1 < argc) {
             reps = std::max(1, std::atoi(argv[++i]));
         } else {
-            std::fprintf(stderr, "usage: zevdt-fill-bench --cells N [--reps K]\n");
+            std::fprintf(stderr, "usage: zevdt-fill-bench --cells N [--reps K] [--worker]\n");
             return 2;
         }
     }
@@ -88,6 +98,43 @@ int main(int argc, char** argv) {
 
     const size_t bytes = cells * sizeof(ZevDTDataItem);
     unsigned sink = 0;
+    if (worker) {
+        // A first call and a repeat on a new handle, in microseconds; false on a failure.
+        auto fills = [&](bool alone, long long* fresh, long long* warm) {
+            zevdt::SetFillThreadHookForTesting(alone ? +[] { throw std::runtime_error("alone"); } : nullptr);
+            void* handle = nullptr;
+            char member[] = "Year\n";
+            char* members[] = {member, nullptr};
+            ZevDTDataItem* items = nullptr;
+            uint32_t count = 0;
+            bool ok = !ZevDTInit(0, &handle) && !ZevDTOpen(handle, 1, members, 0);
+            Clock::time_point t0 = Clock::now();
+            ok = ok && !ZevDTGetData(handle, &items, &count) && count == cells;
+            Clock::time_point t1 = Clock::now();
+            ok = ok && !ZevDTGetData(handle, &items, &count) && count == cells;
+            Clock::time_point t2 = Clock::now();
+            if (ok)
+                sink += static_cast<unsigned char>(items[count - 1].text[0]);
+            *fresh = Us(t0, t1);
+            *warm = Us(t1, t2);
+            ZevDTClose(handle);
+            ZevDTExit(handle);
+            zevdt::SetFillThreadHookForTesting(nullptr);
+            return ok;
+        };
+        for (int rep = 0; rep < reps; ++rep) {
+            long long fresh2 = 0, warm2 = 0, fresh1 = 0, warm1 = 0;
+            // Alternating which goes first, so that neither always meets the other's freed pages.
+            bool ok = rep % 2 ? fills(true, &fresh1, &warm1) && fills(false, &fresh2, &warm2)
+                              : fills(false, &fresh2, &warm2) && fills(true, &fresh1, &warm1);
+            if (!ok)
+                return Fail("ZevDTGetData failed");
+            std::printf("fresh %lld %lld\nwarm %lld %lld\n", fresh2, fresh1, warm2, warm1);
+            std::fflush(stdout);
+        }
+        std::printf("cells %llu checksum %u\n", static_cast<unsigned long long>(cells), sink);
+        return 0;
+    }
     for (int rep = 0; rep < reps; ++rep) {
         void* handle = nullptr;
         char member[] = "Year\n";

@@ -7,6 +7,15 @@
  * on the caller's thread; dialogs are modal. A handle is used by one thread at
  * a time.
  *
+ * One exception: ZevDTGetData, for a result of 131,072 cells or more on a
+ * machine with more than one core, fills half of the data items on a worker
+ * thread while the caller's thread fills the other half. The worker is
+ * started and joined inside that call and does nothing but copy cell texts;
+ * when it cannot be had, the caller's thread fills all. The host's C++
+ * exception handling is not needed for it (nothing it does throws); on
+ * Windows a structured exception handler around ZevDTGetData does not cover
+ * the worker's thread. It halves the wait for fresh pages of a large result.
+ *
  * Every export but ZevDTGetSourcePassword returns a code: 0 success, 1 the
  * user cancelled ZevDTOpen, a ZEVDT_E_* code (its number is also the id of
  * its text in the library's string table), or a status of the data-transfer
@@ -98,6 +107,14 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTExit(void* handle);
  * bytes and a NUL, as LoadStringA does, and returns the bytes copied; 0 when
  * the id has no text (buffer then holds the empty text). */
 ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTLoadString(uint32_t id, char* buffer, uint32_t capacity);
+/* The text of the last message box that the handle's latest ZevDTOpen,
+ * ZevDTGetHeader, ZevDTGetHeaderInfo, ZevDTGetData or ZevDTClose showed: on
+ * Linux no one sees those boxes, and for a status of the data-transfer
+ * library this is the only place its text reaches the host. Empty when that
+ * call showed none. Copies as ZevDTLoadString does; 0 for an unknown handle.
+ * On Windows the user has seen the box; a host that must log its text names
+ * a UI transcript (ZEVDT_UI_TRANSCRIPT), where every box is a line. */
+ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTGetLastMessage(void* handle, char* buffer, uint32_t capacity);
 #endif
 
 #ifdef __cplusplus

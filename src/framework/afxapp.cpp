@@ -3,9 +3,31 @@
 #include <cstdlib>
 
 #include "backend.h"
+#include "message_capture.h"
+
+namespace {
+thread_local std::string* t_lastMessage = nullptr;
+}  // namespace
+
+fw::MessageCapture::MessageCapture(std::string* last) : previous_(t_lastMessage) {
+    t_lastMessage = last;
+}
+
+fw::MessageCapture::~MessageCapture() {
+    t_lastMessage = previous_;
+}
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT helpId) {
     fw::Backend& b = fw::CurrentBackend();
+    if (t_lastMessage) {
+        // Keeping the text is a courtesy: without the memory for it, the box
+        // and the caller's code still go on.
+        try {
+            *t_lastMessage = text ? text : "";
+        } catch (...) {
+            t_lastMessage->clear();
+        }
+    }
     return b.MessageBox(nullptr, text ? text : "", b.ApplicationName(), type, helpId);
 }
 

@@ -11,7 +11,8 @@ namespace fw {
 
 // The bytes available for a new block: the least of the memory the system
 // reports free for new use (with swap), the process's address-space and data
-// limits less what it already uses, and ZEVDT_MEMORY_LIMIT (bytes) when set.
+// limits less what it already uses, the room its memory cgroups leave (Linux),
+// and ZEVDT_MEMORY_LIMIT (bytes) when set.
 // UINT64_MAX when nothing is known.
 uint64_t AvailableMemoryBytes();
 

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <limits>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -28,6 +27,9 @@ void* DefaultZeroAllocator(size_t bytes) {
 }
 // A test may replace it while other threads deliver.
 std::atomic<ZeroAllocator> g_allocate{&DefaultZeroAllocator};
+
+void NoHook() {}
+std::atomic<FillThreadHook> g_beforeFillThread{&NoHook};
 
 // items × itemSize in decimal, exact even where the product exceeds 64 bits:
 // the message must not show a wrapped or negative count.
@@ -123,27 +125,38 @@ void FillItemRange(ZevDTDataItem* items, ZevDTAPICell* const* cells, uint64_t be
 
 // A million items are 264 MB, and most of the time of filling a fresh block
 // goes to the system handing over its pages one at a time; on a machine with
-// another core free, two threads each fill (and so fault in) half of it.
+// another core, a worker fills (and so faults in) the second half while this
+// thread fills the first. The worker lives only inside this call: it is
+// joined before the call returns, and it runs nothing but the fill.
 void FillDataItems(ZevDTDataItem* items, ZevDTAPICell* const* cells, uint64_t total, uint32_t columns,
                    bool reuse) {
     constexpr uint64_t kParallelFrom = 1u << 17;  // below that a thread costs more than it saves
     const unsigned cores = std::thread::hardware_concurrency();
+    const uint64_t half = total / 2;
+    std::thread second;
     if (total >= kParallelFrom && cores > 1) {
-        const uint64_t half = total / 2;
         try {
-            std::thread second(FillItemRange, items, cells, half, total, columns, reuse);
-            FillItemRange(items, cells, 0, half, columns, reuse);
-            second.join();
-            return;
-        } catch (const std::system_error&) {
-            // No thread to be had: this one fills it all.
+            g_beforeFillThread.load()();
+            second = std::thread(FillItemRange, items, cells, half, total, columns, reuse);
+        } catch (...) {
+            // No thread to be had (its state or the thread itself): the
+            // result is not lost for it, this thread fills it all.
         }
     }
-    FillItemRange(items, cells, 0, total, columns, reuse);
+    if (!second.joinable()) {
+        FillItemRange(items, cells, 0, total, columns, reuse);
+        return;
+    }
+    FillItemRange(items, cells, 0, half, columns, reuse);
+    second.join();
 }
 
 void SetZeroAllocatorForTesting(ZeroAllocator allocator) {
     g_allocate = allocator ? allocator : &DefaultZeroAllocator;
+}
+
+void SetFillThreadHookForTesting(FillThreadHook hook) {
+    g_beforeFillThread = hook ? hook : &NoHook;
 }
 
 }  // namespace zevdt
@@ -200,8 +213,18 @@ uint32_t CDrillThrough::GetHeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* cou
 }
 
 uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
-    // The host was promised the previous array only until this call, so its
-    // block is kept for reuse; it is handed out again only when refilled.
+    // The host was promised the previous array only until this call. Its
+    // block is kept for a result that needs most of it, and given back when
+    // this call hands out nothing, so that one large drill does not hold its
+    // memory through a day of small ones.
+    struct KeepOnlyWhatIsHandedOut {
+        CDrillThrough* self;
+        bool handedOut = false;
+        ~KeepOnlyWhatIsHandedOut() {
+            if (!handedOut)
+                self->FreeDataBlock();
+        }
+    } keep{this};
     // No report to fetch: never opened, or the last open was cancelled or failed.
     if (!m_bReportOpen || m_nSelectedReport >= m_nReportCount)
         return ZEVDT_OK;
@@ -223,11 +246,9 @@ uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
 
     const uint64_t total = static_cast<uint64_t>(m_nDataRows) * m_nDataColumns;
     // A fresh block comes zeroed, so only the texts are written into it.
-    const bool reuse = m_pData && total <= m_nDataCapacity;
+    const bool reuse = m_pData && total <= m_nDataCapacity && total >= m_nDataCapacity / 2;
     if (!reuse) {
-        std::free(m_pData);
-        m_pData = nullptr;
-        m_nDataCapacity = 0;
+        FreeDataBlock();
         m_pData = zevdt::AllocateItems<ZevDTDataItem>(total);
         if (!m_pData)
             return ZEVDT_E_ALLOCATION;
@@ -236,5 +257,12 @@ uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
     zevdt::FillDataItems(m_pData, cells, total, m_nDataColumns, reuse);
     *items = m_pData;
     *count = static_cast<uint32_t>(total);
+    keep.handedOut = true;
     return ZEVDT_OK;
+}
+
+void CDrillThrough::FreeDataBlock() {
+    std::free(m_pData);
+    m_pData = nullptr;
+    m_nDataCapacity = 0;
 }

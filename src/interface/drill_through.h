@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "dialogs/report_source.h"
 #include "dtapi_table.h"
@@ -15,6 +16,10 @@ namespace zevdt {
 // std::free. Tests replace it to make an allocation fail.
 using ZeroAllocator = void* (*)(size_t bytes);
 void SetZeroAllocatorForTesting(ZeroAllocator allocator);  // null: the default
+// Runs just before the fill's worker thread is started; tests make it throw
+// to stand for a worker that cannot be had.
+using FillThreadHook = void (*)();
+void SetFillThreadHookForTesting(FillThreadHook hook);  // null: none
 // Fills `total` data items, row by row `columns` wide, from the library's
 // cells (a null cell gives an empty text). `reuse`: the block holds an
 // earlier result and is zeroed as it is filled; otherwise it comes zeroed.
@@ -60,12 +65,16 @@ class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner
     uint32_t GetSelectedReport() const { return m_nSelectedReport; }
     uint32_t GetDataRowCount() const { return m_nDataRows; }
     uint32_t GetDataColumnCount() const { return m_nDataColumns; }
+    // The text of the last message box that the latest ZevDTOpen, delivery
+    // or ZevDTClose on this handle showed; empty when it showed none.
+    std::string& LastMessage() { return m_strLastMessage; }
 
   protected:
     uint32_t RunOpenSequence(uint32_t memberCount, char** members, uint64_t context);
     uint32_t ConnectWithRetries(ZevDTAPIConnectionInfo* info);
     void ForgetReport();
     void ClearSourcePassword();
+    void FreeDataBlock();
 
     const zevdt::DTAPITable& m_api;
 
@@ -84,7 +93,8 @@ class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner
     // Whether the last ZevDTOpen succeeded: after a cancelled or failed one
     // the report list may still be set, but there is no report to deliver.
     bool m_bReportOpen = false;
-    // Items the data block can hold: a repeat drill of the same size or
-    // smaller reuses it instead of paying every page fault again.
+    // Items the data block can hold: a repeat drill that needs at least half
+    // of it reuses it instead of paying every page fault again.
     uint64_t m_nDataCapacity = 0;
+    std::string m_strLastMessage;
 };

@@ -6,12 +6,27 @@
 
 #include "framework/bounded_copy.h"
 #include "framework/diagnostics.h"
+#include "framework/message_capture.h"
 #include "drill_through.h"
 #include "handle_registry.h"
 #include "resources/resource.h"
 #include "zevdtu.h"
 
 namespace {
+
+// A call that can show messages keeps the text of the last one with the
+// handle, for a host that saw no box (ZevDTGetLastMessage).
+class KeepLastMessage {
+  public:
+    explicit KeepLastMessage(CDrillThrough* object) : capture_(Cleared(object)) {}
+
+  private:
+    static std::string* Cleared(CDrillThrough* object) {
+        object->LastMessage().clear();
+        return &object->LastMessage();
+    }
+    fw::MessageCapture capture_;
+};
 
 // The three deliveries share their frame: the out values are checked and
 // reset before the delivery runs, and an exception is shown as well as returned.
@@ -23,6 +38,7 @@ uint32_t Deliver(void* handle, Item** items, uint32_t* count, Fn deliver) {
             return ZEVDT_E_NULL_PARAMETER;
         *count = 0;
         *items = nullptr;
+        KeepLastMessage keep(object);
         return deliver(object);
     } catch (...) {
         try {
@@ -74,6 +90,7 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTOpen(void* handle, uint32_t memberCount, char
         // The library would read `memberCount` strings from nowhere.
         if (!members && memberCount > 0)
             return ZEVDT_E_NULL_PARAMETER;
+        KeepLastMessage keep(object);
         return object->Open(memberCount, members, context);
     } catch (...) {
         return ZEVDT_E_EXCEPTION;
@@ -101,6 +118,7 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTClose(void* handle) {
         CDrillThrough* object = zevdt::LookUpHandle(handle);
         if (!object)
             return ZEVDT_E_NULL_PARAMETER;
+        KeepLastMessage keep(object);
         return object->Close();
     } catch (...) {
         return ZEVDT_E_EXCEPTION;
@@ -152,6 +170,24 @@ ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTLoadString(uint32_t id, char* buffer, uint32_
             return 0;
         buffer[capacity - 1] = '\0';
         return static_cast<uint32_t>(fw::BoundedCopy(buffer, capacity - 1, text, fw::Padding::None));
+    } catch (...) {
+        buffer[0] = '\0';
+        return 0;
+    }
+}
+
+ZEVDTU_FN uint32_t ZEVDT_CALL ZevDTGetLastMessage(void* handle, char* buffer, uint32_t capacity) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (!buffer || capacity == 0)
+        return 0;
+    buffer[0] = '\0';
+    try {
+        CDrillThrough* object = zevdt::LookUpHandle(handle);
+        if (!object)
+            return 0;
+        buffer[capacity - 1] = '\0';
+        return static_cast<uint32_t>(
+            fw::BoundedCopy(buffer, capacity - 1, object->LastMessage().c_str(), fw::Padding::None));
     } catch (...) {
         buffer[0] = '\0';
         return 0;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -456,6 +457,63 @@ TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
         Drill("window messagebox\nanswer ok\n", With({"--context", "1"}, kSampleCell), work_ + "missing.db");
     EXPECT_EQ(noDatabase.status, 3);
     EXPECT_NE(noDatabase.err.find("code 2002001"), std::string::npos) << noDatabase.err;
+#ifndef _WIN32
+    // On Linux nobody saw the box: its text comes with the code, and a box
+    // that no script line answered is also a diagnostic on standard error.
+    EXPECT_NE(noDatabase.err.find("ZevDTOpen failed with code 2002001: The database"), std::string::npos)
+        << noDatabase.err;
+    RunResult unanswered = Drill("", With({"--context", "1"}, kSampleCell), work_ + "missing.db");
+    EXPECT_EQ(unanswered.status, 3);
+    EXPECT_NE(unanswered.err.find("ZEVDTU: message box taken by its default: The database"),
+              std::string::npos)
+        << unanswered.err;
+    EXPECT_NE(
+        zevdt_test::ReadFile(transcript_).find("diagnostic \"message box taken by its default: The database"),
+        std::string::npos);
+    // A refused login that the script does not answer again ends as cancelled,
+    // with the refusal's text.
+    RunResult refused =
+        Drill("window 129\ntype 1014 demo\ntype 1015 wrong\nclick 1\nwindow messagebox\nanswer ok\n",
+              With({"--context", "2"}, kSampleCell));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(
+        refused.err.find("zevdt: cancelled after the message: The user name or password is not correct."),
+        std::string::npos)
+        << refused.err;
+    // Without any UI script every dialog is cancelled, and zevdt says so.
+    RunResult noScript = zevdt_test::Run(
+        With({zevdt_, "drill", "--database", database_, "--context", "1"}, kSampleCell), work_);
+    EXPECT_EQ(noScript.status, 1);
+    EXPECT_NE(noScript.err.find("without one every dialog is cancelled"), std::string::npos) << noScript.err;
+    EXPECT_NE(noScript.err.find("--ui-script FILE"), std::string::npos) << noScript.err;
+#endif
+}
+
+// A path that cannot be used is a usage error, told with the system's reason
+// before the first dialog: the login is not asked for in vain.
+TEST_F(DrillThrough, UnusablePathsAreRefusedBeforeAnyDialog) {
+    const std::string missing =
+        work_ + "no-such-folder" + static_cast<char>(std::filesystem::path::preferred_separator);
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    for (const Case& c :
+         {Case{{"--output", missing + "x.csv"}, "cannot write "}, Case{{"--output", work_}, "cannot write "},
+          Case{{"--ui-script", missing + "login.ui"}, "cannot read the UI script "}}) {
+        std::remove(transcript_.c_str());
+        RunResult run = Drill("window 129\nclick 2\n", With(With({"--context", "2"}, kSampleCell), c.args));
+        EXPECT_EQ(run.status, 2) << c.args[1] << ": " << run.err;
+        EXPECT_NE(run.err.find(c.says + c.args[1] + ": "), std::string::npos) << run.err;
+        EXPECT_EQ(zevdt_test::ReadFile(transcript_).find("window 129"), std::string::npos) << c.args[1];
+    }
+    // An existing file keeps its content until a report replaces it.
+    const std::string kept = work_ + "kept.csv";
+    zevdt_test::WriteFile(kept, "earlier report\n");
+    RunResult cancelled =
+        Drill("window 129\nclick 2\n", With({"--context", "2", "--output", kept}, kSampleCell));
+    EXPECT_EQ(cancelled.status, 1) << cancelled.err;
+    EXPECT_EQ(zevdt_test::ReadFile(kept), "earlier report\n");
 }
 
 TEST_F(DrillThrough, UsageErrorsAndHelp) {

@@ -9,6 +9,8 @@
 #include "dialogs/reports_dlg.h"
 #include "framework/script/script_driver.h"
 #include "framework/script/test_driver.h"
+#include "framework/transcript_lines.h"
+#include "support/test_env.h"
 
 namespace {
 
@@ -148,9 +150,18 @@ TEST(Scripts, WithoutAnyScriptDialogsAreCancelledAndMessageBoxesTakeTheirDefault
     fw::ScopedDriver scope(&none, &transcript);
     CLoginDlg dlg;
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(AfxMessageBox(50514, MB_YESNO), IDYES);
+    // Nobody read the box: its text is a diagnostic, on standard error too when asked for.
+    testsupport::ScopedEnv diagnostics("ZEVDT_DIAGNOSTICS", std::string("1"));
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(AfxMessageBox("Krak\xf3w: connection refused", MB_YESNO), IDYES);
+    const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(Has(transcript.lines, "default cancel 129"));
     EXPECT_TRUE(Has(transcript.lines, "default answer YES"));
+    const std::string line = "message box taken by its default: Krak\xf3w: connection refused";
+    std::string all;
+    for (const std::string& l : transcript.lines) all += l + "\n";
+    EXPECT_TRUE(Has(transcript.lines, fw::transcript::Diagnostic(line))) << all;
+    EXPECT_EQ(err, "ZEVDTU: " + line + "\n");
 }
 
 }  // namespace

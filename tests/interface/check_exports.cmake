@@ -14,8 +14,9 @@ if(FORMAT STREQUAL "pe")
     list(APPEND names "${name}")
   endforeach()
 else()
-  # Systems without the platform's string loading also get the text of a code.
-  list(APPEND expected ZevDTLoadString)
+  # Systems without the platform's string loading and without visible message
+  # boxes also get the text of a code and of the last message a handle showed.
+  list(APPEND expected ZevDTLoadString ZevDTGetLastMessage)
   execute_process(COMMAND ${TOOL} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
   # Functions only: the runtime's unique data objects (u, V, W) are not exports of ours.
   string(REGEX MATCHALL "[0-9a-f]+ T [^\n]+" lines "${out}")

@@ -183,6 +183,31 @@ TEST_F(Exports, CodesLoadTheirTexts) {
     EXPECT_EQ(ZevDTLoadString(1, text, sizeof text), 0u);
     EXPECT_STREQ(text, "");
 }
+
+// The text a status was shown with reaches a host that saw no box; the next
+// call that shows nothing leaves nothing behind.
+TEST_F(Exports, TheLastMessageOfAHandleIsKeptForItsHost) {
+    Init();
+    char text[64] = "x";
+    EXPECT_EQ(ZevDTGetLastMessage(nullptr, text, sizeof text), 0u);
+    EXPECT_STREQ(text, "");
+    control->status[kFakeConnect] = FakeStatuses{{2002001}, 1};
+    control->errorNumber = 2002001;
+    std::strcpy(control->errorText, "The database Plze\xc5\x88.db cannot be opened.");
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
+    EXPECT_EQ(Open(driver), 2002001u);
+    EXPECT_EQ(ZevDTGetLastMessage(handle, text, sizeof text), 40u);
+    EXPECT_STREQ(text, "The database Plze\xc5\x88.db cannot be opened.");
+    char small[13];
+    EXPECT_EQ(ZevDTGetLastMessage(handle, small, sizeof small), 12u);
+    EXPECT_STREQ(small, "The database");
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(ZevDTGetData(handle, &items, &count), ZEVDT_OK);
+    EXPECT_EQ(ZevDTGetLastMessage(handle, text, sizeof text), 0u);
+    EXPECT_STREQ(text, "");
+}
 #endif
 
 }  // namespace

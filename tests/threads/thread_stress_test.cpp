@@ -7,11 +7,13 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <thread>
 
 #include "drill_session.h"
+#include "drill_through.h"
 #include "text_cache_pin.h"
 #include "zevdtu.h"
 
@@ -100,6 +102,33 @@ TEST_P(ThreadStress, EachThreadsDialogsAreItsOwn) {
     for (int i = 0; i < threads; ++i) EXPECT_EQ(failures[static_cast<size_t>(i)], "") << "thread " << i;
     std::printf("%d threads: %d drills, %d differ from the drill alone\n", threads, drills.load(),
                 mismatches.load());
+}
+
+// A result above the fill threshold (131,072 cells) is filled by the caller
+// and the fill's worker at once; two callers do so at the same time, each
+// into its own block, a fresh fill and a reuse, so that the sanitizer of the
+// thread phase watches the worker as hosts meet it.
+TEST(ThreadStressFill, LargeResultsAreFilledByTwoThreadsEach) {
+    const uint32_t columns = 5;
+    const uint64_t total = (uint64_t(1) << 17) + 3;  // the halves meet inside a row
+    std::vector<char> record(ZEVDTAPI_CELL_TEXT_OFFSET + 16, '\0');
+    std::memcpy(record.data() + ZEVDTAPI_CELL_TEXT_OFFSET, "Krak\xc3\xb3w", 8);
+    std::vector<ZevDTAPICell*> cells(total, reinterpret_cast<ZevDTAPICell*>(record.data()));
+    for (uint64_t i = 0; i < total; i += 7) cells[i] = nullptr;
+    std::vector<std::vector<ZevDTDataItem>> blocks(2, std::vector<ZevDTDataItem>(total));
+    std::vector<std::thread> callers;
+    for (auto& block : blocks)
+        callers.emplace_back([&] {
+            zevdt::FillDataItems(block.data(), cells.data(), total, columns, false);
+            zevdt::FillDataItems(block.data(), cells.data(), total, columns, true);
+        });
+    for (std::thread& t : callers) t.join();
+    for (const auto& block : blocks)
+        for (uint64_t i : {uint64_t(0), total / 2 - 1, total / 2, total - 1}) {
+            EXPECT_EQ(block[i].row, uint32_t(i / columns + 1)) << i;
+            EXPECT_EQ(block[i].column, uint32_t(i % columns)) << i;
+            EXPECT_STREQ(block[i].text, i % 7 ? "Krak\xc3\xb3w" : "") << i;
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, ThreadStress, ::testing::Values(2, 4),

@@ -1,5 +1,6 @@
 #include "drill.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "formats.h"
 #include "host_library.h"
 #include "host_text.h"
+#include "preflight.h"
 #include "report.h"
 #include "sample_warehouse.h"
 #include "xlsx_format.h"
@@ -38,9 +40,34 @@ class Handle {
     bool open_ = false;
 };
 
-int Failed(std::ostream& err, const char* call, std::uint32_t code) {
-    err << "zevdt: " << call << " failed with " << DescribeCode(code) << "\n";
+int Failed(std::ostream& err, const char* call, std::uint32_t code, void* handle = nullptr) {
+    err << "zevdt: " << call << " failed with " << DescribeCode(code, LastMessage(handle)) << "\n";
     return kExitFailed;
+}
+
+// The UI script and the output file, checked before the first dialog; a
+// message and false when one of them cannot be used.
+bool UsablePaths(const DrillOptions& options, std::ostream& err) {
+    std::string script = options.uiScript;
+    if (script.empty()) {
+        const char* named = std::getenv("ZEVDT_UI_SCRIPT");
+        script = named ? named : "";
+    }
+    if (!script.empty()) {
+        std::string why = WhyNotReadable(script);
+        if (!why.empty()) {
+            err << "zevdt: cannot read the UI script " << script << ": " << why << "\n";
+            return false;
+        }
+    }
+    if (!options.output.empty()) {
+        std::string why = WhyNotWritable(options.output);
+        if (!why.empty()) {
+            err << "zevdt: cannot write " << options.output << ": " << why << "\n";
+            return false;
+        }
+    }
+    return true;
 }
 
 bool WriteTo(const Report& report, const DrillOptions& options, std::ostream& out, std::ostream& err) {
@@ -73,7 +100,7 @@ bool WriteTo(const Report& report, const DrillOptions& options, std::ostream& ou
     // Binary, so that CSV keeps exactly its CRLF and the other formats LF.
     std::ofstream file(options.output, std::ios::binary | std::ios::trunc);
     if (!file) {
-        err << "zevdt: cannot create " << options.output << "\n";
+        err << "zevdt: cannot create " << options.output << ": " << WhyNotWritable(options.output) << "\n";
         return false;
     }
     WriteReport(report, options.format, file, options.encoding);
@@ -88,9 +115,18 @@ bool WriteTo(const Report& report, const DrillOptions& options, std::ostream& ou
 }  // namespace
 
 int RunDrill(const DrillOptions& options, std::ostream& out, std::ostream& err) {
-    // The library reads both when it starts, so they are set before ZevDTInit.
+    if (!UsablePaths(options, err)) {
+        return kExitUsage;
+    }
+    // A message box that nobody answers (no script line for it) writes its
+    // text as a diagnostic; zevdt wants those on standard error unless the
+    // caller chose otherwise.
+    const char* diagnostics = std::getenv("ZEVDT_DIAGNOSTICS");
+    const bool setDiagnostics = !diagnostics || !*diagnostics;
+    // The library reads these when it starts, so they are set before ZevDTInit.
     if ((!options.uiScript.empty() && !SetEnvironment("ZEVDT_UI_SCRIPT", options.uiScript)) ||
-        (!options.database.empty() && !SetEnvironment("ZEVDTAPI_DATABASE", options.database))) {
+        (!options.database.empty() && !SetEnvironment("ZEVDTAPI_DATABASE", options.database)) ||
+        (setDiagnostics && !SetEnvironment("ZEVDT_DIAGNOSTICS", "1"))) {
         err << "zevdt: cannot set the environment for the library\n";
         return kExitFailed;
     }
@@ -119,11 +155,18 @@ int RunDrill(const DrillOptions& options, std::ostream& out, std::ostream& err) 
     std::uint32_t code =
         ZevDTOpen(handle.Get(), static_cast<std::uint32_t>(members.size()), pointers.data(), options.context);
     if (code == ZEVDT_CANCELLED) {
-        err << "zevdt: cancelled\n";
+        // A refused login ends here when the script has no second one.
+        std::string last = LastMessage(handle.Get());
+        err << "zevdt: cancelled" << (last.empty() ? "" : " after the message: ") << last << "\n";
+        const char* script = std::getenv("ZEVDT_UI_SCRIPT");
+        if (!DialogsAreSeen() && (!script || !*script)) {
+            err << "zevdt: no UI script: without one every dialog is cancelled on this system; "
+                   "--ui-script FILE answers them\n";
+        }
         return kExitCancelled;
     }
     if (code != ZEVDT_OK) {
-        return Failed(err, "ZevDTOpen", code);
+        return Failed(err, "ZevDTOpen", code, handle.Get());
     }
     handle.SetOpen(true);
 
@@ -132,13 +175,13 @@ int RunDrill(const DrillOptions& options, std::ostream& out, std::ostream& err) 
     ZevDTDataItem* data = nullptr;
     std::uint32_t headerCount = 0, infoCount = 0, dataCount = 0;
     if ((code = ZevDTGetHeader(handle.Get(), &header, &headerCount))) {
-        return Failed(err, "ZevDTGetHeader", code);
+        return Failed(err, "ZevDTGetHeader", code, handle.Get());
     }
     if ((code = ZevDTGetHeaderInfo(handle.Get(), &info, &infoCount))) {
-        return Failed(err, "ZevDTGetHeaderInfo", code);
+        return Failed(err, "ZevDTGetHeaderInfo", code, handle.Get());
     }
     if ((code = ZevDTGetData(handle.Get(), &data, &dataCount))) {
-        return Failed(err, "ZevDTGetData", code);
+        return Failed(err, "ZevDTGetData", code, handle.Get());
     }
     Report report;
     std::string error;
@@ -148,7 +191,7 @@ int RunDrill(const DrillOptions& options, std::ostream& out, std::ostream& err) 
     }
     handle.SetOpen(false);
     if ((code = ZevDTClose(handle.Get()))) {
-        return Failed(err, "ZevDTClose", code);
+        return Failed(err, "ZevDTClose", code, handle.Get());
     }
     return WriteTo(report, options, out, err) ? kExitOk : kExitFailed;
 }

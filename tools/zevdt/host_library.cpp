@@ -47,7 +47,31 @@ std::string CodeText(std::uint32_t code) {
     return buffer;
 }
 
-std::string DescribeCode(std::uint32_t code) {
+std::string LastMessage(void* handle) {
+#if defined(_WIN32)
+    (void)handle;
+    return std::string();
+#else
+    char buffer[1024] = {0};
+    using GetLastMessage = std::uint32_t(ZEVDT_CALL*)(void*, char*, std::uint32_t);
+    auto get = reinterpret_cast<GetLastMessage>(dlsym(RTLD_DEFAULT, "ZevDTGetLastMessage"));
+    if (!get || !handle || get(handle, buffer, sizeof buffer) == 0) {
+        return std::string();
+    }
+    buffer[sizeof buffer - 1] = '\0';
+    return buffer;
+#endif
+}
+
+bool DialogsAreSeen() {
+#if defined(_WIN32)
+    return true;
+#else
+    return false;
+#endif
+}
+
+std::string DescribeCode(std::uint32_t code, const std::string& lastMessage) {
     std::string text = CodeText(code);
     // A text with a count in it ("[%d]") was shown with the count in the
     // library's message box; the host does not know the number, so it says
@@ -59,10 +83,15 @@ std::string DescribeCode(std::uint32_t code) {
     if (!text.empty()) {
         return "code " + std::to_string(code) + ": " + text;
     }
+    if (code >= 2000000 && !lastMessage.empty()) {
+        return "code " + std::to_string(code) + ": " + lastMessage;
+    }
     if (code >= 2000000) {
         return "code " + std::to_string(code) +
-               " (a status of the data-transfer library; its text was shown "
-               "in the library's message box)";
+               (DialogsAreSeen() ? " (a status of the data-transfer library; its text was shown "
+                                   "in the library's message box)"
+                                 : " (a status of the data-transfer library; its text is in the UI "
+                                   "transcript, and on standard error with ZEVDT_DIAGNOSTICS=1)");
     }
     return "code " + std::to_string(code);
 }

@@ -13,8 +13,19 @@ namespace zevdt {
 // as for the data-transfer library's own statuses.
 std::string CodeText(std::uint32_t code);
 
-// "code 50007: There are no reports ..." or "code 2003000 (...)".
-std::string DescribeCode(std::uint32_t code);
+// "code 50007: There are no reports ...", or for a status of the
+// data-transfer library "code 2002001: " and the message the library showed
+// for it (`lastMessage`), or where that is not known, where its text went.
+std::string DescribeCode(std::uint32_t code, const std::string& lastMessage = std::string());
+
+// The text of the last message box the handle's latest call showed
+// (ZevDTGetLastMessage); empty where the library has no such function, as on
+// Windows, where the user saw the box.
+std::string LastMessage(void* handle);
+
+// Whether the library's dialogs are windows a user sees (Windows), or are
+// answered only by a UI script (Linux, where they are cancelled without one).
+bool DialogsAreSeen();
 
 // The folder holding the drill-through library, with a trailing separator;
 // empty if it cannot be found.

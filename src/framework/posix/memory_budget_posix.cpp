@@ -1,5 +1,7 @@
 #include "memory_budget.h"
 
+#include "posix/cgroup_memory.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -61,6 +63,7 @@ uint64_t AvailableMemoryBytes() {
     uint64_t used = VirtualSize();
     budget = std::min(budget, LimitLeft(RLIMIT_AS, used));
     budget = std::min(budget, LimitLeft(RLIMIT_DATA, used));
+    budget = std::min(budget, CgroupMemoryLeft());
     if (const char* text = std::getenv("ZEVDT_MEMORY_LIMIT")) {
         char* end = nullptr;
         unsigned long long limit = std::strtoull(text, &end, 10);

@@ -1,5 +1,6 @@
 #include "default_action.h"
 
+#include "../diagnostics.h"
 #include "../transcript_lines.h"
 #include "../win_types.h"
 #include "environment.h"
@@ -16,6 +17,9 @@ void ApplyDefaultAction(Hwnd active) {
     };
     switch (b.KindOf(active)) {
         case WindowKind::MessageBox: {
+            // Nobody read it: its text is all that tells why a call failed.
+            ReportDiagnostic("message box taken by its default: " +
+                             b.GetWindowText(b.GetDlgItem(active, 0xFFFF)));
             // The default button, as Enter would press it.
             for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
                 Hwnd button = b.GetDlgItem(active, id);
