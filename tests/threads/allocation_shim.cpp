@@ -1,7 +1,16 @@
 #include "allocation_shim.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
+
+#ifndef _WIN32
+#include <dlfcn.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#endif
 
 namespace allocshim {
 namespace {
@@ -23,13 +32,80 @@ bool Refuse() {
     return refuse;
 }
 
+#ifndef _WIN32
+// The C library's allocator (or the sanitizer's, which stands in front of it),
+// found behind this program's own malloc, calloc, realloc and free below. The
+// C library, SQLite and the C++ runtime allocate through these too: a failure
+// there must end in a code as well, never in an abort.
+struct Real {
+    void* (*malloc)(size_t);
+    void* (*calloc)(size_t, size_t);
+    void* (*realloc)(void*, size_t);
+    void (*free)(void*);
+};
+
+// dlsym may allocate while the real functions are being looked up: those few
+// blocks come from here and are never freed.
+alignas(std::max_align_t) char g_early[4096];
+std::atomic<size_t> g_earlyUsed{0};
+std::atomic<bool> g_resolving{false};
+
+bool Early(const void* p) {
+    return p >= static_cast<const void*>(g_early) && p < static_cast<const void*>(g_early + sizeof(g_early));
+}
+
+void* EarlyBlock(size_t size) {
+    size = (size + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
+    size_t at = g_earlyUsed.fetch_add(size);
+    return at + size <= sizeof(g_early) ? g_early + at : nullptr;
+}
+
+const Real* TheReal() {
+    static Real real;
+    static std::atomic<bool> ready{false};
+    if (ready.load(std::memory_order_acquire))
+        return &real;
+    if (g_resolving.exchange(true))
+        return nullptr;
+    real.malloc = reinterpret_cast<void* (*)(size_t)>(dlsym(RTLD_NEXT, "malloc"));
+    real.calloc = reinterpret_cast<void* (*)(size_t, size_t)>(dlsym(RTLD_NEXT, "calloc"));
+    real.realloc = reinterpret_cast<void* (*)(void*, size_t)>(dlsym(RTLD_NEXT, "realloc"));
+    real.free = reinterpret_cast<void (*)(void*)>(dlsym(RTLD_NEXT, "free"));
+    ready.store(true, std::memory_order_release);
+    return &real;
+}
+
+void* PlainAllocate(size_t size) {
+    const Real* real = TheReal();
+    return real ? real->malloc(size) : EarlyBlock(size);
+}
+void* PlainZeroAllocate(size_t count, size_t size) {
+    const Real* real = TheReal();
+    return real ? real->calloc(count, size) : EarlyBlock(count * size);  // static storage: zero already
+}
+void PlainFree(void* p) {
+    if (p && !Early(p))
+        TheReal()->free(p);
+}
+#else
+void* PlainAllocate(size_t size) {
+    return std::malloc(size);
+}
+void* PlainZeroAllocate(size_t count, size_t size) {
+    return std::calloc(count, size);
+}
+void PlainFree(void* p) {
+    std::free(p);
+}
+#endif
+
 void* Allocate(size_t size, size_t alignment) {
     if (Refuse())
         return nullptr;
     if (size == 0)
         size = 1;
     if (alignment <= alignof(std::max_align_t))
-        return std::malloc(size);
+        return PlainAllocate(size);
 #ifdef _WIN32
     return _aligned_malloc(size, alignment);
 #else
@@ -44,7 +120,7 @@ void FreeAligned(void* p) {
 #ifdef _WIN32
     _aligned_free(p);
 #else
-    std::free(p);
+    PlainFree(p);
 #endif
 }
 
@@ -77,10 +153,50 @@ uint64_t Refused() {
 void* ZeroAllocate(size_t bytes) {
     if (Refuse())
         return nullptr;
-    return std::calloc(bytes ? bytes : 1, 1);
+    return PlainZeroAllocate(bytes ? bytes : 1, 1);
 }
 
 }  // namespace allocshim
+
+#ifndef _WIN32
+// What the C library's callers get: the same count and the same refusals.
+extern "C" {
+void* malloc(size_t size) {
+    if (allocshim::Refuse()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return allocshim::PlainAllocate(size);
+}
+void* calloc(size_t count, size_t size) {
+    if (allocshim::Refuse()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return allocshim::PlainZeroAllocate(count, size);
+}
+void* realloc(void* p, size_t size) {
+    if (allocshim::Early(p)) {
+        // Moved out of the early blocks, whose sizes are not kept: copied whole.
+        void* moved = allocshim::PlainAllocate(size);
+        if (moved)
+            std::memcpy(moved, p,
+                        std::min(size, sizeof(allocshim::g_early) -
+                                           size_t(static_cast<char*>(p) - allocshim::g_early)));
+        return moved;
+    }
+    if (size != 0 && allocshim::Refuse()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    const allocshim::Real* real = allocshim::TheReal();
+    return real ? real->realloc(p, size) : allocshim::EarlyBlock(size);
+}
+void free(void* p) {
+    allocshim::PlainFree(p);
+}
+}
+#endif
 
 using allocshim::Allocate;
 using allocshim::AllocateOrThrow;
@@ -99,12 +215,12 @@ void* operator new(size_t size, std::align_val_t a, const std::nothrow_t&) noexc
 void* operator new[](size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
     return Allocate(size, static_cast<size_t>(a));
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { allocshim::PlainFree(p); }
+void operator delete[](void* p) noexcept { allocshim::PlainFree(p); }
+void operator delete(void* p, size_t) noexcept { allocshim::PlainFree(p); }
+void operator delete[](void* p, size_t) noexcept { allocshim::PlainFree(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { allocshim::PlainFree(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { allocshim::PlainFree(p); }
 void operator delete(void* p, std::align_val_t) noexcept { FreeAligned(p); }
 void operator delete[](void* p, std::align_val_t) noexcept { FreeAligned(p); }
 void operator delete(void* p, size_t, std::align_val_t) noexcept { FreeAligned(p); }
