@@ -7,9 +7,16 @@
 #ifndef _WIN32
 #include <dlfcn.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
+#endif
+
+// The C functions below run before the sanitizer has mapped its shadow memory
+// (it allocates while it starts): what they touch is not instrumented.
+#if defined(__SANITIZE_ADDRESS__)
+#define SHIM_RAW __attribute__((no_sanitize_address))
+#else
+#define SHIM_RAW
 #endif
 
 namespace allocshim {
@@ -22,7 +29,7 @@ thread_local uint64_t t_seen = 0;
 thread_local uint64_t t_refused = 0;
 
 // True when this allocation is to fail.
-bool Refuse() {
+SHIM_RAW bool Refuse() {
     if (!t_armed)
         return false;
     uint64_t n = ++t_seen;
@@ -47,43 +54,43 @@ struct Real {
 // dlsym may allocate while the real functions are being looked up: those few
 // blocks come from here and are never freed.
 alignas(std::max_align_t) char g_early[4096];
-std::atomic<size_t> g_earlyUsed{0};
-std::atomic<bool> g_resolving{false};
+size_t g_earlyUsed = 0;
+bool g_resolving = false;
+bool g_ready = false;
+Real g_real;
 
-bool Early(const void* p) {
+SHIM_RAW bool Early(const void* p) {
     return p >= static_cast<const void*>(g_early) && p < static_cast<const void*>(g_early + sizeof(g_early));
 }
 
-void* EarlyBlock(size_t size) {
+SHIM_RAW void* EarlyBlock(size_t size) {
     size = (size + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
-    size_t at = g_earlyUsed.fetch_add(size);
+    size_t at = __atomic_fetch_add(&g_earlyUsed, size, __ATOMIC_RELAXED);
     return at + size <= sizeof(g_early) ? g_early + at : nullptr;
 }
 
-const Real* TheReal() {
-    static Real real;
-    static std::atomic<bool> ready{false};
-    if (ready.load(std::memory_order_acquire))
-        return &real;
-    if (g_resolving.exchange(true))
+SHIM_RAW const Real* TheReal() {
+    if (__atomic_load_n(&g_ready, __ATOMIC_ACQUIRE))
+        return &g_real;
+    if (__atomic_exchange_n(&g_resolving, true, __ATOMIC_ACQ_REL))
         return nullptr;
-    real.malloc = reinterpret_cast<void* (*)(size_t)>(dlsym(RTLD_NEXT, "malloc"));
-    real.calloc = reinterpret_cast<void* (*)(size_t, size_t)>(dlsym(RTLD_NEXT, "calloc"));
-    real.realloc = reinterpret_cast<void* (*)(void*, size_t)>(dlsym(RTLD_NEXT, "realloc"));
-    real.free = reinterpret_cast<void (*)(void*)>(dlsym(RTLD_NEXT, "free"));
-    ready.store(true, std::memory_order_release);
-    return &real;
+    g_real.malloc = reinterpret_cast<void* (*)(size_t)>(dlsym(RTLD_NEXT, "malloc"));
+    g_real.calloc = reinterpret_cast<void* (*)(size_t, size_t)>(dlsym(RTLD_NEXT, "calloc"));
+    g_real.realloc = reinterpret_cast<void* (*)(void*, size_t)>(dlsym(RTLD_NEXT, "realloc"));
+    g_real.free = reinterpret_cast<void (*)(void*)>(dlsym(RTLD_NEXT, "free"));
+    __atomic_store_n(&g_ready, true, __ATOMIC_RELEASE);
+    return &g_real;
 }
 
-void* PlainAllocate(size_t size) {
+SHIM_RAW void* PlainAllocate(size_t size) {
     const Real* real = TheReal();
     return real ? real->malloc(size) : EarlyBlock(size);
 }
-void* PlainZeroAllocate(size_t count, size_t size) {
+SHIM_RAW void* PlainZeroAllocate(size_t count, size_t size) {
     const Real* real = TheReal();
     return real ? real->calloc(count, size) : EarlyBlock(count * size);  // static storage: zero already
 }
-void PlainFree(void* p) {
+SHIM_RAW void PlainFree(void* p) {
     if (p && !Early(p))
         TheReal()->free(p);
 }
@@ -161,21 +168,21 @@ void* ZeroAllocate(size_t bytes) {
 #ifndef _WIN32
 // What the C library's callers get: the same count and the same refusals.
 extern "C" {
-void* malloc(size_t size) {
+SHIM_RAW void* malloc(size_t size) {
     if (allocshim::Refuse()) {
         errno = ENOMEM;
         return nullptr;
     }
     return allocshim::PlainAllocate(size);
 }
-void* calloc(size_t count, size_t size) {
+SHIM_RAW void* calloc(size_t count, size_t size) {
     if (allocshim::Refuse()) {
         errno = ENOMEM;
         return nullptr;
     }
     return allocshim::PlainZeroAllocate(count, size);
 }
-void* realloc(void* p, size_t size) {
+SHIM_RAW void* realloc(void* p, size_t size) {
     if (allocshim::Early(p)) {
         // Moved out of the early blocks, whose sizes are not kept: copied whole.
         void* moved = allocshim::PlainAllocate(size);
@@ -192,7 +199,7 @@ void* realloc(void* p, size_t size) {
     const allocshim::Real* real = allocshim::TheReal();
     return real ? real->realloc(p, size) : allocshim::EarlyBlock(size);
 }
-void free(void* p) {
+SHIM_RAW void free(void* p) {
     allocshim::PlainFree(p);
 }
 }
