@@ -85,6 +85,14 @@ bool Catalog::FindPasswordHash(const std::string& user, std::string* hash) const
     return false;
 }
 
+bool Catalog::AnyPasswordHash(std::string* hash) const {
+    auto rows = db_.CatalogRows("SELECT password_hash FROM dt_user ORDER BY name LIMIT 1", {});
+    if (rows.empty())
+        return false;
+    *hash = Text(rows[0], 0);
+    return true;
+}
+
 std::vector<MemberMap> Catalog::LoadMaps(int64_t reportId) const {
     std::vector<MemberMap> maps;
     for (const DbRow& r : db_.CatalogRows("SELECT dimension, table_name, column_name FROM dt_member_map "

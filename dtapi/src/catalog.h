@@ -63,6 +63,9 @@ class Catalog {
     void CheckPresent() const;
     DataSource FindDataSource(uint64_t context) const;
     bool FindPasswordHash(const std::string& user, std::string* hash) const;
+    // The hash of one user, whoever it is: what an unknown user is checked
+    // against, so that it costs what a known one does. False when there is none.
+    bool AnyPasswordHash(std::string* hash) const;
     // Reports of the data source that apply to an intersection naming these dimensions.
     std::vector<ReportSummary> ReportsFor(int64_t dataSourceId,
                                           const std::vector<std::string>& dimensions) const;

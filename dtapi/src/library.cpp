@@ -161,7 +161,13 @@ void Library::Connect() {
         std::string hash;
         Catalog catalog(*db_);
         bool known = !userName_.empty() && catalog.FindPasswordHash(Trim(userName_), &hash);
-        bool ok = known ? VerifyPassword(password, hash) : (SpendVerificationTime(password), false);
+        bool ok = false;
+        if (known)
+            ok = VerifyPassword(password, hash);
+        else if (catalog.AnyPasswordHash(&hash))
+            VerifyPassword(password, hash);  // a known user's cost, whatever rounds its hash has
+        else
+            SpendVerificationTime(password);
         Wipe(password);
         if (!ok)
             Fail(kLoginRefused, "The user name or password is not correct.");

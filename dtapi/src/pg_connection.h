@@ -6,6 +6,7 @@
 #include <libpq-fe.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,10 +56,17 @@ class PgConnection {
     PgConnection& operator=(const PgConnection&) = delete;
     ~PgConnection() { Close(); }
 
-    // Connects to the URI; a failure is kDatabaseOpen with libpq's reason.
+    // Connects to the URI; a failure is kDatabaseOpen with libpq's reason
+    // (its password masked), or with "did not answer" after the connect timeout.
     void Open(const std::string& uri);
     void Close();
     PGconn* get() const { return conn_; }
+    // Runs after every connection: the first, and one made again by the next
+    // statement after the server stopped answering or the connection broke.
+    void OnConnect(std::function<void(PgConnection&)> prepare) { onConnect_ = std::move(prepare); }
+    // How long a statement may go without a word from the server before the
+    // connection is given up (until then: the connect timeout).
+    void SetAnswerDeadline(long long ms) { answerMs_ = ms; }
 
     // Runs one statement with its values bound (text, or unknown-typed for
     // numbers so that the server types them by their use). binary asks for
@@ -76,7 +84,20 @@ class PgConnection {
     std::string ConnectionMessage() const;
 
   private:
+    void Connect();
+    // Waits for the statement just sent, never longer than the answer
+    // deadline without a word from the server; keeps the last result.
+    PgResult Await(uint32_t failNumber, const std::string& prefix);
+
     PGconn* conn_ = nullptr;
+    std::string uri_;
+    std::vector<std::string> secrets_;
+    int connectTimeoutS_ = 0;
+    long long answerMs_ = 0;
+    // A connection lost inside a transaction is not silently replaced: the
+    // statements after it would run outside the transaction.
+    bool inTransaction_ = false;
+    std::function<void(PgConnection&)> onConnect_;
 };
 
 // A name quoted for PostgreSQL exactly as given.

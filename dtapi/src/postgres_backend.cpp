@@ -11,6 +11,7 @@
 #include "busy_wait.h"
 #include "number_text.h"
 #include "pg_connection.h"
+#include "pg_conninfo.h"
 #include "pg_roles.h"
 
 namespace zevdtapi {
@@ -21,24 +22,29 @@ constexpr const char* kReadPrefix = "The database failed while reading the repor
 constexpr int kRowBatch = 10000;
 
 // Sent when a cancel must stop whatever runs on the connection. PQcancel may
-// be called from any thread.
+// be called from any thread; a connection made again gets a new cancel key.
 class CancelHandle {
   public:
-    explicit CancelHandle(PGconn* conn) : cancel_(PQgetCancel(conn)) {}
-    ~CancelHandle() {
-        if (cancel_)
-            PQfreeCancel(cancel_);
-    }
+    CancelHandle() = default;
+    ~CancelHandle() { Renew(nullptr); }
     CancelHandle(const CancelHandle&) = delete;
     CancelHandle& operator=(const CancelHandle&) = delete;
-    void Send() const {
+    void Renew(PGconn* conn) {
+        std::lock_guard<std::mutex> lock(guard_);
+        if (cancel_)
+            PQfreeCancel(cancel_);
+        cancel_ = conn ? PQgetCancel(conn) : nullptr;
+    }
+    void Send() {
+        std::lock_guard<std::mutex> lock(guard_);
         char why[256];
         if (cancel_)
             PQcancel(cancel_, why, int(sizeof(why)));
     }
 
   private:
-    PGcancel* cancel_;
+    std::mutex guard_;
+    PGcancel* cancel_ = nullptr;
 };
 
 // Statement settings every connection shares: whole numbers of REAL columns
@@ -69,11 +75,13 @@ class PgValues : public ValueCursor {
 class PostgresBackend : public Backend {
   public:
     PostgresBackend(const std::string& uri, const std::atomic<bool>* cancel) : uri_(uri), cancel_(cancel) {
+        catalog_.OnConnect(Prepare);
         catalog_.Open(uri);
-        Prepare(catalog_);
+        query_.OnConnect([this](PgConnection& c) {
+            Prepare(c);
+            queryCancel_.Renew(c.get());
+        });
         query_.Open(uri);
-        Prepare(query_);
-        queryCancel_ = std::make_unique<CancelHandle>(query_.get());
         PgResult db = catalog_.Run("SELECT current_database()", kDatabaseOpen, "The database cannot be opened: ");
         database_ = db.Text(0, 0);
         // A timeout the URI or the server sets is kept; none becomes ours.
@@ -82,6 +90,8 @@ class PostgresBackend : public Backend {
         timeoutMs_ = t.rows() == 1 ? std::strtoll(t.Text(0, 0).c_str(), nullptr, 10) : 0;
         if (timeoutMs_ <= 0)
             timeoutMs_ = kDefaultStatementTimeoutMs;
+        catalog_.SetAnswerDeadline(timeoutMs_ + kAnswerMarginMs);
+        query_.SetAnswerDeadline(timeoutMs_ + kAnswerMarginMs);
     }
 
     Engine engine() const override { return Engine::Postgres; }
@@ -178,7 +188,7 @@ class PostgresBackend : public Backend {
         // single-row mode, which makes a result, and its allocations, per row.
         const int n = int(q.resultColumns);
         try {
-            Running running(*this, queryCancel_.get());
+            Running running(*this, &queryCancel_);
             query_.Run("DECLARE zevdtapi_rows NO SCROLL CURSOR FOR " + q.sql, q.values, kQuery, kReadPrefix);
             const std::string fetch = "FETCH FORWARD " + std::to_string(kRowBatch) + " FROM zevdtapi_rows";
             for (;;) {
@@ -214,13 +224,16 @@ class PostgresBackend : public Backend {
     std::unique_ptr<ValueCursor> OpenValues(const BoundQuery& q) override {
         RequireReport();
         if (!values_.get()) {
+            values_.OnConnect([this](PgConnection& c) {
+                Prepare(c);
+                valuesCancel_.Renew(c.get());
+            });
             values_.Open(uri_);
-            Prepare(values_);
-            valuesCancel_ = std::make_unique<CancelHandle>(values_.get());
+            values_.SetAnswerDeadline(timeoutMs_ + kAnswerMarginMs);
         }
         Begin(values_, kQuery, kReadPrefix);
         try {
-            Running running(*this, valuesCancel_.get());
+            Running running(*this, &valuesCancel_);
             values_.Run("DECLARE zevdtapi_values NO SCROLL CURSOR FOR " + q.sql, q.values, kQuery, kReadPrefix);
         } catch (const Failure& f) {
             values_.RunQuietly("ROLLBACK");
@@ -254,7 +267,7 @@ class PostgresBackend : public Backend {
     };
 
     const std::atomic<bool>* cancel() const { return cancel_; }
-    CancelHandle* valuesCancel() const { return valuesCancel_.get(); }
+    CancelHandle* valuesCancel() { return &valuesCancel_; }
 
   private:
     static BoundValue Number(int64_t v) { return BoundValue(std::to_string(v), BoundValue::Number); }
@@ -276,7 +289,7 @@ class PostgresBackend : public Backend {
     std::string uri_;
     const std::atomic<bool>* cancel_;
     PgConnection catalog_, query_, values_;
-    std::unique_ptr<CancelHandle> queryCancel_, valuesCancel_;
+    CancelHandle queryCancel_, valuesCancel_;
     std::mutex activeGuard_;
     CancelHandle* active_ = nullptr;
     std::string database_, role_;

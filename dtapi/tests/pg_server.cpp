@@ -9,9 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "pg_connection.h"
 #include "pg_roles.h"
@@ -123,7 +125,10 @@ PgServer::PgServer() {
     }
     port_ = UnusedPort();
     // Whatever way this process ends, the server goes with it.
-    std::string stop = (asPostgresUser_ ? "runuser -u postgres -- " : "") + Quote(bin_ + "/pg_ctl") + " -D " +
+    // A server a test froze (and could not thaw, having been killed) is thawed first.
+    std::string stop = "pm=$(head -n 1 " + Quote(data_ + "/postmaster.pid") +
+                       " 2>/dev/null); [ -n \"$pm\" ] && kill -CONT $pm && pkill -CONT -P $pm; " +
+                       (asPostgresUser_ ? "runuser -u postgres -- " : "") + Quote(bin_ + "/pg_ctl") + " -D " +
                        Quote(data_) + " stop -m immediate";
     std::string watchdog = "setsid sh -c " +
                            Quote("while kill -0 " + std::to_string(getpid()) + " 2>/dev/null; do sleep 1; done; " +
@@ -141,7 +146,7 @@ PgServer::PgServer() {
         return;
     }
     std::string options = "-k " + dir_ + " -p " + std::to_string(port_) +
-                          " -c listen_addresses= -c fsync=off -c synchronous_commit=off -c full_page_writes=off";
+                          " -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off";
     if (!Run({bin_ + "/pg_ctl", "-D", data_, "-l", dir_ + "/server.log", "-w", "-t", "60", "-o", options, "start"},
              &out)) {
         std::string log = Capture("cat " + Quote(dir_ + "/server.log") + " 2>/dev/null");
@@ -163,6 +168,28 @@ void PgServer::Stop() {
 
 PgServer::~PgServer() {
     Stop();
+}
+
+std::string PgServer::TcpUri(const std::string& database, const std::string& extra) const {
+    return "postgresql://zevdt@127.0.0.1:" + std::to_string(port_) + "/" + database +
+           (extra.empty() ? "" : "?" + extra);
+}
+
+void PgServer::Freeze(bool frozen) {
+    std::ifstream pidFile(data_ + "/postmaster.pid");
+    pid_t postmaster = 0;
+    if (!(pidFile >> postmaster) || postmaster <= 0)
+        return;
+    const int sig = frozen ? SIGSTOP : SIGCONT;
+    kill(postmaster, sig);
+    for (const auto& e : fs::directory_iterator("/proc")) {
+        std::ifstream stat(e.path() / "stat");
+        std::string pid, name, state;
+        pid_t parent = 0;
+        // "pid (name) state ppid": server process names hold no blanks.
+        if (stat >> pid >> name >> state >> parent && parent == postmaster)
+            kill(pid_t(std::atoi(pid.c_str())), sig);
+    }
 }
 
 std::string PgServer::Uri(const std::string& database, const std::string& extra) const {

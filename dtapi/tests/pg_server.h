@@ -24,6 +24,11 @@ class PgServer {
 
     // The connection URI of one database; extra is appended to the query part.
     std::string Uri(const std::string& database, const std::string& extra = "") const;
+    // The same over TCP on 127.0.0.1.
+    std::string TcpUri(const std::string& database, const std::string& extra = "") const;
+    // Stops (SIGSTOP) or resumes every process of the server: to a client, a
+    // frozen server looks like a lost network.
+    void Freeze(bool frozen);
     // A new database, empty or copied from a template database.
     std::string CreateDatabase(const std::string& name, const std::string& templateName = "");
     // A new database holding the sample warehouse with its catalog and

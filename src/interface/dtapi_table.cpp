@@ -69,9 +69,14 @@ const DTAPITable* Open(const std::string& path, bool searchByName, std::string* 
         fw::CloseLibrary(library);
         return nullptr;
     }
-    const DTAPITable* kept = table.release();
-    Loaded()[path] = kept;
-    return kept;
+    try {
+        Loaded()[path] = table.get();
+    } catch (...) {
+        // Not kept: neither the table nor the library stays behind.
+        fw::CloseLibrary(library);
+        throw;
+    }
+    return table.release();
 }
 
 }  // namespace

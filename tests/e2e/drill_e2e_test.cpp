@@ -487,6 +487,21 @@ TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
     EXPECT_NE(noScript.err.find("without one every dialog is cancelled"), std::string::npos) << noScript.err;
     EXPECT_NE(noScript.err.find("--ui-script FILE"), std::string::npos) << noScript.err;
 #endif
+
+    // A URI libpq cannot read: its password shows in no text, neither the
+    // message box's (in the transcript), nor standard error, nor a diagnostic.
+    zevdt_test::SetEnv("ZEVDT_DIAGNOSTICS", "1");
+    RunResult secret = Drill("window messagebox\nanswer ok\n", With({"--context", "1"}, kSampleCell),
+                             "postgresql://reports:S3cretPW@[::1/warehouse");
+    zevdt_test::SetEnv("ZEVDT_DIAGNOSTICS", "");
+    EXPECT_EQ(secret.status, 3);
+    EXPECT_NE(secret.err.find("code 2002001"), std::string::npos) << secret.err;
+    const std::string shown = zevdt_test::ReadFile(transcript_);
+    for (const std::string& text : {secret.out, secret.err, shown})
+        EXPECT_EQ(text.find("S3cretPW"), std::string::npos) << text;
+#ifndef _WIN32
+    EXPECT_NE(shown.find("reports:***@[::1/warehouse"), std::string::npos) << shown;
+#endif
 }
 
 // A path that cannot be used is a usage error, told with the system's reason

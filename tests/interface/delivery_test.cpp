@@ -1,6 +1,8 @@
 // Header, header-info and data items as the host receives them, byte for byte.
 #include "drill_through.h"
 #include "dtapi_table.h"
+#include "framework/memory_limit.h"
+#include "framework/transcript_lines.h"
 #include "interface_fixture.h"
 
 #include <cstdio>
@@ -425,6 +427,49 @@ TEST_F(Delivery, AResultLargerThanTheMemoryLeftGives50009) {
     testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string("1056"));
     ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
     EXPECT_EQ(count, 4u);
+}
+
+// The limit takes K, M and G; a text it cannot read sets no limit and says so.
+TEST_F(Delivery, MemoryLimitTakesASuffixAndReportsAnyOtherText) {
+    records.AddColumn("T", "A", 1);
+    OpenWith();
+    records.SetCells({"a", "b", "c", "d"});
+    Publish();
+    control->rows = 2;
+    control->columnsOfData = 2;
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+    for (const char* refused : {"1K", "1k"}) {
+        testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string(refused));
+        EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_ALLOCATION) << refused;
+    }
+    {
+        testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string("2K"));
+        EXPECT_EQ(Data(&items, &count), ZEVDT_OK);
+    }
+    // The limit as delivery reads it, with the transcript of an export.
+    auto read = [&](const char* text) {
+        testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string(text));
+        fw::TestDriver none;
+        uint64_t bytes = 0;
+        Run(none, [&] {
+            bytes = fw::MemoryLimitFromEnvironment();
+            return 0u;
+        });
+        return bytes;
+    };
+    EXPECT_EQ(read("1M"), 1u << 20);
+    EXPECT_EQ(read("3g"), 3ull << 30);
+    EXPECT_EQ(read("4096"), 4096u);
+    EXPECT_TRUE(transcript.lines.empty());
+    for (const char* unread :
+         {"-1", "1e9", "100abc", "1KB", "2T", " 5", "99999999999999999999", "17179869184G"}) {
+        EXPECT_EQ(read(unread), UINT64_MAX) << unread;
+        EXPECT_EQ(transcript.lines,
+                  std::vector<std::string>{fw::transcript::Diagnostic(
+                      "ZEVDT_MEMORY_LIMIT \"" + std::string(unread) +
+                      "\" is not a byte count (digits, then K, M or G if wanted); no limit is set.")});
+    }
 }
 
 TEST_F(Delivery, DataBeforeAnyOpenAsksTheLibraryNothing) {

@@ -11,6 +11,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -52,16 +53,21 @@ FakeDTAPIControlBlock* ControlOf(const fs::path& library) {
     return control ? control() : nullptr;
 }
 
-TEST(PlantedLibrary, ARelativeLoadThenAChangeOfFolderStillFindsTheLibraryBesideZevdtu) {
+fs::path FreshRoot() {
     const fs::path root = fs::temp_directory_path() / ("zevdt-planted-" + std::to_string(
 #ifdef _WIN32
-                                                           GetCurrentProcessId()
+                                                                              GetCurrentProcessId()
 #else
-                                                           getpid()
+                                                                              getpid()
 #endif
-                                                               ));
+                                                                                  ));
     std::error_code ignored;
     fs::remove_all(root, ignored);
+    return root;
+}
+
+TEST(PlantedLibrary, ARelativeLoadThenAChangeOfFolderStillFindsTheLibraryBesideZevdtu) {
+    const fs::path root = FreshRoot();
     const fs::path host = root / "host", documents = root / "documents";
     fs::create_directories(host);
     fs::create_directories(documents / "host");
@@ -105,5 +111,55 @@ TEST(PlantedLibrary, ARelativeLoadThenAChangeOfFolderStillFindsTheLibraryBesideZ
         EXPECT_EQ(control->calls[kFakeInit], 0u) << planted;
     }
 }
+
+#ifndef _WIN32
+// With no library beside ZEVDTU, one in the current folder is still not
+// taken when LD_LIBRARY_PATH has an empty entry ("/opt/x:", what appending to
+// an empty variable gives) or a relative one. The loader reads the variable
+// when a process starts, so each case runs in a child started with it.
+TEST(PlantedLibrary, NoLibraryFromTheCurrentFolderThroughLdLibraryPath) {
+    const fs::path root = FreshRoot(), host = root / "host", documents = root / "documents";
+    fs::create_directories(host);
+    fs::create_directories(documents);
+    const fs::path zevdtu = fs::u8path(ZEVDTU_FILE);
+    fs::copy_file(zevdtu, host / zevdtu.filename());
+    fs::copy_file(fs::u8path(FAKE_DTAPI_PATH), documents / kDtapiName);
+    for (const char* entries : {"/nonexistent:", "::/nonexistent", ".", "../documents"}) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            setenv("LD_LIBRARY_PATH", entries, 1);
+            setenv("ZEVDT_PLANTED_ROOT", root.c_str(), 1);
+            execl("/proc/self/exe", "planted", "--gtest_filter=PlantedLibrary.ChildOfTheLdLibraryPathCase",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "LD_LIBRARY_PATH=" << entries;
+    }
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+}
+
+TEST(PlantedLibrary, ChildOfTheLdLibraryPathCase) {
+    const char* rootText = std::getenv("ZEVDT_PLANTED_ROOT");
+    if (!rootText)
+        GTEST_SKIP() << "run by NoLibraryFromTheCurrentFolderThroughLdLibraryPath";
+    const fs::path root = rootText, documents = root / "documents";
+    testsupport::ScopedEnv unset("ZEVDTAPI_LIBRARY", std::nullopt);
+    void* module = Load((root / "host" / fs::u8path(ZEVDTU_FILE).filename()).u8string());
+    ASSERT_NE(module, nullptr);
+    auto init = reinterpret_cast<InitFn>(Symbol(module, "ZevDTInit"));
+    ASSERT_NE(init, nullptr);
+    fs::current_path(documents);
+    void* handle = nullptr;
+    EXPECT_EQ(init(0, &handle), ZEVDT_E_EXCEPTION);
+    EXPECT_EQ(handle, nullptr);
+    FakeDTAPIControlBlock* planted = ControlOf(documents / kDtapiName);
+    ASSERT_NE(planted, nullptr);
+    EXPECT_EQ(planted->calls[kFakeInit], 0u);
+}
+#endif
 
 }  // namespace

@@ -1,7 +1,9 @@
-// A test-only replacement of the global operator new (linked into the fault
-// sweep's program alone): counts the allocations of the thread that armed it
-// and fails the k-th one, once or from k on, by throwing std::bad_alloc (the
-// nothrow forms answer null), as a host short of memory would see it.
+// A test-only replacement of the global operator new, and on Linux of malloc,
+// calloc and realloc (linked into the fault sweep's program alone): counts the
+// allocations of the thread that armed it and fails the k-th one, once or from
+// k on, by throwing std::bad_alloc (the nothrow forms and the C functions
+// answer null), as a host short of memory would see it, the C library and
+// the stand-in's SQLite included.
 #pragma once
 
 #include <cstddef>

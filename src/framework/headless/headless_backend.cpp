@@ -473,9 +473,10 @@ Hwnd HeadlessBackend::ActiveWindow() {
 void* HeadlessBackend::LoadBitmap(unsigned id) {
     if (!resources_.FindBitmap(id))
         return nullptr;
-    void* token = new char(0);
-    bitmaps_.insert(token);
-    return token;
+    auto token = std::make_unique<char>(0);
+    // The set grows first: a token it cannot take is not handed out.
+    bitmaps_.insert(token.get());
+    return token.release();
 }
 
 void HeadlessBackend::DeleteObject(void* object) {

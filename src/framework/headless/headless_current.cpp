@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "../per_thread.h"
 #include "../script/environment.h"
 #include "headless_backend.h"
@@ -6,9 +8,9 @@ namespace fw {
 namespace {
 
 headless::HeadlessBackend* MakeBackend() {
-    auto* b = new headless::HeadlessBackend;
+    auto b = std::make_unique<headless::HeadlessBackend>();
     InstallDriversFromEnvironment(*b);
-    return b;
+    return b.release();
 }
 
 }  // namespace

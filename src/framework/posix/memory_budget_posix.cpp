@@ -1,4 +1,5 @@
 #include "memory_budget.h"
+#include "memory_limit.h"
 
 #include "posix/cgroup_memory.h"
 
@@ -64,13 +65,7 @@ uint64_t AvailableMemoryBytes() {
     budget = std::min(budget, LimitLeft(RLIMIT_AS, used));
     budget = std::min(budget, LimitLeft(RLIMIT_DATA, used));
     budget = std::min(budget, CgroupMemoryLeft());
-    if (const char* text = std::getenv("ZEVDT_MEMORY_LIMIT")) {
-        char* end = nullptr;
-        unsigned long long limit = std::strtoull(text, &end, 10);
-        if (end != text && *end == '\0')
-            budget = std::min<uint64_t>(budget, limit);
-    }
-    return budget;
+    return std::min(budget, MemoryLimitFromEnvironment());
 }
 
 }  // namespace fw

@@ -1,4 +1,5 @@
 #include "memory_budget.h"
+#include "memory_limit.h"
 
 #include <cstdlib>
 #include <limits>
@@ -8,14 +9,7 @@ namespace fw {
 // Windows commits memory when it grants a block, so a failed allocation is
 // reported there and then; only the test limit applies.
 uint64_t AvailableMemoryBytes() {
-    uint64_t budget = std::numeric_limits<uint64_t>::max();
-    if (const char* text = std::getenv("ZEVDT_MEMORY_LIMIT")) {
-        char* end = nullptr;
-        unsigned long long limit = std::strtoull(text, &end, 10);
-        if (end != text && *end == '\0')
-            budget = limit;
-    }
-    return budget;
+    return MemoryLimitFromEnvironment();
 }
 
 }  // namespace fw

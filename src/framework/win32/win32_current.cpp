@@ -1,5 +1,7 @@
 // The backend of the Windows build, and the check that the framework's
 // mirrored structs are the platform's.
+#include <memory>
+
 #include "../per_thread.h"
 #include "../script/environment.h"
 #include "struct_sizes.h"
@@ -11,9 +13,9 @@ namespace fw {
 namespace {
 
 Win32Backend* MakeBackend() {
-    auto* b = new Win32Backend;
+    auto b = std::make_unique<Win32Backend>();
     InstallDriversFromEnvironment(*b);
-    return b;
+    return b.release();
 }
 
 }  // namespace
