@@ -1,12 +1,13 @@
 // The saved filters of a report with many of them: the merge that puts the
 // delivered records in name order, for records arriving in name order
 // against the same records in reverse order; and the time until the filter
-// step shows them, against the same step with one saved filter. Headless.
+// step shows them through the stand-in (ZevDTOpen, Customize, the wizard's
+// first steps), against the same with one saved filter. Headless.
 //
-//   zevdt-merge-bench [--filters N] [--description BYTES] [--reps K]
+//   zevdt-merge-bench [--filters N] [--description BYTES] [--reps K] [--many DB --one DB]
 //
 // Prints per repetition "order SUBJECT_US ANCHOR_US" (name order against
-// reverse order) and "step SUBJECT_US ANCHOR_US" (N filters against one).
+// reverse order) and, with both warehouses, "step SUBJECT_US ANCHOR_US".
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "filters/dt_filter.h"
+#include "filters/filter_list.h"
 #include "framework/script/test_driver.h"
-#include "support/column_owner.h"
+#include "zevdtu.h"
 
 namespace {
 
@@ -46,27 +47,42 @@ long long Merge(const std::vector<std::string>& records) {
     return Us(start, Clock::now());
 }
 
-// From the step's creation to the moment it shows the first filter.
-long long ReachStep(const std::vector<std::string>& records) {
-    testsupport::ColumnOwner owner;
-    owner.Add("SALES", "REGION", 1);
-    owner.Add("SALES", "AMOUNT", 2);
-    owner.savedFilters = records;
-    CDTFilter page;
-    page.m_pOwner = &owner;
-    CPropertySheet sheet{50511, nullptr, 0};
-    sheet.AddPage(&page);
-    sheet.SetWizardMode();
-    Clock::time_point shown;
+void SetEnv(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+// From ZevDTOpen on the sample cell, through the report list's Customize and
+// the wizard's first steps, until the filter step shows its first filter.
+long long ReachStep(const std::string& database) {
+    SetEnv("ZEVDTAPI_DATABASE", database);
+    void* handle = nullptr;
+    if (ZevDTInit(1, &handle) != ZEVDT_OK)
+        return -1;
+    Clock::time_point shown{};
     fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) {
+        ui.SelectRow(1040, 0);
+        ui.Click(1044);
+    });
+    for (int step = 0; step < 3; ++step) driver.Then([](fw::Ui& ui) { ui.Press(fw::SheetButton::Next); });
     driver.Then([&](fw::Ui& ui) {
         shown = Clock::now();
         ui.Press(fw::SheetButton::Cancel);
     });
-    fw::ScopedDriver scope(&driver);
-    const Clock::time_point start = Clock::now();
-    sheet.DoModal();
-    return Us(start, shown);
+    char members[][24] = {"Year=2024\n", "Region=East\n", "Category=Beverages\n"};
+    char* memberList[] = {members[0], members[1], members[2], nullptr};
+    Clock::time_point start;
+    {
+        fw::ScopedDriver scope(&driver);
+        start = Clock::now();
+        ZevDTOpen(handle, 3, memberList, 1);
+    }
+    ZevDTExit(handle);
+    return shown == Clock::time_point{} ? -1 : Us(start, shown);
 }
 
 }  // namespace
@@ -74,6 +90,7 @@ long long ReachStep(const std::vector<std::string>& records) {
 int main(int argc, char** argv) {
     int filters = 4000, reps = 5;
     size_t description = 2048;
+    std::string many, one;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--filters") && i + 1 < argc) {
             filters = std::atoi(argv[++i]);
@@ -81,19 +98,27 @@ int main(int argc, char** argv) {
             description = std::strtoull(argv[++i], nullptr, 10);
         } else if (!std::strcmp(argv[i], "--reps") && i + 1 < argc) {
             reps = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--many") && i + 1 < argc) {
+            many = argv[++i];
+        } else if (!std::strcmp(argv[i], "--one") && i + 1 < argc) {
+            one = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: zevdt-merge-bench [--filters N] [--description BYTES] [--reps K]\n");
+            std::fprintf(stderr,
+                         "usage: zevdt-merge-bench [--filters N] [--description BYTES] [--reps K] [--many DB "
+                         "--one DB]\n");
             return 2;
         }
     }
     const std::vector<std::string> ordered = Records(filters, description);
     const std::vector<std::string> reversed(ordered.rbegin(), ordered.rend());
-    const std::vector<std::string> one(ordered.begin(), ordered.begin() + 1);
+    SetEnv("ZEVDTAPI_LIBRARY", STANDIN_LIBRARY_FILE);
     for (int r = 0; r < reps; ++r) {
         const long long inOrder = Merge(ordered);
         std::printf("order %lld %lld\n", inOrder, Merge(reversed));
-        const long long many = ReachStep(ordered);
-        std::printf("step %lld %lld\n", many, ReachStep(one));
+        if (!many.empty() && !one.empty()) {
+            const long long subject = ReachStep(many);
+            std::printf("step %lld %lld\n", subject, ReachStep(one));
+        }
         std::fflush(stdout);
     }
     return 0;

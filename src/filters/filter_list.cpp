@@ -12,10 +12,14 @@
 namespace {
 
 // The name is the text before the first separator (the whole record without one).
-CString TrimmedName(const CString& record) {
-    const int at = record.Find(kFilterSeparator);
-    CString name = at < 0 ? record : record.Left(at);
+CString TrimmedName(const char* record) {
+    const char* separator = std::strstr(record, kFilterSeparator);
+    CString name = separator ? CString(record, static_cast<int>(separator - record)) : CString(record);
     return name.Trim();
+}
+
+CString TrimmedName(const CString& record) {
+    return TrimmedName(record.GetString());
 }
 
 }  // namespace
@@ -24,7 +28,7 @@ void CFilterList::LoadFilters() {
     m_filterList.RemoveAll();
     m_bLoadFailed = false;
     m_bChanged = false;
-    CStringList delivered;
+    std::vector<NamedRecord> delivered;
     if (m_pOwner) {
         char** records = nullptr;
         int32_t count = 0;
@@ -35,38 +39,40 @@ void CFilterList::LoadFilters() {
             m_bLoadFailed = true;
             m_pOwner->ShowLibraryError();
         }
-        // The library's strings are copied at once: they stay the library's.
+        // The library's strings stay the library's: each is copied into the
+        // list before this returns, once.
         if (status == 0 && records && count > 0)
             for (int32_t i = 0; i < count; ++i)
                 if (records[i])
-                    delivered.AddTail(CString(records[i]));
+                    delivered.push_back({TrimmedName(records[i]), records[i]});
     }
-    MergeFilters(delivered);
+    MergeNamed(delivered);
     if (m_filterList.IsEmpty())
         m_filterList.AddTail(DefaultFilterRecord());
+}
+
+void CFilterList::MergeFilters(const CStringList& records) {
+    std::vector<NamedRecord> named;
+    named.reserve(static_cast<size_t>(records.GetCount()));
+    for (POSITION in = records.GetHeadPosition(); in;) {
+        const CString& record = records.GetNext(in);
+        named.push_back({TrimmedName(record), record.GetString()});
+    }
+    MergeNamed(named);
 }
 
 // Each name is trimmed once and the order found by sorting, so the cost
 // does not grow with the square of the list nor depend on the order the
 // records come in. Equal names stay in delivery order, so the last of each
 // run is the record delivered last, and it takes the run's place.
-void CFilterList::MergeFilters(const CStringList& records) {
+void CFilterList::MergeNamed(std::vector<NamedRecord>& records) {
     m_filterList.RemoveAll();
-    struct Entry {
-        CString name;
-        const CString* record;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(static_cast<size_t>(records.GetCount()));
-    for (POSITION in = records.GetHeadPosition(); in;) {
-        const CString& record = records.GetNext(in);
-        entries.push_back({TrimmedName(record), &record});
-    }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.name.CompareNoCase(b.name) < 0; });
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (i + 1 == entries.size() || entries[i].name.CompareNoCase(entries[i + 1].name) != 0)
-            m_filterList.AddTail(*entries[i].record);
+    std::stable_sort(records.begin(), records.end(), [](const NamedRecord& a, const NamedRecord& b) {
+        return a.name.CompareNoCase(b.name) < 0;
+    });
+    for (size_t i = 0; i < records.size(); ++i)
+        if (i + 1 == records.size() || records[i].name.CompareNoCase(records[i + 1].name) != 0)
+            m_filterList.AddTail(CString(records[i].text));
 }
 
 bool CFilterList::SaveFilters(int confirm) {

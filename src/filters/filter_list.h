@@ -4,6 +4,8 @@
 // position here is the same position there.
 #pragma once
 
+#include <vector>
+
 #include "framework/afxstr.h"
 #include "wizard/dt_owner.h"
 
@@ -86,6 +88,11 @@ class CFilterList {
     void DeleteCurrentFilter();
 
   private:
+    struct NamedRecord {
+        CString name;      // trimmed
+        const char* text;  // the whole record, copied into the list when merged
+    };
+    void MergeNamed(std::vector<NamedRecord>& records);
     // Parses the current record for a rewrite; false when no named filter is current.
     bool ParseCurrent(CString& name, CString& description, CStringList& pairs) const;
     Rewrite Plan(const Change& change, CString& name, CString& description, CStringList& pairs) const;
