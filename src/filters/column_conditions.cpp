@@ -81,8 +81,11 @@ void CColumnTable::ApplyFilterConditions(const CStringList& pairs) {
         CString key, condition;
         if (!SplitConditionPair(pairs.GetNext(pos), key, condition))
             continue;
-        // A pair for a column this report lacks stays in the filter but acts on nothing.
-        int row = FindColumn(key);
+        // A pair for a column this report lacks stays in the filter but acts
+        // on nothing. Its key is trimmed as every key is where it is
+        // compared, or a pair that the next condition on its column replaces
+        // would act on no column now.
+        int row = FindColumn(key.Trim());
         if (row < 0)
             continue;
         SetColumnCondition(row, condition.Trim());

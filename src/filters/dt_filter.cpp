@@ -176,6 +176,24 @@ bool CDTFilter::EditColumnCondition(const CString& key, ZevDTAPIColumn* record, 
     return true;
 }
 
+// The row, the column record and the current filter change together or not
+// at all: the list is asked first, and a change it cannot keep is refused
+// with the reason before anything shows it.
+bool CDTFilter::MayChangeCurrent(const CFilterList::Change& change) {
+    switch (m_filters.Check(change)) {
+        case CFilterList::Rewrite::Kept:
+        case CFilterList::Rewrite::NoFilter:
+            return true;
+        case CFilterList::Rewrite::Nameless:
+            AfxMessageBox(IDS_NAMELESS_FILTER, MB_OK);
+            return false;
+        case CFilterList::Rewrite::Refused:
+            break;
+    }
+    AfxMessageBox(IDS_FILTER_CANNOT_TAKE_CHANGE, MB_OK);
+    return false;
+}
+
 void CDTFilter::OnAddCondition() {
     if (m_filterGrid.GetSelectedCount() != 1)
         return;
@@ -186,18 +204,27 @@ void CDTFilter::OnAddCondition() {
     if (!record)
         return;
     const CString key = m_filterGrid.GetItemText(row, 0);
+    CString trimmedKey = key;
+    trimmedKey.Trim();
+    // No condition on this column could ever be saved: say so before the
+    // user writes one.
+    if (!CFilterList::CanHoldKey(trimmedKey)) {
+        CString format, message;
+        format.LoadString(IDS_COLUMN_KEY_REFUSED);
+        message.Format(format, trimmedKey.GetString());
+        AfxMessageBox(message, MB_OK, IDS_COLUMN_KEY_REFUSED);
+        return;
+    }
     CString condition = m_filterGrid.GetItemText(row, 1);
     if (!EditColumnCondition(key, record, condition))
         return;
     condition.TrimRight();
-    CString trimmedKey = key;
-    trimmedKey.Trim();
-    // The row, the column record and the saved filter take the condition
-    // together or not at all.
     if (!CFilterList::CanHoldCondition(trimmedKey, condition)) {
         AfxMessageBox(IDS_FILTER_TEXT_REFUSED, MB_OK);
         return;
     }
+    if (!MayChangeCurrent(CFilterList::Change::ForCondition(trimmedKey, condition)))
+        return;
     SetRowCondition(row, condition);
     RefreshConditionSummary();
     m_filters.SetColumnCondition(trimmedKey, condition);
@@ -208,14 +235,19 @@ void CDTFilter::OnClear() {
         return;
     const int row = GetSelectedRow();
     if (row >= 0) {
-        SetRowCondition(row, CString());
         CString key = m_filterGrid.GetItemText(row, 0);
-        m_filters.SetColumnCondition(key.Trim(), CString());
+        key.Trim();
+        if (!MayChangeCurrent(CFilterList::Change::ForCondition(key, CString())))
+            return;
+        SetRowCondition(row, CString());
+        m_filters.SetColumnCondition(key, CString());
     }
     RefreshConditionSummary();
 }
 
 void CDTFilter::OnClearAll() {
+    if (!MayChangeCurrent(CFilterList::Change::ForClearConditions()))
+        return;
     m_columns.ClearConditions();
     ShowConditionCells();
     m_filters.ClearCurrentConditions();
@@ -236,24 +268,59 @@ void CDTFilter::OnDblclkFilterGrid(NMHDR*, LRESULT* result) {
 }
 
 void CDTFilter::OnSelchangeFilter() {
+    CommitDescription();
     m_filters.SetCurrentIndex(m_filterCombo.GetCurSel());
     ShowCurrentFilter();
 }
 
+// A text holding the separator can never be kept and is refused at the key.
+// One the current record cannot keep only as it stands (it ends in "$*") may
+// be on its way to one it can ("Price $*1"), so it waits in the box until
+// the record is written.
 void CDTFilter::OnChangeDescription() {
     CString description;
     m_descriptionBox.GetWindowText(description);
-    if (!FitsFilterField(description)) {
+    if (description.Compare(m_strShownDescription) == 0)
+        return;
+    const CFilterList::Rewrite verdict = m_filters.Check(CFilterList::Change::ForDescription(description));
+    if (description.Find(kFilterSeparator) >= 0 || verdict == CFilterList::Rewrite::Nameless) {
         // The box goes back to the last text the filter could keep before
         // the user is told, so box and filter never disagree.
-        const CString kept = m_strShownDescription;
-        m_descriptionBox.SetWindowText(kept);
-        m_descriptionBox.SetSel(kept.GetLength(), kept.GetLength());
-        AfxMessageBox(IDS_FILTER_TEXT_REFUSED, MB_OK);
+        RestoreDescription();
+        AfxMessageBox(
+            verdict == CFilterList::Rewrite::Nameless ? IDS_NAMELESS_FILTER : IDS_FILTER_TEXT_REFUSED, MB_OK);
         return;
     }
-    m_strShownDescription = description;
-    m_filters.SetCurrentDescription(description);
+    if (verdict == CFilterList::Rewrite::Kept && m_filters.SetCurrentDescription(description))
+        m_strShownDescription = description;
+}
+
+void CDTFilter::RestoreDescription() {
+    const CString kept = m_strShownDescription;
+    m_descriptionBox.SetWindowText(kept);
+    m_descriptionBox.SetSel(kept.GetLength(), kept.GetLength());
+}
+
+// Where the record is written: what the box shows is what the filter holds,
+// or the user is told, and the box shows again what the filter holds.
+bool CDTFilter::CommitDescription() {
+    if (!m_descriptionBox.m_hWnd)
+        return true;
+    CString description;
+    m_descriptionBox.GetWindowText(description);
+    if (description.Compare(m_strShownDescription) == 0)
+        return true;
+    if (m_filters.Check(CFilterList::Change::ForDescription(description)) == CFilterList::Rewrite::NoFilter) {
+        m_strShownDescription = description;
+        return true;
+    }
+    if (m_filters.SetCurrentDescription(description)) {
+        m_strShownDescription = description;
+        return true;
+    }
+    RestoreDescription();
+    AfxMessageBox(IDS_FILTER_TEXT_REFUSED, MB_OK);
+    return false;
 }
 
 void CDTFilter::OnAddNewFilter() {
@@ -343,6 +410,7 @@ void CDTFilter::OnDeleteFilter() {
 }
 
 void CDTFilter::OnSaveFilters() {
+    CommitDescription();
     m_filters.SetOwner(m_pOwner);
     m_filters.SaveFilters(1);
 }
@@ -350,6 +418,7 @@ void CDTFilter::OnSaveFilters() {
 // The wizard finishes even when the save fails: the failure has been shown,
 // and the report runs with the conditions in the column records.
 BOOL CDTFilter::OnWizardFinish() {
+    CommitDescription();
     m_filters.SetOwner(m_pOwner);
     m_filters.SaveFilters(0);
     return CPropertyPage::OnWizardFinish();

@@ -64,6 +64,12 @@ class CDTFilter : public CPropertyPage {
     // Copies the column table's condition cells into the grid.
     void ShowConditionCells();
     void SetRowCondition(int row, const CString& condition);
+    // Whether the current filter can take a change; says why not when it cannot.
+    bool MayChangeCurrent(const CFilterList::Change& change);
+    // Writes the description box into the current filter, or tells the user
+    // it cannot and shows the kept text again.
+    bool CommitDescription();
+    void RestoreDescription();
 
     CColumnTable m_columns;
     // The description box's last text that the filter could keep: what the

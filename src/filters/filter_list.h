@@ -4,6 +4,8 @@
 // position here is the same position there.
 #pragma once
 
+#include <vector>
+
 #include "framework/afxstr.h"
 #include "wizard/dt_owner.h"
 
@@ -23,8 +25,12 @@ class CFilterList {
     void MergeFilters(const CStringList& records);
     // Hands the whole list (never fewer than the default filter) to the
     // library. A failure is shown; success only when `confirm` is not 0.
-    // Returns whether the library took the list.
+    // After a failed load nothing is handed over unless the user changed the
+    // list and then agrees to replace what the library holds. Returns
+    // whether the library took the list.
     bool SaveFilters(int confirm);
+    // Whether the last load failed, so that the list may not be all the library holds.
+    bool LoadFailed() const { return m_bLoadFailed; }
 
     int GetCount() const { return m_filterList.GetCount(); }
     const CStringList& GetList() const { return m_filterList; }
@@ -42,9 +48,26 @@ class CFilterList {
     // The condition pairs of the current filter (none without one).
     void GetCurrentConditions(CStringList& pairs) const;
 
+    // What a rewrite of the current filter would come to.
+    enum class Rewrite {
+        Kept,      // the record takes the change
+        NoFilter,  // no filter is current: nothing records the change
+        Nameless,  // the current record has no name and cannot be rebuilt
+        Refused,   // the rebuilt record would not parse back into the same fields
+    };
+    struct Change {
+        enum Kind { Description, Name, ClearConditions, Condition } kind;
+        CString key;
+        CString text;
+        static Change ForDescription(const CString& d) { return {Description, CString(), d}; }
+        static Change ForName(const CString& n) { return {Name, CString(), n}; }
+        static Change ForClearConditions() { return {ClearConditions, CString(), CString()}; }
+        static Change ForCondition(const CString& k, const CString& c) { return {Condition, k, c}; }
+    };
+    Rewrite Check(const Change& change) const;
+
     // Rewrites of the current filter. Each returns false and leaves the
-    // record as it was when there is no current named filter, or when the
-    // record built with the text would not parse back into the same fields.
+    // record as it was unless Check would answer Kept.
     bool SetCurrentDescription(const CString& description);
     bool RenameCurrentFilter(const CString& name);
     bool ClearCurrentConditions();
@@ -53,6 +76,8 @@ class CFilterList {
     bool SetColumnCondition(CString key, const CString& condition);
     // Whether a column key (trimmed) and a condition can go into a record.
     static bool CanHoldCondition(CString key, const CString& condition);
+    // Whether a column key (trimmed) can name a column in a record.
+    static bool CanHoldKey(CString key);
 
     // Appends a filter named `name` (trimmed), with the current filter's
     // description and conditions when `copy` is set. Returns its position,
@@ -63,11 +88,20 @@ class CFilterList {
     void DeleteCurrentFilter();
 
   private:
+    struct NamedRecord {
+        CString name;      // trimmed
+        const char* text;  // the whole record, copied into the list when merged
+    };
+    void MergeNamed(std::vector<NamedRecord>& records);
     // Parses the current record for a rewrite; false when no named filter is current.
     bool ParseCurrent(CString& name, CString& description, CStringList& pairs) const;
-    bool RewriteCurrent(const CString& name, const CString& description, const CStringList& pairs);
+    Rewrite Plan(const Change& change, CString& name, CString& description, CStringList& pairs) const;
+    bool Apply(const Change& change);
 
     CStringList m_filterList;
+    bool m_bLoadFailed = false;
+    // The user changed a record, added or deleted a filter since the load.
+    bool m_bChanged = false;
     int m_nCurrentFilter = -1;
     CDTOwner* m_pOwner = nullptr;
 };

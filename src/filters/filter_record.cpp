@@ -105,5 +105,5 @@ CString MakeColumnKey(const ZevDTAPIColumn& column) {
     CString key;
     key.Format("%s.%s", fw::FieldText(column.tableName).GetString(),
                fw::FieldText(column.columnName).GetString());
-    return key;
+    return key.Trim();
 }

@@ -31,7 +31,9 @@ CString ColumnKey(const ZevDTAPIColumn& record) {
     CString key;
     key.Format("%s.%s", fw::FieldText(record.tableName).GetString(),
                fw::FieldText(record.columnName).GetString());
-    return key;
+    // Keys are trimmed wherever they are shown or compared, so that one key
+    // names one column on every step.
+    return key.Trim();
 }
 
 CString LoadText(UINT id) {

@@ -27,8 +27,11 @@ CString Field(const char (&field)[N]) {
     return CString(field, static_cast<int>(strnlen(field, N)));
 }
 
+// Keys are trimmed wherever they are shown or compared, so that one key
+// names one column on every step.
 CString ColumnKey(const ZevDTAPIColumn& record) {
-    return Field(record.tableName) + "." + Field(record.columnName);
+    CString key = Field(record.tableName) + "." + Field(record.columnName);
+    return key.Trim();
 }
 
 }  // namespace

@@ -436,34 +436,63 @@ TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
 
 const char kRefusedText[] = "A filter text cannot contain $*$ or end with $*.";
 
-// Each change of the box is one key: the text the filter could not keep is
-// refused at the key that makes it so, and box and filter stay alike.
-TEST(DataFilters, ADescriptionTypedKeyByKeyNeverLeavesBoxAndFilterApart) {
+// Each change of the box is one key. A text holding the separator is
+// refused at the key; one that merely ends in "$*" may be on its way to one
+// the filter can keep, and is checked where the record is written: a filter
+// switch, Save Filters, Finish.
+TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
     FilterStep s;
     s.Report();
-    std::vector<std::string> refusals, shown;
-    auto refused = [&](Ui& ui) {
-        refusals.push_back(ui.MessageText());
+    std::vector<std::string> told, shown;
+    auto answer = [&](Ui& ui) {
+        told.push_back(ui.MessageText());
         ui.Answer(IDOK);
     };
     auto look = [&](Ui& ui) { shown.push_back(ui.Text(kDescription)); };
-    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(kDescription, "d"); }, [](Ui& ui) { ui.Type(kDescription, "d$"); },
-                     [](Ui& ui) { ui.Type(kDescription, "d$*"); }, refused,
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(kDescription, "Price $"); },
+                     [](Ui& ui) { ui.Type(kDescription, "Price $*"); },
+                     [](Ui& ui) { ui.Type(kDescription, "Price $*1"); },
+                     [](Ui& ui) { ui.Type(kDescription, "Price $*"); },
+                     [](Ui& ui) { ui.SelectRow(kCombo, 1); }, answer,
                      [&](Ui& ui) {
                          look(ui);
-                         ui.Type(kDescription, "d$*$e");
+                         ui.SelectRow(kCombo, 0);
                      },
-                     refused,
                      [&](Ui& ui) {
                          look(ui);
-                         ui.Type(kDescription, "d$ *");
+                         ui.Type(kDescription, "Price $*$");
                      },
+                     answer,
+                     [&](Ui& ui) {
+                         look(ui);
+                         ui.Type(kDescription, "Price $*");
+                     },
+                     [](Ui& ui) { ui.Click(kSave); }, answer, answer,
+                     [&](Ui& ui) {
+                         look(ui);
+                         ui.Type(kDescription, "Price $*");
+                     },
+                     [](Ui& ui) { ui.Press(SheetButton::Finish); }, answer}),
+              ID_WIZFINISH);
+    EXPECT_EQ(told, (std::vector<std::string>{kRefusedText, kRefusedText, kRefusedText,
+                                              "Saved filters successfully.", kRefusedText}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"about b", "Price $*1", "Price $*1", "Price $*1"}));
+    EXPECT_EQ(s.owner.saves, 2);
+    EXPECT_EQ(s.owner.savedFilters[0], "A" + kSep + "Price $*1" + kSep + "time.year" + kSep + "> 2000" +
+                                           kSep + "OTHER.COLUMN" + kSep + "= 1");
+
+    // A delivered description ending in "$*" that the record keeps at its end
+    // can be typed back after a Backspace.
+    FilterStep t;
+    t.owner.savedFilters = {"D" + kSep + "Price $*"};
+    EXPECT_EQ(t.Run({[](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kDescription), "Price $*");
+                         ui.Type(kDescription, "Price $");
+                     },
+                     [](Ui& ui) { ui.Type(kDescription, "Price $*"); },
                      [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
               ID_WIZFINISH);
-    EXPECT_EQ(refusals, std::vector<std::string>(2, kRefusedText));
-    EXPECT_EQ(shown, (std::vector<std::string>{"d$", "d$"}));
-    EXPECT_EQ(s.owner.savedFilters[0], "A" + kSep + "d$ *" + kSep + "time.year" + kSep + "> 2000" + kSep +
-                                           "OTHER.COLUMN" + kSep + "= 1");
+    EXPECT_EQ(t.owner.savedFilters, std::vector<std::string>{"D" + kSep + "Price $*"});
 }
 
 // The builder refuses at OK what the saved filter could not keep, and stays
@@ -501,48 +530,171 @@ TEST(DataFilters, ABuilderConditionTheFilterCannotKeepChangesNoneOfTheThree) {
                                            "OTHER.COLUMN" + kSep + "= 1");
 }
 
-// A column whose key the record cannot keep takes no condition at all: the
-// filter could not follow the row and the column record.
-TEST(DataFilters, AColumnKeyTheFilterCannotKeepTakesNoCondition) {
+// A column whose key the record cannot keep takes no condition at all, and
+// the user learns it before writing one: the builder does not open.
+TEST(DataFilters, AColumnKeyTheFilterCannotKeepIsRefusedBeforeTheBuilderOpens) {
     FilterStep s;
     s.owner.Add("T", "X$*", 1);
     std::string refusal;
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(kGrid, 0); }, [](Ui& ui) { ui.Click(kAddCondition); },
-                     [](Ui& ui) { ui.Type(kBuilderFilters, "= 1"); }, [](Ui& ui) { ui.Click(IDOK); },
-                     [&](Ui& ui) {
-                         refusal = ui.MessageText();
-                         ui.Answer(IDOK);
-                     },
-                     [](Ui& ui) {
-                         EXPECT_EQ(ui.RowText(kGrid, 0, 1), "");
-                         ui.Press(SheetButton::Finish);
-                     }}),
-              ID_WIZFINISH);
-    EXPECT_EQ(refusal, kRefusedText);
-    EXPECT_EQ(s.Condition(0), "");
-    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Default" + kSep + "Default filter"});
-}
-
-TEST(DataFilters, RenamingANamelessRecordSaysWhyItCannot) {
-    FilterStep s;
-    s.Report();
-    s.owner.savedFilters.push_back(kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
-    std::string refusal;
-    EXPECT_EQ(s.Run({[](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kDescription), "nameless");
-                         ui.Click(kRename);
-                     },
                      [&](Ui& ui) {
                          refusal = ui.MessageText();
                          ui.Answer(IDOK);
                      },
                      [](Ui& ui) {
                          EXPECT_EQ(ui.TemplateId(), 133u);
-                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"", "A", "b"}));
-                         Cancel(ui);
+                         EXPECT_EQ(ui.RowText(kGrid, 0, 1), "");
+                         ui.Press(SheetButton::Finish);
                      }}),
-              IDCANCEL);
-    EXPECT_EQ(refusal, "The current filter has no name and cannot be renamed.");
+              ID_WIZFINISH);
+    EXPECT_EQ(refusal,
+              "The column T.X$* cannot take a saved condition: its name contains $*$ or ends with $*, "
+              "which a saved filter cannot keep.");
+    EXPECT_EQ(s.Condition(0), "");
+    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Default" + kSep + "Default filter"});
+}
+
+const char kNameless[] = "The current filter has no name and cannot be changed.";
+
+// On a record the list cannot rewrite, no change reaches the row, the column
+// record or the filter: each is refused with its reason, as Rename is.
+TEST(DataFilters, ARecordTheListCannotRewriteTakesNoChangeAnywhere) {
+    FilterStep s;
+    s.Report();
+    const std::string nameless = kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0";
+    // The last condition ends in "$*": a pair after it would swallow it.
+    const std::string shifting = "C" + kSep + "about C" + kSep + "SALES.REGION" + kSep + "= 'Plze\xc5\x88 $*";
+    s.owner.savedFilters.push_back(nameless);
+    s.owner.savedFilters.push_back(shifting);
+    const std::vector<std::string> delivered = {nameless, s.owner.savedFilters[1], s.owner.savedFilters[0],
+                                                shifting};
+    std::vector<std::string> told;
+    auto answer = [&](Ui& ui) {
+        told.push_back(ui.MessageText());
+        ui.Answer(IDOK);
+    };
+    auto unchanged = [&](Ui& ui, const char* region) {
+        EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{region, "", ""}));
+        EXPECT_EQ(s.Condition(0), region);
+        EXPECT_EQ(s.Condition(2), "");
+    };
+    std::vector<std::function<void(Ui&)>> steps = {[](Ui& ui) {
+                                                       EXPECT_EQ(ui.Text(kDescription), "nameless");
+                                                       ui.Click(kRename);
+                                                   },
+                                                   answer, [](Ui& ui) { ui.SelectRow(kGrid, 2); }};
+    Append(steps, Build("= 1"));
+    steps.push_back(answer);
+    steps.push_back([&](Ui& ui) {
+        unchanged(ui, "= 0");
+        ui.Click(kClearAll);
+    });
+    steps.push_back(answer);
+    steps.push_back([&](Ui& ui) {
+        unchanged(ui, "= 0");
+        ui.Type(kDescription, "x");
+    });
+    steps.push_back(answer);
+    steps.push_back([&](Ui& ui) {
+        EXPECT_EQ(ui.Text(kDescription), "nameless");
+        ui.SelectRow(kCombo, 3);
+    });
+    steps.push_back([](Ui& ui) { ui.SelectRow(kGrid, 2); });
+    Append(steps, Build("= 2"));
+    steps.push_back(answer);
+    steps.push_back([&](Ui& ui) {
+        unchanged(ui, "= 'Plze\xc5\x88 $*");
+        ui.Press(SheetButton::Finish);
+    });
+    EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
+    EXPECT_EQ(told,
+              (std::vector<std::string>{
+                  kNameless, kNameless, kNameless, kNameless,
+                  "This saved filter cannot take the change: its record would no longer read back as it was "
+                  "saved."}));
+    EXPECT_EQ(s.owner.savedFilters, delivered);
+}
+
+// Keys are trimmed wherever they are compared: a stored key with blanks
+// around it acts on its column, and a column key with blanks is shown trimmed.
+TEST(DataFilters, KeysWithBlanksAroundThemNameTheirColumn) {
+    FilterStep s;
+    s.Report();
+    s.owner.Add("  SALES", "CITY  ", 3);
+    s.owner.savedFilters.push_back("K" + kSep + kSep + " sales.region " + kSep + "= 'East'" + kSep +
+                                   "SALES.CITY" + kSep + "= 'Krak\xc3\xb3w'");
+    std::vector<std::function<void(Ui&)>> steps = {
+        [](Ui& ui) { ui.SelectRow(kCombo, 2); },
+        [&](Ui& ui) {
+            EXPECT_EQ(ui.RowText(kGrid, 3, 0), "SALES.CITY");
+            EXPECT_EQ(Rows(ui, kGrid, 1),
+                      (std::vector<std::string>{"= 'East'", "", "", "= 'Krak\xc3\xb3w'"}));
+            EXPECT_EQ(s.Condition(0), "= 'East'");
+            ui.SelectRow(kGrid, 0);
+        }};
+    Append(steps, Build("= 'North'"));
+    steps.push_back([](Ui& ui) { ui.Press(SheetButton::Finish); });
+    EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
+    EXPECT_EQ(s.Condition(3), "= 'Krak\xc3\xb3w'");
+    EXPECT_EQ(s.owner.savedFilters[2], "K" + kSep + kSep + "SALES.REGION" + kSep + "= 'North'" + kSep +
+                                           "SALES.CITY" + kSep + "= 'Krak\xc3\xb3w'");
+}
+
+const char kReplaceQuestion[] =
+    "The saved filters could not be read. Saving replaces all saved filters of this "
+    "report with the filters shown here.\r\n\r\nSave them anyway?";
+
+// A load that failed (a lock, a late server) is shown, and what the library
+// still holds is replaced only when the user changed the list and says so.
+TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUsersWord) {
+    FilterStep s;
+    s.Report();
+    s.owner.savedFilters.push_back("Krak\xc3\xb3w" + kSep + "Plze\xc5\x88" + kSep + "SALES.REGION" + kSep +
+                                   "= 1");
+    const std::vector<std::string> held = s.owner.savedFilters;
+    s.owner.getStatus = 2007002;
+    std::string told;
+    EXPECT_EQ(s.Run({[&](Ui& ui) {
+                         EXPECT_EQ(s.owner.errorsShown, 1);
+                         EXPECT_EQ(Rows(ui, kCombo), std::vector<std::string>{"Default"});
+                         ui.Click(kSave);
+                     },
+                     [&](Ui& ui) {
+                         told = ui.MessageText();
+                         ui.Answer(IDOK);
+                     },
+                     [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
+              ID_WIZFINISH);
+    EXPECT_EQ(told,
+              "The saved filters could not be read, so nothing was saved: the saved filters of this report "
+              "stay as they are.");
+    EXPECT_EQ(s.owner.saves, 0);
+    EXPECT_EQ(s.owner.savedFilters, held);
+
+    // A filter added on purpose: Save asks, No keeps the library's; Finish
+    // asks again, and Yes replaces them.
+    FilterStep t;
+    t.owner.savedFilters = held;
+    t.owner.getStatus = 2007002;
+    std::vector<std::string> asked;
+    auto ask = [&](int answer) {
+        return [&asked, answer](Ui& ui) {
+            asked.push_back(ui.MessageText());
+            ui.Answer(answer);
+        };
+    };
+    EXPECT_EQ(t.Run({[](Ui& ui) { ui.Click(kAddNew); }, [](Ui& ui) { ui.Type(kNameEdit, "Plze\xc5\x88"); },
+                     [](Ui& ui) { ui.Click(IDOK); }, [](Ui& ui) { ui.Click(kSave); }, ask(IDNO),
+                     [&](Ui& ui) {
+                         EXPECT_EQ(t.owner.saves, 0);
+                         ui.Press(SheetButton::Finish);
+                     },
+                     ask(IDYES)}),
+              ID_WIZFINISH);
+    EXPECT_EQ(asked, std::vector<std::string>(2, kReplaceQuestion));
+    EXPECT_EQ(t.owner.saves, 1);
+    EXPECT_EQ(t.owner.savedFilters,
+              (std::vector<std::string>{"Default" + kSep + "Default filter", "Plze\xc5\x88" + kSep}));
 }
 
 // The step in its place: the wizard's fourth and last, the only one with Finish.

@@ -107,7 +107,8 @@ TEST(FilterRecord, OnlyFieldsTheRecordGivesBackAreFit) {
     for (const char* bad : {"$*$", "a$*$", "$*", "x$*", "  Cost$*  ", "a$*$*$b"})
         EXPECT_FALSE(FitsFilterField(bad)) << bad;
     // Near misses that cannot combine with a separator are kept.
-    for (const char* good : {"", "$", "*", "*$", "a$", "$ *", "*$x", "a$$", "a$*b", "x = '$'", "two\r\nlines"})
+    for (const char* good :
+         {"", "$", "*", "*$", "a$", "$ *", "*$x", "a$$", "a$*b", "x = '$'", "two\r\nlines"})
         EXPECT_TRUE(FitsFilterField(good)) << good;
 }
 
@@ -127,10 +128,16 @@ TEST_F(FilterListTest, LoadGivesTheDefaultFilterWhenTheLibraryHasNone) {
     Load({});
     EXPECT_EQ(List(), (std::vector<std::string>{"Default" + S + "Default filter"}));
 
+    EXPECT_FALSE(filters.LoadFailed());
+    // A failed load is shown and remembered: the list is not what the library holds.
     owner.getStatus = 7;
     Load({"A" + S + "a"});
     EXPECT_EQ(List(), (std::vector<std::string>{"Default" + S + "Default filter"}));
-    EXPECT_EQ(owner.errorsShown, 0);
+    EXPECT_EQ(owner.errorsShown, 1);
+    EXPECT_TRUE(filters.LoadFailed());
+    owner.getStatus = 0;
+    Load({});
+    EXPECT_FALSE(filters.LoadFailed());
 
     CFilterList alone;
     alone.LoadFilters();

@@ -84,7 +84,18 @@ const std::vector<std::pair<unsigned, std::string>>& ExpectedTexts() {
         {50526, "Getting data from database..."},
         {50527, "Operation is cancelled."},
         {50528, "A filter text cannot contain $*$ or end with $*."},
-        {50529, "The current filter has no name and cannot be renamed."},
+        {50529, "The current filter has no name and cannot be changed."},
+        {50530,
+         "The saved filters could not be read. Saving replaces all saved filters of this report with the "
+         "filters shown here.\r\n\r\nSave them anyway?"},
+        {50531,
+         "The saved filters could not be read, so nothing was saved: the saved filters of this report stay "
+         "as they are."},
+        {50532,
+         "This saved filter cannot take the change: its record would no longer read back as it was saved."},
+        {50533,
+         "The column %s cannot take a saved condition: its name contains $*$ or ends with $*, which a saved "
+         "filter cannot keep."},
     };
     return texts;
 }
@@ -116,7 +127,7 @@ TEST(StringTable, HelpPathsHoldSingleBackslashes) {
 TEST(StringTable, UnknownIdsGiveNoText) {
     fw::ResourceFile file = Load(fw::SystemResources());
     std::string text = "untouched";
-    for (unsigned id : {0u, 1u, 15621u, 15631u, 50004u, 50013u, 50500u, 50520u, 50524u, 50530u, 65535u}) {
+    for (unsigned id : {0u, 1u, 15621u, 15631u, 50004u, 50013u, 50500u, 50520u, 50524u, 50539u, 65535u}) {
         EXPECT_FALSE(file.FindString(id, &text)) << id;
     }
     EXPECT_EQ(text, "untouched");

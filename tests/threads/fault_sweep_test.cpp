@@ -20,6 +20,8 @@
 
 #include "allocation_shim.h"
 #include "drill_session.h"
+#include "filters/filter_list.h"
+#include "support/column_owner.h"
 #include "interface/drill_through.h"
 #include "zevdtu.h"
 
@@ -193,6 +195,29 @@ TEST_P(FaultSweep, EveryRunEndsWithACode) {
     std::printf("%s: %llu allocations, %zu k sampled, %d runs (%d with a refusal), codes:%s\n",
                 drilltest::DrillName(drill), static_cast<unsigned long long>(counting.seen), ks.size(), runs,
                 refusedRuns, summary.c_str());
+}
+
+// Saving the filters copies every record for the library: whichever of
+// those allocations fails, the copies made so far are freed.
+TEST(FaultSweepFilters, ASaveThatRunsOutOfMemoryLeaksNoCopy) {
+    testsupport::ColumnOwner owner;
+    for (int i = 0; i < 40; ++i) owner.savedFilters.push_back("F" + std::to_string(i) + "$*$d");
+    CFilterList filters(&owner);
+    filters.LoadFilters();
+    for (uint64_t k = 1;; ++k) {
+        allocshim::Arm(allocshim::Mode::Once, k);
+        try {
+            filters.SaveFilters(0);
+        } catch (const std::bad_alloc&) {
+        }
+        allocshim::Disarm();
+        if (allocshim::Refused() == 0)
+            break;
+        if (kLeakCheck) {
+            ASSERT_EQ(LeakCheck(), 0) << "allocation " << k;
+        }
+    }
+    EXPECT_EQ(WaitCursorDepth(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drills, FaultSweep,

@@ -196,6 +196,33 @@ TEST(ColumnPage, KeysThatDifferOnlyInCaseAreListedOnce) {
     EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{1, 0, 2}));
 }
 
+// A key is trimmed before it is shown or compared: blanks around the table or
+// column name make no second column, here or on the sort step.
+TEST(ColumnPage, KeysThatDifferOnlyInSurroundingBlanksAreOneKey) {
+    Wizard w;
+    w.owner.Add(" Sales", "Region", 1);
+    w.owner.Add("Sales", "Region  ", 2);
+    w.owner.Add("Sales", "Amount", 0);
+    w.sheet.SetReportName("R");
+    std::vector<std::string> sortable;
+    RunOnColumnPage(w.sheet,
+                    {[](Ui& ui) {
+                         EXPECT_EQ(Rows(ui), std::vector<std::string>{"Sales.Region"});
+                         ui.SelectTreeItem(kTree, "Sales/Region  ");
+                     },
+                     [](Ui& ui) { ui.Click(kAdd); }, [](Ui& ui) { ui.Click(kAddAll); },
+                     [](Ui& ui) {
+                         EXPECT_EQ(Rows(ui), (std::vector<std::string>{"Sales.Region", "Sales.Amount"}));
+                         ui.Press(SheetButton::Next);
+                     },
+                     [&](Ui& ui) {
+                         for (int i = 0; i < ui.RowCount(IDC_ORDER_AVAILABLE); ++i)
+                             sortable.push_back(ui.RowText(IDC_ORDER_AVAILABLE, i));
+                     }});
+    EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{1, 0, 2}));
+    EXPECT_EQ(sortable, (std::vector<std::string>{"Sales.Region", "Sales.Amount"}));
+}
+
 TEST(ColumnPage, RemovingSelectsTheEntryThatFollowedTheLastRemoved) {
     Wizard w;
     for (int i = 0; i < 10; ++i) w.owner.Add("T", ("C" + std::to_string(i)).c_str(), i + 1);
@@ -311,8 +338,7 @@ TEST(ColumnPage, AMoveButtonThatDisablesItselfHandsTheFocusToTheList) {
         fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(id)), WM_NEXTDLGCTL,
                                          reinterpret_cast<WPARAM>(ui.Control(id)), TRUE);
     };
-    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(kList, 1); },
-                              [&](Ui& ui) { focusOn(ui, kUp); },
+    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(kList, 1); }, [&](Ui& ui) { focusOn(ui, kUp); },
                               [](Ui& ui) {
                                   EXPECT_EQ(ui.FocusId(), kUp);
                                   ui.PressKey(fw::Key::Space);

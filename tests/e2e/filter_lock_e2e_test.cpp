@@ -1,0 +1,204 @@
+// Saved filters survive another program's lock: the filter step's load waits
+// for the lock, fails and says so; the lock goes; Finish then leaves what the
+// library holds as it was, byte for byte. Host, ZEVDTU and the stand-in in
+// this process, the dialogs driven as a user would; the lock in another.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include "pg_server.h"
+#endif
+#include "framework/script/test_driver.h"
+#include "framework/win_types.h"
+#include "process.h"
+#include "sample_warehouse.h"
+#include "zevdtu.h"
+
+namespace {
+
+using fw::SheetButton;
+using fw::Ui;
+
+// Three filters of Sales Detail, and one of another report, as a page
+// saved them: name order, a condition, text beyond ASCII.
+const std::vector<std::string> kHeld = {
+    "A$*$first$*$region.city$*$= 'Brno'",
+    "b$*$Krak\xc3\xb3w and Plze\xc5\x88$*$region.region$*$in ('East','West')",
+    "C$*$two\r\nlines$*$sales.amount$*$> 100",
+};
+
+std::string Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+// Rows of a statement on a SQLite file, each row's columns joined by "|".
+std::vector<std::string> LiteRows(const std::string& path, const std::string& sql) {
+    std::vector<std::string> rows;
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            std::string row;
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                const unsigned char* text = sqlite3_column_text(statement, c);
+                row += std::string(c ? "|" : "") + (text ? reinterpret_cast<const char*>(text) : "");
+            }
+            rows.push_back(row);
+        }
+    } else {
+        ADD_FAILURE() << sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+// The statements that seed the filters; `blob` writes a byte string's literal.
+std::string SeedSql(const std::function<std::string(const std::string&)>& blob) {
+    std::string sql = "DELETE FROM dt_saved_filter;";
+    for (size_t i = 0; i < kHeld.size(); ++i)
+        sql += "INSERT INTO dt_saved_filter (report_id, position, record) VALUES (1, " + std::to_string(i) +
+               ", " + blob(Hex(kHeld[i])) + ");";
+    return sql + "INSERT INTO dt_saved_filter (report_id, position, record) VALUES (2, 0, " +
+           blob(Hex("Other$*$")) + ");";
+}
+const char kReadBack[] =
+    "SELECT report_id, position, %HEX% FROM dt_saved_filter ORDER BY report_id, position";
+
+class FilterLock : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        work_ = zevdt_test::ProgramFolder() + "filter-lock-work" +
+                static_cast<char>(std::filesystem::path::preferred_separator);
+        std::filesystem::create_directories(work_);
+        zevdt_test::SetEnv("ZEVDTAPI_LIBRARY", zevdt_test::ProgramFolder() + STANDIN_LIBRARY_NAME);
+    }
+
+    // Customize on the sample cell; the lock is taken on the sort step and
+    // let go once the filter step has shown the failed load; then Finish.
+    void FinishAfterALockedLoad(const std::string& database) {
+        zevdt_test::SetEnv("ZEVDTAPI_DATABASE", database);
+        const std::string ready = work_ + "ready", release = work_ + "release";
+        std::filesystem::remove(ready);
+        std::filesystem::remove(release);
+        std::thread holder;
+        int holderStatus = -1;
+        std::string shown;
+        std::vector<std::string> combo;
+        fw::TestDriver driver;
+        driver.Then([](Ui& ui) {
+            ui.SelectRow(1040, 0);
+            ui.Click(1044);
+        });
+        driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
+        driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
+        driver.Then([&](Ui& ui) {
+            holder = std::thread([&] {
+                holderStatus =
+                    zevdt_test::Run(
+                        {zevdt_test::ProgramFolder() + LOCK_HOLDER_NAME, database, ready, release}, work_)
+                        .status;
+            });
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (!std::filesystem::exists(ready) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            ASSERT_TRUE(std::filesystem::exists(ready));
+            ui.Press(SheetButton::Next);
+        });
+        // The lock goes before Finish, so that a save there would succeed.
+        driver.Then([&](Ui& ui) {
+            zevdt_test::WriteFile(release, "go\n");
+            holder.join();
+            if (ui.TemplateId() != 0) {
+                ui.Press(SheetButton::Finish);  // no message: the step hid the failure
+                return;
+            }
+            shown = ui.MessageText();
+            ui.Answer(IDOK);
+        });
+        driver.Then([&](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), 133u);
+            for (int i = 0; i < ui.RowCount(1066); ++i) combo.push_back(ui.RowText(1066, i));
+            ui.Press(SheetButton::Finish);
+        });
+        void* handle = nullptr;
+        ASSERT_EQ(ZevDTInit(1, &handle), ZEVDT_OK);
+        char members[][24] = {"Year=2024\n", "Region=East\n", "Category=Beverages\n"};
+        char* memberList[] = {members[0], members[1], members[2], nullptr};
+        {
+            fw::ScopedDriver scope(&driver);
+            EXPECT_EQ(ZevDTOpen(handle, 3, memberList, 1), ZEVDT_OK);
+        }
+        if (holder.joinable()) {
+            zevdt_test::WriteFile(release, "go\n");
+            holder.join();
+        }
+        ZevDTClose(handle);
+        ZevDTExit(handle);
+        EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
+        EXPECT_TRUE(driver.Done());
+        EXPECT_EQ(holderStatus, 0);
+        EXPECT_NE(shown.find("locked by another program"), std::string::npos) << shown;
+        EXPECT_EQ(combo, std::vector<std::string>{"Default"});
+    }
+
+    std::string work_;
+};
+
+TEST_F(FilterLock, SqliteKeepsEverySavedFilter) {
+    const std::string database = work_ + "sample.db";
+    std::string error;
+    ASSERT_TRUE(zevdtapi::CreateSampleWarehouse(database, true, &error)) << error;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, SeedSql([](const std::string& hex) { return "X'" + hex + "'"; }).c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    std::string readBack = kReadBack;
+    readBack.replace(readBack.find("%HEX%"), 5, "hex(record)");
+    const std::vector<std::string> before = LiteRows(database, readBack);
+    ASSERT_EQ(before.size(), kHeld.size() + 1);
+    EXPECT_EQ(before[1], "1|1|" + Hex(kHeld[1]));
+    FinishAfterALockedLoad(database);
+    EXPECT_EQ(LiteRows(database, readBack), before);
+}
+
+#ifndef _WIN32
+TEST_F(FilterLock, PostgresKeepsEverySavedFilter) {
+    zevdtapi_test::PgServer& server = zevdtapi_test::PgServer::Get();
+    ASSERT_TRUE(server.ok()) << server.failure();
+    const std::string uri = server.SampleCopy("filter_lock");
+    ASSERT_TRUE(zevdtapi_test::PgExec(
+        uri, SeedSql([](const std::string& hex) { return "decode('" + hex + "', 'hex')"; })));
+    std::string readBack = kReadBack;
+    readBack.replace(readBack.find("%HEX%"), 5, "upper(encode(record, 'hex'))");
+    auto rows = [&] {
+        std::vector<std::string> out;
+        for (const auto& row : zevdtapi_test::PgRows(uri, readBack))
+            out.push_back(row[0].value_or("") + "|" + row[1].value_or("") + "|" + row[2].value_or(""));
+        return out;
+    };
+    const std::vector<std::string> before = rows();
+    ASSERT_EQ(before.size(), kHeld.size() + 1);
+    FinishAfterALockedLoad(uri);
+    EXPECT_EQ(rows(), before);
+}
+#endif
+
+}  // namespace
