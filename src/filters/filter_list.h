@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framework/afxstr.h"
-#include "wizard/dt_owner.h"
+#include "owner/dt_owner.h"
 
 class CFilterList {
   public:
