@@ -28,14 +28,12 @@ install(TARGETS zevdtapiu
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-if(TARGET zevdt)
-  if(NOT WIN32)
-    # bin/ to lib/ stays the same whatever --prefix is given.
-    file(RELATIVE_PATH bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
-    set_target_properties(zevdt PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
-  endif()
-  install(TARGETS zevdt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(NOT WIN32)
+  # bin/ to lib/ stays the same whatever --prefix is given.
+  file(RELATIVE_PATH bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
+  set_target_properties(zevdt PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
 endif()
+install(TARGETS zevdt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/include/zevdtu.h ${CMAKE_SOURCE_DIR}/include/zevdtapi.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
