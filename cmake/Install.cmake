@@ -30,14 +30,12 @@ install(TARGETS zevdtapiu
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-if(TARGET zevdt)
-  if(NOT WIN32)
-    # bin/ to lib/ stays the same whatever --prefix is given.
-    file(RELATIVE_PATH bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
-    set_target_properties(zevdt PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
-  endif()
-  install(TARGETS zevdt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(NOT WIN32)
+  # bin/ to lib/ stays the same whatever --prefix is given.
+  file(RELATIVE_PATH bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
+  set_target_properties(zevdt PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
 endif()
+install(TARGETS zevdt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The operators' tool: sample warehouses, password hashes, grants.
 install(TARGETS zevdtapi-sample RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${ZEVDTAPI_CATALOG_SQL} DESTINATION ${CMAKE_INSTALL_DATADIR}/zevdtu)

@@ -28,7 +28,7 @@ if(WIN32)
         list(INSERT CMAKE_CROSSCOMPILING_EMULATOR 1 --win32)
       endif()
     endif()
-    find_program(ZEVDT_OBJDUMP NAMES ${ZEVDT_MINGW_TRIPLE}-objdump x86_64-w64-mingw32-objdump)
+    find_program(ZEVDT_OBJDUMP NAMES ${ZEVDT_MINGW_TRIPLE}-objdump x86_64-w64-mingw32-objdump REQUIRED)
   endif()
 endif()
 

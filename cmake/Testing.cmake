@@ -39,7 +39,7 @@ endfunction()
 
 # The cross build's binaries must import no mingw runtime DLL: Wine (and a user's
 # machine) would not find one. Checked over everything in bin/ after the build.
-if(WIN32 AND CMAKE_CROSSCOMPILING AND ZEVDT_OBJDUMP)
+if(WIN32 AND CMAKE_CROSSCOMPILING)
   add_test(NAME runtime_imports
            COMMAND ${CMAKE_COMMAND} -DBIN_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
                    -DOBJDUMP=${ZEVDT_OBJDUMP} -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake)

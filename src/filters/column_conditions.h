@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/afxstr.h"
-#include "wizard/dt_owner.h"
+#include "owner/dt_owner.h"
 #include "zevdtapi.h"
 
 // The longest condition a column record can hold; a longer one is not stored.

@@ -6,7 +6,7 @@
 
 #include "framework/afxwin.h"
 #include "resources/resource.h"
-#include "wizard/dt_owner.h"
+#include "owner/dt_owner.h"
 
 class CDFFiltersPage : public CPropertyPage {
     DECLARE_DYNCREATE(CDFFiltersPage)

@@ -3,7 +3,6 @@
 #include "df_property_sheet.h"
 #include "filter_record.h"
 #include "get_filter_name_dlg.h"
-#include "wizard/dt_attr_sheet.h"
 
 IMPLEMENT_DYNCREATE(CDTFilter, CPropertyPage)
 

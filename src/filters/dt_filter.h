@@ -8,9 +8,7 @@
 #include "filter_list.h"
 #include "framework/afxwin.h"
 #include "resources/resource.h"
-#include "wizard/dt_owner.h"
-
-class CDTAttrSheet;
+#include "owner/dt_owner.h"
 
 class CDTFilter : public CPropertyPage {
     DECLARE_DYNCREATE(CDTFilter)
@@ -23,7 +21,8 @@ class CDTFilter : public CPropertyPage {
     // the same order, one entry per record.
     CFilterList m_filters;
     CDTOwner* m_pOwner = nullptr;
-    CDTAttrSheet* m_pSheet = nullptr;
+    // The wizard that holds this step, before the page is added to it.
+    CPropertySheet* m_pSheet = nullptr;
     CComboBox m_filterCombo;
     CButton m_addConditionButton;
     CEdit m_conditionBox;

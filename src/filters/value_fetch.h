@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/afxwin.h"
-#include "wizard/dt_owner.h"
+#include "owner/dt_owner.h"
 
 enum class ValueFetch { Finished, Cancelled };
 

@@ -35,6 +35,17 @@ typedef char TCHAR;
 struct POINT {
     int32_t x, y;
 };
+
+// What WM_HELP (the F1 key) carries.
+struct HELPINFO {
+    UINT cbSize;
+    int iContextType;
+    int iCtrlId;
+    HANDLE hItemHandle;
+    UINT_PTR dwContextId;
+    POINT MousePos;
+};
+
 struct RECT {
     int32_t left, top, right, bottom;
 };

@@ -12,16 +12,6 @@
 #include "runtime_class.h"
 #include "win_types.h"
 
-// What WM_HELP (the F1 key) carries.
-struct HELPINFO {
-    UINT cbSize;
-    int iContextType;
-    int iCtrlId;
-    HANDLE hItemHandle;
-    UINT_PTR dwContextId;
-    POINT MousePos;
-};
-
 class CWnd : public CObject, public fw::WindowSink {
   public:
     CWnd() = default;

@@ -3,7 +3,7 @@
 // pages edit the column records of the executed report in place.
 #pragma once
 
-#include "dt_owner.h"
+#include "owner/dt_owner.h"
 #include "filters/dt_filter.h"
 #include "framework/afxwin.h"
 #include "info_page.h"

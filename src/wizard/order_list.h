@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "dt_owner.h"
+#include "owner/dt_owner.h"
 #include "framework/afxwin.h"
 #include "resources/resource.h"
 

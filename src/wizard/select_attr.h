@@ -4,7 +4,7 @@
 // list, a column taken out of the list gets 0.
 #pragma once
 
-#include "dt_owner.h"
+#include "owner/dt_owner.h"
 #include "framework/afxwin.h"
 #include "resources/resource.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/dt_owner.h"
+#include "owner/dt_owner.h"
 
 namespace testsupport {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dialogs/report_source.h"
-#include "wizard/dt_owner.h"
+#include "owner/dt_owner.h"
 
 namespace sample {
 

@@ -9,7 +9,7 @@
 #include <cctype>
 
 #include "headless_backend.h"
-#include "../wnd.h"  // HELPINFO
+#include "../win_types.h"
 
 namespace fw {
 namespace headless {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "../win_types.h"
-#include "../wnd.h"  // HELPINFO
 
 namespace fw {
 namespace {

@@ -1,1 +1,0 @@
-list(APPEND ZEVDT_FILTER_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/get_filter_name_dlg.cpp)
