@@ -72,7 +72,10 @@ void PgConnection::Open(const std::string& uri) {
         Fail(kOutOfMemory, "The database ran out of memory.");
     if (PQstatus(conn_) != CONNECTION_OK) {
         std::string why = ConnectionMessage();
-        if (connectTimeoutS_ > 0 && MsSince(start) >= connectTimeoutS_ * 1000LL - 100)
+        // libpq counts its connect timeout in whole seconds, so its own "timeout
+        // expired" may come up to a second early: that is the same frozen server.
+        if (connectTimeoutS_ > 0 && (MsSince(start) >= connectTimeoutS_ * 1000LL - 100 ||
+                                     why.find("timeout expired") != std::string::npos))
             why = "the server did not answer within " + Seconds(connectTimeoutS_ * 1000LL) + " (" + why + ")";
         Close();
         Fail(kDatabaseOpen, "The database cannot be opened: " + why);

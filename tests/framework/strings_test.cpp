@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/afxwin.h"
+#include "framework/bounded_copy.h"
 
 #include <clocale>
 
@@ -25,6 +26,23 @@ TEST(CStringTest, CaseIsFoldedAsThePlatformFoldsIt) {
     std::setlocale(LC_ALL, "C");
 #endif
 }
+
+#if !defined(_WIN32)
+// A host that never chose a locale gets the stand-in's UTF-8 as it is: a cut
+// there keeps a UTF-8 character whole and counts any other byte as one.
+TEST(CStringTest, TheCLocaleCutKeepsUtf8Whole) {
+    char field[8];
+    field[7] = '\0';
+    EXPECT_EQ(fw::BoundedCopy(field, 6, "Krak\xC3\xB3w!"), 6u);  // "Krak" and o-acute
+    EXPECT_EQ(fw::BoundedCopy(field, 5, "Krak\xC3\xB3w!"), 4u);  // not half of it
+    EXPECT_STREQ(field, "Krak");
+    EXPECT_EQ(fw::BoundedCopy(field, 5, "\xE6\x8A\xB9\xE8\x8C\xB6"), 3u);  // the first kanji only
+    EXPECT_EQ(fw::BoundedCopy(field, 2,
+                              "a\xE9\xB0"
+                              "C"),
+              2u);  // Latin-1 bytes that are no UTF-8: one each
+}
+#endif
 
 TEST(CStringTest, TrimCompareFindFormat) {
     CString s(" \t Sales.Region \r\n");
