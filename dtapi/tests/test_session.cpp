@@ -12,6 +12,9 @@
 #include <sstream>
 
 #include "sample_warehouse.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #ifdef ZEVDTAPI_WITH_POSTGRES
 #include <libpq-fe.h>
 
@@ -180,7 +183,8 @@ std::vector<Row> PostgresRows(const std::string& uri, const std::string& sql,
     for (char ch : sql) numbered += ch == '?' ? "$" + std::to_string(++n) : std::string(1, ch);
     std::vector<const char*> values;
     for (const std::string& p : params) values.push_back(p.c_str());
-    PGresult* r = PQexecParams(c, numbered.c_str(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+    PGresult* r =
+        PQexecParams(c, numbered.c_str(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
     if (PQresultStatus(r) != PGRES_TUPLES_OK) {
         ADD_FAILURE() << PQresultErrorMessage(r) << " in " << numbered;
     } else {
@@ -240,6 +244,40 @@ std::vector<Row> QueryRows(const std::string& database, const std::string& sql,
     }
     sqlite3_finalize(st);
     sqlite3_close(db);
+    return rows;
+}
+
+std::vector<Row> AsHanded(std::vector<Row> rows) {
+#ifdef _WIN32
+    for (Row& row : rows) {
+        for (Cell& cell : row) {
+            if (!cell)
+                continue;
+            int n = MultiByteToWideChar(CP_UTF8, 0, cell->data(), int(cell->size()), nullptr, 0);
+            std::wstring wide(size_t(n), L'\0');
+            MultiByteToWideChar(CP_UTF8, 0, cell->data(), int(cell->size()), wide.data(), n);
+            std::string out;
+            for (size_t i = 0; i < wide.size();) {
+                // One character: a surrogate pair counts as one.
+                size_t units = (wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size()) ? 2 : 1;
+                char bytes[8];
+                BOOL lossy = FALSE;
+                int got = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide[i], int(units), bytes,
+                                              sizeof bytes, nullptr, &lossy);
+                if (got > 0 && !lossy) {
+                    out.append(bytes, size_t(got));
+                } else {
+                    unsigned long code =
+                        units == 2 ? 0x10000 + ((wide[i] - 0xD800UL) << 10) + (wide[i + 1] - 0xDC00UL)
+                                   : wide[i];
+                    out += "&#" + std::to_string(code) + ";";
+                }
+                i += units;
+            }
+            *cell = out;
+        }
+    }
+#endif
     return rows;
 }
 
