@@ -11,8 +11,13 @@
 //   clicked 1                          button 1 was pressed (by click, key or accelerator)
 //   host-click 40 80                   the host window received a mouse click
 //   result reports 1 selected=1 customize=0   what the dialog handed back
+//   text 1030 "Krak\xf3w"             an edit's text changed (bytes beyond ASCII as \xNN)
 //
-//   real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder
+//   real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder|city-filter
+//
+// city-filter drills the sample cell through the library and the stand-in
+// (the database that ZEVDTAPI_DATABASE names): a script customizes Sales
+// Detail and opens the builder on the city, then the user types the value.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,12 +29,14 @@
 #include "filters/member_value_select_dlg.h"
 #include "filters/pick_string_item_dlg.h"
 #include "framework/script/environment.h"
+#include "framework/script/script_driver.h"
 #include "framework/script/test_driver.h"
 #include "framework/script/ui.h"
 #include "framework/shell_hook.h"
 #include "input_watch.h"
 #include "sample_dialogs.h"
 #include "wizard/dt_attr_sheet.h"
+#include "zevdtu.h"
 
 namespace {
 
@@ -82,6 +89,62 @@ class WalkToStep : public fw::Driver {
   private:
     unsigned left_;
 };
+
+// Performs a script, then hands the windows to the user; a failed script
+// leaves them to their defaults, so the run ends.
+class ScriptThenUser : public fw::Driver {
+  public:
+    explicit ScriptThenUser(std::vector<fw::ScriptLine> lines) : script_(std::move(lines), "city-filter") {
+        script_.SetTranscript(fw::ActiveTranscript());
+    }
+    bool Step(fw::Hwnd active) override {
+        if (script_.Failed())
+            return false;
+        if (!script_.Finished())
+            return script_.Step(active);
+        HoldWatching(false);
+        fw::PopDrivers();
+        return true;
+    }
+
+  private:
+    fw::ScriptDriver script_;
+};
+
+// The sample cell's Sales Detail, customized up to the builder with the city
+// chosen; the user then types the value, adds it and finishes. Notes the rows
+// delivered and how many of them are Krakow in the code page's bytes.
+int DrillCityFilter() {
+    std::vector<fw::ScriptLine> lines;
+    std::string error;
+    fw::ParseScript(
+        "window 138\nselect 1040 0\nclick 1044\npress next\npress next\npress next\n"
+        "window 133\nselect 1027 2\nclick 1024\nwindow 134\nselect 1029 4\n",
+        &lines, &error);
+    ScriptThenUser driver(std::move(lines));
+    HoldWatching(true);
+    fw::PushDrivers(&driver, fw::ActiveTranscript());
+    void* handle = nullptr;
+    if (ZevDTInit(1, &handle) != ZEVDT_OK)
+        return 2;
+    char members[][24] = {"Year=2024", "Region=East", "Category=Beverages"};
+    char* memberList[] = {members[0], members[1], members[2]};
+    uint32_t rc = ZevDTOpen(handle, 3, memberList, 1);
+    ZevDTDataItem* cells = nullptr;
+    uint32_t count = 0;
+    uint32_t rows = 0, krakow = 0;
+    if (rc == ZEVDT_OK && ZevDTGetData(handle, &cells, &count) == ZEVDT_OK) {
+        for (uint32_t i = 0; i < count; ++i) {
+            rows = cells[i].row > rows ? cells[i].row : rows;
+            krakow += std::string(cells[i].text) == "Krak\xf3w";
+        }
+    }
+    ZevDTClose(handle);
+    ZevDTExit(handle);
+    Write("result city-filter " + std::to_string(rc) + " rows=" + std::to_string(rows) +
+          " krakow=" + std::to_string(krakow));
+    return static_cast<int>(rc);
+}
 
 int Run(const std::string& which, int argc, char** argv) {
     if (which == "login") {
@@ -156,7 +219,12 @@ int Run(const std::string& which, int argc, char** argv) {
         Write("result builder " + std::to_string(rc));
         return rc;
     }
-    std::fprintf(stderr, "usage: real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder\n");
+    if (which == "city-filter")
+        return DrillCityFilter();
+    std::fprintf(
+        stderr,
+        "usage: real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder|"
+        "city-filter\n");
     return 2;
 }
 

@@ -93,6 +93,28 @@ std::string SelectedRows(HWND list) {
     return rows.empty() ? "-" : rows;
 }
 
+std::string WindowText(HWND h) {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(h)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(h, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+// Printable ASCII as it is, every other byte as \xNN.
+std::string Escaped(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7f && c != '\\' && c != '"') {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += digits[c >> 4];
+            out += digits[c & 15];
+        }
+    }
+    return out;
+}
+
 bool g_held = false;
 
 struct Seen {
@@ -137,6 +159,10 @@ LRESULT CALLBACK SeeCommands(int code, WPARAM wParam, LPARAM lParam) {
         const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (m->message == WM_COMMAND && HIWORD(m->wParam) == BN_CLICKED && m->lParam)
             Write("clicked " + std::to_string(LOWORD(m->wParam)));
+        // An edit's text in the code page's bytes, as the dialog reads it.
+        if (m->message == WM_COMMAND && HIWORD(m->wParam) == EN_CHANGE && m->lParam)
+            Write("text " + std::to_string(LOWORD(m->wParam)) + " \"" +
+                  Escaped(WindowText(reinterpret_cast<HWND>(m->lParam))) + "\"");
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
