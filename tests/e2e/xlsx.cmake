@@ -18,7 +18,7 @@ set(drill_env "ZEVDTAPI_DATABASE=${CMAKE_CURRENT_BINARY_DIR}/hosting.db;ZEVDT_UI
 foreach(format csv xlsx)
   add_test(NAME xlsx_drill_${format}
            COMMAND zevdt drill --member Year=2024 --member Region=East --member Category=Beverages
-                   --format ${format} --output ${out}/sample.${format})
+                   --format ${format} --encoding utf-8 --output ${out}/sample.${format})
   set_tests_properties(xlsx_drill_${format} PROPERTIES TIMEOUT 120 LABELS "e2e;xlsx" ENVIRONMENT "${drill_env}"
     FIXTURES_REQUIRED hosting_db FIXTURES_SETUP xlsx_drill)
 endforeach()

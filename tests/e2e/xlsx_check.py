@@ -54,7 +54,8 @@ def expected_from_csv(text, kind):
 
 
 def check_report(book_path, csv_path, kinds):
-    with open(csv_path, newline="", encoding="utf-8") as f:
+    # zevdt wrote it with --encoding utf-8: UTF-8 after a BOM.
+    with open(csv_path, newline="", encoding="utf-8-sig") as f:
         records = list(csv.reader(f))
     names, data = records[0], records[1:]
     if len(kinds) != len(names):
