@@ -6,13 +6,7 @@
 # msi/settings.cmake, written by cmake/Packaging.cmake.
 cmake_minimum_required(VERSION 3.20)
 include(${BUILD_DIR}/msi/settings.cmake)
-function(run name)
-  execute_process(${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${name} failed (${rc}):\n${out}\n${err}")
-  endif()
-  set(${name}_out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunStep.cmake)
 
 foreach(tool WIXL WIXL_HEAT)
   if(NOT ZEVDT_${tool})

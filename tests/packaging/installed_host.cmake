@@ -19,14 +19,7 @@ set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
-# run(<name> COMMAND ...): fails the test with the output when the command fails.
-function(run name)
-  execute_process(${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${name} failed (${rc}):\n${out}\n${err}")
-  endif()
-  set(${name}_out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/RunStep.cmake)
 
 run(install COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
