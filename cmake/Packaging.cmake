@@ -9,10 +9,7 @@
 #            libraries and their links, and the -debug.tar.gz beside it.
 # Every binary keeps a .gnu_debuglink to its .debug file, so gdb finds the symbols
 # in the same folder.
-if(WIN32)
-  set(ZEVDT_TOOL_PREFIX ${ZEVDT_MINGW_TRIPLE}-)
-endif()
-find_program(ZEVDT_PACKAGE_OBJCOPY NAMES ${ZEVDT_TOOL_PREFIX}objcopy REQUIRED)
+# ZEVDT_PACKAGE_OBJCOPY is found in cmake/Platform.cmake, before the tests that use it.
 
 # zevdt_install_stripped(target destination): `target`, installed into
 # `destination`, loses its debug sections, which go to the component `debug`:

@@ -32,6 +32,15 @@ if(WIN32)
   endif()
 endif()
 
+# The objcopy that strips the packaged binaries. Found here, before any
+# add_subdirectory: the packaging tests pass its path on, and a variable found
+# later would still be empty for them on a first configure.
+if(WIN32)
+  find_program(ZEVDT_PACKAGE_OBJCOPY NAMES ${ZEVDT_MINGW_TRIPLE}-objcopy REQUIRED)
+else()
+  find_program(ZEVDT_PACKAGE_OBJCOPY NAMES objcopy REQUIRED)
+endif()
+
 # zevdt_stdcall_import_library(target def): on 32-bit Windows, replaces the import
 # library of `target` by one whose symbols carry the @N of `def` (what a stdcall
 # caller's object files ask for) and that imports the plain names. Elsewhere nothing.

@@ -12,6 +12,11 @@ foreach(list REQUIRED BINARIES MSVC_CHECK)
   string(REPLACE "|" ";" ${list} "${${list}}")
 endforeach()
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/RunStep.cmake)
+foreach(tool OBJDUMP OBJCOPY)
+  if(NOT EXISTS "${${tool}}")
+    message(FATAL_ERROR "-D${tool} names no program: '${${tool}}'")
+  endif()
+endforeach()
 
 # The archives' names, as cmake/Packaging.cmake gave them to cpack.
 include(${BUILD_DIR}/CPackConfig.cmake)
