@@ -6,8 +6,16 @@
 //
 //   zevdt-pick-bench --database FILE --column NAME [--reps N] [--cancel]
 //
-// Prints one line per repetition: "pair SUBJECT_US ANCHOR_US", then "values N".
+// Prints one line per repetition: "pair SUBJECT_US ANCHOR_US", then "values N"
+// and "peak_kib N", the process's peak memory (resident set; on Windows the
+// peak of its committed memory).
 #include <sqlite3.h>
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <sys/resource.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -25,6 +33,20 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kPick = 1031, kValueList = 1036, kWaitCancel = IDCANCEL;
+
+long long PeakKib() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return -1;
+    return static_cast<long long>(counters.PeakPagefileUsage / 1024);
+#else
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+#endif
+}
 
 long long Us(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration_cast<std::chrono::microseconds>(b - a).count();
@@ -190,7 +212,7 @@ int main(int argc, char** argv) {
     sqlite3_close(db);
     ZevDTAPIClose(lib);
     ZevDTAPIExit(lib);
-    std::printf("values %zu\n", distinct);
+    std::printf("values %zu\npeak_kib %lld\n", distinct, PeakKib());
     if (!cancel && shown != int(distinct))
         return Fail("the picker showed " + std::to_string(shown) + " rows of " + std::to_string(distinct));
     return owner.errors ? Fail("the library failed") : 0;

@@ -67,8 +67,9 @@ BOOL CMemberValueSelectDlg::OnInitDialog() {
     m_rows.reserve(static_cast<size_t>(m_Values.GetCount()));
     for (POSITION pos = m_Values.GetHeadPosition(); pos;) m_rows.push_back(std::move(m_Values.GetNext(pos)));
     m_Values.RemoveAll();
-    std::stable_sort(m_rows.begin(), m_rows.end(),
-                     [](const CString& a, const CString& b) { return CompareRows(a, b) < 0; });
+    // Texts that order alike are the same bytes: no order among them to keep.
+    std::sort(m_rows.begin(), m_rows.end(),
+              [](const CString& a, const CString& b) { return CompareRows(a, b) < 0; });
     m_lstValues.SetItemCount(static_cast<int>(m_rows.size()));
     // The only column fills the list; measured once the rows are counted,
     // so that a vertical scroll bar is already there.
