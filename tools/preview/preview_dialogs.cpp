@@ -138,6 +138,7 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
         return AfxMessageBox(id, type);
     }
     std::fprintf(stderr,
-                 "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values [count]|name|builder|message [id]\n");
+                 "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values [count]|name|builder|"
+                 "message [id]\n");
     return 2;
 }
