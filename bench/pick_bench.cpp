@@ -10,12 +10,6 @@
 // and "peak_kib N", the process's peak memory (resident set; on Windows the
 // peak of its committed memory).
 #include <sqlite3.h>
-#ifdef _WIN32
-#include <windows.h>
-#include <psapi.h>
-#else
-#include <sys/resource.h>
-#endif
 
 #include <chrono>
 #include <cstdio>
@@ -27,26 +21,13 @@
 #include "filters/df_property_sheet.h"
 #include "filters/value_fetch.h"
 #include "framework/script/test_driver.h"
+#include "peak_memory.h"
 #include "zevdtapi.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kPick = 1031, kValueList = 1036, kWaitCancel = IDCANCEL;
-
-long long PeakKib() {
-#ifdef _WIN32
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return -1;
-    return static_cast<long long>(counters.PeakPagefileUsage / 1024);
-#else
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-#endif
-}
 
 long long Us(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration_cast<std::chrono::microseconds>(b - a).count();
