@@ -6,7 +6,8 @@
 //
 //   zevdt-pick-bench --database FILE --column NAME [--reps N] [--cancel]
 //
-// Prints one line per repetition: "pair SUBJECT_US ANCHOR_US", then "values N"
+// Prints per repetition "pair SUBJECT_US ANCHOR_US" and "fetch FETCH_US
+// ANCHOR_US" (the subject up to the library's last batch), then "values N"
 // and "peak_kib N", the process's peak memory (resident set; on Windows the
 // peak of its committed memory).
 #include <sqlite3.h>
@@ -60,7 +61,10 @@ class LibraryOwner : public CDTOwner {
                 cancelPressed = Clock::now();
             }
         }
-        return ZevDTAPIGetFilterData(library_, column, values, count);
+        int32_t rc = ZevDTAPIGetFilterData(library_, column, values, count);
+        if (rc == 0 && *count == 0)
+            fetched = Clock::now();
+        return rc;
     }
 
     ZevDTAPIColumn** columns = nullptr;
@@ -69,6 +73,7 @@ class LibraryOwner : public CDTOwner {
     int calls = 0;
     int cancelAtCall = -1;
     Clock::time_point cancelPressed;
+    Clock::time_point fetched;
 
   private:
     void* library_;
@@ -135,7 +140,7 @@ int main(int argc, char** argv) {
     int shown = -1;
     size_t distinct = 0;
     for (int rep = 0; rep < reps; ++rep) {
-        long long subject = 0;
+        long long subject = 0, fetch = -1;
         if (cancel) {
             // Cancel pressed as the third batch is asked for; the fetch stops
             // when FetchFilterValues returns.
@@ -172,6 +177,7 @@ int main(int argc, char** argv) {
             if (!driver.Failures().empty())
                 return Fail(driver.Failures().front());
             subject = Us(pressed, filled);
+            fetch = Us(pressed, owner.fetched);
         }
 
         // The anchor: one statement, every value read as text.
@@ -188,6 +194,8 @@ int main(int argc, char** argv) {
         Clock::time_point b = Clock::now();
         distinct = n;
         std::printf("pair %lld %lld\n", subject, Us(a, b));
+        if (fetch >= 0)
+            std::printf("fetch %lld %lld\n", fetch, Us(a, b));
         std::fflush(stdout);
     }
     sqlite3_close(db);

@@ -103,14 +103,14 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
         // With a count: that many customers' names of about 20 bytes instead,
         // arriving in no order, as a long column's values do.
         if (argc > 2) {
-            const long count = std::strtol(argv[2], nullptr, 10);
+            const long long count = std::strtoll(argv[2], nullptr, 10);
             static const char* const first[] = {"Alder", "Birch", "Cedar", "Dune", "Elm", "Fjord"};
             static const char* const second[] = {"Trading", "Foods", "Market", "Stores"};
             dlg.m_Values.RemoveAll();
-            for (long i = 1; i <= count; ++i) {
-                const long n = (i * 7919) % count + 1;
+            for (long long i = 1; i <= count; ++i) {
+                const long long n = (i * 7919) % count + 1;
                 CString value;
-                value.Format("%s %s %ld", first[n % 6], second[n / 6 % 4], n);
+                value.Format("%s %s %lld", first[n % 6], second[n / 6 % 4], n);
                 dlg.m_Values.AddTail(value);
             }
         }
