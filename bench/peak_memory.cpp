@@ -15,7 +15,7 @@ long long PeakKib() {
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
         return -1;
-    return static_cast<long long>(counters.PeakPagefileUsage / 1024);
+    return static_cast<long long>(counters.PeakWorkingSetSize / 1024);
 #else
     rusage usage{};
     if (getrusage(RUSAGE_SELF, &usage) != 0)

@@ -8,8 +8,7 @@
 //
 // Prints per repetition "pair SUBJECT_US ANCHOR_US" and "fetch FETCH_US
 // ANCHOR_US" (the subject up to the library's last batch), then "values N"
-// and "peak_kib N", the process's peak memory (resident set; on Windows the
-// peak of its committed memory).
+// and "peak_kib N", the process's peak memory (resident set).
 #include <sqlite3.h>
 
 #include <chrono>
