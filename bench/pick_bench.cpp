@@ -6,7 +6,9 @@
 //
 //   zevdt-pick-bench --database FILE --column NAME [--reps N] [--cancel]
 //
-// Prints one line per repetition: "pair SUBJECT_US ANCHOR_US", then "values N".
+// Prints per repetition "pair SUBJECT_US ANCHOR_US" and "fetch FETCH_US
+// ANCHOR_US" (the subject up to the library's last batch), then "values N"
+// and "peak_kib N", the process's peak memory (resident set).
 #include <sqlite3.h>
 
 #include <chrono>
@@ -19,6 +21,7 @@
 #include "filters/df_property_sheet.h"
 #include "filters/value_fetch.h"
 #include "framework/script/test_driver.h"
+#include "peak_memory.h"
 #include "zevdtapi.h"
 
 namespace {
@@ -57,7 +60,10 @@ class LibraryOwner : public CDTOwner {
                 cancelPressed = Clock::now();
             }
         }
-        return ZevDTAPIGetFilterData(library_, column, values, count);
+        int32_t rc = ZevDTAPIGetFilterData(library_, column, values, count);
+        if (rc == 0 && *count == 0)
+            fetched = Clock::now();
+        return rc;
     }
 
     ZevDTAPIColumn** columns = nullptr;
@@ -66,6 +72,7 @@ class LibraryOwner : public CDTOwner {
     int calls = 0;
     int cancelAtCall = -1;
     Clock::time_point cancelPressed;
+    Clock::time_point fetched;
 
   private:
     void* library_;
@@ -132,7 +139,7 @@ int main(int argc, char** argv) {
     int shown = -1;
     size_t distinct = 0;
     for (int rep = 0; rep < reps; ++rep) {
-        long long subject = 0;
+        long long subject = 0, fetch = -1;
         if (cancel) {
             // Cancel pressed as the third batch is asked for; the fetch stops
             // when FetchFilterValues returns.
@@ -169,6 +176,7 @@ int main(int argc, char** argv) {
             if (!driver.Failures().empty())
                 return Fail(driver.Failures().front());
             subject = Us(pressed, filled);
+            fetch = Us(pressed, owner.fetched);
         }
 
         // The anchor: one statement, every value read as text.
@@ -185,12 +193,14 @@ int main(int argc, char** argv) {
         Clock::time_point b = Clock::now();
         distinct = n;
         std::printf("pair %lld %lld\n", subject, Us(a, b));
+        if (fetch >= 0)
+            std::printf("fetch %lld %lld\n", fetch, Us(a, b));
         std::fflush(stdout);
     }
     sqlite3_close(db);
     ZevDTAPIClose(lib);
     ZevDTAPIExit(lib);
-    std::printf("values %zu\n", distinct);
+    std::printf("values %zu\npeak_kib %lld\n", distinct, PeakKib());
     if (!cancel && shown != int(distinct))
         return Fail("the picker showed " + std::to_string(shown) + " rows of " + std::to_string(distinct));
     return owner.errors ? Fail("the library failed") : 0;

@@ -123,6 +123,10 @@ class Backend {
     // the platform's dialog manager routes it.
     virtual void PressKey(Hwnd window, Key key) = 0;
     virtual void PressAccelerator(Hwnd window, char letter) = 0;
+    // Characters typed in quick succession, in the process's code page; the
+    // focused control receives them as the keyboard delivers them (a list
+    // view moves to the first row that starts with what was typed).
+    virtual void TypeText(Hwnd window, const std::string& text) = 0;
     // A multi-line edit keeps Enter, Esc and Tab to itself and hands them to
     // the window it sits in, which on a wizard page has no buttons: after
     // this call the dialog manager gives them their meaning there, as in any

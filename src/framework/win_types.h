@@ -258,6 +258,7 @@ struct NMHDR {
 #define LVS_SHOWSELALWAYS 0x0008u
 #define LVS_SORTASCENDING 0x0010u
 #define LVS_SORTDESCENDING 0x0020u
+#define LVS_OWNERDATA 0x1000u
 #define LVS_NOSORTHEADER 0x8000u
 #define LVM_FIRST 0x1000
 #define LVM_GETITEMCOUNT (LVM_FIRST + 4)
@@ -267,6 +268,7 @@ struct NMHDR {
 #define LVM_DELETEITEM (LVM_FIRST + 8)
 #define LVM_DELETEALLITEMS (LVM_FIRST + 9)
 #define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_FINDITEMA (LVM_FIRST + 13)
 #define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
 #define LVM_REDRAWITEMS (LVM_FIRST + 21)
 #define LVM_GETCOLUMNWIDTH (LVM_FIRST + 29)
@@ -300,6 +302,16 @@ struct NMHDR {
 #define LVN_FIRST (0u - 100u)
 #define LVN_ITEMCHANGING (LVN_FIRST - 0u)
 #define LVN_ITEMCHANGED (LVN_FIRST - 1u)
+#define LVN_ODSTATECHANGED (LVN_FIRST - 15u)
+#define LVN_GETDISPINFOA (LVN_FIRST - 50u)
+#define LVN_ODFINDITEMA (LVN_FIRST - 52u)
+#define LVN_GETDISPINFOW (LVN_FIRST - 77u)
+#define LVN_ODFINDITEMW (LVN_FIRST - 79u)
+#define LVFI_PARAM 0x0001u
+#define LVFI_STRING 0x0002u
+#define LVFI_SUBSTRING 0x0004u
+#define LVFI_PARTIAL 0x0008u
+#define LVFI_WRAP 0x0020u
 
 struct LVITEMA {
     UINT mask;
@@ -340,6 +352,31 @@ struct NMLISTVIEW {
     UINT uChanged;
     POINT ptAction;
     LPARAM lParam;
+};
+// What an owner-data list view asks its parent: the text of a row it
+// shows, the row that starts with a typed text, a range of rows changed.
+struct NMLVDISPINFOA {
+    NMHDR hdr;
+    LVITEMA item;
+};
+struct LVFINDINFOA {
+    UINT flags;
+    LPCSTR psz;
+    LPARAM lParam;
+    POINT pt;
+    UINT vkDirection;
+};
+struct NMLVFINDITEMA {
+    NMHDR hdr;
+    int iStart;
+    LVFINDINFOA lvfi;
+};
+struct NMLVODSTATECHANGE {
+    NMHDR hdr;
+    int iFrom;
+    int iTo;
+    UINT uNewState;
+    UINT uOldState;
 };
 struct NMITEMACTIVATE {
     NMHDR hdr;

@@ -195,6 +195,8 @@ TEST(MemberValueSelect, OffersTheValuesSortedAndReturnsTheChosenInDisplayOrder) 
             EXPECT_EQ(ui.RowText(kValueList, 2), "Cherry");
             EXPECT_EQ(ui.RowText(kValueList, 3), "Date");
             EXPECT_FALSE(ui.Style(kValueList) & LVS_SINGLESEL);
+            // The list holds no rows of its own: the dialog hands out the texts.
+            EXPECT_TRUE(ui.Style(kValueList) & LVS_OWNERDATA);
             EXPECT_FALSE(ui.Enabled(IDOK));
             ui.SelectRows(kValueList, {3, 0, 2});
         })
@@ -226,6 +228,39 @@ TEST(MemberValueSelect, ManyValuesInAnyOrderAreShownSortedLowerCaseFirst) {
         ui.Click(IDCANCEL);
     });
     EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+}
+
+// Typing the start of a value in the list moves to the first value that starts
+// so, without regard to case, beyond ASCII too (code page 1252's "ó"); typing
+// what no value starts leaves the selection alone. One search per dialog: the
+// list joins whatever is typed in quick succession into one text.
+TEST(MemberValueSelect, TypingTheStartOfAValueMovesToIt) {
+    const std::vector<const char*> values = {"Plze\xf2", "brno",       "Krak\xf3w",
+                                             "Krakow",   "Bratislava", "Brno-venkov"};
+    // Shown as: Bratislava, brno, Brno-venkov, Krakow, Krak\xf3w, Plze\xf2.
+    const struct {
+        const char* typed;
+        int row;
+    } cases[] = {{"br", 0}, {"BRN", 1}, {"brno-", 2}, {"kRAK\xf3", 4}, {"p", 5}, {"zagreb", -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        CMemberValueSelectDlg dlg;
+        Fill(dlg, values);
+        fw::TestDriver driver;
+        driver
+            .Then([](Ui& ui) {
+                fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
+                                                 reinterpret_cast<WPARAM>(ui.Control(kValueList)), TRUE);
+            })
+            .Then([&](Ui& ui) { ui.Type(c.typed); })
+            .Then([&](Ui& ui) {
+                EXPECT_EQ(ui.SelectedRows(kValueList),
+                          c.row < 0 ? std::vector<int>{} : std::vector<int>{c.row});
+                EXPECT_EQ(ui.Enabled(IDOK), c.row >= 0);
+                ui.Click(IDCANCEL);
+            });
+        EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    }
 }
 
 TEST(MemberValueSelect, OneValueOnlyKeepsASingleSelectedRow) {

@@ -58,6 +58,22 @@ BOOL CALLBACK ReportPosition(HWND child, LPARAM) {
     Write("at " + std::to_string(id) + " " + std::to_string((r.left + r.right) / 2) + " " +
           std::to_string((r.top + r.bottom) / 2));
     Write("top " + std::to_string(id) + " " + std::to_string(r.left) + " " + std::to_string(r.top));
+    // A list view's rows on the screen: a point on the start of each shown row's text.
+    if (ClassOf(child) == "SysListView32") {
+        int top = static_cast<int>(::SendMessageA(child, LVM_GETTOPINDEX, 0, 0));
+        int shown = static_cast<int>(::SendMessageA(child, LVM_GETCOUNTPERPAGE, 0, 0));
+        int count = static_cast<int>(::SendMessageA(child, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = top; row < count && row < top + shown; ++row) {
+            RECT label{};
+            label.left = LVIR_LABEL;
+            if (!::SendMessageA(child, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label)))
+                continue;
+            POINT at{label.left + 8, (label.top + label.bottom) / 2};
+            ::ClientToScreen(child, &at);
+            Write("row " + std::to_string(id) + " " + std::to_string(row) + " " + std::to_string(at.x) + " " +
+                  std::to_string(at.y));
+        }
+    }
     return TRUE;
 }
 

@@ -187,7 +187,7 @@ beneath_login() {
 }
 
 # ---- the small dialogs ---------------------------------------------------------------------
-group_choosers() { echo pick_keys values_keys name_keys builder_keys; }
+group_choosers() { echo pick_keys values_keys values_type_ahead values_ctrl_shift name_keys builder_keys; }
 
 pick_keys() {
   start pick_esc pick
@@ -207,6 +207,30 @@ values_keys() {
     expect '^clicked 1064$' && key alt+c && expect '^close 136 CANCEL$' && done_with 2 || return 1
   start values_ok values
   window '[^"]*' && key Tab && focus 1036 && key Down && expect '^rows 1036 0$' && key alt+o && expect '^close 136 OK$' && done_with 1
+}
+
+# The values: Bratislava, Brno, Debrecen, Krakow, Ljubljana, Zagreb, as shown.
+values_type_ahead() {
+  # Typing the start of a value moves to it; after a pause a new start is searched
+  # from the row below, coming round from the top. The keys go on from there.
+  start values_type_ahead values
+  window '[^"]*' && key Tab && focus 1036 && xdotool type --delay 20 "zag" && expect '^rows 1036 5$' &&
+    sleep 0.6 && xdotool type "b" && expect '^rows 1036 0$' && sleep 0.6 && xdotool type "b" &&
+    expect '^rows 1036 1$' && key Down && expect '^rows 1036 2$' && key Return &&
+    expect '^result values 1 chosen=Debrecen$' && done_with 1
+}
+
+values_ctrl_shift() {
+  # Shift extends from the row clicked last, Ctrl adds or takes away one row; a click
+  # beside the rows takes them all away (OK waits again), and a Shift-click from
+  # there chooses the range from the row Ctrl-clicked last, which OK accepts.
+  # Chosen values come back in the order shown.
+  start values_ctrl_shift values
+  window '[^"]*' && click_row 1036 1 && expect '^rows 1036 1$' && key shift+Down shift+Down &&
+    expect '^rows 1036 1,2,3$' && click_row 1036 5 ctrl && expect '^rows 1036 1,2,3,5$' &&
+    click_row 1036 2 ctrl && expect '^rows 1036 1,3,5$' && click_in 1036 60 200 && expect '^rows 1036 -$' &&
+    key alt+o && absent '^close 136' && click_row 1036 4 shift && expect '^rows 1036 2,3,4$' &&
+    key alt+o && expect '^close 136 OK$' && expect '^result values 1 chosen=Debrecen,Krakow,Ljubljana$' && done_with 1
 }
 
 name_keys() {

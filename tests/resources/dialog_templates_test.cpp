@@ -27,7 +27,8 @@ constexpr uint32_t kWsHscroll = 0x00100000, kWsGroup = 0x00020000;
 constexpr uint32_t kEsAutoHscroll = 0x80, kEsWantReturn = 0x1000;
 constexpr uint32_t kBsAutoCheckBox = 3, kBsAutoRadio = 9;
 constexpr uint32_t kLvsTypeMask = 0x3, kLvsReport = 0x1, kLvsList = 0x3, kLvsSingleSel = 0x4,
-                   kLvsShowSelAlways = 0x8, kLvsSortAscending = 0x10, kLvsNoSortHeader = 0x8000;
+                   kLvsShowSelAlways = 0x8, kLvsSortAscending = 0x10, kLvsOwnerData = 0x1000,
+                   kLvsNoSortHeader = 0x8000;
 constexpr uint32_t kTvsPicked = 0x1 | 0x2 | 0x4 | 0x20;  // buttons, lines, lines at root, sel.
 constexpr uint32_t kLbsNotify = 0x1, kLbsSort = 0x2, kLbsMultiple = 0x8, kLbsExtendedSel = 0x800;
 constexpr uint32_t kCbsTypeMask = 0x3, kCbsDropDownList = 0x3, kCbsSort = 0x100;
@@ -279,13 +280,15 @@ TEST(DialogTemplates, ColumnFilterBuilderPage) {
 }
 
 TEST(DialogTemplates, ValueChoiceDialogs) {
-    CheckDialog(
-        IDD_MEMBER_VALUE_SELECT, 317, 226, "Dialog",
-        {{1, "Button", "&OK", kBsTypeMask, kBsDefPush, 0},
-         {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
-         // Several rows may be chosen unless the dialog itself adds LVS_SINGLESEL.
-         {1036, "SysListView32", "", kLvsTypeMask | kLvsSingleSel, kLvsReport, kLvsSortAscending | kWsBorder},
-         {1064, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
+    CheckDialog(IDD_MEMBER_VALUE_SELECT, 317, 226, "Dialog",
+                {{1, "Button", "&OK", kBsTypeMask, kBsDefPush, 0},
+                 {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
+                 // Several rows may be chosen unless the dialog itself adds LVS_SINGLESEL. The list
+                 // holds no rows (the dialog sorts the values and hands out their texts), and a
+                 // sorted owner-data list is no list at all.
+                 {1036, "SysListView32", "", kLvsTypeMask | kLvsSingleSel | kLvsSortAscending, kLvsReport,
+                  kLvsOwnerData | kLvsShowSelAlways | kWsBorder},
+                 {1064, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
     CheckModal(IDD_MEMBER_VALUE_SELECT);
 
     CheckDialog(IDD_PICK_STRING_ITEM, 206, 154, "Dialog",

@@ -19,5 +19,8 @@ TEST(StructSizes, MirroredStructsHaveThePlatformsSizes) {
     EXPECT_EQ(sizeof(TVINSERTSTRUCTA), kTvInsertStructA);
     EXPECT_EQ(sizeof(NMTREEVIEWA), kNmTreeViewA);
     EXPECT_EQ(sizeof(HELPINFO), kHelpInfo);
+    EXPECT_EQ(sizeof(NMLVDISPINFOA), kNmLvDispInfoA);
+    EXPECT_EQ(sizeof(NMLVFINDITEMA), kNmLvFindItemA);
+    EXPECT_EQ(sizeof(NMLVODSTATECHANGE), kNmLvOdStateChange);
 }
 #endif

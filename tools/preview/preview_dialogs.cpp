@@ -100,6 +100,20 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
     if (which == "values") {
         CMemberValueSelectDlg dlg;
         sample::SetUpValues(dlg);
+        // With a count: that many customers' names of about 20 bytes instead,
+        // arriving in no order, as a long column's values do.
+        if (argc > 2) {
+            const long long count = std::strtoll(argv[2], nullptr, 10);
+            static const char* const first[] = {"Alder", "Birch", "Cedar", "Dune", "Elm", "Fjord"};
+            static const char* const second[] = {"Trading", "Foods", "Market", "Stores"};
+            dlg.m_Values.RemoveAll();
+            for (long long i = 1; i <= count; ++i) {
+                const long long n = (i * 7919) % count + 1;
+                CString value;
+                value.Format("%s %s %lld", first[n % 6], second[n / 6 % 4], n);
+                dlg.m_Values.AddTail(value);
+            }
+        }
         return static_cast<int>(dlg.DoModal());
     }
     if (which == "name") {
@@ -124,6 +138,7 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
         return AfxMessageBox(id, type);
     }
     std::fprintf(stderr,
-                 "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values|name|builder|message [id]\n");
+                 "usage: zevdt-preview login|reports|wait|wizard [step]|pick|values [count]|name|builder|"
+                 "message [id]\n");
     return 2;
 }

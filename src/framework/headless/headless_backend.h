@@ -53,6 +53,7 @@ class HeadlessBackend : public Backend {
     Hwnd GetFocus() override;
     void PressKey(Hwnd window, Key key) override;
     void PressAccelerator(Hwnd window, char letter) override;
+    void TypeText(Hwnd window, const std::string& text) override;
     void LeaveDialogKeysToDialog(Hwnd edit) override;
 
     void* LoadBitmap(unsigned id) override;
@@ -106,6 +107,17 @@ class HeadlessBackend : public Backend {
     intptr_t ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled);
     intptr_t TreeMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled);
     void SetListViewState(Window* w, int index, UINT state, UINT mask);
+
+    // Owner-data list views (headless_owner_data.cpp).
+    intptr_t OwnerDataMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam, bool* handled);
+    void SetOwnerDataState(Window* w, int index, UINT state, UINT mask);
+    intptr_t OwnerDataText(Window* w, int index, LVITEMA* item);
+    int OwnerDataFind(Window* w, int start, const std::string& text, UINT flags);
+    // A list view's rows and the row with the focus (-1: none), whoever holds them.
+    static int ListViewCount(const Window* w);
+    static int ListViewFocus(const Window* w);
+    // Characters typed in a list view: it moves to the row they start.
+    void TypeInListView(Window* list, const std::string& text);
 
     // The dialog manager (headless_keys.cpp): default button, focus, keys.
     static Window* TopOf(Window* w);

@@ -204,6 +204,12 @@ void HeadlessBackend::SetListViewState(Window* w, int index, UINT state, UINT ma
 
 intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wParam, intptr_t lParam,
                                           bool* handled) {
+    if (w->style & LVS_OWNERDATA) {
+        intptr_t r = OwnerDataMessage(w, msg, wParam, lParam, handled);
+        if (*handled)
+            return r;
+        *handled = true;
+    }
     auto& rows = w->rows;
     int n = static_cast<int>(rows.size());
     auto valid = [&](intptr_t i) { return i >= 0 && i < n; };

@@ -216,14 +216,13 @@ void HeadlessBackend::EnterKey(Window* top) {
 }
 
 void HeadlessBackend::MoveInList(Window* list, Key key) {
-    int count = static_cast<int>(list->rows.size());
+    bool listView = list->cls == "SysListView32";
+    int count = listView ? ListViewCount(list) : static_cast<int>(list->rows.size());
     if (count == 0)
         return;
     int current = -1;
-    if (list->cls == "SysListView32") {
-        for (int i = 0; i < count && current < 0; ++i)
-            if (list->rows[static_cast<size_t>(i)].state & LVIS_FOCUSED)
-                current = i;
+    if (listView) {
+        current = ListViewFocus(list);
     } else if (list->cls == "ListBox" && (list->style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))) {
         for (int i = 0; i < count && current < 0; ++i)
             if (list->rows[static_cast<size_t>(i)].state & LVIS_SELECTED)

@@ -56,6 +56,12 @@ struct Window {
 
     // Control state.
     std::vector<Row> rows;
+    // An owner-data list view (LVS_OWNERDATA) holds no rows: only their
+    // number, each one's state and the row with the focus. It asks its
+    // parent for a row's text and for the row a typed text starts.
+    std::vector<UINT> itemStates;
+    int selectedItems = 0;
+    int focusedItem = -1;
     std::vector<std::string> columns;
     int curSel = -1;
     int extent = 0;

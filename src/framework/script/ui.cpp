@@ -176,6 +176,12 @@ void Ui::PressAlt(char letter) {
     B().PressAccelerator(window_, letter);
 }
 
+void Ui::Type(const std::string& text) {
+    if (!B().IsWindowEnabled(window_))
+        throw UiError("the window is disabled (a modal window runs above it)");
+    B().TypeText(window_, text);
+}
+
 int Ui::FocusId() const {
     Hwnd focus = B().GetFocus();
     return focus ? B().GetDlgCtrlID(focus) : 0;

@@ -66,6 +66,8 @@ class Ui {
     // decides what it does (nothing, for a key that means nothing there).
     void PressKey(Key key);
     void PressAlt(char letter);
+    // Characters typed at once into the focused control (a list view's type-ahead).
+    void Type(const std::string& text);
     // The control with the keyboard focus (0 for none), and the button that
     // Enter would press now: the focused push button, else the window's
     // default button (0 for none).

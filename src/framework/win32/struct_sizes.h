@@ -17,6 +17,9 @@ constexpr std::size_t kTvItemA = 56;
 constexpr std::size_t kTvInsertStructA = 96;
 constexpr std::size_t kNmTreeViewA = 152;
 constexpr std::size_t kHelpInfo = 40;
+constexpr std::size_t kNmLvDispInfoA = 112;
+constexpr std::size_t kNmLvFindItemA = 72;
+constexpr std::size_t kNmLvOdStateChange = 40;
 #define ZEVDT_CHECK_STRUCT_SIZES 1
 #endif
 }  // namespace layout

@@ -54,6 +54,7 @@ class Win32Backend : public Backend {
     Hwnd GetFocus() override;
     void PressKey(Hwnd window, Key key) override;
     void PressAccelerator(Hwnd window, char letter) override;
+    void TypeText(Hwnd window, const std::string& text) override;
     void LeaveDialogKeysToDialog(Hwnd edit) override;
     // The window a modal window with this parent belongs to: the parent's
     // root, or without one the root of the window the user works in (ours,

@@ -36,6 +36,9 @@ static_assert(sizeof(TVITEMA) == layout::kTvItemA, "TVITEMA");
 static_assert(sizeof(TVINSERTSTRUCTA) == layout::kTvInsertStructA, "TVINSERTSTRUCTA");
 static_assert(sizeof(NMTREEVIEWA) == layout::kNmTreeViewA, "NMTREEVIEWA");
 static_assert(sizeof(HELPINFO) == layout::kHelpInfo, "HELPINFO");
+static_assert(sizeof(NMLVDISPINFOA) == layout::kNmLvDispInfoA, "NMLVDISPINFOA");
+static_assert(sizeof(NMLVFINDITEMA) == layout::kNmLvFindItemA, "NMLVFINDITEMA");
+static_assert(sizeof(NMLVODSTATECHANGE) == layout::kNmLvOdStateChange, "NMLVODSTATECHANGE");
 #endif
 
 }  // namespace fw

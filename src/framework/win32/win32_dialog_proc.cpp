@@ -1,5 +1,7 @@
 #include "win32_dialog_proc.h"
 
+#include <string>
+
 #include "../transcript_lines.h"
 
 namespace fw {
@@ -63,6 +65,31 @@ INT_PTR Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (!sink)
         return FALSE;
+    // An owner-data list view asks for the row a typed text starts in wide
+    // characters, also of a parent that speaks ANSI: the dialog hears it in
+    // the code page's bytes, as it hears every other notification.
+    NMLVFINDITEMA narrow{};
+    std::string typed;
+    if (msg == WM_NOTIFY && lParam && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_ODFINDITEMW) {
+        const NMLVFINDITEMW* wide = reinterpret_cast<const NMLVFINDITEMW*>(lParam);
+        narrow.hdr = wide->hdr;
+        narrow.hdr.code = LVN_ODFINDITEMA;
+        narrow.iStart = wide->iStart;
+        narrow.lvfi.flags = wide->lvfi.flags;
+        narrow.lvfi.lParam = wide->lvfi.lParam;
+        narrow.lvfi.pt = wide->lvfi.pt;
+        narrow.lvfi.vkDirection = wide->lvfi.vkDirection;
+        if (wide->lvfi.psz) {
+            int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide->lvfi.psz, -1, nullptr, 0, nullptr, nullptr);
+            if (bytes > 0) {
+                typed.assign(static_cast<size_t>(bytes), '\0');
+                ::WideCharToMultiByte(CP_ACP, 0, wide->lvfi.psz, -1, &typed[0], bytes, nullptr, nullptr);
+                typed.resize(static_cast<size_t>(bytes - 1));
+            }
+            narrow.lvfi.psz = typed.c_str();
+        }
+        lParam = reinterpret_cast<LPARAM>(&narrow);
+    }
     bool handled = false;
     intptr_t result = sink->HandleMessage(msg, wParam, lParam, &handled);
     if (msg == WM_INITDIALOG)

@@ -91,6 +91,18 @@ void Win32Backend::PressKey(Hwnd window, Key key) {
     ::PostMessageA(focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
 }
 
+void Win32Backend::TypeText(Hwnd window, const std::string& text) {
+    HWND root = ::GetAncestor(W(window), GA_ROOT);
+    if (!root)
+        return;
+    HWND focus = ::GetFocus();
+    if (!focus || (focus != root && !::IsChild(root, focus)))
+        return;
+    // Posted together, the characters arrive within the list view's
+    // type-ahead delay: one search for the whole text.
+    for (char c : text) ::PostMessageA(focus, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
+}
+
 void Win32Backend::PressAccelerator(Hwnd window, char letter) {
     HWND root = ::GetAncestor(W(window), GA_ROOT);
     if (!root)
