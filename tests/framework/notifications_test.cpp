@@ -87,7 +87,7 @@ TEST(Notifications, TreeSelectionNotifies) {
         tree.m_hWnd = r.GetDlgItem(1007)->m_hWnd;
         HTREEITEM root = tree.InsertItem("SALES");
         HTREEITEM child = tree.InsertItem("REGION", root);
-        tree.SelectItem(child);
+        tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
         EXPECT_EQ(tree.GetSelectedItem(), child);
         EXPECT_EQ(tree.GetParentItem(child), root);
         EXPECT_EQ(tree.GetItemText(child), "REGION");

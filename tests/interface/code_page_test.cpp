@@ -142,7 +142,7 @@ TEST_F(CodePage, FixedFieldsAreCutBeforeTheCharacterThatWouldNotFit) {
 class ProbePage : public CPropertyPage {
   public:
     explicit ProbePage(std::function<void(CPropertyPage&)> probe)
-        : CPropertyPage(IDD_FILTERS_PAGE), probe_(std::move(probe)) {}
+        : CPropertyPage(IDD_SELECT_ATTR), probe_(std::move(probe)) {}
 
   protected:
     BOOL OnInitDialog() override {
@@ -180,17 +180,17 @@ TEST_F(CodePage, NamesFoldByTheCodePagesLetters) {
               static_cast<uint32_t>(IDCANCEL));
     EXPECT_EQ(clash, "A Filter with name " + texts.upper + " already exists.");
 
-    // A combo box finds an entry by its text in either case.
+    // A list box finds an entry by its text in either case.
     CString found;
     ProbePage page([&](CPropertyPage& p) {
-        CComboBox combo;
-        combo.m_hWnd = p.GetDlgItem(IDC_BUILDER_COLUMN)->m_hWnd;
-        combo.AddString("Default");
-        combo.AddString(texts.upper.c_str());
-        int at = combo.FindStringExact(-1, texts.lower.c_str());
+        CListBox list;
+        list.m_hWnd = p.GetDlgItem(IDC_SELECT_LIST)->m_hWnd;
+        list.AddString("Default");
+        list.AddString(texts.upper.c_str());
+        int at = list.FindStringExact(-1, texts.lower.c_str());
         if (at >= 0)
-            combo.GetLBText(at, found);
-        combo.m_hWnd = nullptr;
+            list.GetText(at, found);
+        list.m_hWnd = nullptr;
     });
     testsupport::RunAloneInAWizard(page);
     EXPECT_EQ(std::string(found), texts.upper);
