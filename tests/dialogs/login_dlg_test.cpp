@@ -5,29 +5,15 @@
 #include "dialogs/login_dlg.h"
 #include "framework/script/test_driver.h"
 #include "framework/transcript_lines.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 
 using fw::Ui;
 
+using testsupport::ModalRun;
+using testsupport::RunDialog;
+
 namespace {
-
-struct LoginRun {
-    INT_PTR result = 0;
-    std::vector<std::string> transcript;
-    std::vector<std::string> failures;
-};
-
-LoginRun RunLogin(CLoginDlg& dlg, fw::TestDriver& driver) {
-    fw::MemoryTranscript transcript;
-    LoginRun run;
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        run.result = dlg.DoModal();
-    }
-    run.transcript = transcript.lines;
-    run.failures = driver.Failures();
-    return run;
-}
 
 struct EditStates {
     bool serverReadOnly, userReadOnly, passwordReadOnly;
@@ -51,7 +37,7 @@ TEST_P(LoginFlags, OnlyTheFieldsTheFlagsNameCanBeTyped) {
         shownSource = ui.Text(1002);
         ui.Click(IDCANCEL);
     });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_TRUE(run.failures.empty()) << run.failures.front();
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(seen.serverReadOnly, GetParam().second.serverReadOnly);
@@ -79,7 +65,7 @@ TEST(LoginDialog, TypingIntoAReadOnlyFieldIsRefused) {
         }
         ui.Click(IDCANCEL);
     });
-    RunLogin(dlg, driver);
+    RunDialog(dlg, driver);
     EXPECT_TRUE(refused);
 }
 
@@ -106,7 +92,7 @@ TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
         .Then([](Ui& ui) { ui.Type(1014, "ann"); })
         .Then([](Ui& ui) { ui.Type(1015, "secret"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_TRUE(run.failures.empty());
     EXPECT_EQ(firstMessage, "Need to provide Integration Server name");
     EXPECT_EQ(secondMessage, "Need to provide user name");
@@ -138,7 +124,7 @@ TEST(LoginDialog, AReadOnlyEmptyUserLeavesOnlyCancel) {
             ui.Answer(IDOK);
         });
     driver.Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_EQ(messages, 2);
     EXPECT_EQ(run.result, IDCANCEL);
 }
@@ -150,7 +136,7 @@ TEST(LoginDialog, BlanksCountAsAServerName) {
     driver.Then([](Ui& ui) { ui.Type(1001, "   "); })
         .Then([](Ui& ui) { ui.Type(1014, "ann"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strServerName, "   ");
 }
@@ -162,7 +148,7 @@ TEST(LoginDialog, HelpOpensTheLoginPageBelowTheRootReadAtConstruction) {
     testsupport::ScopedEnv changed("TALVENOR_HOME", std::string("D:\\Elsewhere"));
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(1065); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    RunLogin(dlg, driver);
+    RunDialog(dlg, driver);
     ASSERT_EQ(shell.paths().size(), 1u);
     EXPECT_EQ(shell.paths()[0],
               "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_through_login_dialog_box.html");

@@ -11,31 +11,18 @@
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
 #include "support/help_wizard.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 #include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
 using fw::Ui;
 
+using testsupport::RunCleanly;
+
 namespace {
 
 const std::string kDocs = "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\";
-
-// Runs a window under the driver and checks that every step ran cleanly.
-template <class Window>
-INT_PTR RunModal(Window& window, fw::TestDriver& driver, std::vector<std::string>* lines = nullptr) {
-    fw::MemoryTranscript transcript;
-    INT_PTR result;
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        result = window.DoModal();
-    }
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    if (lines)
-        *lines = transcript.lines;
-    return result;
-}
 
 TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
     testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
@@ -61,7 +48,7 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
             ui.Click(IDCANCEL);
         });
     std::vector<std::string> lines;
-    EXPECT_EQ(RunModal(dlg, driver, &lines), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver, &lines), IDCANCEL);
     EXPECT_EQ(shown, "Need to provide Integration Server name");
     EXPECT_EQ(shell.paths(),
               std::vector<std::string>{kDocs + "idh_drill_through_login_dialog_box.html"});
@@ -89,7 +76,7 @@ TEST(MessageBoxHelp, F1InTheFilterStepsQuestionOpensTheFilterStepsHelp) {
             EXPECT_EQ(ui.TemplateId(), 133u);
             ui.Press(SheetButton::Cancel);
         });
-    EXPECT_EQ(RunModal(sheet, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(sheet, driver), IDCANCEL);
     EXPECT_EQ(question, "Are you sure you want to delete the current filter?");
     EXPECT_EQ(shell.paths(), std::vector<std::string>{kDocs + "idh_select_data_filters_dialog_box.html"});
 }
@@ -109,7 +96,7 @@ TEST(MessageBoxHelp, F1InAMessageOfADialogWithoutHelpOpensNothing) {
         })
         .Then([](Ui& ui) { ui.Answer(IDOK); })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_TRUE(shell.paths().empty());
 }
 

@@ -7,8 +7,11 @@
 
 #include "dialogs/reports_dlg.h"
 #include "framework/script/test_driver.h"
+#include "support/run_dialog.h"
 
 using fw::Ui;
+
+using testsupport::RunCleanly;
 
 namespace {
 
@@ -33,14 +36,6 @@ class Reports : public CReportSource {
     std::vector<ZevDTAPIReport*> pointers_;
 };
 
-INT_PTR RunDialog(CReportsDlg& dlg, fw::TestDriver& driver) {
-    fw::ScopedDriver scope(&driver);
-    INT_PTR r = dlg.DoModal();
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    return r;
-}
-
 TEST(ReportsDialog, ListsTheReportsWithTheFirstSelected) {
     Reports reports({{"Sales by region", 1}, {"Returns", 0}, {"Stock", 1}});
     CReportsDlg dlg;
@@ -56,7 +51,7 @@ TEST(ReportsDialog, ListsTheReportsWithTheFirstSelected) {
         EXPECT_TRUE(ui.Enabled(1044));
         ui.Click(IDCANCEL);
     });
-    EXPECT_EQ(RunDialog(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
 }
 
 TEST(ReportsDialog, ClickThirdThenExecute) {
@@ -68,7 +63,7 @@ TEST(ReportsDialog, ClickThirdThenExecute) {
         EXPECT_FALSE(ui.Enabled(1044));  // report C cannot be customised
         ui.Click(1043);
     });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 2u);
     EXPECT_EQ(dlg.m_bCustomize, 0);
 }
@@ -79,7 +74,7 @@ TEST(ReportsDialog, CustomizeWithoutAClickTakesTheFirstReport) {
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(1044); });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 1);
 }
@@ -102,7 +97,7 @@ TEST(ReportsDialog, CustomizeFollowsTheClickedReportAndCannotBePressedWhenDisabl
             }
         })
         .Then([](Ui& ui) { ui.Click(1043); });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_TRUE(refused);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 0);
@@ -120,7 +115,7 @@ TEST(ReportsDialog, AClickOnTheEmptyAreaSelectsTheFirstReport) {
             EXPECT_TRUE(ui.Enabled(1044));
             ui.Click(1043);
         });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
 }
 
@@ -136,7 +131,7 @@ TEST(ReportsDialog, WithoutReportsCustomizeKeepsItsTemplateState) {
             ui.ClickEmpty(1040);
         })
         .Then([](Ui& ui) { ui.Click(1044); });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 1);
 }
@@ -158,7 +153,7 @@ TEST(ReportsDialog, TheArrowKeysChooseTheReportThatEnterRuns) {
             EXPECT_EQ(ui.DefaultButton(), 1043);
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunDialog(down, driver), IDOK);
+    EXPECT_EQ(RunCleanly(down, driver), IDOK);
     EXPECT_EQ(down.m_nSelected, 1u);
     EXPECT_EQ(down.m_bCustomize, 0);
 
@@ -174,7 +169,7 @@ TEST(ReportsDialog, TheArrowKeysChooseTheReportThatEnterRuns) {
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Down); })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Down); })
         .Then([](Ui& ui) { ui.PressAlt('u'); });
-    EXPECT_EQ(RunDialog(endUp, keys), IDOK);
+    EXPECT_EQ(RunCleanly(endUp, keys), IDOK);
     EXPECT_EQ(endUp.m_nSelected, 2u);
     EXPECT_EQ(endUp.m_bCustomize, 1);
 }
@@ -191,7 +186,7 @@ TEST(ReportsDialog, AClickAfterTheKeysTakesTheClickedReport) {
             EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
 }
 

@@ -7,35 +7,15 @@
 
 #include "filters/get_filter_name_dlg.h"
 #include "framework/script/test_driver.h"
+#include "support/run_dialog.h"
 
 using fw::Ui;
 
+using testsupport::ExpectClean;
+using testsupport::ModalRun;
+using testsupport::RunDialog;
+
 namespace {
-
-struct NameRun {
-    INT_PTR result = 0;
-    std::vector<std::string> transcript;
-    std::vector<std::string> failures;
-    bool stepsLeft = false;
-};
-
-NameRun RunDialog(GetFilterNameDlg& dlg, fw::TestDriver& driver) {
-    fw::MemoryTranscript transcript;
-    NameRun run;
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        run.result = dlg.DoModal();
-    }
-    run.transcript = transcript.lines;
-    run.failures = driver.Failures();
-    run.stepsLeft = !driver.Done();
-    return run;
-}
-
-void ExpectClean(const NameRun& run) {
-    EXPECT_TRUE(run.failures.empty()) << run.failures.front();
-    EXPECT_FALSE(run.stepsLeft);
-}
 
 void Names(GetFilterNameDlg& dlg, const std::vector<std::string>& names) {
     for (const std::string& name : names) dlg.m_existingNames.AddTail(CString(name));
@@ -75,7 +55,7 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
         })
         .Then([&](Ui& ui) { ui.SetCheck(1070, true); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(caption, "Filter Name");
     EXPECT_FALSE(okAtOpen);
@@ -96,7 +76,7 @@ TEST(FilterNameDialog, WithNoOtherFiltersAnyNameIsAccepted) {
     GetFilterNameDlg dlg;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Type(1069, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "x");
@@ -138,7 +118,7 @@ TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
         })
         .Then([&](Ui& ui) { ui.Type(1069, "Gamma"); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_TRUE(okAtOpen);
     EXPECT_FALSE(copyShown);
@@ -156,7 +136,7 @@ TEST(FilterNameDialog, RenameWithTheUnchangedNameClosesAtOnce) {
     RenameDialog(dlg, "Alpha", {"Beta", "Alpha"});
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "Alpha");
@@ -174,7 +154,7 @@ TEST(FilterNameDialog, OnlyTheExactCurrentNameIsTheFiltersOwnEntry) {
             ui.Answer(IDOK);
         })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(clash, "A Filter with name Alpha already exists.");
     EXPECT_EQ(run.result, IDCANCEL);
@@ -194,7 +174,7 @@ TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
             EXPECT_EQ(ui.TemplateId(), 143u);
             ui.Click(IDCANCEL);
         });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(refusal, "Please enter a filter name.");
     EXPECT_EQ(run.result, IDCANCEL);
@@ -227,7 +207,7 @@ TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnte
             ui.Type(1069, "Cost$");
         })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_TRUE(okOffered);
     EXPECT_EQ(refusals, (std::vector<std::string>(2, "A filter text cannot contain $*$ or end with $*.")));
@@ -243,7 +223,7 @@ TEST(FilterNameDialog, CancelTransfersNothing) {
     driver.Then([](Ui& ui) { ui.Type(1069, "typed"); })
         .Then([](Ui& ui) { ui.SetCheck(1070, true); })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(dlg.m_strName.str(), "kept");

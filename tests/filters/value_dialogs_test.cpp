@@ -8,24 +8,18 @@
 #include "filters/member_value_select_dlg.h"
 #include "filters/pick_string_item_dlg.h"
 #include "framework/script/test_driver.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 
 using fw::Ui;
 using testsupport::FakeShell;
+using testsupport::RunCleanly;
 using testsupport::ScopedEnv;
 
 namespace {
 
 const int kPickList = IDC_PICK_LIST;
 const int kValueList = IDC_VALUES_LIST;
-
-INT_PTR RunModal(CDialog& dlg, fw::TestDriver& driver) {
-    fw::ScopedDriver scope(&driver);
-    INT_PTR r = dlg.DoModal();
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    return r;
-}
 
 CString Str(UINT id) {
     CString s;
@@ -78,7 +72,7 @@ TEST(PickStringItem, ShowsTheEntriesWithThePreselectedRowAndReturnsTheChosenOne)
             EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{0});
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelectedIndex, 0);
 }
 
@@ -100,7 +94,7 @@ TEST(PickStringItem, TheArrowKeysMoveOnFromThePreselectedRow) {
             EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{0});
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelectedIndex, 0);
 }
 
@@ -123,7 +117,7 @@ TEST(PickStringItem, APreselectionOutsideTheEntriesSelectsNothingAndOkWaitsForAR
                 EXPECT_EQ(ui.TemplateId(), 141u);  // still open: OK without a row is no answer
                 ui.Click(IDCANCEL);
             });
-        EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+        EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
         EXPECT_EQ(dlg.m_nSelectedIndex, preselect);
     }
 }
@@ -152,7 +146,7 @@ TEST(PickStringItem, OkFollowsTheSelectionOnceItChanges) {
             EXPECT_TRUE(ui.Enabled(IDOK));
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_TRUE(refused);
     EXPECT_EQ(dlg.m_nSelectedIndex, 1);
 }
@@ -162,7 +156,7 @@ TEST(PickStringItem, ADoubleClickedRowIsTheAnswerAtOnce) {
     FillOrderBy(dlg, 1);
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.DoubleClickRow(kPickList, 0); });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelectedIndex, 0);
 }
 
@@ -174,7 +168,7 @@ TEST(PickStringItem, HelpOpensTheOrderByPageBelowTheRootReadAtConstruction) {
     FillOrderBy(dlg, 0);
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDHELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     // The trailing backslash of the root is kept: the help string brings its own.
     EXPECT_EQ(shell.paths(),
               std::vector<std::string>{
@@ -202,7 +196,7 @@ TEST(MemberValueSelect, OffersTheValuesSortedAndReturnsTheChosenInDisplayOrder) 
             EXPECT_TRUE(ui.Enabled(IDOK));
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(Texts(dlg.m_Values), (std::vector<std::string>{"apple", "Cherry", "Date"}));
 }
 
@@ -225,7 +219,7 @@ TEST(MemberValueSelect, ManyValuesInAnyOrderAreShownSortedLowerCaseFirst) {
         EXPECT_EQ(ui.RowText(kValueList, 3001), "X");
         ui.Click(IDCANCEL);
     });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
 }
 
 TEST(MemberValueSelect, OneValueOnlyKeepsASingleSelectedRow) {
@@ -248,7 +242,7 @@ TEST(MemberValueSelect, OneValueOnlyKeepsASingleSelectedRow) {
             EXPECT_THROW(ui.SelectRows(kValueList, {0, 1}), fw::UiError);
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(Texts(dlg.m_Values), std::vector<std::string>{"WEST"});
 }
 
@@ -271,7 +265,7 @@ TEST(MemberValueSelect, CancelAndAnEmptyChoiceBringNoValuesBack) {
             EXPECT_EQ(ui.TemplateId(), 136u);  // an empty choice does not close the dialog
             ui.Click(IDCANCEL);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_TRUE(dlg.m_Values.IsEmpty());
 }
 
@@ -287,7 +281,7 @@ TEST(MemberValueSelect, HelpButtonAndF1OpenTheSameValuesPage) {
             EXPECT_EQ(ui.TemplateId(), 136u);
             ui.Click(IDCANCEL);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     const std::string page =
         "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_filter_values_from_list_dialog_box."
         "html";

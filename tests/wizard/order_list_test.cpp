@@ -9,6 +9,7 @@
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
 #include "support/test_env.h"
+#include "support/run_dialog.h"
 #include "wizard/dt_attr_sheet.h"
 #include "wizard/order_list.h"
 
@@ -49,10 +50,7 @@ void OnSortPage(Wizard& w, const std::vector<std::function<void(Ui&)>>& steps) {
     });
     for (const auto& step : steps) driver.Then(step);
     driver.Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
-    fw::ScopedDriver scope(&driver, nullptr);
-    EXPECT_EQ(w.sheet.DoModal(), IDCANCEL);
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(testsupport::RunCleanly(w.sheet, driver), IDCANCEL);
 }
 
 std::vector<std::string> Rows(Ui& ui, int id, int column = 0) {

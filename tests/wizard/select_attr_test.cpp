@@ -10,6 +10,7 @@
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
 #include "support/test_env.h"
+#include "support/run_dialog.h"
 #include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
@@ -70,11 +71,7 @@ INT_PTR RunOnColumnPage(CDTAttrSheet& sheet, const std::vector<std::function<voi
     driver.Then([](Ui& ui) { EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR)); });
     for (const auto& step : steps) driver.Then(step);
     driver.Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
-    fw::ScopedDriver scope(&driver);
-    INT_PTR r = sheet.DoModal();
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    return r;
+    return testsupport::RunCleanly(sheet, driver);
 }
 
 std::string TreeShape(Ui& ui) {
