@@ -5,6 +5,7 @@
 #include "dialogs/login_dlg.h"
 #include "framework/script/test_driver.h"
 #include "framework/transcript_lines.h"
+#include "resources/resource.h"
 #include "support/run_dialog.h"
 #include "support/test_env.h"
 
@@ -30,11 +31,11 @@ TEST_P(LoginFlags, OnlyTheFieldsTheFlagsNameCanBeTyped) {
     std::string shownSource;
     fw::TestDriver driver;
     driver.Then([&](Ui& ui) {
-        EXPECT_EQ(ui.TemplateId(), 129u);
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));
         EXPECT_EQ(ui.Caption(), "Drill-Through Login");
-        seen = {ui.ReadOnly(1001), ui.ReadOnly(1014), ui.ReadOnly(1015)};
-        dataSourceReadOnly = ui.ReadOnly(1002);
-        shownSource = ui.Text(1002);
+        seen = {ui.ReadOnly(IDC_LOGIN_SERVER), ui.ReadOnly(IDC_LOGIN_USER), ui.ReadOnly(IDC_LOGIN_PASSWORD)};
+        dataSourceReadOnly = ui.ReadOnly(IDC_LOGIN_DATA_SOURCE);
+        shownSource = ui.Text(IDC_LOGIN_DATA_SOURCE);
         ui.Click(IDCANCEL);
     });
     ModalRun run = RunDialog(dlg, driver);
@@ -59,7 +60,7 @@ TEST(LoginDialog, TypingIntoAReadOnlyFieldIsRefused) {
     fw::TestDriver driver;
     driver.Then([&](Ui& ui) {
         try {
-            ui.Type(1014, "someone");
+            ui.Type(IDC_LOGIN_USER, "someone");
         } catch (const fw::UiError&) {
             refused = true;
         }
@@ -82,15 +83,15 @@ TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
         })
         .Then([&](Ui& ui) {
             stillOpen = ui.TemplateId();
-            ui.Type(1001, "olap1");
+            ui.Type(IDC_LOGIN_SERVER, "olap1");
         })
         .Then([](Ui& ui) { ui.Click(IDOK); })
         .Then([&](Ui& ui) {
             secondMessage = ui.MessageText();
             ui.Answer(IDOK);
         })
-        .Then([](Ui& ui) { ui.Type(1014, "ann"); })
-        .Then([](Ui& ui) { ui.Type(1015, "secret"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "secret"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     ModalRun run = RunDialog(dlg, driver);
     EXPECT_TRUE(run.failures.empty());
@@ -133,8 +134,8 @@ TEST(LoginDialog, BlanksCountAsAServerName) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = 3;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1001, "   "); })
-        .Then([](Ui& ui) { ui.Type(1014, "ann"); })
+    driver.Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "   "); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     ModalRun run = RunDialog(dlg, driver);
     EXPECT_EQ(run.result, IDOK);
@@ -147,7 +148,7 @@ TEST(LoginDialog, HelpOpensTheLoginPageBelowTheRootReadAtConstruction) {
     CLoginDlg dlg;
     testsupport::ScopedEnv changed("TALVENOR_HOME", std::string("D:\\Elsewhere"));
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1065); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    driver.Then([](Ui& ui) { ui.Click(IDC_LOGIN_HELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
     RunDialog(dlg, driver);
     ASSERT_EQ(shell.paths().size(), 1u);
     EXPECT_EQ(shell.paths()[0],

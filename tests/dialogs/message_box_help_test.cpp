@@ -9,6 +9,7 @@
 #include "dialogs/login_dlg.h"
 #include "filters/get_filter_name_dlg.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/help_wizard.h"
 #include "support/run_dialog.h"
@@ -32,7 +33,8 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
     dlg.m_strDataSourceName = "Sales";
     std::string shown;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.PressF1(); })  // the dialog itself answers no F1
+    driver
+        .Then([](Ui& ui) { ui.PressF1(); })    // the dialog itself answers no F1
         .Then([](Ui& ui) { ui.Click(IDOK); })  // no server name
         .Then([&](Ui& ui) {
             shown = ui.MessageText();
@@ -44,7 +46,7 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
             ui.Answer(IDOK);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 129u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));
             ui.Click(IDCANCEL);
         });
     std::vector<std::string> lines;
@@ -66,14 +68,15 @@ TEST(MessageBoxHelp, F1InTheFilterStepsQuestionOpensTheFilterStepsHelp) {
     fw::TestDriver driver;
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     std::string question;
-    driver.Then([](Ui& ui) { ui.Click(1069); })  // Delete the current filter
+    driver
+        .Then([](Ui& ui) { ui.Click(IDC_FILTER_DELETE); })  // Delete the current filter
         .Then([&](Ui& ui) {
             question = ui.MessageText();
             ui.PressF1();
         })
         .Then([](Ui& ui) { ui.Answer(IDNO); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 133u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
             ui.Press(SheetButton::Cancel);
         });
     EXPECT_EQ(RunCleanly(sheet, driver), IDCANCEL);

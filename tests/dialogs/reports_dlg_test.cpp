@@ -7,6 +7,7 @@
 
 #include "dialogs/reports_dlg.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/run_dialog.h"
 
 using fw::Ui;
@@ -42,13 +43,13 @@ TEST(ReportsDialog, ListsTheReportsWithTheFirstSelected) {
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) {
-        EXPECT_EQ(ui.TemplateId(), 138u);
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_REPORTS));
         EXPECT_EQ(ui.Caption(), "Select Drill-Through Report");
-        ASSERT_EQ(ui.RowCount(1040), 3);
-        EXPECT_EQ(ui.RowText(1040, 0), "Sales by region");
-        EXPECT_EQ(ui.RowText(1040, 2), "Stock");
-        EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
-        EXPECT_TRUE(ui.Enabled(1044));
+        ASSERT_EQ(ui.RowCount(IDC_REPORTS_LIST), 3);
+        EXPECT_EQ(ui.RowText(IDC_REPORTS_LIST, 0), "Sales by region");
+        EXPECT_EQ(ui.RowText(IDC_REPORTS_LIST, 2), "Stock");
+        EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{0});
+        EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
         ui.Click(IDCANCEL);
     });
     EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
@@ -59,9 +60,9 @@ TEST(ReportsDialog, ClickThirdThenExecute) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.SelectRow(1040, 2); }).Then([](Ui& ui) {
-        EXPECT_FALSE(ui.Enabled(1044));  // report C cannot be customised
-        ui.Click(1043);
+    driver.Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 2); }).Then([](Ui& ui) {
+        EXPECT_FALSE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));  // report C cannot be customised
+        ui.Click(IDC_REPORTS_EXECUTE);
     });
     EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 2u);
@@ -73,7 +74,7 @@ TEST(ReportsDialog, CustomizeWithoutAClickTakesTheFirstReport) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1044); });
+    driver.Then([](Ui& ui) { ui.Click(IDC_REPORTS_CUSTOMIZE); });
     EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 1);
@@ -85,18 +86,18 @@ TEST(ReportsDialog, CustomizeFollowsTheClickedReportAndCannotBePressedWhenDisabl
     dlg.m_pDrillThrough = &reports;
     bool refused = false;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { EXPECT_FALSE(ui.Enabled(1044)); })
-        .Then([](Ui& ui) { ui.SelectRow(1040, 1); })
-        .Then([](Ui& ui) { EXPECT_TRUE(ui.Enabled(1044)); })
-        .Then([](Ui& ui) { ui.SelectRow(1040, 0); })
+    driver.Then([](Ui& ui) { EXPECT_FALSE(ui.Enabled(IDC_REPORTS_CUSTOMIZE)); })
+        .Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 1); })
+        .Then([](Ui& ui) { EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE)); })
+        .Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 0); })
         .Then([&](Ui& ui) {
             try {
-                ui.Click(1044);
+                ui.Click(IDC_REPORTS_CUSTOMIZE);
             } catch (const fw::UiError&) {
                 refused = true;
             }
         })
-        .Then([](Ui& ui) { ui.Click(1043); });
+        .Then([](Ui& ui) { ui.Click(IDC_REPORTS_EXECUTE); });
     EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_TRUE(refused);
     EXPECT_EQ(dlg.m_nSelected, 0u);
@@ -108,12 +109,12 @@ TEST(ReportsDialog, AClickOnTheEmptyAreaSelectsTheFirstReport) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.SelectRow(1040, 1); })
-        .Then([](Ui& ui) { ui.ClickEmpty(1040); })
+    driver.Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 1); })
+        .Then([](Ui& ui) { ui.ClickEmpty(IDC_REPORTS_LIST); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
-            EXPECT_TRUE(ui.Enabled(1044));
-            ui.Click(1043);
+            EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{0});
+            EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
+            ui.Click(IDC_REPORTS_EXECUTE);
         });
     EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
@@ -126,11 +127,11 @@ TEST(ReportsDialog, WithoutReportsCustomizeKeepsItsTemplateState) {
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.RowCount(1040), 0);
-            EXPECT_TRUE(ui.Enabled(1044));
-            ui.ClickEmpty(1040);
+            EXPECT_EQ(ui.RowCount(IDC_REPORTS_LIST), 0);
+            EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
+            ui.ClickEmpty(IDC_REPORTS_LIST);
         })
-        .Then([](Ui& ui) { ui.Click(1044); });
+        .Then([](Ui& ui) { ui.Click(IDC_REPORTS_CUSTOMIZE); });
     EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 1);
@@ -143,14 +144,15 @@ TEST(ReportsDialog, TheArrowKeysChooseTheReportThatEnterRuns) {
     CReportsDlg down;
     down.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) {
-              EXPECT_EQ(ui.FocusId(), 1040);
-              ui.PressKey(fw::Key::Down);
-          })
+    driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{1});
-            EXPECT_FALSE(ui.Enabled(1044));  // "Customer Orders" cannot be customised
-            EXPECT_EQ(ui.DefaultButton(), 1043);
+            EXPECT_EQ(ui.FocusId(), IDC_REPORTS_LIST);
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{1});
+            EXPECT_FALSE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));  // "Customer Orders" cannot be customised
+            EXPECT_EQ(ui.DefaultButton(), IDC_REPORTS_EXECUTE);
             ui.PressKey(fw::Key::Enter);
         });
     EXPECT_EQ(RunCleanly(down, driver), IDOK);
@@ -162,7 +164,7 @@ TEST(ReportsDialog, TheArrowKeysChooseTheReportThatEnterRuns) {
     fw::TestDriver keys;
     keys.Then([](Ui& ui) { ui.PressKey(fw::Key::End); })
         .Then([](Ui& ui) {
-            EXPECT_TRUE(ui.Enabled(1044));
+            EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
             ui.PressKey(fw::Key::Up);
         })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Home); })
@@ -181,9 +183,9 @@ TEST(ReportsDialog, AClickAfterTheKeysTakesTheClickedReport) {
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.PressKey(fw::Key::End); })
-        .Then([](Ui& ui) { ui.ClickEmpty(1040); })
+        .Then([](Ui& ui) { ui.ClickEmpty(IDC_REPORTS_LIST); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
+            EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{0});
             ui.PressKey(fw::Key::Enter);
         });
     EXPECT_EQ(RunCleanly(dlg, driver), IDOK);

@@ -7,6 +7,7 @@
 
 #include "filters/get_filter_name_dlg.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/run_dialog.h"
 
 using fw::Ui;
@@ -32,16 +33,16 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
         .Then([&](Ui& ui) {
             caption = ui.Caption();
             okAtOpen = ui.Enabled(IDOK);
-            copyShown = ui.Visible(1070);
-            ui.Type(1069, "   ");
+            copyShown = ui.Visible(IDC_NAME_COPY);
+            ui.Type(IDC_NAME_EDIT, "   ");
         })
         .Then([&](Ui& ui) {
             okForBlanks = ui.Enabled(IDOK);
-            ui.Type(1069, "East$*$West");
+            ui.Type(IDC_NAME_EDIT, "East$*$West");
         })
         .Then([&](Ui& ui) {
             okForSeparator = ui.Enabled(IDOK);
-            ui.Type(1069, "  q1 ");
+            ui.Type(IDC_NAME_EDIT, "  q1 ");
         })
         .Then([&](Ui& ui) { ui.Click(IDOK); })
         .Then([&](Ui& ui) {
@@ -49,11 +50,11 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
             ui.Answer(IDOK);
         })
         .Then([&](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 143u);
-            EXPECT_EQ(ui.Text(1069), "  q1 ");
-            ui.Type(1069, " Fresh\t");
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
+            EXPECT_EQ(ui.Text(IDC_NAME_EDIT), "  q1 ");
+            ui.Type(IDC_NAME_EDIT, " Fresh\t");
         })
-        .Then([&](Ui& ui) { ui.SetCheck(1070, true); })
+        .Then([&](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
     ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
@@ -75,7 +76,7 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
 TEST(FilterNameDialog, WithNoOtherFiltersAnyNameIsAccepted) {
     GetFilterNameDlg dlg;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1069, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
+    driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
     ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(run.result, IDOK);
@@ -100,13 +101,13 @@ TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
     driver
         .Then([&](Ui& ui) {
             okAtOpen = ui.Enabled(IDOK);
-            copyShown = ui.Visible(1070);
-            shownName = ui.Text(1069);
-            ui.Type(1069, " aLPHA ");
+            copyShown = ui.Visible(IDC_NAME_COPY);
+            shownName = ui.Text(IDC_NAME_EDIT);
+            ui.Type(IDC_NAME_EDIT, " aLPHA ");
         })
         .Then([&](Ui& ui) {
             okForOtherCase = ui.Enabled(IDOK);
-            ui.Type(1069, "BETA");
+            ui.Type(IDC_NAME_EDIT, "BETA");
         })
         .Then([&](Ui& ui) {
             okForOther = ui.Enabled(IDOK);
@@ -116,7 +117,7 @@ TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
             clash = ui.MessageText();
             ui.Answer(IDOK);
         })
-        .Then([&](Ui& ui) { ui.Type(1069, "Gamma"); })
+        .Then([&](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Gamma"); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
     ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
@@ -171,7 +172,7 @@ TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
             ui.Answer(IDOK);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 143u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
             ui.Click(IDCANCEL);
         });
     ModalRun run = RunDialog(dlg, driver);
@@ -193,18 +194,18 @@ TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnte
         ui.Answer(IDOK);
     };
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1069, " Cost$* "); })
+    driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, " Cost$* "); })
         .Then([&](Ui& ui) {
             okOffered = ui.Enabled(IDOK);
             ui.Click(IDOK);
         })
         .Then(refused)
-        .Then([](Ui& ui) { ui.Type(1069, "a$*$b"); })
+        .Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "a$*$b"); })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); })
         .Then(refused)
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 143u);
-            ui.Type(1069, "Cost$");
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
+            ui.Type(IDC_NAME_EDIT, "Cost$");
         })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); });
     ModalRun run = RunDialog(dlg, driver);
@@ -220,8 +221,8 @@ TEST(FilterNameDialog, CancelTransfersNothing) {
     GetFilterNameDlg dlg;
     dlg.m_strName = "kept";
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1069, "typed"); })
-        .Then([](Ui& ui) { ui.SetCheck(1070, true); })
+    driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "typed"); })
+        .Then([](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
     ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);

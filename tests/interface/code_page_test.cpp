@@ -113,8 +113,8 @@ TEST_F(CodePage, FixedFieldsAreCutBeforeTheCharacterThatWouldNotFit) {
     Init();
     // The login fields and the source password (30 bytes).
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) { ui.Type(1014, login.text); })
-        .Then([&](Ui& ui) { ui.Type(1015, login.text); })
+    driver.Then([&](Ui& ui) { ui.Type(IDC_LOGIN_USER, login.text); })
+        .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, login.text); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     ASSERT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_EQ(std::string(control->setInfo.userName), login.kept);
@@ -169,7 +169,7 @@ TEST_F(CodePage, NamesFoldByTheCodePagesLetters) {
     dlg.m_existingNames.AddTail(CString(texts.lower.c_str()));
     std::string clash;
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) { ui.Type(1069, texts.upper); })
+    driver.Then([&](Ui& ui) { ui.Type(IDC_NAME_EDIT, texts.upper); })
         .Then([](Ui& ui) { ui.Click(IDOK); })
         .Then([&](Ui& ui) {
             clash = ui.MessageText();

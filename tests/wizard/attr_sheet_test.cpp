@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/test_env.h"
 #include "support/run_dialog.h"
@@ -34,13 +35,13 @@ TEST(Wizard, FirstStepShowsInstructionsWithBackDisabledAndNoFinish) {
     driver.Then([&](Ui& ui) {
         caption = ui.Caption();
         page = ui.TemplateId();
-        instructions = ui.Text(1045);
+        instructions = ui.Text(IDC_INFO_TEXT);
         back = ui.Enabled(ID_WIZBACK);
         next = ui.Enabled(ID_WIZNEXT) && ui.Visible(ID_WIZNEXT);
         finish = ui.Visible(ID_WIZFINISH);
         help = ui.Enabled(IDHELP) && ui.Visible(IDHELP);
-        picture = (ui.Style(1062) & 0x1F) == SS_BITMAP;
-        EXPECT_TRUE(ui.ReadOnly(1045));
+        picture = (ui.Style(IDC_INFO_PICTURE) & 0x1F) == SS_BITMAP;
+        EXPECT_TRUE(ui.ReadOnly(IDC_INFO_TEXT));
         ui.Press(SheetButton::Cancel);
     });
     std::vector<std::string> transcript;
@@ -67,7 +68,7 @@ TEST(Wizard, TheFirstStepsTextLeavesEnterEscAndTabToTheWizard) {
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), 1045);
+            EXPECT_EQ(ui.FocusId(), IDC_INFO_TEXT);
             ui.PressKey(fw::Key::Tab);
         })
         .Then([](Ui& ui) {
@@ -75,11 +76,11 @@ TEST(Wizard, TheFirstStepsTextLeavesEnterEscAndTabToTheWizard) {
             ui.PressKey(fw::Key::ShiftTab);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), 1045);
+            EXPECT_EQ(ui.FocusId(), IDC_INFO_TEXT);
             ui.PressKey(fw::Key::Enter);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 130u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR));
             ui.Press(SheetButton::Cancel);
         });
     EXPECT_EQ(RunCleanly(w.sheet, driver), IDCANCEL);
@@ -87,7 +88,7 @@ TEST(Wizard, TheFirstStepsTextLeavesEnterEscAndTabToTheWizard) {
     Wizard again;
     fw::TestDriver esc;
     esc.Then([](Ui& ui) {
-           EXPECT_EQ(ui.FocusId(), 1045);
+           EXPECT_EQ(ui.FocusId(), IDC_INFO_TEXT);
            ui.PressKey(fw::Key::Escape);
        })
         .Then([](Ui& ui) {
@@ -138,7 +139,7 @@ TEST(Wizard, ASecondRunStartsFromScratch) {
     for (int run = 0; run < 2; ++run) {
         fw::TestDriver driver;
         driver.Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 139u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_INFO_PAGE));
             EXPECT_FALSE(ui.Enabled(ID_WIZBACK));
             ui.Press(SheetButton::Cancel);
         });
