@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "ascii_lower.h"
 #include "backend.h"
 #include "catalog_schema.h"
 #include "errors.h"
@@ -10,15 +11,6 @@
 
 namespace zevdtapi {
 namespace {
-
-std::string Lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
-    }
-    return out;
-}
 
 [[noreturn]] void BadReport(const std::string& report, const std::string& why) {
     Fail(kReportDefinition, "Report \"" + report + "\" is not defined correctly in the catalog: " + why);
@@ -136,12 +128,13 @@ ReportDefinition Catalog::LoadReport(const ReportSummary& summary) const {
         if (t.name.empty())
             BadReport(r.name, "a table has no name.");
         if (!r.tables.empty()) {
-            if (t.joinColumn.empty() || t.parentColumn.empty() || !tableNames.count(Lower(t.parentTable))) {
+            if (t.joinColumn.empty() || t.parentColumn.empty() ||
+                !tableNames.count(AsciiLower(t.parentTable))) {
                 BadReport(r.name,
                           "table \"" + t.name + "\" is not joined to an earlier table of the report.");
             }
         }
-        if (!tableNames.insert(Lower(t.name)).second) {
+        if (!tableNames.insert(AsciiLower(t.name)).second) {
             BadReport(r.name, "table \"" + t.name + "\" is listed twice.");
         }
         r.tables.push_back(t);
@@ -161,10 +154,10 @@ ReportDefinition Catalog::LoadReport(const ReportSummary& summary) const {
         c.displayPosition = int32_t(Int(row, 3));
         c.sortPosition = int32_t(Int(row, 4));
         c.sortDirection = int32_t(Int(row, 5));
-        if (!tableNames.count(Lower(c.table))) {
+        if (!tableNames.count(AsciiLower(c.table))) {
             BadReport(r.name, "column \"" + c.Key() + "\" belongs to a table the report does not read.");
         }
-        if (!keys.insert(Lower(c.Key())).second)
+        if (!keys.insert(AsciiLower(c.Key())).second)
             BadReport(r.name, "column \"" + c.Key() + "\" is listed twice.");
         r.columns.push_back(c);
     }
@@ -173,7 +166,7 @@ ReportDefinition Catalog::LoadReport(const ReportSummary& summary) const {
 
     r.maps = LoadMaps(r.id);
     for (const MemberMap& m : r.maps) {
-        if (!tableNames.count(Lower(m.table))) {
+        if (!tableNames.count(AsciiLower(m.table))) {
             BadReport(r.name, "dimension \"" + m.dimension + "\" maps to a table the report does not read.");
         }
     }

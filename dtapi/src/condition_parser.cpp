@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ascii_lower.h"
 #include "errors.h"
 #include "text_copy.h"
 
@@ -13,9 +14,6 @@ bool IsBlank(char c) {
 }
 bool IsSpace(char c) {
     return IsBlank(c) || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
 }
 
 class Parser {
@@ -81,7 +79,7 @@ class Parser {
         if (at + word.size() > text_.size())
             return false;
         for (size_t i = 0; i < word.size(); ++i) {
-            if (Lower(text_[at + i]) != Lower(word[i]))
+            if (AsciiLower(text_[at + i]) != AsciiLower(word[i]))
                 return false;
         }
         return true;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "ascii_lower.h"
 #include "code_page.h"
 #include "database_path.h"
 #include "password_hash.h"
@@ -15,15 +16,6 @@ constexpr uint32_t kMaxMembers = 4096;
 constexpr size_t kMaxMemberLength = 64 * 1024;
 constexpr int32_t kMaxFilterRecords = 100000;
 constexpr size_t kMaxFilterRecordLength = 1024 * 1024;
-
-std::string Lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
-    }
-    return out;
-}
 
 // Login fields hold at most 30 bytes of text; a caller may have filled all 31.
 std::string LoginField(const char* field) {
@@ -216,7 +208,7 @@ void Library::ExecuteReport(uint32_t index) {
     executed_ = false;
     ReportDefinition report = Catalog(*db_).LoadReport(reports_[index]);
     std::set<std::string> tables;
-    for (const ReportTable& t : report.tables) tables.insert(Lower(t.name));
+    for (const ReportTable& t : report.tables) tables.insert(AsciiLower(t.name));
     try {
         db_->UseReport(report.id, tables, BuildProbeQuery(db_->engine(), report));
     } catch (const Failure& f) {

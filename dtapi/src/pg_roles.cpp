@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "ascii_lower.h"
 #include "catalog_schema.h"
 #include "errors.h"
 #include "pg_connection.h"
@@ -13,20 +14,12 @@
 namespace zevdtapi {
 namespace {
 
-std::string Lower(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
-    }
-    return s;
-}
-
 const char* const kPrefix = "The warehouse cannot be copied: ";
 
 // The PostgreSQL type a column of a SQLite table becomes, by its declared
 // type's affinity.
 std::string PgType(const std::string& declared) {
-    std::string t = Lower(declared);
+    std::string t = AsciiLower(declared);
     if (t.find("int") != std::string::npos)
         return "bigint";
     if (t.find("char") != std::string::npos || t.find("clob") != std::string::npos ||
@@ -85,15 +78,16 @@ void CopyTable(Connection& src, PgConnection& dst, const std::string& table, boo
         info.BindText(1, table);
         while (info.Step(kCatalog)) columns.push_back({info.Text(0), info.Text(1), int(info.Int(2))});
     }
-    const std::string name = Lower(table);
+    const std::string name = AsciiLower(table);
     if (!catalogTable) {
         std::string ddl = "CREATE TABLE " + PgQuoteIdentifier(name) + " (";
         std::vector<std::string> keys(columns.size());
         size_t keyCount = 0;
         for (size_t i = 0; i < columns.size(); ++i) {
-            ddl += (i ? ", " : "") + PgQuoteIdentifier(Lower(columns[i].name)) + " " + PgType(columns[i].type);
+            ddl += (i ? ", " : "") + PgQuoteIdentifier(AsciiLower(columns[i].name)) + " " +
+                   PgType(columns[i].type);
             if (columns[i].pk > 0 && size_t(columns[i].pk) <= keys.size()) {
-                keys[size_t(columns[i].pk) - 1] = PgQuoteIdentifier(Lower(columns[i].name));
+                keys[size_t(columns[i].pk) - 1] = PgQuoteIdentifier(AsciiLower(columns[i].name));
                 ++keyCount;
             }
         }
@@ -107,7 +101,7 @@ void CopyTable(Connection& src, PgConnection& dst, const std::string& table, boo
     std::string list, select;
     std::vector<bool> bytea;
     for (size_t i = 0; i < columns.size(); ++i) {
-        list += (i ? ", " : "") + PgQuoteIdentifier(Lower(columns[i].name));
+        list += (i ? ", " : "") + PgQuoteIdentifier(AsciiLower(columns[i].name));
         select += (i ? ", " : "") + QuoteIdentifier(columns[i].name);
         bytea.push_back(PgType(columns[i].type) == "bytea");
     }
@@ -206,7 +200,8 @@ void CopyIntoPostgres(const std::string& sqlitePath, const std::string& uri, boo
     try {
         if (replace) {
             for (const std::string& t : tables)
-                dst.Run("DROP TABLE IF EXISTS " + PgQuoteIdentifier(Lower(t)) + " CASCADE", kCatalog, kPrefix);
+                dst.Run("DROP TABLE IF EXISTS " + PgQuoteIdentifier(AsciiLower(t)) + " CASCADE", kCatalog,
+                        kPrefix);
         } else {
             PgResult has = dst.Run("SELECT to_regclass('dt_report') IS NOT NULL", kCatalog, kPrefix);
             if (has.Text(0, 0) == "t")
@@ -216,7 +211,7 @@ void CopyIntoPostgres(const std::string& sqlitePath, const std::string& uri, boo
         // Catalog tables in the order their references need.
         for (int i = 0; i < kCatalogTableCount; ++i) CopyTable(src, dst, kCatalogTables[i], true);
         for (const std::string& t : tables) {
-            if (!catalogTables.count(Lower(t)))
+            if (!catalogTables.count(AsciiLower(t)))
                 CopyTable(src, dst, t, false);
         }
         GrantReportReaders(dst);

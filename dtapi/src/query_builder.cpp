@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ascii_lower.h"
 #include "condition_parser.h"
 #include "errors.h"
 #include "number_text.h"
@@ -205,12 +206,7 @@ std::string JoinBalanced(const std::vector<std::string>& parts, const char* op) 
 std::string QuoteName(Engine engine, const std::string& name) {
     if (engine == Engine::Sqlite)
         return QuoteIdentifier(name);
-    std::string lower = name;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
-    }
-    return QuoteIdentifier(lower);
+    return QuoteIdentifier(AsciiLower(name));
 }
 
 BoundQuery BuildDataQuery(Engine engine, const ReportDefinition& report, const std::vector<Member>& members,

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ascii_lower.h"
 #include "busy_wait.h"
 
 namespace zevdtapi {
@@ -9,15 +10,6 @@ namespace {
 
 int PollCancel(void* flag) {
     return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
-}
-
-std::string Lower(const char* s) {
-    std::string out = s ? s : "";
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
-    }
-    return out;
 }
 
 }  // namespace
@@ -48,9 +40,9 @@ int QueryConnection::Authorize(void* self, int action, const char* a, const char
         case SQLITE_SELECT:
             return SQLITE_OK;
         case SQLITE_READ:
-            return q->allowed_.count(Lower(a)) ? SQLITE_OK : SQLITE_DENY;
+            return q->allowed_.count(AsciiLower(a ? a : "")) ? SQLITE_OK : SQLITE_DENY;
         case SQLITE_FUNCTION:
-            return b && Lower(b) == "like" ? SQLITE_OK : SQLITE_DENY;
+            return b && AsciiLower(b) == "like" ? SQLITE_OK : SQLITE_DENY;
         default:
             return SQLITE_DENY;
     }

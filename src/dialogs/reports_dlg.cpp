@@ -1,7 +1,6 @@
 #include "reports_dlg.h"
 
-#include <cstring>
-
+#include "framework/bounded_copy.h"
 #include "help.h"
 
 BEGIN_MESSAGE_MAP(CReportsDlg, CDialog)
@@ -11,15 +10,6 @@ ON_BN_CLICKED(IDC_REPORTS_EXECUTE, OnExecute)
 ON_BN_CLICKED(IDC_REPORTS_CUSTOMIZE, OnCustomize)
 ON_BN_CLICKED(IDHELP, OnHelp)
 END_MESSAGE_MAP()
-
-namespace {
-// The library's record holds the name in a fixed field; never read past it.
-CString ReportName(const ZevDTAPIReport* report) {
-    if (!report)
-        return CString();
-    return CString(report->name, static_cast<int>(strnlen(report->name, sizeof report->name)));
-}
-}  // namespace
 
 CReportsDlg::CReportsDlg(CWnd* parent) : CDialog(IDD, parent) {
     m_strInstallRoot = GetInstallationRoot();
@@ -45,7 +35,8 @@ BOOL CReportsDlg::OnInitDialog() {
     ZevDTAPIReport** list = m_pDrillThrough ? m_pDrillThrough->GetReportList() : nullptr;
     if (!list)
         count = 0;
-    for (uint32_t i = 0; i < count; ++i) m_list.InsertItem(static_cast<int>(i), ReportName(list[i]));
+    for (uint32_t i = 0; i < count; ++i)
+        m_list.InsertItem(static_cast<int>(i), list[i] ? fw::FieldText(list[i]->name) : CString());
     if (m_list.GetItemCount() > 0) {
         m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         EnableCustomizeFor(0);

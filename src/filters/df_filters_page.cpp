@@ -1,9 +1,8 @@
 #include "df_filters_page.h"
 
-#include <cstring>
-
 #include "condition_text.h"
 #include "filter_record.h"
+#include "framework/bounded_copy.h"
 #include "member_value_select_dlg.h"
 #include "value_fetch.h"
 
@@ -43,12 +42,6 @@ void ExchangeRadioGroup(CDataExchange* pDX, int firstId, int& value) {
             button->SendMessage(BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED);
         }
     }
-}
-
-// A name field of a column record, read no further than the field goes.
-template <size_t N>
-CString FieldText(const char (&field)[N]) {
-    return CString(field, static_cast<int>(strnlen(field, N)));
 }
 
 }  // namespace
@@ -204,11 +197,11 @@ CString CDFFiltersPage::SelectedText(const CComboBox& box) const {
 }
 
 CString CDFFiltersPage::TableName() const {
-    return m_pColumn ? FieldText(m_pColumn->tableName) : CString();
+    return m_pColumn ? fw::FieldText(m_pColumn->tableName) : CString();
 }
 
 CString CDFFiltersPage::ColumnName() const {
-    return m_pColumn ? FieldText(m_pColumn->columnName) : CString();
+    return m_pColumn ? fw::FieldText(m_pColumn->columnName) : CString();
 }
 
 uint16_t CDFFiltersPage::DataType() const {

@@ -32,5 +32,7 @@ bool FilterRecordKeepsFields(const CString& name, const CString& description, co
 // user or a column brings in.
 bool FitsFilterField(const CString& text);
 
-// The key that names a column in condition pairs and the filter grid: "table.column".
+// The key that names a column in condition pairs, the filter grid and the
+// wizard's lists: "table.column", trimmed, so that one key names one column on
+// every step.
 CString MakeColumnKey(const ZevDTAPIColumn& column);

@@ -1,5 +1,6 @@
 // Every copy of a text into a fixed-size field of a record or an item goes
-// through here, so that no text can run into the next field or item.
+// through here, so that no text can run into the next field or item; and
+// every read of such a field, so that none is read past its end.
 #pragma once
 
 #include <cstddef>

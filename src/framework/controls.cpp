@@ -33,7 +33,7 @@ int CListCtrl::InsertItem(int index, LPCTSTR text) {
     item.mask = LVIF_TEXT;
     item.iItem = index;
     item.pszText = const_cast<LPSTR>(text ? text : "");
-    return InsertItem(&item);
+    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 int CListCtrl::InsertColumn(int index, LPCTSTR heading, int format, int width, int subItem) {

@@ -9,30 +9,16 @@ class CStatic : public CWnd {
         return reinterpret_cast<HBITMAP>(
             SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
     }
-    HBITMAP GetBitmap() const {
-        return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0));
-    }
 };
 
 class CButton : public CWnd {
   public:
-    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
     void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
 };
 
 class CEdit : public CWnd {
   public:
-    BOOL SetReadOnly(BOOL readOnly = TRUE) {
-        return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly));
-    }
     void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
-    void LimitText(int chars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(chars)); }
-};
-
-class CProgressCtrl : public CWnd {
-  public:
-    void SetRange(short lower, short upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
-    int SetPos(int pos) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(pos))); }
 };
 
 class CListBox : public CWnd {
@@ -73,10 +59,6 @@ class CListBox : public CWnd {
         return static_cast<int>(
             SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(items)));
     }
-    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
-    int SetCurSel(int index) {
-        return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
-    }
     int FindStringExact(int startAfter, LPCTSTR text) const {
         return static_cast<int>(
             SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
@@ -105,17 +87,6 @@ class CComboBox : public CWnd {
     int SetCurSel(int index) {
         return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
     }
-    uintptr_t GetItemData(int index) const {
-        return static_cast<uintptr_t>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
-    }
-    int SetItemData(int index, uintptr_t data) {
-        return static_cast<int>(
-            SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
-    }
-    int FindStringExact(int startAfter, LPCTSTR text) const {
-        return static_cast<int>(
-            SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
-    }
 };
 
 class CListCtrl : public CWnd {
@@ -125,18 +96,12 @@ class CListCtrl : public CWnd {
     // still inserted one by one.
     void SetItemCount(int count) { SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(count)); }
     int InsertItem(int index, LPCTSTR text);
-    int InsertItem(const LVITEMA* item) {
-        return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(item)));
-    }
     int InsertColumn(int index, LPCTSTR heading, int format = LVCFMT_LEFT, int width = -1, int subItem = -1);
     BOOL SetItemText(int item, int subItem, LPCTSTR text);
     CString GetItemText(int item, int subItem) const;
     BOOL SetItemData(int item, uintptr_t data);
     uintptr_t GetItemData(int item) const;
     BOOL SetItemState(int item, UINT state, UINT mask);
-    UINT GetItemState(int item, UINT mask) const {
-        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(item), mask));
-    }
     int GetNextItem(int start, int flags) const {
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), flags));
     }
@@ -155,9 +120,6 @@ class CListCtrl : public CWnd {
         return static_cast<BOOL>(
             SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)));
     }
-    DWORD SetExtendedStyle(DWORD style) {
-        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)));
-    }
 };
 
 class CTreeCtrl : public CWnd {
@@ -168,21 +130,11 @@ class CTreeCtrl : public CWnd {
     HTREEITEM GetNextSiblingItem(HTREEITEM item) const { return GetNextItem(item, TVGN_NEXT); }
     HTREEITEM GetParentItem(HTREEITEM item) const { return GetNextItem(item, TVGN_PARENT); }
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
-    BOOL ItemHasChildren(HTREEITEM item) const { return GetChildItem(item) != nullptr; }
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const {
         return reinterpret_cast<HTREEITEM>(
             SendMessage(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
     }
-    BOOL SelectItem(HTREEITEM item) {
-        return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));
-    }
     CString GetItemText(HTREEITEM item) const;
     uintptr_t GetItemData(HTREEITEM item) const;
     BOOL SetItemData(HTREEITEM item, uintptr_t data);
-    BOOL DeleteAllItems() {
-        return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)));
-    }
-    BOOL Expand(HTREEITEM item, UINT code) {
-        return static_cast<BOOL>(SendMessage(TVM_EXPAND, code, reinterpret_cast<LPARAM>(item)));
-    }
 };

@@ -137,16 +137,6 @@ BOOL CWnd::IsWindow() const {
     return m_hWnd && B().IsWindow(m_hWnd) ? TRUE : FALSE;
 }
 
-void CWnd::BeginWaitCursor() {
-    B().BeginWaitCursor();
-}
-void CWnd::EndWaitCursor() {
-    B().EndWaitCursor();
-}
-void CWnd::RestoreWaitCursor() {
-    B().RestoreWaitCursor();
-}
-
 void CWnd::BindControl(int id, CWnd& control) {
     control.m_hWnd = B().GetDlgItem(m_hWnd, id);
     for (CWnd* c : bound_)

@@ -49,10 +49,6 @@ class CWnd : public CObject, public fw::WindowSink {
     CWnd* GetParent() const;
     BOOL IsWindow() const;
 
-    void BeginWaitCursor();
-    void EndWaitCursor();
-    void RestoreWaitCursor();
-
     // Ties a control object to a child of this window (dialog data exchange).
     void BindControl(int id, CWnd& control);
 

@@ -229,11 +229,7 @@ uint32_t CDrillThrough::GetData(ZevDTDataItem** items, uint32_t* count) {
     if (!m_bReportOpen || m_nSelectedReport >= m_nReportCount)
         return ZEVDT_OK;
 
-    BeginWaitCursor();
-    struct EndWait {
-        CWnd* wnd;
-        ~EndWait() { wnd->EndWaitCursor(); }
-    } endWait{this};
+    CWaitCursor busy;
 
     ZevDTAPICell** cells = nullptr;
     uint32_t status = m_api.GetData(m_hLibrary, &cells, &m_nDataRows, &m_nDataColumns);

@@ -61,10 +61,7 @@ class CDrillThrough : public CDTAttrSheet, public CReportSource, public CDTOwner
     int32_t GetFilterData(ZevDTAPIColumn* column, char*** values, int32_t* count) override;
 
     const zevdt::DTAPITable& Api() const { return m_api; }
-    void* GetLibraryHandle() const { return m_hLibrary; }
-    uint32_t GetSelectedReport() const { return m_nSelectedReport; }
     uint32_t GetDataRowCount() const { return m_nDataRows; }
-    uint32_t GetDataColumnCount() const { return m_nDataColumns; }
     // The text of the last message box that the latest ZevDTOpen, delivery
     // or ZevDTClose on this handle showed; empty when it showed none.
     std::string& LastMessage() { return m_strLastMessage; }

@@ -2,6 +2,7 @@
 // it, let the user choose a report, execute it and fetch its columns, and run
 // the wizard when the user chose to customise.
 #include <cstring>
+#include <optional>
 
 #include "framework/bounded_copy.h"
 #include "dialogs/login_dlg.h"
@@ -13,29 +14,6 @@ namespace {
 
 constexpr size_t kLoginTextLimit = ZEVDTAPI_LOGIN_FIELD - 1;
 constexpr int kLoginRetries = 3;
-
-// The busy cursor begun when the connection starts; whatever way the
-// sequence leaves, the cursor it began ends with it.
-class WaitCursorScope {
-  public:
-    explicit WaitCursorScope(CWnd* wnd) : wnd_(wnd) {}
-    ~WaitCursorScope() { End(); }
-    WaitCursorScope(const WaitCursorScope&) = delete;
-    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
-    void Begin() {
-        wnd_->BeginWaitCursor();
-        on_ = true;
-    }
-    void End() {
-        if (on_)
-            wnd_->EndWaitCursor();
-        on_ = false;
-    }
-
-  private:
-    CWnd* wnd_;
-    bool on_ = false;
-};
 
 bool HasMarker(const char* member, const char* marker) {
     return member && std::strstr(member, marker);
@@ -127,8 +105,10 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
         }
     }
 
-    WaitCursorScope wait(this);
-    wait.Begin();
+    // Begun when the connection starts, ended once the columns are in;
+    // whatever way the sequence leaves, the cursor it began ends with it.
+    std::optional<CWaitCursor> wait;
+    wait.emplace();
     status = ConnectWithRetries(&info);
     if (status != 0)
         return status;
@@ -165,7 +145,7 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
         customise = dlg.m_bCustomize != 0;
     }
 
-    RestoreWaitCursor();
+    wait->Restore();
     status = m_api.ExecuteReport(m_hLibrary, m_nSelectedReport);
     if (status != 0) {
         ShowLibraryError();
@@ -185,7 +165,7 @@ uint32_t CDrillThrough::RunOpenSequence(uint32_t memberCount, char** members, ui
         AfxMessageBox(IDS_NO_DISPLAY_COLUMNS, MB_OK);
         return ZEVDT_E_NO_COLUMNS;
     }
-    wait.End();
+    wait.reset();
 
     if (customise) {
         if (m_ppReports && m_nSelectedReport < m_nReportCount && m_ppReports[m_nSelectedReport])
@@ -227,8 +207,7 @@ uint32_t CDrillThrough::ConnectWithRetries(ZevDTAPIConnectionInfo* info) {
             return status;
         }
         {
-            WaitCursorScope wait(this);
-            wait.Begin();
+            CWaitCursor wait;
             status = m_api.Connect(m_hLibrary);
         }
         if (status == 0)

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "dt_attr_sheet.h"
+#include "filters/filter_record.h"
 #include "filters/pick_string_item_dlg.h"
-#include "framework/bounded_copy.h"
 
 IMPLEMENT_DYNCREATE(CDTOrderList, CPropertyPage)
 
@@ -26,15 +26,6 @@ namespace {
 
 constexpr int32_t kAscending = 1;
 constexpr int32_t kDescending = 2;
-
-CString ColumnKey(const ZevDTAPIColumn& record) {
-    CString key;
-    key.Format("%s.%s", fw::FieldText(record.tableName).GetString(),
-               fw::FieldText(record.columnName).GetString());
-    // Keys are trimmed wherever they are shown or compared, so that one key
-    // names one column on every step.
-    return key.Trim();
-}
 
 CString LoadText(UINT id) {
     CString text;
@@ -116,7 +107,7 @@ std::vector<int> CDTOrderList::SelectedRows(const CListCtrl& list) {
 void CDTOrderList::SetSortRow(int row, ZevDTAPIColumn* record, bool assign) {
     if (row < 0 || !record)
         return;
-    m_sortList.SetItemText(row, 0, ColumnKey(*record));
+    m_sortList.SetItemText(row, 0, MakeColumnKey(*record));
     m_sortList.SetItemData(row, reinterpret_cast<uintptr_t>(record));
     if (assign)
         record->sortPosition = row + 1;

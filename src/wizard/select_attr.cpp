@@ -1,9 +1,10 @@
 #include "select_attr.h"
 
-#include <cstring>
 #include <vector>
 
 #include "dt_attr_sheet.h"
+#include "filters/filter_record.h"
+#include "framework/bounded_copy.h"
 
 IMPLEMENT_DYNCREATE(CDTSelectAttr, CPropertyPage)
 
@@ -17,24 +18,6 @@ ON_BN_CLICKED(IDC_SELECT_MOVE_UP, OnMoveUp)
 ON_LBN_SELCHANGE(IDC_SELECT_LIST, OnSelectionChange)
 ON_LBN_DBLCLK(IDC_SELECT_LIST, OnRemoveSelected)
 END_MESSAGE_MAP()
-
-namespace {
-
-// The library fills the name fields; one that lacks its NUL must not lead us
-// past the record.
-template <size_t N>
-CString Field(const char (&field)[N]) {
-    return CString(field, static_cast<int>(strnlen(field, N)));
-}
-
-// Keys are trimmed wherever they are shown or compared, so that one key
-// names one column on every step.
-CString ColumnKey(const ZevDTAPIColumn& record) {
-    CString key = Field(record.tableName) + "." + Field(record.columnName);
-    return key.Trim();
-}
-
-}  // namespace
 
 CDTSelectAttr::CDTSelectAttr() : CPropertyPage(IDD) {
     m_psp.dwFlags |= PSP_HASHELP;
@@ -96,14 +79,14 @@ void CDTSelectAttr::BuildColumnTree() {
         if (!record)
             continue;
         // Tables are told apart exactly as the library names them.
-        const CString table = Field(record->tableName);
+        const CString table = fw::FieldText(record->tableName);
         HTREEITEM root = tree.GetRootItem();
         while (root && tree.GetItemText(root) != table) root = tree.GetNextSiblingItem(root);
         if (!root)
             root = tree.InsertItem(table, TVI_ROOT, TVI_LAST);
         if (!root)
             continue;
-        if (HTREEITEM child = tree.InsertItem(Field(record->columnName), root, TVI_LAST))
+        if (HTREEITEM child = tree.InsertItem(fw::FieldText(record->columnName), root, TVI_LAST))
             tree.SetItemData(child, reinterpret_cast<uintptr_t>(record));
     }
 }
@@ -119,7 +102,7 @@ void CDTSelectAttr::FillSelectedList(bool onlyDisplayed) {
         ZevDTAPIColumn* record = columns[i];
         if (!record || (onlyDisplayed && record->displayPosition < 1))
             continue;
-        const CString text = ColumnKey(*record);
+        const CString text = MakeColumnKey(*record);
         const int existing = FindEntry(text);
         if (existing >= 0) {
             // Only one of two columns whose keys differ in case can be listed.
@@ -183,7 +166,7 @@ void CDTSelectAttr::OnAddFromTree() {
 void CDTSelectAttr::AddColumn(ZevDTAPIColumn* record) {
     if (!record)
         return;
-    const CString text = ColumnKey(*record);
+    const CString text = MakeColumnKey(*record);
     if (FindEntry(text) >= 0)
         return;
     const int at = m_selectedList.AddString(text);

@@ -5,29 +5,16 @@
 #include "dialogs/login_dlg.h"
 #include "framework/script/test_driver.h"
 #include "framework/transcript_lines.h"
+#include "resources/resource.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 
 using fw::Ui;
 
+using testsupport::ModalRun;
+using testsupport::RunDialog;
+
 namespace {
-
-struct LoginRun {
-    INT_PTR result = 0;
-    std::vector<std::string> transcript;
-    std::vector<std::string> failures;
-};
-
-LoginRun RunLogin(CLoginDlg& dlg, fw::TestDriver& driver) {
-    fw::MemoryTranscript transcript;
-    LoginRun run;
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        run.result = dlg.DoModal();
-    }
-    run.transcript = transcript.lines;
-    run.failures = driver.Failures();
-    return run;
-}
 
 struct EditStates {
     bool serverReadOnly, userReadOnly, passwordReadOnly;
@@ -44,14 +31,14 @@ TEST_P(LoginFlags, OnlyTheFieldsTheFlagsNameCanBeTyped) {
     std::string shownSource;
     fw::TestDriver driver;
     driver.Then([&](Ui& ui) {
-        EXPECT_EQ(ui.TemplateId(), 129u);
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));
         EXPECT_EQ(ui.Caption(), "Drill-Through Login");
-        seen = {ui.ReadOnly(1001), ui.ReadOnly(1014), ui.ReadOnly(1015)};
-        dataSourceReadOnly = ui.ReadOnly(1002);
-        shownSource = ui.Text(1002);
+        seen = {ui.ReadOnly(IDC_LOGIN_SERVER), ui.ReadOnly(IDC_LOGIN_USER), ui.ReadOnly(IDC_LOGIN_PASSWORD)};
+        dataSourceReadOnly = ui.ReadOnly(IDC_LOGIN_DATA_SOURCE);
+        shownSource = ui.Text(IDC_LOGIN_DATA_SOURCE);
         ui.Click(IDCANCEL);
     });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_TRUE(run.failures.empty()) << run.failures.front();
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(seen.serverReadOnly, GetParam().second.serverReadOnly);
@@ -73,13 +60,13 @@ TEST(LoginDialog, TypingIntoAReadOnlyFieldIsRefused) {
     fw::TestDriver driver;
     driver.Then([&](Ui& ui) {
         try {
-            ui.Type(1014, "someone");
+            ui.Type(IDC_LOGIN_USER, "someone");
         } catch (const fw::UiError&) {
             refused = true;
         }
         ui.Click(IDCANCEL);
     });
-    RunLogin(dlg, driver);
+    RunDialog(dlg, driver);
     EXPECT_TRUE(refused);
 }
 
@@ -96,17 +83,17 @@ TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
         })
         .Then([&](Ui& ui) {
             stillOpen = ui.TemplateId();
-            ui.Type(1001, "olap1");
+            ui.Type(IDC_LOGIN_SERVER, "olap1");
         })
         .Then([](Ui& ui) { ui.Click(IDOK); })
         .Then([&](Ui& ui) {
             secondMessage = ui.MessageText();
             ui.Answer(IDOK);
         })
-        .Then([](Ui& ui) { ui.Type(1014, "ann"); })
-        .Then([](Ui& ui) { ui.Type(1015, "secret"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "secret"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_TRUE(run.failures.empty());
     EXPECT_EQ(firstMessage, "Need to provide Integration Server name");
     EXPECT_EQ(secondMessage, "Need to provide user name");
@@ -138,7 +125,7 @@ TEST(LoginDialog, AReadOnlyEmptyUserLeavesOnlyCancel) {
             ui.Answer(IDOK);
         });
     driver.Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_EQ(messages, 2);
     EXPECT_EQ(run.result, IDCANCEL);
 }
@@ -147,10 +134,10 @@ TEST(LoginDialog, BlanksCountAsAServerName) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = 3;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1001, "   "); })
-        .Then([](Ui& ui) { ui.Type(1014, "ann"); })
+    driver.Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "   "); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
-    LoginRun run = RunLogin(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strServerName, "   ");
 }
@@ -161,8 +148,8 @@ TEST(LoginDialog, HelpOpensTheLoginPageBelowTheRootReadAtConstruction) {
     CLoginDlg dlg;
     testsupport::ScopedEnv changed("TALVENOR_HOME", std::string("D:\\Elsewhere"));
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1065); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    RunLogin(dlg, driver);
+    driver.Then([](Ui& ui) { ui.Click(IDC_LOGIN_HELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    RunDialog(dlg, driver);
     ASSERT_EQ(shell.paths().size(), 1u);
     EXPECT_EQ(shell.paths()[0],
               "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_through_login_dialog_box.html");

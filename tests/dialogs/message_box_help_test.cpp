@@ -9,33 +9,21 @@
 #include "dialogs/login_dlg.h"
 #include "filters/get_filter_name_dlg.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/help_wizard.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 #include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
 using fw::Ui;
 
+using testsupport::RunCleanly;
+
 namespace {
 
 const std::string kDocs = "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\";
-
-// Runs a window under the driver and checks that every step ran cleanly.
-template <class Window>
-INT_PTR RunModal(Window& window, fw::TestDriver& driver, std::vector<std::string>* lines = nullptr) {
-    fw::MemoryTranscript transcript;
-    INT_PTR result;
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        result = window.DoModal();
-    }
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    if (lines)
-        *lines = transcript.lines;
-    return result;
-}
 
 TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
     testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
@@ -45,7 +33,8 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
     dlg.m_strDataSourceName = "Sales";
     std::string shown;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.PressF1(); })  // the dialog itself answers no F1
+    driver
+        .Then([](Ui& ui) { ui.PressF1(); })    // the dialog itself answers no F1
         .Then([](Ui& ui) { ui.Click(IDOK); })  // no server name
         .Then([&](Ui& ui) {
             shown = ui.MessageText();
@@ -57,11 +46,11 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
             ui.Answer(IDOK);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 129u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));
             ui.Click(IDCANCEL);
         });
     std::vector<std::string> lines;
-    EXPECT_EQ(RunModal(dlg, driver, &lines), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver, &lines), IDCANCEL);
     EXPECT_EQ(shown, "Need to provide Integration Server name");
     EXPECT_EQ(shell.paths(),
               std::vector<std::string>{kDocs + "idh_drill_through_login_dialog_box.html"});
@@ -79,17 +68,18 @@ TEST(MessageBoxHelp, F1InTheFilterStepsQuestionOpensTheFilterStepsHelp) {
     fw::TestDriver driver;
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     std::string question;
-    driver.Then([](Ui& ui) { ui.Click(1069); })  // Delete the current filter
+    driver
+        .Then([](Ui& ui) { ui.Click(IDC_FILTER_DELETE); })  // Delete the current filter
         .Then([&](Ui& ui) {
             question = ui.MessageText();
             ui.PressF1();
         })
         .Then([](Ui& ui) { ui.Answer(IDNO); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 133u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
             ui.Press(SheetButton::Cancel);
         });
-    EXPECT_EQ(RunModal(sheet, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(sheet, driver), IDCANCEL);
     EXPECT_EQ(question, "Are you sure you want to delete the current filter?");
     EXPECT_EQ(shell.paths(), std::vector<std::string>{kDocs + "idh_select_data_filters_dialog_box.html"});
 }
@@ -109,7 +99,7 @@ TEST(MessageBoxHelp, F1InAMessageOfADialogWithoutHelpOpensNothing) {
         })
         .Then([](Ui& ui) { ui.Answer(IDOK); })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_TRUE(shell.paths().empty());
 }
 

@@ -7,8 +7,12 @@
 
 #include "dialogs/reports_dlg.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
+#include "support/run_dialog.h"
 
 using fw::Ui;
+
+using testsupport::RunCleanly;
 
 namespace {
 
@@ -33,30 +37,22 @@ class Reports : public CReportSource {
     std::vector<ZevDTAPIReport*> pointers_;
 };
 
-INT_PTR RunDialog(CReportsDlg& dlg, fw::TestDriver& driver) {
-    fw::ScopedDriver scope(&driver);
-    INT_PTR r = dlg.DoModal();
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    return r;
-}
-
 TEST(ReportsDialog, ListsTheReportsWithTheFirstSelected) {
     Reports reports({{"Sales by region", 1}, {"Returns", 0}, {"Stock", 1}});
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) {
-        EXPECT_EQ(ui.TemplateId(), 138u);
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_REPORTS));
         EXPECT_EQ(ui.Caption(), "Select Drill-Through Report");
-        ASSERT_EQ(ui.RowCount(1040), 3);
-        EXPECT_EQ(ui.RowText(1040, 0), "Sales by region");
-        EXPECT_EQ(ui.RowText(1040, 2), "Stock");
-        EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
-        EXPECT_TRUE(ui.Enabled(1044));
+        ASSERT_EQ(ui.RowCount(IDC_REPORTS_LIST), 3);
+        EXPECT_EQ(ui.RowText(IDC_REPORTS_LIST, 0), "Sales by region");
+        EXPECT_EQ(ui.RowText(IDC_REPORTS_LIST, 2), "Stock");
+        EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{0});
+        EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
         ui.Click(IDCANCEL);
     });
-    EXPECT_EQ(RunDialog(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
 }
 
 TEST(ReportsDialog, ClickThirdThenExecute) {
@@ -64,11 +60,11 @@ TEST(ReportsDialog, ClickThirdThenExecute) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.SelectRow(1040, 2); }).Then([](Ui& ui) {
-        EXPECT_FALSE(ui.Enabled(1044));  // report C cannot be customised
-        ui.Click(1043);
+    driver.Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 2); }).Then([](Ui& ui) {
+        EXPECT_FALSE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));  // report C cannot be customised
+        ui.Click(IDC_REPORTS_EXECUTE);
     });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 2u);
     EXPECT_EQ(dlg.m_bCustomize, 0);
 }
@@ -78,8 +74,8 @@ TEST(ReportsDialog, CustomizeWithoutAClickTakesTheFirstReport) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1044); });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    driver.Then([](Ui& ui) { ui.Click(IDC_REPORTS_CUSTOMIZE); });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 1);
 }
@@ -90,19 +86,19 @@ TEST(ReportsDialog, CustomizeFollowsTheClickedReportAndCannotBePressedWhenDisabl
     dlg.m_pDrillThrough = &reports;
     bool refused = false;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { EXPECT_FALSE(ui.Enabled(1044)); })
-        .Then([](Ui& ui) { ui.SelectRow(1040, 1); })
-        .Then([](Ui& ui) { EXPECT_TRUE(ui.Enabled(1044)); })
-        .Then([](Ui& ui) { ui.SelectRow(1040, 0); })
+    driver.Then([](Ui& ui) { EXPECT_FALSE(ui.Enabled(IDC_REPORTS_CUSTOMIZE)); })
+        .Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 1); })
+        .Then([](Ui& ui) { EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE)); })
+        .Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 0); })
         .Then([&](Ui& ui) {
             try {
-                ui.Click(1044);
+                ui.Click(IDC_REPORTS_CUSTOMIZE);
             } catch (const fw::UiError&) {
                 refused = true;
             }
         })
-        .Then([](Ui& ui) { ui.Click(1043); });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+        .Then([](Ui& ui) { ui.Click(IDC_REPORTS_EXECUTE); });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_TRUE(refused);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 0);
@@ -113,14 +109,14 @@ TEST(ReportsDialog, AClickOnTheEmptyAreaSelectsTheFirstReport) {
     CReportsDlg dlg;
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.SelectRow(1040, 1); })
-        .Then([](Ui& ui) { ui.ClickEmpty(1040); })
+    driver.Then([](Ui& ui) { ui.SelectRow(IDC_REPORTS_LIST, 1); })
+        .Then([](Ui& ui) { ui.ClickEmpty(IDC_REPORTS_LIST); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
-            EXPECT_TRUE(ui.Enabled(1044));
-            ui.Click(1043);
+            EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{0});
+            EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
+            ui.Click(IDC_REPORTS_EXECUTE);
         });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
 }
 
@@ -131,12 +127,12 @@ TEST(ReportsDialog, WithoutReportsCustomizeKeepsItsTemplateState) {
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.RowCount(1040), 0);
-            EXPECT_TRUE(ui.Enabled(1044));
-            ui.ClickEmpty(1040);
+            EXPECT_EQ(ui.RowCount(IDC_REPORTS_LIST), 0);
+            EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
+            ui.ClickEmpty(IDC_REPORTS_LIST);
         })
-        .Then([](Ui& ui) { ui.Click(1044); });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+        .Then([](Ui& ui) { ui.Click(IDC_REPORTS_CUSTOMIZE); });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
     EXPECT_EQ(dlg.m_bCustomize, 1);
 }
@@ -148,17 +144,18 @@ TEST(ReportsDialog, TheArrowKeysChooseTheReportThatEnterRuns) {
     CReportsDlg down;
     down.m_pDrillThrough = &reports;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) {
-              EXPECT_EQ(ui.FocusId(), 1040);
-              ui.PressKey(fw::Key::Down);
-          })
+    driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{1});
-            EXPECT_FALSE(ui.Enabled(1044));  // "Customer Orders" cannot be customised
-            EXPECT_EQ(ui.DefaultButton(), 1043);
+            EXPECT_EQ(ui.FocusId(), IDC_REPORTS_LIST);
+            ui.PressKey(fw::Key::Down);
+        })
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{1});
+            EXPECT_FALSE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));  // "Customer Orders" cannot be customised
+            EXPECT_EQ(ui.DefaultButton(), IDC_REPORTS_EXECUTE);
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunDialog(down, driver), IDOK);
+    EXPECT_EQ(RunCleanly(down, driver), IDOK);
     EXPECT_EQ(down.m_nSelected, 1u);
     EXPECT_EQ(down.m_bCustomize, 0);
 
@@ -167,14 +164,14 @@ TEST(ReportsDialog, TheArrowKeysChooseTheReportThatEnterRuns) {
     fw::TestDriver keys;
     keys.Then([](Ui& ui) { ui.PressKey(fw::Key::End); })
         .Then([](Ui& ui) {
-            EXPECT_TRUE(ui.Enabled(1044));
+            EXPECT_TRUE(ui.Enabled(IDC_REPORTS_CUSTOMIZE));
             ui.PressKey(fw::Key::Up);
         })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Home); })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Down); })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Down); })
         .Then([](Ui& ui) { ui.PressAlt('u'); });
-    EXPECT_EQ(RunDialog(endUp, keys), IDOK);
+    EXPECT_EQ(RunCleanly(endUp, keys), IDOK);
     EXPECT_EQ(endUp.m_nSelected, 2u);
     EXPECT_EQ(endUp.m_bCustomize, 1);
 }
@@ -186,12 +183,12 @@ TEST(ReportsDialog, AClickAfterTheKeysTakesTheClickedReport) {
     dlg.m_pDrillThrough = &reports;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.PressKey(fw::Key::End); })
-        .Then([](Ui& ui) { ui.ClickEmpty(1040); })
+        .Then([](Ui& ui) { ui.ClickEmpty(IDC_REPORTS_LIST); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1040), std::vector<int>{0});
+            EXPECT_EQ(ui.SelectedRows(IDC_REPORTS_LIST), std::vector<int>{0});
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunDialog(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelected, 0u);
 }
 

@@ -3,6 +3,7 @@
 
 #include "dialogs/wait_dialog.h"
 #include "framework/script/ui.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -11,11 +12,11 @@ TEST(WaitDialog, StandardTextsAndHiddenProgress) {
     CWaitDialog dlg(nullptr, &running);
     ASSERT_TRUE(dlg.IsWindow());
     fw::Ui ui(dlg.m_hWnd);
-    EXPECT_EQ(ui.TemplateId(), 144u);
+    EXPECT_EQ(ui.TemplateId(), unsigned(IDD_WAIT));
     EXPECT_EQ(ui.Caption(), "Working");
-    EXPECT_EQ(ui.Text(1072), "Click Cancel to cancel the operation");
+    EXPECT_EQ(ui.Text(IDC_WAIT_MESSAGE), "Click Cancel to cancel the operation");
     EXPECT_EQ(ui.Text(IDCANCEL), "Cancel");
-    EXPECT_FALSE(ui.Visible(1071));
+    EXPECT_FALSE(ui.Visible(IDC_WAIT_PROGRESS));
     EXPECT_TRUE(dlg.IsWindowVisible());
 }
 
@@ -24,8 +25,8 @@ TEST(WaitDialog, GivenTextsAndAVisibleProgressBar) {
     CWaitDialog dlg(nullptr, &running, "ZEVDT", "Getting data from database...", TRUE);
     fw::Ui ui(dlg.m_hWnd);
     EXPECT_EQ(ui.Caption(), "ZEVDT");
-    EXPECT_EQ(ui.Text(1072), "Getting data from database...");
-    EXPECT_TRUE(ui.Visible(1071));
+    EXPECT_EQ(ui.Text(IDC_WAIT_MESSAGE), "Getting data from database...");
+    EXPECT_TRUE(ui.Visible(IDC_WAIT_PROGRESS));
 }
 
 TEST(WaitDialog, CancelClearsTheFlagAndDestroysTheWindow) {

@@ -18,6 +18,7 @@
 #include "framework/script/test_driver.h"
 #include "framework/win_types.h"
 #include "process.h"
+#include "resources/resource.h"
 #include "sample_warehouse.h"
 #include "zevdtu.h"
 
@@ -101,8 +102,8 @@ class FilterLock : public ::testing::Test {
         std::vector<std::string> combo;
         fw::TestDriver driver;
         driver.Then([](Ui& ui) {
-            ui.SelectRow(1040, 0);
-            ui.Click(1044);
+            ui.SelectRow(IDC_REPORTS_LIST, 0);
+            ui.Click(IDC_REPORTS_CUSTOMIZE);
         });
         driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
         driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
@@ -131,8 +132,9 @@ class FilterLock : public ::testing::Test {
             ui.Answer(IDOK);
         });
         driver.Then([&](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 133u);
-            for (int i = 0; i < ui.RowCount(1066); ++i) combo.push_back(ui.RowText(1066, i));
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
+            for (int i = 0; i < ui.RowCount(IDC_FILTER_COMBO); ++i)
+                combo.push_back(ui.RowText(IDC_FILTER_COMBO, i));
             ui.Press(SheetButton::Finish);
         });
         void* handle = nullptr;

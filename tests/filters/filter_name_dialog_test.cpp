@@ -7,35 +7,16 @@
 
 #include "filters/get_filter_name_dlg.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
+#include "support/run_dialog.h"
 
 using fw::Ui;
 
+using testsupport::ExpectClean;
+using testsupport::ModalRun;
+using testsupport::RunDialog;
+
 namespace {
-
-struct NameRun {
-    INT_PTR result = 0;
-    std::vector<std::string> transcript;
-    std::vector<std::string> failures;
-    bool stepsLeft = false;
-};
-
-NameRun RunDialog(GetFilterNameDlg& dlg, fw::TestDriver& driver) {
-    fw::MemoryTranscript transcript;
-    NameRun run;
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        run.result = dlg.DoModal();
-    }
-    run.transcript = transcript.lines;
-    run.failures = driver.Failures();
-    run.stepsLeft = !driver.Done();
-    return run;
-}
-
-void ExpectClean(const NameRun& run) {
-    EXPECT_TRUE(run.failures.empty()) << run.failures.front();
-    EXPECT_FALSE(run.stepsLeft);
-}
 
 void Names(GetFilterNameDlg& dlg, const std::vector<std::string>& names) {
     for (const std::string& name : names) dlg.m_existingNames.AddTail(CString(name));
@@ -52,16 +33,16 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
         .Then([&](Ui& ui) {
             caption = ui.Caption();
             okAtOpen = ui.Enabled(IDOK);
-            copyShown = ui.Visible(1070);
-            ui.Type(1069, "   ");
+            copyShown = ui.Visible(IDC_NAME_COPY);
+            ui.Type(IDC_NAME_EDIT, "   ");
         })
         .Then([&](Ui& ui) {
             okForBlanks = ui.Enabled(IDOK);
-            ui.Type(1069, "East$*$West");
+            ui.Type(IDC_NAME_EDIT, "East$*$West");
         })
         .Then([&](Ui& ui) {
             okForSeparator = ui.Enabled(IDOK);
-            ui.Type(1069, "  q1 ");
+            ui.Type(IDC_NAME_EDIT, "  q1 ");
         })
         .Then([&](Ui& ui) { ui.Click(IDOK); })
         .Then([&](Ui& ui) {
@@ -69,13 +50,13 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
             ui.Answer(IDOK);
         })
         .Then([&](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 143u);
-            EXPECT_EQ(ui.Text(1069), "  q1 ");
-            ui.Type(1069, " Fresh\t");
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
+            EXPECT_EQ(ui.Text(IDC_NAME_EDIT), "  q1 ");
+            ui.Type(IDC_NAME_EDIT, " Fresh\t");
         })
-        .Then([&](Ui& ui) { ui.SetCheck(1070, true); })
+        .Then([&](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(caption, "Filter Name");
     EXPECT_FALSE(okAtOpen);
@@ -95,8 +76,8 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
 TEST(FilterNameDialog, WithNoOtherFiltersAnyNameIsAccepted) {
     GetFilterNameDlg dlg;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1069, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "x");
@@ -120,13 +101,13 @@ TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
     driver
         .Then([&](Ui& ui) {
             okAtOpen = ui.Enabled(IDOK);
-            copyShown = ui.Visible(1070);
-            shownName = ui.Text(1069);
-            ui.Type(1069, " aLPHA ");
+            copyShown = ui.Visible(IDC_NAME_COPY);
+            shownName = ui.Text(IDC_NAME_EDIT);
+            ui.Type(IDC_NAME_EDIT, " aLPHA ");
         })
         .Then([&](Ui& ui) {
             okForOtherCase = ui.Enabled(IDOK);
-            ui.Type(1069, "BETA");
+            ui.Type(IDC_NAME_EDIT, "BETA");
         })
         .Then([&](Ui& ui) {
             okForOther = ui.Enabled(IDOK);
@@ -136,9 +117,9 @@ TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
             clash = ui.MessageText();
             ui.Answer(IDOK);
         })
-        .Then([&](Ui& ui) { ui.Type(1069, "Gamma"); })
+        .Then([&](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Gamma"); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_TRUE(okAtOpen);
     EXPECT_FALSE(copyShown);
@@ -156,7 +137,7 @@ TEST(FilterNameDialog, RenameWithTheUnchangedNameClosesAtOnce) {
     RenameDialog(dlg, "Alpha", {"Beta", "Alpha"});
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDOK); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "Alpha");
@@ -174,7 +155,7 @@ TEST(FilterNameDialog, OnlyTheExactCurrentNameIsTheFiltersOwnEntry) {
             ui.Answer(IDOK);
         })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(clash, "A Filter with name Alpha already exists.");
     EXPECT_EQ(run.result, IDCANCEL);
@@ -191,10 +172,10 @@ TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
             ui.Answer(IDOK);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 143u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
             ui.Click(IDCANCEL);
         });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(refusal, "Please enter a filter name.");
     EXPECT_EQ(run.result, IDCANCEL);
@@ -213,21 +194,21 @@ TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnte
         ui.Answer(IDOK);
     };
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1069, " Cost$* "); })
+    driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, " Cost$* "); })
         .Then([&](Ui& ui) {
             okOffered = ui.Enabled(IDOK);
             ui.Click(IDOK);
         })
         .Then(refused)
-        .Then([](Ui& ui) { ui.Type(1069, "a$*$b"); })
+        .Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "a$*$b"); })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); })
         .Then(refused)
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 143u);
-            ui.Type(1069, "Cost$");
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
+            ui.Type(IDC_NAME_EDIT, "Cost$");
         })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_TRUE(okOffered);
     EXPECT_EQ(refusals, (std::vector<std::string>(2, "A filter text cannot contain $*$ or end with $*.")));
@@ -240,10 +221,10 @@ TEST(FilterNameDialog, CancelTransfersNothing) {
     GetFilterNameDlg dlg;
     dlg.m_strName = "kept";
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1069, "typed"); })
-        .Then([](Ui& ui) { ui.SetCheck(1070, true); })
+    driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "typed"); })
+        .Then([](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    NameRun run = RunDialog(dlg, driver);
+    ModalRun run = RunDialog(dlg, driver);
     ExpectClean(run);
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(dlg.m_strName.str(), "kept");

@@ -8,24 +8,16 @@
 #include "filters/member_value_select_dlg.h"
 #include "filters/pick_string_item_dlg.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 
 using fw::Ui;
 using testsupport::FakeShell;
+using testsupport::RunCleanly;
 using testsupport::ScopedEnv;
 
 namespace {
-
-const int kPickList = IDC_PICK_LIST;
-const int kValueList = IDC_VALUES_LIST;
-
-INT_PTR RunModal(CDialog& dlg, fw::TestDriver& driver) {
-    fw::ScopedDriver scope(&driver);
-    INT_PTR r = dlg.DoModal();
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    return r;
-}
 
 CString Str(UINT id) {
     CString s;
@@ -64,21 +56,21 @@ TEST(PickStringItem, ShowsTheEntriesWithThePreselectedRowAndReturnsTheChosenOne)
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 141u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_PICK_STRING_ITEM));
             EXPECT_EQ(ui.Caption(), "Order By");
-            ASSERT_EQ(ui.RowCount(kPickList), 2);
-            EXPECT_EQ(ui.RowText(kPickList, 0), "Ascending");
-            EXPECT_EQ(ui.RowText(kPickList, 1), "Descending");
-            EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{1});
-            EXPECT_TRUE(ui.Style(kPickList) & LVS_SHOWSELALWAYS);
+            ASSERT_EQ(ui.RowCount(IDC_PICK_LIST), 2);
+            EXPECT_EQ(ui.RowText(IDC_PICK_LIST, 0), "Ascending");
+            EXPECT_EQ(ui.RowText(IDC_PICK_LIST, 1), "Descending");
+            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{1});
+            EXPECT_TRUE(ui.Style(IDC_PICK_LIST) & LVS_SHOWSELALWAYS);
             EXPECT_TRUE(ui.Enabled(IDOK));
-            ui.SelectRow(kPickList, 0);
+            ui.SelectRow(IDC_PICK_LIST, 0);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{0});
+            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{0});
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelectedIndex, 0);
 }
 
@@ -90,17 +82,17 @@ TEST(PickStringItem, TheArrowKeysMoveOnFromThePreselectedRow) {
     driver
         .Then([](Ui& ui) {
             fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
-                                             reinterpret_cast<WPARAM>(ui.Control(kPickList)), TRUE);
+                                             reinterpret_cast<WPARAM>(ui.Control(IDC_PICK_LIST)), TRUE);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), kPickList);
+            EXPECT_EQ(ui.FocusId(), IDC_PICK_LIST);
             ui.PressKey(fw::Key::Up);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(kPickList), std::vector<int>{0});
+            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{0});
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelectedIndex, 0);
 }
 
@@ -114,16 +106,17 @@ TEST(PickStringItem, APreselectionOutsideTheEntriesSelectsNothingAndOkWaitsForAR
         driver
             .Then([](Ui& ui) {
                 EXPECT_EQ(ui.Caption(), "Dialog");
-                EXPECT_TRUE(ui.SelectedRows(kPickList).empty());
+                EXPECT_TRUE(ui.SelectedRows(IDC_PICK_LIST).empty());
                 // The template's enabled OK stays until the first selection change.
                 EXPECT_TRUE(ui.Enabled(IDOK));
                 ui.Click(IDOK);
             })
             .Then([](Ui& ui) {
-                EXPECT_EQ(ui.TemplateId(), 141u);  // still open: OK without a row is no answer
+                EXPECT_EQ(ui.TemplateId(),
+                          unsigned(IDD_PICK_STRING_ITEM));  // still open: OK without a row is no answer
                 ui.Click(IDCANCEL);
             });
-        EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+        EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
         EXPECT_EQ(dlg.m_nSelectedIndex, preselect);
     }
 }
@@ -133,10 +126,10 @@ TEST(PickStringItem, OkFollowsTheSelectionOnceItChanges) {
     FillOrderBy(dlg, -1);
     bool refused = false;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.SelectRow(kPickList, 1); })
+    driver.Then([](Ui& ui) { ui.SelectRow(IDC_PICK_LIST, 1); })
         .Then([](Ui& ui) {
             EXPECT_TRUE(ui.Enabled(IDOK));
-            ui.ClickEmpty(kPickList);
+            ui.ClickEmpty(IDC_PICK_LIST);
         })
         .Then([&](Ui& ui) {
             EXPECT_FALSE(ui.Enabled(IDOK));
@@ -147,12 +140,12 @@ TEST(PickStringItem, OkFollowsTheSelectionOnceItChanges) {
             }
         })
         .Then([](Ui& ui) { PressEnter(ui); })
-        .Then([](Ui& ui) { ui.SelectRow(kPickList, 1); })
+        .Then([](Ui& ui) { ui.SelectRow(IDC_PICK_LIST, 1); })
         .Then([](Ui& ui) {
             EXPECT_TRUE(ui.Enabled(IDOK));
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_TRUE(refused);
     EXPECT_EQ(dlg.m_nSelectedIndex, 1);
 }
@@ -161,8 +154,8 @@ TEST(PickStringItem, ADoubleClickedRowIsTheAnswerAtOnce) {
     CPickStringItemDlg dlg;
     FillOrderBy(dlg, 1);
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.DoubleClickRow(kPickList, 0); });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    driver.Then([](Ui& ui) { ui.DoubleClickRow(IDC_PICK_LIST, 0); });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_nSelectedIndex, 0);
 }
 
@@ -174,7 +167,7 @@ TEST(PickStringItem, HelpOpensTheOrderByPageBelowTheRootReadAtConstruction) {
     FillOrderBy(dlg, 0);
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDHELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     // The trailing backslash of the root is kept: the help string brings its own.
     EXPECT_EQ(shell.paths(),
               std::vector<std::string>{
@@ -187,24 +180,24 @@ TEST(MemberValueSelect, OffersTheValuesSortedAndReturnsTheChosenInDisplayOrder) 
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 136u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
             EXPECT_EQ(ui.Caption(), "Select Filter Values from the List");
-            ASSERT_EQ(ui.RowCount(kValueList), 4);
-            EXPECT_EQ(ui.RowText(kValueList, 0), "apple");
-            EXPECT_EQ(ui.RowText(kValueList, 1), "banana");
-            EXPECT_EQ(ui.RowText(kValueList, 2), "Cherry");
-            EXPECT_EQ(ui.RowText(kValueList, 3), "Date");
-            EXPECT_FALSE(ui.Style(kValueList) & LVS_SINGLESEL);
+            ASSERT_EQ(ui.RowCount(IDC_VALUES_LIST), 4);
+            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 0), "apple");
+            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 1), "banana");
+            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 2), "Cherry");
+            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 3), "Date");
+            EXPECT_FALSE(ui.Style(IDC_VALUES_LIST) & LVS_SINGLESEL);
             // The list holds no rows of its own: the dialog hands out the texts.
-            EXPECT_TRUE(ui.Style(kValueList) & LVS_OWNERDATA);
+            EXPECT_TRUE(ui.Style(IDC_VALUES_LIST) & LVS_OWNERDATA);
             EXPECT_FALSE(ui.Enabled(IDOK));
-            ui.SelectRows(kValueList, {3, 0, 2});
+            ui.SelectRows(IDC_VALUES_LIST, {3, 0, 2});
         })
         .Then([](Ui& ui) {
             EXPECT_TRUE(ui.Enabled(IDOK));
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(Texts(dlg.m_Values), (std::vector<std::string>{"apple", "Cherry", "Date"}));
 }
 
@@ -221,13 +214,14 @@ TEST(MemberValueSelect, ManyValuesInAnyOrderAreShownSortedLowerCaseFirst) {
     dlg.m_strTitle = Str(IDS_SELECT_FILTER_VALUES);
     fw::TestDriver driver;
     driver.Then([](Ui& ui) {
-        ASSERT_EQ(ui.RowCount(kValueList), 3002);
-        for (int i = 0; i < 3000; ++i) ASSERT_EQ(ui.RowText(kValueList, i), "v" + std::to_string(10000 + i));
-        EXPECT_EQ(ui.RowText(kValueList, 3000), "x");
-        EXPECT_EQ(ui.RowText(kValueList, 3001), "X");
+        ASSERT_EQ(ui.RowCount(IDC_VALUES_LIST), 3002);
+        for (int i = 0; i < 3000; ++i)
+            ASSERT_EQ(ui.RowText(IDC_VALUES_LIST, i), "v" + std::to_string(10000 + i));
+        EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 3000), "x");
+        EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 3001), "X");
         ui.Click(IDCANCEL);
     });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
 }
 
 // Typing the start of a value in the list moves to the first value that starts
@@ -250,11 +244,11 @@ TEST(MemberValueSelect, TypingTheStartOfAValueMovesToIt) {
         driver
             .Then([](Ui& ui) {
                 fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
-                                                 reinterpret_cast<WPARAM>(ui.Control(kValueList)), TRUE);
+                                                 reinterpret_cast<WPARAM>(ui.Control(IDC_VALUES_LIST)), TRUE);
             })
             .Then([&](Ui& ui) { ui.Type(c.typed); })
             .Then([&](Ui& ui) {
-                EXPECT_EQ(ui.SelectedRows(kValueList),
+                EXPECT_EQ(ui.SelectedRows(IDC_VALUES_LIST),
                           c.row < 0 ? std::vector<int>{} : std::vector<int>{c.row});
                 EXPECT_EQ(ui.Enabled(IDOK), c.row >= 0);
                 ui.Click(IDCANCEL);
@@ -269,21 +263,21 @@ TEST(MemberValueSelect, OneValueOnlyKeepsASingleSelectedRow) {
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_TRUE(ui.Style(kValueList) & LVS_SINGLESEL);
-            ui.SelectRow(kValueList, 0);
+            EXPECT_TRUE(ui.Style(IDC_VALUES_LIST) & LVS_SINGLESEL);
+            ui.SelectRow(IDC_VALUES_LIST, 0);
         })
         .Then([](Ui& ui) {
             // A Ctrl-click on a second row moves the selection instead of adding to it.
             LVITEMA item{};
             item.state = LVIS_SELECTED;
             item.stateMask = LVIS_SELECTED;
-            fw::CurrentBackend().SendMessage(ui.Control(kValueList), LVM_SETITEMSTATE, 2,
+            fw::CurrentBackend().SendMessage(ui.Control(IDC_VALUES_LIST), LVM_SETITEMSTATE, 2,
                                              reinterpret_cast<LPARAM>(&item));
-            EXPECT_EQ(ui.SelectedRows(kValueList), std::vector<int>{2});
-            EXPECT_THROW(ui.SelectRows(kValueList, {0, 1}), fw::UiError);
+            EXPECT_EQ(ui.SelectedRows(IDC_VALUES_LIST), std::vector<int>{2});
+            EXPECT_THROW(ui.SelectRows(IDC_VALUES_LIST, {0, 1}), fw::UiError);
             ui.Click(IDOK);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(Texts(dlg.m_Values), std::vector<std::string>{"WEST"});
 }
 
@@ -295,18 +289,19 @@ TEST(MemberValueSelect, CancelAndAnEmptyChoiceBringNoValuesBack) {
     driver
         .Then([](Ui& ui) {
             EXPECT_EQ(ui.Caption(), "");  // the title is applied even when empty
-            ui.SelectRow(kValueList, 1);
+            ui.SelectRow(IDC_VALUES_LIST, 1);
         })
-        .Then([](Ui& ui) { ui.ClickEmpty(kValueList); })
+        .Then([](Ui& ui) { ui.ClickEmpty(IDC_VALUES_LIST); })
         .Then([](Ui& ui) {
             EXPECT_FALSE(ui.Enabled(IDOK));
             PressEnter(ui);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 136u);  // an empty choice does not close the dialog
+            EXPECT_EQ(ui.TemplateId(),
+                      unsigned(IDD_MEMBER_VALUE_SELECT));  // an empty choice does not close the dialog
             ui.Click(IDCANCEL);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_TRUE(dlg.m_Values.IsEmpty());
 }
 
@@ -319,10 +314,10 @@ TEST(MemberValueSelect, HelpButtonAndF1OpenTheSameValuesPage) {
     driver.Then([](Ui& ui) { ui.Click(IDC_VALUES_HELP); })
         .Then([](Ui& ui) { ui.PressF1(); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 136u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
             ui.Click(IDCANCEL);
         });
-    EXPECT_EQ(RunModal(dlg, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     const std::string page =
         "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_filter_values_from_list_dialog_box."
         "html";

@@ -4,11 +4,9 @@
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 
 namespace {
-
-constexpr int kServer = 1001, kDataSource = 1002, kUser = 1014, kHelp = 1065;
-constexpr int kSelectedList = 1008;
 
 INT_PTR RunLogin(fw::TestDriver& driver, CWnd* parent = nullptr) {
     CDialog dialog(129, parent);
@@ -18,10 +16,11 @@ INT_PTR RunLogin(fw::TestDriver& driver, CWnd* parent = nullptr) {
 
 TEST(Keyboard, EnterGoesToTheTemplatesDefaultButtonAndEscToCancel) {
     fw::TestDriver enter;
-    enter.Then([](fw::Ui& ui) {
-             EXPECT_EQ(ui.DefaultButton(), IDOK);
-             EXPECT_EQ(ui.FocusId(), kServer);
-         })
+    enter
+        .Then([](fw::Ui& ui) {
+            EXPECT_EQ(ui.DefaultButton(), IDOK);
+            EXPECT_EQ(ui.FocusId(), IDC_LOGIN_SERVER);
+        })
         .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); });
     EXPECT_EQ(RunLogin(enter), IDOK);
     EXPECT_TRUE(enter.Failures().empty()) << enter.Failures()[0];
@@ -48,12 +47,13 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
             focus.push_back(ui.FocusId());
             ui.PressKey(fw::Key::Tab);
         });
-    tabbed.Then([&](fw::Ui& ui) {
-              focus.push_back(ui.FocusId());
-              ui.PressKey(fw::Key::ShiftTab);
-          })
+    tabbed
         .Then([&](fw::Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), kHelp);
+            focus.push_back(ui.FocusId());
+            ui.PressKey(fw::Key::ShiftTab);
+        })
+        .Then([&](fw::Ui& ui) {
+            EXPECT_EQ(ui.FocusId(), IDC_LOGIN_HELP);
             ui.PressKey(fw::Key::ShiftTab);
         })
         .Then([&](fw::Ui& ui) {
@@ -61,7 +61,9 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
             ui.PressKey(fw::Key::Enter);
         });
     EXPECT_EQ(RunLogin(tabbed), IDCANCEL);
-    EXPECT_EQ(focus, (std::vector<int>{kServer, kDataSource, kUser, 1015, IDOK, IDCANCEL, kHelp, kServer}));
+    EXPECT_EQ(focus,
+              (std::vector<int>{IDC_LOGIN_SERVER, IDC_LOGIN_DATA_SOURCE, IDC_LOGIN_USER, IDC_LOGIN_PASSWORD,
+                                IDOK, IDCANCEL, IDC_LOGIN_HELP, IDC_LOGIN_SERVER}));
 }
 
 TEST(Keyboard, AltLetterPressesTheButtonWithThatAccelerator) {
@@ -106,13 +108,13 @@ TEST(Keyboard, TheOwnerTakesNoInputWhileAModalWindowRuns) {
 
 class ColumnsPage : public CPropertyPage {
   public:
-    explicit ColumnsPage(DWORD buttons) : CPropertyPage(130), buttons_(buttons) {}
+    explicit ColumnsPage(DWORD buttons) : CPropertyPage(IDD_SELECT_ATTR), buttons_(buttons) {}
     CListBox list;
     CPropertySheet* sheet = nullptr;
     std::vector<int> changes;
 
   protected:
-    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kSelectedList, list); }
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_SELECT_LIST, list); }
     BOOL OnInitDialog() override {
         CPropertyPage::OnInitDialog();
         for (const char* s : {"SALES.REGION", "SALES.AMOUNT", "PRODUCT.NAME"}) list.AddString(s);
@@ -124,7 +126,7 @@ class ColumnsPage : public CPropertyPage {
         return CPropertyPage::OnSetActive();
     }
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-        if (msg == WM_COMMAND && LOWORD(wParam) == kSelectedList && HIWORD(wParam) == LBN_SELCHANGE) {
+        if (msg == WM_COMMAND && LOWORD(wParam) == IDC_SELECT_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
             int sel = -1;
             for (int i = 0; i < list.GetCount(); ++i)
                 if (list.GetSel(i))
@@ -151,7 +153,7 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 130u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR));
             EXPECT_EQ(ui.DefaultButton(), ID_WIZNEXT);
             EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
             ui.PressKey(fw::Key::Enter);  // nothing: the default is disabled
@@ -178,21 +180,21 @@ TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
     page.sheet = &sheet;
     sheet.AddPage(&page);
     fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.SelectRow(kSelectedList, 0); })
+    driver.Then([](fw::Ui& ui) { ui.SelectRow(IDC_SELECT_LIST, 0); })
         .Then([](fw::Ui& ui) {
             // The focus goes to the list as a click would put it there.
-            fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(kSelectedList)),
-                                             WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(kSelectedList)),
-                                             TRUE);
+            fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(IDC_SELECT_LIST)),
+                                             WM_NEXTDLGCTL,
+                                             reinterpret_cast<WPARAM>(ui.Control(IDC_SELECT_LIST)), TRUE);
         })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), kSelectedList);
+            EXPECT_EQ(ui.FocusId(), IDC_SELECT_LIST);
             ui.PressKey(fw::Key::Down);
         })
         .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Down); })
         .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Up); })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(kSelectedList), std::vector<int>{1});
+            EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{1});
             ui.PressKey(fw::Key::Escape);
         });
     fw::ScopedDriver scope(&driver);
@@ -204,7 +206,7 @@ TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
 // A list view whose row is selected by the program, with no caret on any row.
 class SelectedNotFocused : public CDialog {
   public:
-    SelectedNotFocused() : CDialog(141) {}
+    SelectedNotFocused() : CDialog(IDD_PICK_STRING_ITEM) {}
     CListCtrl list;
 
   protected:
@@ -225,23 +227,23 @@ TEST(Keyboard, ArrowsInAListViewWithoutACaretStartFromTheTop) {
     fw::TestDriver driver;
     driver
         .Then([](fw::Ui& ui) {
-            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(1063)),
-                                             TRUE);
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
+                                             reinterpret_cast<WPARAM>(ui.Control(IDC_PICK_LIST)), TRUE);
         })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), 1063);
+            EXPECT_EQ(ui.FocusId(), IDC_PICK_LIST);
             ui.PressKey(fw::Key::Up);
         })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{2});
+            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{2});
             ui.PressKey(fw::Key::Down);
         })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{0});
+            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{0});
             ui.PressKey(fw::Key::Down);
         })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(1063), std::vector<int>{1});
+            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{1});
             ui.PressKey(fw::Key::Escape);
         });
     fw::ScopedDriver scope(&driver);

@@ -7,6 +7,7 @@
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/probe_sheet.h"
 
 namespace {
@@ -63,9 +64,9 @@ int At(const std::vector<std::string>& events, const std::string& e) {
 
 TEST(Notifications, ListViewStateChangesNotify) {
     // Template 132: the sort page's two report-view list views.
-    auto events = Probe(132, [](Recorder& r) {
+    auto events = Probe(IDD_ORDER_LIST, [](Recorder& r) {
         CListCtrl list;
-        list.m_hWnd = r.GetDlgItem(1050)->m_hWnd;
+        list.m_hWnd = r.GetDlgItem(IDC_ORDER_AVAILABLE)->m_hWnd;
         list.InsertColumn(0, "Column");
         list.InsertItem(0, "A");
         list.InsertItem(1, "B");
@@ -82,12 +83,12 @@ TEST(Notifications, ListViewStateChangesNotify) {
 }
 
 TEST(Notifications, TreeSelectionNotifies) {
-    auto events = Probe(130, [](Recorder& r) {
+    auto events = Probe(IDD_SELECT_ATTR, [](Recorder& r) {
         CTreeCtrl tree;
-        tree.m_hWnd = r.GetDlgItem(1007)->m_hWnd;
+        tree.m_hWnd = r.GetDlgItem(IDC_SELECT_TREE)->m_hWnd;
         HTREEITEM root = tree.InsertItem("SALES");
         HTREEITEM child = tree.InsertItem("REGION", root);
-        tree.SelectItem(child);
+        tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
         EXPECT_EQ(tree.GetSelectedItem(), child);
         EXPECT_EQ(tree.GetParentItem(child), root);
         EXPECT_EQ(tree.GetItemText(child), "REGION");
@@ -101,7 +102,8 @@ TEST(Notifications, TreeSelectionNotifies) {
 }
 
 TEST(Notifications, EditTextSetByCodeNotifiesChange) {
-    auto events = Probe(130, [](Recorder& r) { r.SetDlgItemText(1047, "Sales"); });
+    auto events =
+        Probe(IDD_SELECT_ATTR, [](Recorder& r) { r.SetDlgItemText(IDC_SELECT_REPORT_NAME, "Sales"); });
     int update = At(events, "command 1047 " + std::to_string(EN_UPDATE));
     int change = At(events, "command 1047 " + std::to_string(EN_CHANGE));
     EXPECT_GE(update, 0);
@@ -111,14 +113,15 @@ TEST(Notifications, EditTextSetByCodeNotifiesChange) {
 // The column-filter page (134) has a multi-line edit: unlike a single-line
 // one it does not report text set by code.
 TEST(Notifications, MultiLineEditTextSetByCodeIsSilent) {
-    auto events = Probe(134, [](Recorder& r) { r.SetDlgItemText(1022, "SALES.REGION = East"); });
+    auto events = Probe(IDD_FILTERS_PAGE,
+                        [](Recorder& r) { r.SetDlgItemText(IDC_BUILDER_FILTERS, "SALES.REGION = East"); });
     for (const auto& e : events) EXPECT_NE(e.rfind("command 1022 ", 0), 0u) << e;
 }
 
 TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
-    auto listEvents = Probe(130, [](Recorder& r) {
+    auto listEvents = Probe(IDD_SELECT_ATTR, [](Recorder& r) {
         CListBox list;
-        list.m_hWnd = r.GetDlgItem(1008)->m_hWnd;
+        list.m_hWnd = r.GetDlgItem(IDC_SELECT_LIST)->m_hWnd;
         list.AddString("SALES.REGION");
         list.AddString("SALES.AMOUNT");
         list.SetSel(1, TRUE);
@@ -130,9 +133,9 @@ TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
         list.m_hWnd = nullptr;
     });
     EXPECT_TRUE(listEvents.empty()) << listEvents.front();
-    auto comboEvents = Probe(133, [](Recorder& r) {
+    auto comboEvents = Probe(IDD_FILTER, [](Recorder& r) {
         CComboBox combo;
-        combo.m_hWnd = r.GetDlgItem(1066)->m_hWnd;
+        combo.m_hWnd = r.GetDlgItem(IDC_FILTER_COMBO)->m_hWnd;
         combo.AddString("Q1");
         combo.AddString("Q2");
         combo.SetCurSel(1);
@@ -149,18 +152,18 @@ TEST(Notifications, AUserChoiceInAComboIsReported) {
     std::vector<std::string> events;
     class Chooser : public CPropertyPage {
       public:
-        Chooser() : CPropertyPage(133) {}
+        Chooser() : CPropertyPage(IDD_FILTER) {}
         std::vector<std::string>* log = nullptr;
 
       protected:
         BOOL OnInitDialog() override {
             CPropertyPage::OnInitDialog();
-            GetDlgItem(1066)->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Q1"));
+            GetDlgItem(IDC_FILTER_COMBO)->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Q1"));
             return TRUE;
         }
         bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-            if (msg == WM_COMMAND && LOWORD(wParam) == 1066)
-                log->push_back("command 1066 " + std::to_string(HIWORD(wParam)));
+            if (msg == WM_COMMAND && LOWORD(wParam) == IDC_FILTER_COMBO)
+                log->push_back("command IDC_FILTER_COMBO " + std::to_string(HIWORD(wParam)));
             return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
         }
     } page;
@@ -169,7 +172,7 @@ TEST(Notifications, AUserChoiceInAComboIsReported) {
     sheet.SetWizardMode();
     sheet.AddPage(&page);
     fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.SelectRow(1066, 0); }).Then([](fw::Ui& ui) {
+    driver.Then([](fw::Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 0); }).Then([](fw::Ui& ui) {
         ui.Press(fw::SheetButton::Cancel);
     });
     {
@@ -177,7 +180,7 @@ TEST(Notifications, AUserChoiceInAComboIsReported) {
         EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     }
     EXPECT_TRUE(driver.Failures().empty());
-    EXPECT_EQ(events, std::vector<std::string>{"command 1066 " + std::to_string(CBN_SELCHANGE)});
+    EXPECT_EQ(events, std::vector<std::string>{"command IDC_FILTER_COMBO " + std::to_string(CBN_SELCHANGE)});
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <set>
 
 #include "dialogs/login_dlg.h"
 #include "dialogs/reports_dlg.h"
@@ -64,6 +66,33 @@ TEST(ScriptParsing, AnUnterminatedQuoteNamesItsLine) {
     std::string error;
     EXPECT_FALSE(fw::ParseScript("click 1\ntype 1001 \"open\n", &lines, &error));
     EXPECT_EQ(error, "line 2: unterminated quote");
+}
+
+// The commands the tables of docs/ui-scripts.md name: the first word of each
+// `code` in the first cell of a row ("\|" separates choices inside a cell).
+std::set<std::string> DocumentedCommands() {
+    std::ifstream doc(ZEVDT_UI_SCRIPTS_DOC);
+    EXPECT_TRUE(doc) << ZEVDT_UI_SCRIPTS_DOC;
+    std::set<std::string> names;
+    bool inCommands = false;
+    for (std::string row; std::getline(doc, row);) {
+        if (row.rfind("## ", 0) == 0 || row.rfind("### ", 0) == 0)
+            inCommands = row == "### Checks" || row == "### Actions";
+        if (!inCommands || row.rfind("| `", 0) != 0)
+            continue;
+        size_t end = 1;
+        while (end < row.size() && !(row[end] == '|' && row[end - 1] != '\\')) ++end;
+        for (size_t open = row.find('`'); open < end; open = row.find('`', row.find('`', open + 1) + 1)) {
+            size_t close = row.find('`', open + 1);
+            names.insert(row.substr(open + 1, std::min(close, row.find(' ', open)) - open - 1));
+        }
+    }
+    return names;
+}
+
+TEST(ScriptParsing, TheDocumentedCommandsAreTheDriversCommands) {
+    std::vector<std::string> table = fw::ScriptCommandNames();
+    EXPECT_EQ(DocumentedCommands(), std::set<std::string>(table.begin(), table.end()));
 }
 
 TEST(Scripts, DriveTheLoginDialogAndAnswerItsMessage) {

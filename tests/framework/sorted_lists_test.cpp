@@ -59,9 +59,9 @@ TEST(SortedLists, AListViewOrdersWithoutCaseThenLowerCaseFirstAndPutsANewEqualRo
     std::vector<std::string> ascending, descending;
     std::vector<int> ascendingAt, descendingAt;
     // Template 132: the sort page's list views, which do not sort by themselves.
-    OnPage(132, [&](CPropertyPage& page) {
+    OnPage(IDD_ORDER_LIST, [&](CPropertyPage& page) {
         CListCtrl list;
-        list.m_hWnd = page.GetDlgItem(1050)->m_hWnd;
+        list.m_hWnd = page.GetDlgItem(IDC_ORDER_AVAILABLE)->m_hWnd;
         list.InsertColumn(0, "Column");
         list.ModifyStyle(0, LVS_SORTASCENDING);
         ascending = FillListView(list, &ascendingAt);

@@ -5,12 +5,13 @@
 #include "framework/afxwin.h"
 #include "framework/script/script_driver.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 
 namespace {
 
 class ColumnsPage : public CPropertyPage {
   public:
-    ColumnsPage() : CPropertyPage(130) {}
+    ColumnsPage() : CPropertyPage(IDD_SELECT_ATTR) {}
     CTreeCtrl tree;
     CListBox list;
     std::vector<std::string> events;
@@ -52,15 +53,15 @@ TEST(UiActions, TreeNodesByPathAndSeveralListRows) {
     ColumnsPage page;
     std::vector<int> selected;
     fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.SelectTreeItem(1007, "SALES/AMOUNT"); })
-        .Then([](fw::Ui& ui) { ui.SelectTreeItem(1007, "PRODUCT"); })
+    driver.Then([](fw::Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "SALES/AMOUNT"); })
+        .Then([](fw::Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "PRODUCT"); })
         .Then([](fw::Ui& ui) {
-            ui.SelectRows(1008, {0, 2});
+            ui.SelectRows(IDC_SELECT_LIST, {0, 2});
         })
         .Then([&](fw::Ui& ui) {
-            selected = ui.SelectedRows(1008);
-            EXPECT_THROW(ui.SelectTreeItem(1007, "SALES/QUANTITY"), fw::UiError);
-            EXPECT_THROW(ui.SelectRows(1008, {7}), fw::UiError);
+            selected = ui.SelectedRows(IDC_SELECT_LIST);
+            EXPECT_THROW(ui.SelectTreeItem(IDC_SELECT_TREE, "SALES/QUANTITY"), fw::UiError);
+            EXPECT_THROW(ui.SelectRows(IDC_SELECT_LIST, {7}), fw::UiError);
             ui.Press(fw::SheetButton::Cancel);
         });
     EXPECT_EQ(RunPage(page, driver), IDCANCEL);

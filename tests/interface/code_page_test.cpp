@@ -113,8 +113,8 @@ TEST_F(CodePage, FixedFieldsAreCutBeforeTheCharacterThatWouldNotFit) {
     Init();
     // The login fields and the source password (30 bytes).
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) { ui.Type(1014, login.text); })
-        .Then([&](Ui& ui) { ui.Type(1015, login.text); })
+    driver.Then([&](Ui& ui) { ui.Type(IDC_LOGIN_USER, login.text); })
+        .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, login.text); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     ASSERT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_EQ(std::string(control->setInfo.userName), login.kept);
@@ -142,7 +142,7 @@ TEST_F(CodePage, FixedFieldsAreCutBeforeTheCharacterThatWouldNotFit) {
 class ProbePage : public CPropertyPage {
   public:
     explicit ProbePage(std::function<void(CPropertyPage&)> probe)
-        : CPropertyPage(IDD_FILTERS_PAGE), probe_(std::move(probe)) {}
+        : CPropertyPage(IDD_SELECT_ATTR), probe_(std::move(probe)) {}
 
   protected:
     BOOL OnInitDialog() override {
@@ -169,7 +169,7 @@ TEST_F(CodePage, NamesFoldByTheCodePagesLetters) {
     dlg.m_existingNames.AddTail(CString(texts.lower.c_str()));
     std::string clash;
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) { ui.Type(1069, texts.upper); })
+    driver.Then([&](Ui& ui) { ui.Type(IDC_NAME_EDIT, texts.upper); })
         .Then([](Ui& ui) { ui.Click(IDOK); })
         .Then([&](Ui& ui) {
             clash = ui.MessageText();
@@ -180,17 +180,17 @@ TEST_F(CodePage, NamesFoldByTheCodePagesLetters) {
               static_cast<uint32_t>(IDCANCEL));
     EXPECT_EQ(clash, "A Filter with name " + texts.upper + " already exists.");
 
-    // A combo box finds an entry by its text in either case.
+    // A list box finds an entry by its text in either case.
     CString found;
     ProbePage page([&](CPropertyPage& p) {
-        CComboBox combo;
-        combo.m_hWnd = p.GetDlgItem(IDC_BUILDER_COLUMN)->m_hWnd;
-        combo.AddString("Default");
-        combo.AddString(texts.upper.c_str());
-        int at = combo.FindStringExact(-1, texts.lower.c_str());
+        CListBox list;
+        list.m_hWnd = p.GetDlgItem(IDC_SELECT_LIST)->m_hWnd;
+        list.AddString("Default");
+        list.AddString(texts.upper.c_str());
+        int at = list.FindStringExact(-1, texts.lower.c_str());
         if (at >= 0)
-            combo.GetLBText(at, found);
-        combo.m_hWnd = nullptr;
+            list.GetText(at, found);
+        list.m_hWnd = nullptr;
     });
     testsupport::RunAloneInAWizard(page);
     EXPECT_EQ(std::string(found), texts.upper);

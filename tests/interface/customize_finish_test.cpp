@@ -20,10 +20,10 @@ class CustomizeFinish : public ifacetest::InterfaceTest {
 TEST_F(CustomizeFinish, FinishOnTheFiltersStepSavesTheFiltersAndOpens) {
     records.reportList[0]->customisable = 1;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1044); });
+    driver.Then([](Ui& ui) { ui.Click(IDC_REPORTS_CUSTOMIZE); });
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     driver.Then([](Ui& ui) {
-        EXPECT_EQ(ui.TemplateId(), 133u);
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
         ui.Press(SheetButton::Finish);
     });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
@@ -46,32 +46,32 @@ TEST_F(CustomizeFinish, TheFilterCallsComeInTheUsersOrder) {
     control->filterBatchSize = 2;
     FakeProgram(control, kFakeGetFilterData, {0, 9});
     std::strcpy(control->errorText, "Lost the server.");
-    constexpr int kGrid = 1027, kAddCondition = 1024, kValue = 1030, kPick = 1031, kAdd = 1010, kValues = 1036;
     std::vector<std::string> picked;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1044); });
+    driver.Then([](Ui& ui) { ui.Click(IDC_REPORTS_CUSTOMIZE); });
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
-    driver.Then([](Ui& ui) { ui.SelectRow(kGrid, 0); })
-        .Then([](Ui& ui) { ui.Click(kAddCondition); })
-        .Then([](Ui& ui) { ui.Click(kPick); })
+    driver.Then([](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 0); })
+        .Then([](Ui& ui) { ui.Click(IDC_FILTER_ADD_CONDITION); })
+        .Then([](Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
         .Then([](Ui& ui) {
             EXPECT_EQ(ui.MessageText(), "Lost the server.");
             ui.Answer(IDOK);
         })
         .Then([&](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 136u);
-            for (int row = 0; row < ui.RowCount(kValues); ++row) picked.push_back(ui.RowText(kValues, row));
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
+            for (int row = 0; row < ui.RowCount(IDC_VALUES_LIST); ++row)
+                picked.push_back(ui.RowText(IDC_VALUES_LIST, row));
             ui.Click(IDCANCEL);
         })
-        .Then([](Ui& ui) { ui.Type(kValue, "East"); })
-        .Then([](Ui& ui) { ui.Click(kAdd); })
+        .Then([](Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "East"); })
+        .Then([](Ui& ui) { ui.Click(IDC_BUILDER_ADD); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.Text(1022), "SALES.REGION in East");
+            EXPECT_EQ(ui.Text(IDC_BUILDER_FILTERS), "SALES.REGION in East");
             ui.Click(IDCANCEL);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 133u);
-            EXPECT_EQ(ui.RowText(kGrid, 0, 1), "");
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
+            EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 0, 1), "");
             ui.Press(SheetButton::Finish);
         });
     EXPECT_EQ(Open(driver), ZEVDT_OK);

@@ -46,11 +46,11 @@ TEST_F(OpenSequence, ServerFlagLetsOnlyTheServerBeTyped) {
     fw::TestDriver driver;
     driver
         .Then([&](Ui& ui) {
-            EXPECT_EQ(ui.Text(1001), "olap1");
-            EXPECT_EQ(ui.Text(1002), "Sales");
-            userReadOnly = ui.ReadOnly(1014) && ui.ReadOnly(1015);
-            shownPassword = ui.Text(1015);
-            ui.Type(1001, "olap2");
+            EXPECT_EQ(ui.Text(IDC_LOGIN_SERVER), "olap1");
+            EXPECT_EQ(ui.Text(IDC_LOGIN_DATA_SOURCE), "Sales");
+            userReadOnly = ui.ReadOnly(IDC_LOGIN_USER) && ui.ReadOnly(IDC_LOGIN_PASSWORD);
+            shownPassword = ui.Text(IDC_LOGIN_PASSWORD);
+            ui.Type(IDC_LOGIN_SERVER, "olap2");
         })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
@@ -71,11 +71,11 @@ TEST_F(OpenSequence, UserFlagClearsAHostPasswordAndKeepsTheTypedOneCutTo30Bytes)
     fw::TestDriver driver;
     driver
         .Then([&](Ui& ui) {
-            serverReadOnly = ui.ReadOnly(1001);
-            EXPECT_EQ(ui.Text(1015), "");
-            ui.Type(1014, user40);
+            serverReadOnly = ui.ReadOnly(IDC_LOGIN_SERVER);
+            EXPECT_EQ(ui.Text(IDC_LOGIN_PASSWORD), "");
+            ui.Type(IDC_LOGIN_USER, user40);
         })
-        .Then([&](Ui& ui) { ui.Type(1015, typed); })
+        .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, typed); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_TRUE(serverReadOnly);
@@ -89,9 +89,9 @@ TEST_F(OpenSequence, UserFlagClearsAHostPasswordAndKeepsTheTypedOneCutTo30Bytes)
 TEST_F(OpenSequence, BothFlagsLetServerUserAndPasswordBeTyped) {
     control->info.loginFlags = ZEVDTAPI_LOGIN_SERVER | ZEVDTAPI_LOGIN_USER;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(1001, "olap9"); })
-        .Then([](Ui& ui) { ui.Type(1014, "bob"); })
-        .Then([](Ui& ui) { ui.Type(1015, "pw"); })
+    driver.Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "olap9"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "bob"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "pw"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_STREQ(control->setInfo.serverName, "olap9");
@@ -144,9 +144,9 @@ TEST_F(OpenSequence, TheLastByteOfEveryLoginFieldComesBackUnchanged) {
     FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED, 0});
     const std::string long40(40, 'w');
     auto typeAll = [&](fw::TestDriver& driver) {
-        driver.Then([&](Ui& ui) { ui.Type(1001, long40); })
-            .Then([&](Ui& ui) { ui.Type(1014, long40); })
-            .Then([&](Ui& ui) { ui.Type(1015, long40); })
+        driver.Then([&](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, long40); })
+            .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_USER, long40); })
+            .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, long40); })
             .Then([](Ui& ui) { ui.Click(IDOK); });
     };
     fw::TestDriver driver;
@@ -170,7 +170,7 @@ TEST_F(OpenSequence, AFailingRetriedLoginIsShownAndReturnedWithoutConnecting) {
     std::strcpy(control->errorText, "No.");
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Answer(IDOK); })
-        .Then([](Ui& ui) { ui.Type(1015, "again"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "again"); })
         .Then([](Ui& ui) { ui.Click(IDOK); })
         .Then([](Ui& ui) { ui.Answer(IDOK); });
     EXPECT_EQ(Open(driver), 4711u);
@@ -197,11 +197,10 @@ TEST_F(OpenSequence, ARetryWithoutADataSourceNameGives50012) {
 TEST_F(OpenSequence, CancelOnARetriedLoginReturns1) {
     FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED});
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); })
-        .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 129u);
-            ui.Click(IDCANCEL);
-        });
+    driver.Then([](Ui& ui) { ui.Answer(IDOK); }).Then([](Ui& ui) {
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));
+        ui.Click(IDCANCEL);
+    });
     EXPECT_EQ(Open(driver), ZEVDT_CANCELLED);
     EXPECT_EQ(control->calls[kFakeSetInfoWithOptionOn], 0u);
     EXPECT_EQ(control->calls[kFakeConnect], 1u);
@@ -220,11 +219,11 @@ TEST_F(OpenSequence, FourRefusedLoginsGiveUpWithThePasswordForgotten) {
     for (int i = 0; i < 3; ++i) {
         driver
             .Then([](Ui& ui) {
-                EXPECT_EQ(ui.TemplateId(), 129u);
-                EXPECT_FALSE(ui.ReadOnly(1001));
-                EXPECT_FALSE(ui.ReadOnly(1014));
-                EXPECT_EQ(ui.Text(1015), "");
-                ui.Type(1015, "try");
+                EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));
+                EXPECT_FALSE(ui.ReadOnly(IDC_LOGIN_SERVER));
+                EXPECT_FALSE(ui.ReadOnly(IDC_LOGIN_USER));
+                EXPECT_EQ(ui.Text(IDC_LOGIN_PASSWORD), "");
+                ui.Type(IDC_LOGIN_PASSWORD, "try");
             })
             .Then([](Ui& ui) { ui.Click(IDOK); })
             .Then([](Ui& ui) { ui.Answer(IDOK); });
@@ -243,9 +242,9 @@ TEST_F(OpenSequence, ARetriedLoginThatSucceedsGoesOnWithTheTypedLogin) {
     FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED, 0});
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Answer(IDOK); })
-        .Then([](Ui& ui) { ui.Type(1001, "olap7"); })
-        .Then([](Ui& ui) { ui.Type(1014, "carl"); })
-        .Then([](Ui& ui) { ui.Type(1015, "right"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "olap7"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "carl"); })
+        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "right"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_STREQ(control->setInfoWithOptionOn.serverName, "olap7");
@@ -373,11 +372,11 @@ TEST_F(OpenSequence, TheChosenReportIsExecuted) {
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 138u);
-            EXPECT_EQ(ui.RowCount(1040), 3);
-            ui.SelectRow(1040, 2);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_REPORTS));
+            EXPECT_EQ(ui.RowCount(IDC_REPORTS_LIST), 3);
+            ui.SelectRow(IDC_REPORTS_LIST, 2);
         })
-        .Then([](Ui& ui) { ui.Click(1043); });
+        .Then([](Ui& ui) { ui.Click(IDC_REPORTS_EXECUTE); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_EQ(control->executedReport, 2u);
 
@@ -390,7 +389,7 @@ TEST_F(OpenSequence, TheChosenReportIsExecuted) {
 TEST_F(OpenSequence, ACustomisableOnlyReportStillShowsTheChoice) {
     records.reportList[0]->customisable = 1;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1043); });
+    driver.Then([](Ui& ui) { ui.Click(IDC_REPORTS_EXECUTE); });
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_EQ(CountPrefix(kReportsWindow), 1);
 }
@@ -398,8 +397,8 @@ TEST_F(OpenSequence, ACustomisableOnlyReportStillShowsTheChoice) {
 TEST_F(OpenSequence, CustomizeRunsTheWizardOnTheChosenReportAndItsCancelReturns1) {
     records.reportList[0]->customisable = 1;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(1044); }).Then([&](Ui& ui) {
-        EXPECT_EQ(ui.TemplateId(), 139u);
+    driver.Then([](Ui& ui) { ui.Click(IDC_REPORTS_CUSTOMIZE); }).Then([&](Ui& ui) {
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_INFO_PAGE));
         // The busy cursor ended before the wizard came up.
         EXPECT_EQ(ifacetest::WaitCursorDepth(), 0);
         ui.Press(SheetButton::Cancel);

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/test_env.h"
+#include "support/run_dialog.h"
 #include "wizard/dt_attr_sheet.h"
 #ifndef _WIN32
 #include "framework/headless/headless_backend.h"
@@ -11,6 +13,8 @@
 
 using fw::SheetButton;
 using fw::Ui;
+
+using testsupport::RunCleanly;
 
 namespace {
 
@@ -22,14 +26,6 @@ struct Wizard {
     Wizard() { sheet.SetOwner(&owner); }
 };
 
-INT_PTR RunWizard(CDTAttrSheet& sheet, fw::TestDriver& driver, fw::MemoryTranscript* transcript = nullptr) {
-    fw::ScopedDriver scope(&driver, transcript);
-    INT_PTR r = sheet.DoModal();
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    return r;
-}
-
 TEST(Wizard, FirstStepShowsInstructionsWithBackDisabledAndNoFinish) {
     Wizard w;
     std::string caption, instructions;
@@ -39,19 +35,19 @@ TEST(Wizard, FirstStepShowsInstructionsWithBackDisabledAndNoFinish) {
     driver.Then([&](Ui& ui) {
         caption = ui.Caption();
         page = ui.TemplateId();
-        instructions = ui.Text(1045);
+        instructions = ui.Text(IDC_INFO_TEXT);
         back = ui.Enabled(ID_WIZBACK);
         next = ui.Enabled(ID_WIZNEXT) && ui.Visible(ID_WIZNEXT);
         finish = ui.Visible(ID_WIZFINISH);
         help = ui.Enabled(IDHELP) && ui.Visible(IDHELP);
-        picture = (ui.Style(1062) & 0x1F) == SS_BITMAP;
-        EXPECT_TRUE(ui.ReadOnly(1045));
+        picture = (ui.Style(IDC_INFO_PICTURE) & 0x1F) == SS_BITMAP;
+        EXPECT_TRUE(ui.ReadOnly(IDC_INFO_TEXT));
         ui.Press(SheetButton::Cancel);
     });
-    fw::MemoryTranscript transcript;
-    EXPECT_EQ(RunWizard(w.sheet, driver, &transcript), IDCANCEL);
-    ASSERT_FALSE(transcript.lines.empty());
-    EXPECT_EQ(transcript.lines.front(), "sheet \"Drill-Through Report\"");
+    std::vector<std::string> transcript;
+    EXPECT_EQ(RunCleanly(w.sheet, driver, &transcript), IDCANCEL);
+    ASSERT_FALSE(transcript.empty());
+    EXPECT_EQ(transcript.front(), "sheet \"Drill-Through Report\"");
     // The title bar of a wizard shows the page's caption; the sheet's own is in the transcript.
     EXPECT_EQ(caption, "Drill-Through Wizard");
     EXPECT_EQ(page, 139u);
@@ -72,7 +68,7 @@ TEST(Wizard, TheFirstStepsTextLeavesEnterEscAndTabToTheWizard) {
     fw::TestDriver driver;
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), 1045);
+            EXPECT_EQ(ui.FocusId(), IDC_INFO_TEXT);
             ui.PressKey(fw::Key::Tab);
         })
         .Then([](Ui& ui) {
@@ -80,19 +76,19 @@ TEST(Wizard, TheFirstStepsTextLeavesEnterEscAndTabToTheWizard) {
             ui.PressKey(fw::Key::ShiftTab);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.FocusId(), 1045);
+            EXPECT_EQ(ui.FocusId(), IDC_INFO_TEXT);
             ui.PressKey(fw::Key::Enter);
         })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 130u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR));
             ui.Press(SheetButton::Cancel);
         });
-    EXPECT_EQ(RunWizard(w.sheet, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(w.sheet, driver), IDCANCEL);
 
     Wizard again;
     fw::TestDriver esc;
     esc.Then([](Ui& ui) {
-           EXPECT_EQ(ui.FocusId(), 1045);
+           EXPECT_EQ(ui.FocusId(), IDC_INFO_TEXT);
            ui.PressKey(fw::Key::Escape);
        })
         .Then([](Ui& ui) {
@@ -116,7 +112,7 @@ TEST(Wizard, BackCannotBePressedOnTheFirstStep) {
         }
         ui.Press(SheetButton::Cancel);
     });
-    EXPECT_EQ(RunWizard(w.sheet, driver), IDCANCEL);
+    EXPECT_EQ(RunCleanly(w.sheet, driver), IDCANCEL);
     EXPECT_TRUE(refused);
 }
 
@@ -131,7 +127,7 @@ TEST(Wizard, HelpOnTheInfoPageOpensItsPage) {
         driver.Then([](Ui& ui) { ui.Press(SheetButton::Help); }).Then([](Ui& ui) {
             ui.Press(SheetButton::Cancel);
         });
-        RunWizard(w.sheet, driver);
+        RunCleanly(w.sheet, driver);
         ASSERT_EQ(shell.paths().size(), 1u);
         EXPECT_EQ(shell.paths()[0], std::string(withHome ? "C:\\Talvenor" : "") + page);
     }
@@ -139,21 +135,21 @@ TEST(Wizard, HelpOnTheInfoPageOpensItsPage) {
 
 TEST(Wizard, ASecondRunStartsFromScratch) {
     Wizard w;
-    fw::MemoryTranscript transcript;
+    int pages = 0;
     for (int run = 0; run < 2; ++run) {
         fw::TestDriver driver;
         driver.Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 139u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_INFO_PAGE));
             EXPECT_FALSE(ui.Enabled(ID_WIZBACK));
             ui.Press(SheetButton::Cancel);
         });
-        EXPECT_EQ(RunWizard(w.sheet, driver, &transcript), IDCANCEL);
+        std::vector<std::string> transcript;
+        EXPECT_EQ(RunCleanly(w.sheet, driver, &transcript), IDCANCEL);
+        for (const std::string& line : transcript) pages += line == "page 139 \"Drill-Through Wizard\"";
         EXPECT_EQ(w.sheet.m_hWnd, nullptr);
         EXPECT_EQ(w.sheet.m_infoPage.m_hWnd, nullptr);
         EXPECT_EQ(w.sheet.m_infoPage.m_picture.m_hWnd, nullptr);
     }
-    int pages = 0;
-    for (const std::string& line : transcript.lines) pages += line == "page 139 \"Drill-Through Wizard\"";
     EXPECT_EQ(pages, 2);
 #ifndef _WIN32
     // Each run's picture is released with its page.

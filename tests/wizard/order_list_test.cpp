@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/test_env.h"
+#include "support/run_dialog.h"
 #include "wizard/dt_attr_sheet.h"
 #include "wizard/order_list.h"
 
@@ -16,16 +18,6 @@ using fw::SheetButton;
 using fw::Ui;
 
 namespace {
-
-constexpr int kAvailable = 1050;
-constexpr int kSortList = 1051;
-constexpr int kAdd = 1052;
-constexpr int kRemove = 1053;
-constexpr int kRemoveAll = 1054;
-constexpr int kMoveUp = 1055;
-constexpr int kMoveDown = 1056;
-constexpr int kOrderBy = 1057;
-constexpr int kAddAll = 1009;
 
 struct Wizard {
     testsupport::ColumnOwner owner;
@@ -49,10 +41,7 @@ void OnSortPage(Wizard& w, const std::vector<std::function<void(Ui&)>>& steps) {
     });
     for (const auto& step : steps) driver.Then(step);
     driver.Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
-    fw::ScopedDriver scope(&driver, nullptr);
-    EXPECT_EQ(w.sheet.DoModal(), IDCANCEL);
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(testsupport::RunCleanly(w.sheet, driver), IDCANCEL);
 }
 
 std::vector<std::string> Rows(Ui& ui, int id, int column = 0) {
@@ -71,23 +60,23 @@ TEST(SortPage, OpensWithTheRecordsSortOrderAndStoresOddDirectionsAsAscending) {
     w.Add("SALES", "HIDDEN", 0, 1, 2);
     w.sheet.SetReportName("Sales by region");
     OnSortPage(w, {[](Ui& ui) {
-                   EXPECT_EQ(ui.TemplateId(), 132u);
+                   EXPECT_EQ(ui.TemplateId(), unsigned(IDD_ORDER_LIST));
                    EXPECT_EQ(ui.Caption(), "Select Data Sort Order");
-                   EXPECT_EQ(ui.Text(1058), "Sales by region");
-                   EXPECT_TRUE(ui.ReadOnly(1058));
-                   EXPECT_EQ(Rows(ui, kAvailable), (Texts{"SALES.DAY"}));
-                   EXPECT_EQ(Rows(ui, kSortList), (Texts{"SALES.AMOUNT", "SALES.REGION"}));
-                   EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Ascending", "Descending"}));
+                   EXPECT_EQ(ui.Text(IDC_ORDER_REPORT_NAME), "Sales by region");
+                   EXPECT_TRUE(ui.ReadOnly(IDC_ORDER_REPORT_NAME));
+                   EXPECT_EQ(Rows(ui, IDC_ORDER_AVAILABLE), (Texts{"SALES.DAY"}));
+                   EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"SALES.AMOUNT", "SALES.REGION"}));
+                   EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Ascending", "Descending"}));
                    EXPECT_TRUE(ui.Enabled(ID_WIZBACK));
                    EXPECT_TRUE(ui.Enabled(ID_WIZNEXT) && ui.Visible(ID_WIZNEXT));
                    // Nothing is selected yet: only the "all" buttons work.
-                   EXPECT_TRUE(ui.Enabled(kAddAll));
-                   EXPECT_FALSE(ui.Enabled(kAdd));
-                   EXPECT_TRUE(ui.Enabled(kRemoveAll));
-                   EXPECT_FALSE(ui.Enabled(kRemove));
-                   EXPECT_FALSE(ui.Enabled(kMoveUp));
-                   EXPECT_FALSE(ui.Enabled(kMoveDown));
-                   EXPECT_FALSE(ui.Enabled(kOrderBy));
+                   EXPECT_TRUE(ui.Enabled(IDC_ORDER_ADD_ALL));
+                   EXPECT_FALSE(ui.Enabled(IDC_ORDER_ADD));
+                   EXPECT_TRUE(ui.Enabled(IDC_ORDER_REMOVE_ALL));
+                   EXPECT_FALSE(ui.Enabled(IDC_ORDER_REMOVE));
+                   EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_UP));
+                   EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_DOWN));
+                   EXPECT_FALSE(ui.Enabled(IDC_ORDER_ORDER_BY));
                }});
     EXPECT_EQ(w.At(0).sortPosition, 2);
     EXPECT_EQ(w.At(0).sortDirection, 2);
@@ -103,7 +92,7 @@ TEST(SortPage, EqualSortPositionsListInReverseDisplayOrderAndKeepTheirGaps) {
     w.Add("T", "A", 1, 3, 1);
     w.Add("T", "B", 2, 3, 1);
     w.Add("T", "C", 3, 5, 1);
-    OnSortPage(w, {[](Ui& ui) { EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.B", "T.A", "T.C"})); }});
+    OnSortPage(w, {[](Ui& ui) { EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.B", "T.A", "T.C"})); }});
     EXPECT_EQ(w.At(0).sortPosition, 3);
     EXPECT_EQ(w.At(1).sortPosition, 3);
     EXPECT_EQ(w.At(2).sortPosition, 5);
@@ -118,33 +107,33 @@ TEST(SortPage, AddingAppendsAndNumbersRemovingRenumbersAndRestoresDisplayOrder) 
     w.Add("T", "GONE", 0, 1, 2);  // a column no longer displayed that holds position 1
     OnSortPage(w, {
                       [](Ui& ui) {
-                          ui.SelectRows(kAvailable, {1, 3});
+                          ui.SelectRows(IDC_ORDER_AVAILABLE, {1, 3});
                       },
                       [](Ui& ui) {
-                          EXPECT_TRUE(ui.Enabled(kAdd));
-                          ui.Click(kAdd);
+                          EXPECT_TRUE(ui.Enabled(IDC_ORDER_ADD));
+                          ui.Click(IDC_ORDER_ADD);
                       },
                       [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kAvailable), (Texts{"T.A", "T.C"}));
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.B", "T.D"}));
-                          EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Descending", "Ascending"}));
-                          EXPECT_FALSE(ui.Enabled(kAdd));
-                          ui.DoubleClickRow(kAvailable, 1);
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_AVAILABLE), (Texts{"T.A", "T.C"}));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.B", "T.D"}));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Descending", "Ascending"}));
+                          EXPECT_FALSE(ui.Enabled(IDC_ORDER_ADD));
+                          ui.DoubleClickRow(IDC_ORDER_AVAILABLE, 1);
                       },
                       [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.B", "T.D", "T.C"}));
-                          ui.SelectRow(kSortList, 0);
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.B", "T.D", "T.C"}));
+                          ui.SelectRow(IDC_ORDER_SORT_LIST, 0);
                       },
                       [](Ui& ui) {
-                          EXPECT_TRUE(ui.Enabled(kRemove));
-                          ui.Click(kRemove);
+                          EXPECT_TRUE(ui.Enabled(IDC_ORDER_REMOVE));
+                          ui.Click(IDC_ORDER_REMOVE);
                       },
                       [](Ui& ui) {
                           // B returns between A and C; the rest move up.
-                          EXPECT_EQ(Rows(ui, kAvailable), (Texts{"T.A", "T.B"}));
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.D", "T.C"}));
-                          EXPECT_FALSE(ui.Enabled(kRemove));
-                          EXPECT_FALSE(ui.Enabled(kOrderBy));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_AVAILABLE), (Texts{"T.A", "T.B"}));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.D", "T.C"}));
+                          EXPECT_FALSE(ui.Enabled(IDC_ORDER_REMOVE));
+                          EXPECT_FALSE(ui.Enabled(IDC_ORDER_ORDER_BY));
                       },
                   });
     EXPECT_EQ(w.At(1).sortPosition, 0);
@@ -162,23 +151,23 @@ TEST(SortPage, AllButtonsMoveEveryListedColumnAndRemoveAllKeepsDirections) {
     w.Add("T", "C", 3, 0, 0);
     w.Add("T", "GONE", 0, 2, 1);
     OnSortPage(w, {
-                      [](Ui& ui) { ui.Click(kAddAll); },
+                      [](Ui& ui) { ui.Click(IDC_ORDER_ADD_ALL); },
                       [&w](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.B", "T.A", "T.C"}));
-                          EXPECT_EQ(ui.RowCount(kAvailable), 0);
-                          EXPECT_FALSE(ui.Enabled(kAddAll));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.B", "T.A", "T.C"}));
+                          EXPECT_EQ(ui.RowCount(IDC_ORDER_AVAILABLE), 0);
+                          EXPECT_FALSE(ui.Enabled(IDC_ORDER_ADD_ALL));
                           // B came with position 4 and keeps it; the added ones take their row numbers.
                           EXPECT_EQ(w.At(1).sortPosition, 4);
                           EXPECT_EQ(w.At(0).sortPosition, 2);
                           EXPECT_EQ(w.At(2).sortPosition, 3);
                           EXPECT_EQ(w.At(2).sortDirection, 1);
-                          ui.Click(kRemoveAll);
+                          ui.Click(IDC_ORDER_REMOVE_ALL);
                       },
                       [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kAvailable), (Texts{"T.A", "T.B", "T.C"}));
-                          EXPECT_EQ(ui.RowCount(kSortList), 0);
-                          EXPECT_FALSE(ui.Enabled(kRemoveAll));
-                          EXPECT_TRUE(ui.Enabled(kAddAll));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_AVAILABLE), (Texts{"T.A", "T.B", "T.C"}));
+                          EXPECT_EQ(ui.RowCount(IDC_ORDER_SORT_LIST), 0);
+                          EXPECT_FALSE(ui.Enabled(IDC_ORDER_REMOVE_ALL));
+                          EXPECT_TRUE(ui.Enabled(IDC_ORDER_ADD_ALL));
                       },
                   });
     for (size_t i = 0; i < 3; ++i) EXPECT_EQ(w.At(i).sortPosition, 0) << i;
@@ -192,43 +181,45 @@ TEST(SortPage, MoveButtonsFollowASingleSelectionAndSwapPositions) {
     w.Add("T", "A", 1, 1, 1);
     w.Add("T", "B", 2, 2, 2);
     w.Add("T", "C", 3, 3, 1);
-    OnSortPage(w, {
-                      [](Ui& ui) { ui.SelectRow(kSortList, 0); },
-                      [](Ui& ui) {
-                          EXPECT_FALSE(ui.Enabled(kMoveUp));
-                          EXPECT_TRUE(ui.Enabled(kMoveDown));
-                          ui.SelectRows(kSortList, {0, 1});
-                      },
-                      [](Ui& ui) {
-                          EXPECT_FALSE(ui.Enabled(kMoveUp));
-                          EXPECT_FALSE(ui.Enabled(kMoveDown));
-                          EXPECT_TRUE(ui.Enabled(kOrderBy));
-                          ui.SelectRow(kSortList, 2);
-                      },
-                      [](Ui& ui) {
-                          EXPECT_TRUE(ui.Enabled(kMoveUp));
-                          EXPECT_FALSE(ui.Enabled(kMoveDown));
-                          ui.Click(kMoveUp);
-                      },
-                      [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.A", "T.C", "T.B"}));
-                          EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Ascending", "Ascending", "Descending"}));
-                          EXPECT_EQ(ui.SelectedRows(kSortList), (std::vector<int>{1}));
-                          EXPECT_TRUE(ui.Enabled(kMoveUp));
-                          EXPECT_TRUE(ui.Enabled(kMoveDown));
-                          ui.Click(kMoveUp);
-                      },
-                      [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.C", "T.A", "T.B"}));
-                          EXPECT_EQ(ui.SelectedRows(kSortList), (std::vector<int>{0}));
-                          EXPECT_FALSE(ui.Enabled(kMoveUp));
-                          ui.Click(kMoveDown);
-                      },
-                      [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.A", "T.C", "T.B"}));
-                          EXPECT_EQ(ui.SelectedRows(kSortList), (std::vector<int>{1}));
-                      },
-                  });
+    OnSortPage(
+        w,
+        {
+            [](Ui& ui) { ui.SelectRow(IDC_ORDER_SORT_LIST, 0); },
+            [](Ui& ui) {
+                EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_UP));
+                EXPECT_TRUE(ui.Enabled(IDC_ORDER_MOVE_DOWN));
+                ui.SelectRows(IDC_ORDER_SORT_LIST, {0, 1});
+            },
+            [](Ui& ui) {
+                EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_UP));
+                EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_DOWN));
+                EXPECT_TRUE(ui.Enabled(IDC_ORDER_ORDER_BY));
+                ui.SelectRow(IDC_ORDER_SORT_LIST, 2);
+            },
+            [](Ui& ui) {
+                EXPECT_TRUE(ui.Enabled(IDC_ORDER_MOVE_UP));
+                EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_DOWN));
+                ui.Click(IDC_ORDER_MOVE_UP);
+            },
+            [](Ui& ui) {
+                EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.A", "T.C", "T.B"}));
+                EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Ascending", "Ascending", "Descending"}));
+                EXPECT_EQ(ui.SelectedRows(IDC_ORDER_SORT_LIST), (std::vector<int>{1}));
+                EXPECT_TRUE(ui.Enabled(IDC_ORDER_MOVE_UP));
+                EXPECT_TRUE(ui.Enabled(IDC_ORDER_MOVE_DOWN));
+                ui.Click(IDC_ORDER_MOVE_UP);
+            },
+            [](Ui& ui) {
+                EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.C", "T.A", "T.B"}));
+                EXPECT_EQ(ui.SelectedRows(IDC_ORDER_SORT_LIST), (std::vector<int>{0}));
+                EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_UP));
+                ui.Click(IDC_ORDER_MOVE_DOWN);
+            },
+            [](Ui& ui) {
+                EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.A", "T.C", "T.B"}));
+                EXPECT_EQ(ui.SelectedRows(IDC_ORDER_SORT_LIST), (std::vector<int>{1}));
+            },
+        });
     EXPECT_EQ(w.At(0).sortPosition, 1);
     EXPECT_EQ(w.At(2).sortPosition, 2);
     EXPECT_EQ(w.At(1).sortPosition, 3);
@@ -240,37 +231,39 @@ TEST(SortPage, OrderByOpensOnTheFirstRowsDirectionAndAppliesToAllSelected) {
     w.Add("T", "A", 1, 1, 1);
     w.Add("T", "B", 2, 2, 2);
     w.Add("T", "C", 3, 3, 1);
-    OnSortPage(w, {
-                      [](Ui& ui) {
-                          ui.SelectRows(kSortList, {1, 2});
-                      },
-                      [](Ui& ui) { ui.Click(kOrderBy); },
-                      [](Ui& ui) {
-                          EXPECT_EQ(ui.TemplateId(), 141u);
-                          EXPECT_EQ(ui.Caption(), "Order By");
-                          EXPECT_EQ(Rows(ui, 1063), (Texts{"Ascending", "Descending"}));
-                          EXPECT_EQ(ui.SelectedRows(1063), (std::vector<int>{1}));
-                          ui.Click(IDCANCEL);
-                      },
-                      [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Ascending", "Descending", "Ascending"}));
-                          ui.Click(kOrderBy);
-                      },
-                      [](Ui& ui) { ui.SelectRow(1063, 0); },
-                      [](Ui& ui) { ui.Click(IDOK); },
-                      [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Ascending", "Ascending", "Ascending"}));
-                          ui.Click(kOrderBy);
-                      },
-                      [](Ui& ui) {
-                          EXPECT_EQ(ui.SelectedRows(1063), (std::vector<int>{0}));
-                          ui.DoubleClickRow(1063, 1);
-                      },
-                      [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Ascending", "Descending", "Descending"}));
-                          EXPECT_EQ(ui.SelectedRows(kSortList), (std::vector<int>{1, 2}));
-                      },
-                  });
+    OnSortPage(
+        w,
+        {
+            [](Ui& ui) {
+                ui.SelectRows(IDC_ORDER_SORT_LIST, {1, 2});
+            },
+            [](Ui& ui) { ui.Click(IDC_ORDER_ORDER_BY); },
+            [](Ui& ui) {
+                EXPECT_EQ(ui.TemplateId(), unsigned(IDD_PICK_STRING_ITEM));
+                EXPECT_EQ(ui.Caption(), "Order By");
+                EXPECT_EQ(Rows(ui, IDC_PICK_LIST), (Texts{"Ascending", "Descending"}));
+                EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), (std::vector<int>{1}));
+                ui.Click(IDCANCEL);
+            },
+            [](Ui& ui) {
+                EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Ascending", "Descending", "Ascending"}));
+                ui.Click(IDC_ORDER_ORDER_BY);
+            },
+            [](Ui& ui) { ui.SelectRow(IDC_PICK_LIST, 0); },
+            [](Ui& ui) { ui.Click(IDOK); },
+            [](Ui& ui) {
+                EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Ascending", "Ascending", "Ascending"}));
+                ui.Click(IDC_ORDER_ORDER_BY);
+            },
+            [](Ui& ui) {
+                EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), (std::vector<int>{0}));
+                ui.DoubleClickRow(IDC_PICK_LIST, 1);
+            },
+            [](Ui& ui) {
+                EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Ascending", "Descending", "Descending"}));
+                EXPECT_EQ(ui.SelectedRows(IDC_ORDER_SORT_LIST), (std::vector<int>{1, 2}));
+            },
+        });
     EXPECT_EQ(w.At(0).sortDirection, 1);
     EXPECT_EQ(w.At(1).sortDirection, 2);
     EXPECT_EQ(w.At(2).sortDirection, 2);
@@ -282,13 +275,13 @@ TEST(SortPage, DoubleClickTogglesTheDirectionOfTheRow) {
     w.Add("T", "A", 1, 1, 1);
     w.Add("T", "B", 2, 2, 2);
     OnSortPage(w, {
-                      [](Ui& ui) { ui.DoubleClickRow(kSortList, 1); },
+                      [](Ui& ui) { ui.DoubleClickRow(IDC_ORDER_SORT_LIST, 1); },
                       [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Ascending", "Ascending"}));
-                          ui.DoubleClickRow(kSortList, 0);
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Ascending", "Ascending"}));
+                          ui.DoubleClickRow(IDC_ORDER_SORT_LIST, 0);
                       },
                       [](Ui& ui) {
-                          EXPECT_EQ(Rows(ui, kSortList, 1), (Texts{"Descending", "Ascending"}));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Descending", "Ascending"}));
                       },
                   });
     EXPECT_EQ(w.At(0).sortDirection, 2);
@@ -304,13 +297,13 @@ TEST(SortPage, EveryActivationFollowsTheColumnPage) {
     OnSortPage(w, {
                       [](Ui& ui) { ui.Press(SheetButton::Back); },
                       // The column page: take A out of the displayed columns.
-                      [](Ui& ui) { ui.SelectRow(1008, 0); },
-                      [](Ui& ui) { ui.Click(1011); },
+                      [](Ui& ui) { ui.SelectRow(IDC_SELECT_LIST, 0); },
+                      [](Ui& ui) { ui.Click(IDC_SELECT_REMOVE); },
                       [](Ui& ui) { ui.Press(SheetButton::Next); },
                       [](Ui& ui) {
-                          EXPECT_EQ(ui.TemplateId(), 132u);
-                          EXPECT_EQ(Rows(ui, kSortList), (Texts{"T.B"}));
-                          EXPECT_EQ(Rows(ui, kAvailable), (Texts{"T.C"}));
+                          EXPECT_EQ(ui.TemplateId(), unsigned(IDD_ORDER_LIST));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.B"}));
+                          EXPECT_EQ(Rows(ui, IDC_ORDER_AVAILABLE), (Texts{"T.C"}));
                       },
                   });
     EXPECT_EQ(w.At(0).displayPosition, 0);

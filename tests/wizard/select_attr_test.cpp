@@ -8,23 +8,16 @@
 #include <vector>
 
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/test_env.h"
+#include "support/run_dialog.h"
 #include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
 using fw::Ui;
 
 namespace {
-
-constexpr int kTree = IDC_SELECT_TREE;
-constexpr int kList = IDC_SELECT_LIST;
-constexpr int kAdd = IDC_SELECT_ADD;
-constexpr int kAddAll = IDC_SELECT_ADD_ALL;
-constexpr int kRemove = IDC_SELECT_REMOVE;
-constexpr int kRemoveAll = IDC_SELECT_REMOVE_ALL;
-constexpr int kUp = IDC_SELECT_MOVE_UP;
-constexpr int kDown = IDC_SELECT_MOVE_DOWN;
 
 struct Wizard {
     testsupport::ColumnOwner owner;
@@ -38,7 +31,7 @@ std::string Key(const ZevDTAPIColumn& c) {
 
 std::vector<std::string> Rows(Ui& ui) {
     std::vector<std::string> rows;
-    for (int i = 0; i < ui.RowCount(kList); ++i) rows.push_back(ui.RowText(kList, i));
+    for (int i = 0; i < ui.RowCount(IDC_SELECT_LIST); ++i) rows.push_back(ui.RowText(IDC_SELECT_LIST, i));
     return rows;
 }
 
@@ -70,16 +63,12 @@ INT_PTR RunOnColumnPage(CDTAttrSheet& sheet, const std::vector<std::function<voi
     driver.Then([](Ui& ui) { EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR)); });
     for (const auto& step : steps) driver.Then(step);
     driver.Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
-    fw::ScopedDriver scope(&driver);
-    INT_PTR r = sheet.DoModal();
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
-    return r;
+    return testsupport::RunCleanly(sheet, driver);
 }
 
 std::string TreeShape(Ui& ui) {
     CTreeCtrl tree;
-    tree.m_hWnd = ui.Control(kTree);
+    tree.m_hWnd = ui.Control(IDC_SELECT_TREE);
     std::string out;
     for (HTREEITEM root = tree.GetRootItem(); root; root = tree.GetNextSiblingItem(root)) {
         out += std::string(tree.GetItemText(root)) + "[";
@@ -117,11 +106,11 @@ TEST(ColumnPage, OpensWithTheDisplayedColumnsInDisplayOrder) {
                             EXPECT_EQ(ui.Text(IDC_SELECT_REPORT_NAME), "Sales by region");
                             EXPECT_TRUE(ui.ReadOnly(IDC_SELECT_REPORT_NAME));
                             EXPECT_EQ(Rows(ui), c.listed);
-                            EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{0});
+                            EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{0});
                             EXPECT_TRUE(ui.Enabled(ID_WIZBACK));
                             EXPECT_TRUE(ui.Enabled(ID_WIZNEXT) && ui.Visible(ID_WIZNEXT));
-                            EXPECT_FALSE(ui.Enabled(kUp));
-                            EXPECT_EQ(ui.Enabled(kDown), c.listed.size() > 1);
+                            EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_UP));
+                            EXPECT_EQ(ui.Enabled(IDC_SELECT_MOVE_DOWN), c.listed.size() > 1);
                         }});
         EXPECT_EQ(Positions(w.owner), c.renumbered);
     }
@@ -131,23 +120,24 @@ TEST(ColumnPage, NothingDisplayedOpensEmptyWithNextAndMovesDisabled) {
     Wizard w;
     w.owner.Add("T", "A");
     w.owner.Add("T", "B");
-    RunOnColumnPage(w.sheet,
-                    {[](Ui& ui) {
-                         EXPECT_EQ(ui.RowCount(kList), 0);
-                         EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
-                         EXPECT_TRUE(ui.Visible(ID_WIZNEXT));
-                         EXPECT_FALSE(ui.Enabled(kUp));
-                         EXPECT_FALSE(ui.Enabled(kDown));
-                     },
-                     // Leaving and coming back keeps Next as the list says.
-                     [](Ui& ui) { ui.Press(SheetButton::Back); }, [](Ui& ui) { ui.Press(SheetButton::Next); },
-                     [](Ui& ui) { EXPECT_FALSE(ui.Enabled(ID_WIZNEXT)); },
-                     [](Ui& ui) { ui.SelectTreeItem(kTree, "T/B"); }, [](Ui& ui) { ui.Click(kAdd); },
-                     [](Ui& ui) { ui.Press(SheetButton::Back); }, [](Ui& ui) { ui.Press(SheetButton::Next); },
-                     [](Ui& ui) {
-                         EXPECT_TRUE(ui.Enabled(ID_WIZNEXT));
-                         EXPECT_EQ(Rows(ui), std::vector<std::string>{"T.B"});
-                     }});
+    RunOnColumnPage(
+        w.sheet,
+        {[](Ui& ui) {
+             EXPECT_EQ(ui.RowCount(IDC_SELECT_LIST), 0);
+             EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
+             EXPECT_TRUE(ui.Visible(ID_WIZNEXT));
+             EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_UP));
+             EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_DOWN));
+         },
+         // Leaving and coming back keeps Next as the list says.
+         [](Ui& ui) { ui.Press(SheetButton::Back); }, [](Ui& ui) { ui.Press(SheetButton::Next); },
+         [](Ui& ui) { EXPECT_FALSE(ui.Enabled(ID_WIZNEXT)); },
+         [](Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "T/B"); }, [](Ui& ui) { ui.Click(IDC_SELECT_ADD); },
+         [](Ui& ui) { ui.Press(SheetButton::Back); }, [](Ui& ui) { ui.Press(SheetButton::Next); },
+         [](Ui& ui) {
+             EXPECT_TRUE(ui.Enabled(ID_WIZNEXT));
+             EXPECT_EQ(Rows(ui), std::vector<std::string>{"T.B"});
+         }});
     EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{0, 1}));
 }
 
@@ -163,14 +153,16 @@ TEST(ColumnPage, TreeGroupsByTableAndATableNodeAddsItsColumns) {
                          // Table names are told apart by case; nothing is sorted.
                          EXPECT_EQ(TreeShape(ui), "SALES[AMOUNT,REGION,MONTH,]PRODUCT[NAME,]sales[QTY,]");
                      },
-                     [](Ui& ui) { ui.SelectTreeItem(kTree, "SALES/REGION"); }, [](Ui& ui) { ui.Click(kAdd); },
-                     [](Ui& ui) { ui.SelectTreeItem(kTree, "SALES"); }, [](Ui& ui) { ui.Click(kAdd); },
+                     [](Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "SALES/REGION"); },
+                     [](Ui& ui) { ui.Click(IDC_SELECT_ADD); },
+                     [](Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "SALES"); },
+                     [](Ui& ui) { ui.Click(IDC_SELECT_ADD); },
                      [&](Ui& ui) {
                          EXPECT_EQ(Rows(ui), (std::vector<std::string>{"PRODUCT.NAME", "SALES.REGION",
                                                                        "SALES.AMOUNT", "SALES.MONTH"}));
-                         EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{3});
-                         EXPECT_TRUE(ui.Enabled(kUp));
-                         EXPECT_FALSE(ui.Enabled(kDown));
+                         EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{3});
+                         EXPECT_TRUE(ui.Enabled(IDC_SELECT_MOVE_UP));
+                         EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_DOWN));
                          ExpectListMatchesRecords(ui, w.owner);
                      }});
 }
@@ -187,8 +179,8 @@ TEST(ColumnPage, KeysThatDifferOnlyInCaseAreListedOnce) {
                          // The unlisted twin must not be displayed behind the list's back.
                          ExpectListMatchesRecords(ui, w.owner);
                      },
-                     [](Ui& ui) { ui.SelectTreeItem(kTree, "SALES/REGION"); }, [](Ui& ui) { ui.Click(kAdd); },
-                     [](Ui& ui) { ui.Click(kAddAll); },
+                     [](Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "SALES/REGION"); },
+                     [](Ui& ui) { ui.Click(IDC_SELECT_ADD); }, [](Ui& ui) { ui.Click(IDC_SELECT_ADD_ALL); },
                      [&](Ui& ui) {
                          EXPECT_EQ(Rows(ui), (std::vector<std::string>{"Sales.Region", "Sales.Amount"}));
                          ExpectListMatchesRecords(ui, w.owner);
@@ -208,9 +200,9 @@ TEST(ColumnPage, KeysThatDifferOnlyInSurroundingBlanksAreOneKey) {
     RunOnColumnPage(w.sheet,
                     {[](Ui& ui) {
                          EXPECT_EQ(Rows(ui), std::vector<std::string>{"Sales.Region"});
-                         ui.SelectTreeItem(kTree, "Sales/Region  ");
+                         ui.SelectTreeItem(IDC_SELECT_TREE, "Sales/Region  ");
                      },
-                     [](Ui& ui) { ui.Click(kAdd); }, [](Ui& ui) { ui.Click(kAddAll); },
+                     [](Ui& ui) { ui.Click(IDC_SELECT_ADD); }, [](Ui& ui) { ui.Click(IDC_SELECT_ADD_ALL); },
                      [](Ui& ui) {
                          EXPECT_EQ(Rows(ui), (std::vector<std::string>{"Sales.Region", "Sales.Amount"}));
                          ui.Press(SheetButton::Next);
@@ -226,43 +218,44 @@ TEST(ColumnPage, KeysThatDifferOnlyInSurroundingBlanksAreOneKey) {
 TEST(ColumnPage, RemovingSelectsTheEntryThatFollowedTheLastRemoved) {
     Wizard w;
     for (int i = 0; i < 10; ++i) w.owner.Add("T", ("C" + std::to_string(i)).c_str(), i + 1);
-    RunOnColumnPage(w.sheet, {[](Ui& ui) {
-                                  ui.SelectRows(kList, {2, 5});
-                              },
-                              [](Ui& ui) { ui.Click(kRemove); },
-                              [&](Ui& ui) {
-                                  EXPECT_EQ(ui.RowCount(kList), 8);
-                                  EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{4});
-                                  EXPECT_EQ(ui.RowText(kList, 4), "T.C6");
-                                  EXPECT_TRUE(ui.Enabled(kUp) && ui.Enabled(kDown));
-                                  ExpectListMatchesRecords(ui, w.owner);
-                              },
-                              [](Ui& ui) {
-                                  ui.SelectRows(kList, {6, 7});
-                              },
-                              [](Ui& ui) { ui.Click(kRemove); },
-                              [&](Ui& ui) {
-                                  EXPECT_EQ(ui.RowCount(kList), 6);
-                                  EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{5});
-                                  EXPECT_FALSE(ui.Enabled(kDown));
-                                  ExpectListMatchesRecords(ui, w.owner);
-                              },
-                              [](Ui& ui) { ui.DoubleClickRow(kList, 0); },
-                              [&](Ui& ui) {
-                                  EXPECT_EQ(ui.RowText(kList, 0), "T.C1");
-                                  EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{0});
-                                  ExpectListMatchesRecords(ui, w.owner);
-                              },
-                              [](Ui& ui) {
-                                  ui.SelectRows(kList, {0, 1, 2, 3, 4});
-                              },
-                              [](Ui& ui) { ui.Click(kRemove); },
-                              [&](Ui& ui) {
-                                  EXPECT_EQ(ui.RowCount(kList), 0);
-                                  EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
-                                  EXPECT_FALSE(ui.Enabled(kUp) || ui.Enabled(kDown));
-                                  ExpectListMatchesRecords(ui, w.owner);
-                              }});
+    RunOnColumnPage(w.sheet,
+                    {[](Ui& ui) {
+                         ui.SelectRows(IDC_SELECT_LIST, {2, 5});
+                     },
+                     [](Ui& ui) { ui.Click(IDC_SELECT_REMOVE); },
+                     [&](Ui& ui) {
+                         EXPECT_EQ(ui.RowCount(IDC_SELECT_LIST), 8);
+                         EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{4});
+                         EXPECT_EQ(ui.RowText(IDC_SELECT_LIST, 4), "T.C6");
+                         EXPECT_TRUE(ui.Enabled(IDC_SELECT_MOVE_UP) && ui.Enabled(IDC_SELECT_MOVE_DOWN));
+                         ExpectListMatchesRecords(ui, w.owner);
+                     },
+                     [](Ui& ui) {
+                         ui.SelectRows(IDC_SELECT_LIST, {6, 7});
+                     },
+                     [](Ui& ui) { ui.Click(IDC_SELECT_REMOVE); },
+                     [&](Ui& ui) {
+                         EXPECT_EQ(ui.RowCount(IDC_SELECT_LIST), 6);
+                         EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{5});
+                         EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_DOWN));
+                         ExpectListMatchesRecords(ui, w.owner);
+                     },
+                     [](Ui& ui) { ui.DoubleClickRow(IDC_SELECT_LIST, 0); },
+                     [&](Ui& ui) {
+                         EXPECT_EQ(ui.RowText(IDC_SELECT_LIST, 0), "T.C1");
+                         EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{0});
+                         ExpectListMatchesRecords(ui, w.owner);
+                     },
+                     [](Ui& ui) {
+                         ui.SelectRows(IDC_SELECT_LIST, {0, 1, 2, 3, 4});
+                     },
+                     [](Ui& ui) { ui.Click(IDC_SELECT_REMOVE); },
+                     [&](Ui& ui) {
+                         EXPECT_EQ(ui.RowCount(IDC_SELECT_LIST), 0);
+                         EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
+                         EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_UP) || ui.Enabled(IDC_SELECT_MOVE_DOWN));
+                         ExpectListMatchesRecords(ui, w.owner);
+                     }});
 }
 
 TEST(ColumnPage, RemoveAllHidesEveryColumnAndAddAllAppendsTheHiddenOnes) {
@@ -273,20 +266,20 @@ TEST(ColumnPage, RemoveAllHidesEveryColumnAndAddAllAppendsTheHiddenOnes) {
     w.owner.Add("T", "A_MUCH_LONGER_NAME", 2);
     RunOnColumnPage(
         w.sheet,
-        {[](Ui& ui) { ui.Click(kRemoveAll); },
+        {[](Ui& ui) { ui.Click(IDC_SELECT_REMOVE_ALL); },
          [&](Ui& ui) {
-             EXPECT_EQ(ui.RowCount(kList), 0);
+             EXPECT_EQ(ui.RowCount(IDC_SELECT_LIST), 0);
              EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
-             EXPECT_FALSE(ui.Enabled(kUp) || ui.Enabled(kDown));
+             EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_UP) || ui.Enabled(IDC_SELECT_MOVE_DOWN));
              EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{0, 0, 0, 0}));
          },
-         [](Ui& ui) { ui.SelectTreeItem(kTree, "U/C"); }, [](Ui& ui) { ui.Click(kAdd); },
-         [](Ui& ui) { ui.SelectTreeItem(kTree, "T/B"); }, [](Ui& ui) { ui.Click(kAdd); },
-         [](Ui& ui) { ui.Click(kAddAll); },
+         [](Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "U/C"); }, [](Ui& ui) { ui.Click(IDC_SELECT_ADD); },
+         [](Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "T/B"); }, [](Ui& ui) { ui.Click(IDC_SELECT_ADD); },
+         [](Ui& ui) { ui.Click(IDC_SELECT_ADD_ALL); },
          [&](Ui& ui) {
              EXPECT_EQ(Rows(ui), (std::vector<std::string>{"U.C", "T.B", "T.A", "T.A_MUCH_LONGER_NAME"}));
              // The first entry joins the selection that was there.
-             EXPECT_EQ(ui.SelectedRows(kList), (std::vector<int>{0, 1}));
+             EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), (std::vector<int>{0, 1}));
              EXPECT_TRUE(ui.Enabled(ID_WIZNEXT));
              ExpectListMatchesRecords(ui, w.owner);
              CListBox& list = w.sheet.m_columnPage.m_selectedList;
@@ -300,33 +293,35 @@ TEST(ColumnPage, MovesExchangeNeighboursAndTheirPositions) {
     w.owner.Add("T", "A", 1);
     w.owner.Add("T", "B", 2);
     w.owner.Add("T", "C", 3);
-    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(kList, 2); },
-                              [](Ui& ui) {
-                                  EXPECT_TRUE(ui.Enabled(kUp));
-                                  EXPECT_FALSE(ui.Enabled(kDown));
-                                  ui.Click(kUp);
-                              },
-                              [&](Ui& ui) {
-                                  EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.A", "T.C", "T.B"}));
-                                  EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{1});
-                                  ExpectListMatchesRecords(ui, w.owner);
-                                  ui.Click(kUp);
-                              },
-                              [&](Ui& ui) {
-                                  EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.C", "T.A", "T.B"}));
-                                  EXPECT_FALSE(ui.Enabled(kUp));
-                                  ui.Click(kDown);
-                              },
-                              [&](Ui& ui) {
-                                  EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.A", "T.C", "T.B"}));
-                                  EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{1});
-                                  ExpectListMatchesRecords(ui, w.owner);
-                              },
-                              // Several selected: nothing can be moved.
-                              [](Ui& ui) {
-                                  ui.SelectRows(kList, {1, 2});
-                              },
-                              [](Ui& ui) { EXPECT_FALSE(ui.Enabled(kUp) || ui.Enabled(kDown)); }});
+    RunOnColumnPage(
+        w.sheet,
+        {[](Ui& ui) { ui.SelectRow(IDC_SELECT_LIST, 2); },
+         [](Ui& ui) {
+             EXPECT_TRUE(ui.Enabled(IDC_SELECT_MOVE_UP));
+             EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_DOWN));
+             ui.Click(IDC_SELECT_MOVE_UP);
+         },
+         [&](Ui& ui) {
+             EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.A", "T.C", "T.B"}));
+             EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{1});
+             ExpectListMatchesRecords(ui, w.owner);
+             ui.Click(IDC_SELECT_MOVE_UP);
+         },
+         [&](Ui& ui) {
+             EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.C", "T.A", "T.B"}));
+             EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_UP));
+             ui.Click(IDC_SELECT_MOVE_DOWN);
+         },
+         [&](Ui& ui) {
+             EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.A", "T.C", "T.B"}));
+             EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{1});
+             ExpectListMatchesRecords(ui, w.owner);
+         },
+         // Several selected: nothing can be moved.
+         [](Ui& ui) {
+             ui.SelectRows(IDC_SELECT_LIST, {1, 2});
+         },
+         [](Ui& ui) { EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_UP) || ui.Enabled(IDC_SELECT_MOVE_DOWN)); }});
     EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{1, 3, 2}));
 }
 
@@ -338,22 +333,23 @@ TEST(ColumnPage, AMoveButtonThatDisablesItselfHandsTheFocusToTheList) {
         fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(id)), WM_NEXTDLGCTL,
                                          reinterpret_cast<WPARAM>(ui.Control(id)), TRUE);
     };
-    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(kList, 1); }, [&](Ui& ui) { focusOn(ui, kUp); },
+    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(IDC_SELECT_LIST, 1); },
+                              [&](Ui& ui) { focusOn(ui, IDC_SELECT_MOVE_UP); },
                               [](Ui& ui) {
-                                  EXPECT_EQ(ui.FocusId(), kUp);
+                                  EXPECT_EQ(ui.FocusId(), IDC_SELECT_MOVE_UP);
                                   ui.PressKey(fw::Key::Space);
                               },
                               [](Ui& ui) {
                                   EXPECT_EQ(Rows(ui), (std::vector<std::string>{"T.B", "T.A"}));
-                                  EXPECT_FALSE(ui.Enabled(kUp));
+                                  EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_UP));
                                   // The keys go on working: in the list, Down moves the selection.
-                                  EXPECT_EQ(ui.FocusId(), kList);
+                                  EXPECT_EQ(ui.FocusId(), IDC_SELECT_LIST);
                                   ui.PressKey(fw::Key::Down);
                               },
                               [](Ui& ui) {
-                                  EXPECT_EQ(ui.SelectedRows(kList), std::vector<int>{1});
-                                  EXPECT_TRUE(ui.Enabled(kUp));
-                                  EXPECT_FALSE(ui.Enabled(kDown));
+                                  EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{1});
+                                  EXPECT_TRUE(ui.Enabled(IDC_SELECT_MOVE_UP));
+                                  EXPECT_FALSE(ui.Enabled(IDC_SELECT_MOVE_DOWN));
                               }});
 }
 
@@ -371,39 +367,39 @@ TEST(ColumnPage, PositionsStayOneToNInListOrderThroughAnySequence) {
     for (int k = 0; k < 60; ++k) {
         const unsigned op = next(8), a = next(9), b = next(9);
         steps.push_back([&, op, a, b](Ui& ui) {
-            const int rows = ui.RowCount(kList);
+            const int rows = ui.RowCount(IDC_SELECT_LIST);
             switch (op) {
                 case 0:
-                    ui.SelectTreeItem(kTree, std::string(tables[a % 3]) + "/X" + std::to_string(a));
+                    ui.SelectTreeItem(IDC_SELECT_TREE, std::string(tables[a % 3]) + "/X" + std::to_string(a));
                     return;
                 case 1:
-                    ui.SelectTreeItem(kTree, tables[a % 3]);
+                    ui.SelectTreeItem(IDC_SELECT_TREE, tables[a % 3]);
                     return;
                 case 2:
-                    ui.Click(kAdd);
+                    ui.Click(IDC_SELECT_ADD);
                     return;
                 case 3:
                     if (rows > 0)
-                        ui.SelectRows(kList, {int(a) % rows, int(b) % rows});
+                        ui.SelectRows(IDC_SELECT_LIST, {int(a) % rows, int(b) % rows});
                     else
-                        ui.Click(kAddAll);
+                        ui.Click(IDC_SELECT_ADD_ALL);
                     return;
                 case 4:
                     if (rows > 0)
-                        ui.SelectRow(kList, int(a) % rows);
+                        ui.SelectRow(IDC_SELECT_LIST, int(a) % rows);
                     return;
                 case 5:
-                    ui.Click(a < 8 ? kRemove : kRemoveAll);
+                    ui.Click(a < 8 ? IDC_SELECT_REMOVE : IDC_SELECT_REMOVE_ALL);
                     return;
                 default:
-                    if (ui.Enabled(op == 6 ? kUp : kDown))
-                        ui.Click(op == 6 ? kUp : kDown);
+                    if (ui.Enabled(op == 6 ? IDC_SELECT_MOVE_UP : IDC_SELECT_MOVE_DOWN))
+                        ui.Click(op == 6 ? IDC_SELECT_MOVE_UP : IDC_SELECT_MOVE_DOWN);
                     return;
             }
         });
         steps.push_back([&](Ui& ui) {
             ExpectListMatchesRecords(ui, w.owner);
-            EXPECT_EQ(ui.Enabled(ID_WIZNEXT), ui.RowCount(kList) > 0);
+            EXPECT_EQ(ui.Enabled(ID_WIZNEXT), ui.RowCount(IDC_SELECT_LIST) > 0);
         });
     }
     RunOnColumnPage(w.sheet, steps);
@@ -444,9 +440,10 @@ TEST(ColumnPage, ASecondRunStartsFromTheRecordsAsTheyStand) {
     w.owner.Add("T", "B", 2);
     w.owner.Add("T", "C", 0);
     // Cancelling keeps what was done: the records are edited in place.
-    RunOnColumnPage(w.sheet,
-                    {[](Ui& ui) { ui.SelectRow(kList, 0); }, [](Ui& ui) { ui.Click(kRemove); },
-                     [](Ui& ui) { ui.SelectTreeItem(kTree, "T/C"); }, [](Ui& ui) { ui.Click(kAdd); }});
+    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(IDC_SELECT_LIST, 0); },
+                              [](Ui& ui) { ui.Click(IDC_SELECT_REMOVE); },
+                              [](Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "T/C"); },
+                              [](Ui& ui) { ui.Click(IDC_SELECT_ADD); }});
     EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(w.sheet.m_columnPage.m_selectedList.m_hWnd, nullptr);
     w.owner.At(0).displayPosition = 2;

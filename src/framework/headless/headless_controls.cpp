@@ -161,17 +161,12 @@ intptr_t HeadlessBackend::ControlMessage(Window* w, uint32_t msg, uintptr_t wPar
         case EM_LINESCROLL:
             return (w->style & ES_MULTILINE) ? TRUE : FALSE;
         case EM_SETSEL:
-        case EM_LIMITTEXT:
-        case PBM_SETRANGE:
-        case PBM_SETPOS:
             return 0;
         case STM_SETIMAGE: {
             void* old = w->image;
             w->image = reinterpret_cast<void*>(lParam);
             return reinterpret_cast<intptr_t>(old);
         }
-        case STM_GETIMAGE:
-            return reinterpret_cast<intptr_t>(w->image);
         default:
             *handled = false;
             return 0;
@@ -351,10 +346,6 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
                 SetListViewState(w, static_cast<int>(index), item->state, item->stateMask);
             return TRUE;
         }
-        case LVM_GETITEMSTATE:
-            return valid(static_cast<intptr_t>(wParam))
-                       ? static_cast<intptr_t>(rows[wParam].state & static_cast<UINT>(lParam))
-                       : 0;
         case LVM_INSERTCOLUMNA: {
             const LVCOLUMNA* col = reinterpret_cast<const LVCOLUMNA*>(lParam);
             int at = std::clamp(static_cast<int>(wParam), 0, static_cast<int>(w->columns.size()));
@@ -372,11 +363,6 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             return TRUE;
         case LVM_GETCOLUMNWIDTH:
             return 100;
-        case LVM_SETEXTENDEDLISTVIEWSTYLE: {
-            intptr_t old = static_cast<intptr_t>(w->exStyle);
-            w->exStyle = static_cast<uint32_t>(lParam);
-            return old;
-        }
         default:
             *handled = false;
             return 0;
@@ -472,14 +458,6 @@ intptr_t HeadlessBackend::ListBoxMessage(Window* w, uint32_t msg, uintptr_t wPar
                 return LB_ERR;
             w->curSel = static_cast<int>(wParam);
             return w->curSel;
-        case LB_GETCURSEL:
-            if (multi) {
-                for (int i = 0; i < n; ++i)
-                    if (rows[static_cast<size_t>(i)].state & LVIS_SELECTED)
-                        return i;
-                return LB_ERR;
-            }
-            return w->curSel;
         case LB_FINDSTRINGEXACT:
             return FindExact(rows, static_cast<intptr_t>(wParam), TextArg(lParam));
         case LB_GETHORIZONTALEXTENT:
@@ -536,10 +514,6 @@ intptr_t HeadlessBackend::ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wPa
             return RowTextLength(rows, wParam, CB_ERR);
         case CB_GETLBTEXT:
             return CopyRowText(rows, wParam, lParam, CB_ERR);
-        case CB_GETITEMDATA:
-            return RowData(rows, wParam, CB_ERR);
-        case CB_SETITEMDATA:
-            return SetRowData(rows, wParam, lParam, CB_ERR);
         case CB_SETCURSEL:
             if (!valid(static_cast<intptr_t>(wParam))) {
                 w->curSel = -1;
@@ -551,8 +525,6 @@ intptr_t HeadlessBackend::ComboBoxMessage(Window* w, uint32_t msg, uintptr_t wPa
             return w->curSel;
         case CB_GETCURSEL:
             return w->curSel;
-        case CB_FINDSTRINGEXACT:
-            return FindExact(rows, static_cast<intptr_t>(wParam), TextArg(lParam));
         default:
             *handled = false;
             return 0;
@@ -589,16 +561,6 @@ intptr_t HeadlessBackend::TreeMessage(Window* w, uint32_t msg, uintptr_t wParam,
             w->nodes.push_back(std::move(node));
             return handle(w->nodes.back().get());
         }
-        case TVM_DELETEITEM:
-            if (reinterpret_cast<HTREEITEM>(lParam) == TVI_ROOT || lParam == 0) {
-                w->nodes.clear();
-                w->roots.clear();
-                w->caret = nullptr;
-                return TRUE;
-            }
-            return FALSE;
-        case TVM_EXPAND:
-            return TRUE;
         case TVM_GETCOUNT:
             return static_cast<intptr_t>(w->nodes.size());
         case TVM_GETNEXTITEM: {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 
 #include "../transcript_lines.h"
@@ -77,19 +78,206 @@ SheetButton SheetButtonOf(const std::string& word) {
 
 Key KeyOf(const std::string& word) {
     static const std::map<std::string, Key> names = {
-        {"enter", Key::Enter}, {"esc", Key::Escape}, {"tab", Key::Tab}, {"shift+tab", Key::ShiftTab},
-        {"up", Key::Up},       {"down", Key::Down},  {"home", Key::Home}, {"end", Key::End},
-        {"space", Key::Space}};
+        {"enter", Key::Enter},        {"esc", Key::Escape}, {"tab", Key::Tab},
+        {"shift+tab", Key::ShiftTab}, {"up", Key::Up},      {"down", Key::Down},
+        {"home", Key::Home},          {"end", Key::End},    {"space", Key::Space}};
     auto it = names.find(word);
     if (it == names.end())
-        throw UiError("unknown key '" + word + "' (enter, esc, tab, shift+tab, up, down, home, end, space, alt+LETTER)");
+        throw UiError("unknown key '" + word +
+                      "' (enter, esc, tab, shift+tab, up, down, home, end, space, alt+LETTER)");
     return it->second;
 }
 
-void Need(const ScriptLine& line, size_t count) {
-    if (line.words.size() != count + 1)
-        throw UiError("'" + line.words[0] + "' takes " + std::to_string(count) + " argument" +
-                      (count == 1 ? "" : "s"));
+// What a handler of a script command gets: the line, the active window, and
+// the transcript entry to make once the line is known to be performable.
+struct Call {
+    const ScriptLine& line;
+    Ui& ui;
+    const std::function<void()>& log;
+    const std::string& Word(size_t i) const { return line.words[i]; }
+    int Id(size_t i) const { return ToInt(line.words[i], "a control id"); }
+};
+
+// A check passes or throws and lets the script go on; an action is what a
+// user does, and ends the script's turn.
+enum class Kind { Check, Action };
+
+struct Command {
+    const char* name;
+    size_t count;  // arguments required ...
+    bool more;     // ... or at least that many
+    Kind kind;
+    void (*run)(const Call&);
+};
+
+void ExpectState(const Call& c, bool got, bool want, const char* yes, const char* no) {
+    if (got != want)
+        throw UiError("control " + c.Word(1) + " is " + (got ? yes : no));
+    c.log();
+}
+
+void ExpectWindow(const Call& c) {
+    Ui& ui = c.ui;
+    if (c.Word(1) == "messagebox") {
+        if (ui.Kind() != WindowKind::MessageBox)
+            throw UiError("expected a message box");
+    } else {
+        unsigned want = static_cast<unsigned>(ToInt(c.Word(1), "a template id"));
+        if (ui.Kind() == WindowKind::MessageBox || ui.TemplateId() != want)
+            throw UiError("expected window " + c.Word(1) + ", the active window is " +
+                          (ui.Kind() == WindowKind::MessageBox ? std::string("a message box")
+                                                               : std::to_string(ui.TemplateId())));
+    }
+    c.log();
+}
+
+void ExpectMessage(const Call& c) {
+    if (c.ui.Kind() != WindowKind::MessageBox)
+        throw UiError("expected a message box");
+    // A number names a string of the library's table; anything else is the text itself.
+    std::string want = c.Word(1);
+    if (!want.empty() && want.find_first_not_of("0123456789") == std::string::npos) {
+        std::string text;
+        CurrentBackend().LoadString(static_cast<unsigned>(ToInt(want, "a string id")), &text);
+        want = text;
+    }
+    if (c.ui.MessageText() != want)
+        throw UiError("message box says " + transcript::Quote(c.ui.MessageText()));
+    c.log();
+}
+
+void ExpectText(const Call& c) {
+    std::string got = c.ui.Text(c.Id(1));
+    if (got != c.Word(2))
+        throw UiError("control " + c.Word(1) + " holds " + transcript::Quote(got));
+    c.log();
+}
+
+void ExpectFocusOrDefault(const Call& c, bool focus) {
+    int want = c.Id(1);
+    int got = focus ? c.ui.FocusId() : c.ui.DefaultButton();
+    if (got != want)
+        throw UiError(std::string(focus ? "the focus is on control " : "the default button is ") +
+                      std::to_string(got));
+    c.log();
+}
+
+void ExpectRows(const Call& c) {
+    int n = c.ui.RowCount(c.Id(1));
+    if (n != ToInt(c.Word(2), "a row count"))
+        throw UiError("control " + c.Word(1) + " has " + std::to_string(n) + " rows");
+    c.log();
+}
+
+void SelectRows(const Call& c) {
+    std::vector<int> rows;
+    for (size_t i = 2; i < c.line.words.size(); ++i) rows.push_back(ToInt(c.Word(i), "a row"));
+    c.log();
+    c.ui.SelectRows(c.Id(1), rows);
+}
+
+void PressKeyNamed(const Call& c) {
+    const std::string& name = c.Word(1);
+    if (name.size() == 5 && name.compare(0, 4, "alt+") == 0) {
+        c.log();
+        c.ui.PressAlt(name[4]);
+    } else {
+        Key key = KeyOf(name);
+        c.log();
+        c.ui.PressKey(key);
+    }
+}
+
+// Every command a script may use. docs/ui-scripts.md lists the same commands;
+// a test holds the two together.
+const Command kCommands[] = {
+    {"window", 1, false, Kind::Check, ExpectWindow},
+    {"expect-message", 1, false, Kind::Check, ExpectMessage},
+    {"expect-text", 2, false, Kind::Check, ExpectText},
+    {"expect-enabled", 1, false, Kind::Check,
+     [](const Call& c) { ExpectState(c, c.ui.Enabled(c.Id(1)), true, "enabled", "disabled"); }},
+    {"expect-disabled", 1, false, Kind::Check,
+     [](const Call& c) { ExpectState(c, c.ui.Enabled(c.Id(1)), false, "enabled", "disabled"); }},
+    {"expect-readonly", 1, false, Kind::Check,
+     [](const Call& c) { ExpectState(c, c.ui.ReadOnly(c.Id(1)), true, "read-only", "editable"); }},
+    {"expect-editable", 1, false, Kind::Check,
+     [](const Call& c) { ExpectState(c, c.ui.ReadOnly(c.Id(1)), false, "read-only", "editable"); }},
+    {"expect-visible", 1, false, Kind::Check,
+     [](const Call& c) { ExpectState(c, c.ui.Visible(c.Id(1)), true, "visible", "hidden"); }},
+    {"expect-hidden", 1, false, Kind::Check,
+     [](const Call& c) { ExpectState(c, c.ui.Visible(c.Id(1)), false, "visible", "hidden"); }},
+    {"expect-focus", 1, false, Kind::Check, [](const Call& c) { ExpectFocusOrDefault(c, true); }},
+    {"expect-default", 1, false, Kind::Check, [](const Call& c) { ExpectFocusOrDefault(c, false); }},
+    {"expect-rows", 2, false, Kind::Check, ExpectRows},
+    {"click", 1, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.Click(c.Id(1));
+     }},
+    {"type", 2, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.Type(c.Id(1), c.Word(2));
+     }},
+    {"select", 2, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.SelectRow(c.Id(1), ToInt(c.Word(2), "a row"));
+     }},
+    {"select-rows", 1, true, Kind::Action, SelectRows},
+    {"select-tree", 2, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.SelectTreeItem(c.Id(1), c.Word(2));
+     }},
+    {"press-f1", 0, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.PressF1();
+     }},
+    {"click-empty", 1, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.ClickEmpty(c.Id(1));
+     }},
+    {"double-click", 2, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.DoubleClickRow(c.Id(1), ToInt(c.Word(2), "a row"));
+     }},
+    {"check", 1, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.SetCheck(c.Id(1), true);
+     }},
+    {"uncheck", 1, false, Kind::Action,
+     [](const Call& c) {
+         c.log();
+         c.ui.SetCheck(c.Id(1), false);
+     }},
+    {"answer", 1, false, Kind::Action,
+     [](const Call& c) {
+         int button = ButtonOf(c.Word(1));
+         c.log();
+         c.ui.Answer(button);
+     }},
+    {"key", 1, false, Kind::Action, PressKeyNamed},
+    {"press", 1, false, Kind::Action,
+     [](const Call& c) {
+         SheetButton button = SheetButtonOf(c.Word(1));
+         c.log();
+         c.ui.Press(button);
+     }},
+};
+
+void CheckArguments(const Command& command, const ScriptLine& line) {
+    const size_t given = line.words.size() - 1;
+    if (command.more ? given >= command.count : given == command.count)
+        return;
+    if (command.more)  // select-rows, the one command with a list
+        throw UiError("'" + line.words[0] + "' takes a control id and rows");
+    throw UiError("'" + line.words[0] + "' takes " + std::to_string(command.count) + " argument" +
+                  (command.count == 1 ? "" : "s"));
 }
 
 }  // namespace
@@ -153,159 +341,28 @@ bool ScriptDriver::Step(Hwnd active) {
     return false;
 }
 
+std::vector<std::string> ScriptCommandNames() {
+    std::vector<std::string> names;
+    for (const Command& command : kCommands) names.push_back(command.name);
+    return names;
+}
+
 bool ScriptDriver::Perform(const ScriptLine& line, Hwnd active) {
-    const std::string& cmd = line.words[0];
+    const std::string& name = line.words[0];
     Ui ui(active);
-    auto log = [&] {
+    const Command* command = nullptr;
+    for (const Command& c : kCommands)
+        if (name == c.name)
+            command = &c;
+    if (!command)
+        throw UiError("unknown command '" + name + "'");
+    CheckArguments(*command, line);
+    std::function<void()> log = [&] {
         if (transcript_)
             transcript_->Line(transcript::ScriptAction(line.number, line.text));
     };
-    if (cmd == "window") {
-        Need(line, 1);
-        if (line.words[1] == "messagebox") {
-            if (ui.Kind() != WindowKind::MessageBox)
-                throw UiError("expected a message box");
-        } else {
-            unsigned want = static_cast<unsigned>(ToInt(line.words[1], "a template id"));
-            if (ui.Kind() == WindowKind::MessageBox || ui.TemplateId() != want)
-                throw UiError("expected window " + line.words[1] + ", the active window is " +
-                              (ui.Kind() == WindowKind::MessageBox ? std::string("a message box")
-                                                                   : std::to_string(ui.TemplateId())));
-        }
-        log();
-        return false;
-    }
-    if (cmd == "expect-message") {
-        Need(line, 1);
-        if (ui.Kind() != WindowKind::MessageBox)
-            throw UiError("expected a message box");
-        // A number names a string of the library's table; anything else is the text itself.
-        std::string want = line.words[1];
-        if (!want.empty() && want.find_first_not_of("0123456789") == std::string::npos) {
-            std::string text;
-            CurrentBackend().LoadString(static_cast<unsigned>(ToInt(want, "a string id")), &text);
-            want = text;
-        }
-        if (ui.MessageText() != want)
-            throw UiError("message box says " + transcript::Quote(ui.MessageText()));
-        log();
-        return false;
-    }
-    if (cmd == "expect-text") {
-        Need(line, 2);
-        std::string got = ui.Text(ToInt(line.words[1], "a control id"));
-        if (got != line.words[2])
-            throw UiError("control " + line.words[1] + " holds " + transcript::Quote(got));
-        log();
-        return false;
-    }
-    if (cmd == "expect-enabled" || cmd == "expect-disabled") {
-        Need(line, 1);
-        bool enabled = ui.Enabled(ToInt(line.words[1], "a control id"));
-        if (enabled != (cmd == "expect-enabled"))
-            throw UiError("control " + line.words[1] + " is " + (enabled ? "enabled" : "disabled"));
-        log();
-        return false;
-    }
-    if (cmd == "expect-readonly" || cmd == "expect-editable") {
-        Need(line, 1);
-        bool ro = ui.ReadOnly(ToInt(line.words[1], "a control id"));
-        if (ro != (cmd == "expect-readonly"))
-            throw UiError("control " + line.words[1] + " is " + (ro ? "read-only" : "editable"));
-        log();
-        return false;
-    }
-    if (cmd == "expect-visible" || cmd == "expect-hidden") {
-        Need(line, 1);
-        bool visible = ui.Visible(ToInt(line.words[1], "a control id"));
-        if (visible != (cmd == "expect-visible"))
-            throw UiError("control " + line.words[1] + " is " + (visible ? "visible" : "hidden"));
-        log();
-        return false;
-    }
-    if (cmd == "expect-focus" || cmd == "expect-default") {
-        Need(line, 1);
-        int want = ToInt(line.words[1], "a control id");
-        int got = cmd == "expect-focus" ? ui.FocusId() : ui.DefaultButton();
-        if (got != want)
-            throw UiError(std::string(cmd == "expect-focus" ? "the focus is on control " : "the default button is ") +
-                          std::to_string(got));
-        log();
-        return false;
-    }
-    if (cmd == "expect-rows") {
-        Need(line, 2);
-        int n = ui.RowCount(ToInt(line.words[1], "a control id"));
-        if (n != ToInt(line.words[2], "a row count"))
-            throw UiError("control " + line.words[1] + " has " + std::to_string(n) + " rows");
-        log();
-        return false;
-    }
-    // User actions: each ends the step.
-    if (cmd == "click") {
-        Need(line, 1);
-        log();
-        ui.Click(ToInt(line.words[1], "a control id"));
-    } else if (cmd == "type") {
-        Need(line, 2);
-        log();
-        ui.Type(ToInt(line.words[1], "a control id"), line.words[2]);
-    } else if (cmd == "select") {
-        Need(line, 2);
-        log();
-        ui.SelectRow(ToInt(line.words[1], "a control id"), ToInt(line.words[2], "a row"));
-    } else if (cmd == "select-rows") {
-        if (line.words.size() < 2)
-            throw UiError("'select-rows' takes a control id and rows");
-        std::vector<int> rows;
-        for (size_t i = 2; i < line.words.size(); ++i) rows.push_back(ToInt(line.words[i], "a row"));
-        log();
-        ui.SelectRows(ToInt(line.words[1], "a control id"), rows);
-    } else if (cmd == "select-tree") {
-        Need(line, 2);
-        log();
-        ui.SelectTreeItem(ToInt(line.words[1], "a control id"), line.words[2]);
-    } else if (cmd == "press-f1") {
-        Need(line, 0);
-        log();
-        ui.PressF1();
-    } else if (cmd == "click-empty") {
-        Need(line, 1);
-        log();
-        ui.ClickEmpty(ToInt(line.words[1], "a control id"));
-    } else if (cmd == "double-click") {
-        Need(line, 2);
-        log();
-        ui.DoubleClickRow(ToInt(line.words[1], "a control id"), ToInt(line.words[2], "a row"));
-    } else if (cmd == "check" || cmd == "uncheck") {
-        Need(line, 1);
-        log();
-        ui.SetCheck(ToInt(line.words[1], "a control id"), cmd == "check");
-    } else if (cmd == "answer") {
-        Need(line, 1);
-        int button = ButtonOf(line.words[1]);
-        log();
-        ui.Answer(button);
-    } else if (cmd == "key") {
-        Need(line, 1);
-        const std::string& name = line.words[1];
-        if (name.size() == 5 && name.compare(0, 4, "alt+") == 0) {
-            log();
-            ui.PressAlt(name[4]);
-        } else {
-            Key key = KeyOf(name);
-            log();
-            ui.PressKey(key);
-        }
-    } else if (cmd == "press") {
-        Need(line, 1);
-        SheetButton button = SheetButtonOf(line.words[1]);
-        log();
-        ui.Press(button);
-    } else {
-        throw UiError("unknown command '" + cmd + "'");
-    }
-    return true;
+    command->run(Call{line, ui, log});
+    return command->kind == Kind::Action;
 }
 
 }  // namespace fw

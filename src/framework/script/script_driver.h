@@ -23,6 +23,9 @@ struct ScriptLine {
 // A malformed line (an unterminated quote) gives an error naming it.
 bool ParseScript(const std::string& source, std::vector<ScriptLine>* lines, std::string* error);
 
+// The names of the commands a script may use, in the order the driver lists them.
+std::vector<std::string> ScriptCommandNames();
+
 class ScriptDriver : public Driver {
   public:
     ScriptDriver(std::vector<ScriptLine> lines, std::string name);
