@@ -64,6 +64,50 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
     EXPECT_EQ(focus, (std::vector<int>{kServer, kDataSource, kUser, 1015, IDOK, IDCANCEL, kHelp, kServer}));
 }
 
+// The login dialog noting, each time its server box loses the focus, which of
+// its controls has it by then (0: none of them).
+class FocusWatch : public CDialog {
+  public:
+    FocusWatch() : CDialog(129) {}
+    std::vector<int> wentTo;
+
+  protected:
+    void OnKillfocusServer() {
+        fw::Backend& b = fw::CurrentBackend();
+        fw::Hwnd focus = b.GetFocus();
+        wentTo.push_back(focus && b.GetParent(focus) == m_hWnd ? b.GetDlgCtrlID(focus) : 0);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(FocusWatch, CDialog)
+ON_EN_KILLFOCUS(kServer, OnKillfocusServer)
+END_MESSAGE_MAP()
+
+// An edit hears that it lost the focus once the focus has moved: Tab, a click
+// on a button and the dialog closing each tell it, with the new focus in place.
+TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
+    FocusWatch moved;
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Tab); })
+        .Then([](fw::Ui& ui) {
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
+                                             reinterpret_cast<WPARAM>(ui.Control(kServer)), TRUE);
+        })
+        .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
+    {
+        fw::ScopedDriver scope(&driver);
+        EXPECT_EQ(moved.DoModal(), IDCANCEL);
+    }
+    EXPECT_EQ(moved.wentTo, (std::vector<int>{kDataSource, IDCANCEL}));
+
+    FocusWatch closed;
+    fw::TestDriver esc;
+    esc.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Escape); });
+    fw::ScopedDriver scope(&esc);
+    EXPECT_EQ(closed.DoModal(), IDCANCEL);
+    EXPECT_EQ(closed.wentTo, std::vector<int>{0});
+}
+
 TEST(Keyboard, AltLetterPressesTheButtonWithThatAccelerator) {
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.PressAlt('c'); });

@@ -114,6 +114,18 @@ void HeadlessBackend::Destroy(Window* w) noexcept {
         } catch (...) {
         }
     };
+    // A window going away takes the focus from the control inside it first,
+    // as on the platform; the control's window hears of it while it exists.
+    if (w->focus && live_.count(w->focus) && w->focus->cls == "Edit") {
+        Window* had = w->focus;
+        w->focus = nullptr;
+        try {
+            Command(had, EN_KILLFOCUS);
+        } catch (...) {
+        }
+        if (!live_.count(w))
+            return;
+    }
     if (w->sink)
         tell(WM_DESTROY);
     // Each child takes itself out of the list (no copy: that could fail).
