@@ -12,6 +12,7 @@
 //   host-click 40 80                   the host window received a mouse click
 //   result reports 1 selected=1 customize=0   what the dialog handed back
 //   text 1030 "Krak\xf3w"             an edit's text changed (bytes beyond ASCII as \xNN)
+//   filter NAME$*$DESCRIPTION...       a saved filter the wizard left with the library
 //
 //   real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder|city-filter
 //
@@ -68,6 +69,7 @@ void WriteColumns(sample::SampleColumns& owner) {
               std::to_string(c->displayPosition) + " sort=" + std::to_string(c->sortPosition) + "/" +
               std::to_string(c->sortDirection));
     }
+    for (const std::string& record : owner.SavedFilters()) Write("filter " + record);
 }
 
 // Presses Next a number of times, then hands the wizard to the user; the
