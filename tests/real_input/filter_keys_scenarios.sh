@@ -1,7 +1,7 @@
 # Real Alt+letter on the filter step and in the condition builder, sourced by
 # real-input after scenarios.sh: the accelerators the other groups leave out.
 
-group_filter_keys() { echo filter_step_accelerators description_checked_on_leaving; }
+group_filter_keys() { echo filter_step_accelerators description_checked_on_leaving unsavable_column_refused; }
 
 filter_step_accelerators() {
   start filter_step_accelerators wizard 3
@@ -34,6 +34,15 @@ description_checked_on_leaving() {
   window "$wizard_caption" && focus 1027 && key Tab Tab Tab Tab Tab && focus 1067 &&
     xdotool type --delay 20 'Price $*' && expect '^text 1067 "Price \$\*"$' && click 2 &&
     expect '^close sheet CANCEL$' && done_with 2 && boxes 0
+}
+
+# A column whose name ends in "$*" can hold no saved condition: Alt+A on its row
+# says so and opens no builder.
+unsavable_column_refused() {
+  start unsavable_column wizard 3 unsavable
+  window "$wizard_caption" && focus 1027 && key alt+a && expect '^clicked 1024$' && window real-input-host &&
+    key Return && expect '^messagebox [0-9]+ "The column SALES\.SALE_DATE\$\* cannot take a saved condition: ' &&
+    window "$wizard_caption" && absent '^window 134' && key Escape && expect '^close sheet CANCEL$' && done_with 2
 }
 
 # "Kraków" typed with real keys under code page 1252 (the test sets LANG): the
