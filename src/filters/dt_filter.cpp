@@ -14,6 +14,7 @@ ON_NOTIFY(LVN_ITEMCHANGED, IDC_FILTER_GRID, OnItemchangedFilterGrid)
 ON_NOTIFY(NM_DBLCLK, IDC_FILTER_GRID, OnDblclkFilterGrid)
 ON_CBN_SELCHANGE(IDC_FILTER_COMBO, OnSelchangeFilter)
 ON_EN_CHANGE(IDC_FILTER_DESCRIPTION, OnChangeDescription)
+ON_EN_KILLFOCUS(IDC_FILTER_DESCRIPTION, OnKillfocusDescription)
 ON_BN_CLICKED(IDC_FILTER_ADD_NEW, OnAddNewFilter)
 ON_BN_CLICKED(IDC_FILTER_DELETE, OnDeleteFilter)
 ON_BN_CLICKED(IDC_FILTER_RENAME, OnRenameFilter)
@@ -292,6 +293,33 @@ void CDTFilter::OnChangeDescription() {
     }
     if (verdict == CFilterList::Rewrite::Kept && m_filters.SetCurrentDescription(description))
         m_strShownDescription = description;
+}
+
+// Leaving the box for another control of the wizard writes the record: the
+// user is told there, once, if the text cannot be kept. The focus leaving for
+// Cancel, or with the wizard as it closes, checks nothing: what Cancel
+// discards needs no message, and Finish has written the record already.
+void CDTFilter::OnKillfocusDescription() {
+    if (m_bCheckingOnFocusLoss || !FocusStaysInWizard())
+        return;
+    m_bCheckingOnFocusLoss = true;
+    CommitDescription();
+    m_bCheckingOnFocusLoss = false;
+}
+
+bool CDTFilter::FocusStaysInWizard() const {
+    fw::Backend& backend = fw::CurrentBackend();
+    CWnd* sheet = GetParent();
+    const fw::Hwnd focus = backend.GetFocus();
+    if (!sheet || !focus || focus == sheet->m_hWnd)
+        return false;
+    fw::Hwnd below = focus;
+    fw::Hwnd above = backend.GetParent(focus);
+    while (above && above != sheet->m_hWnd) {
+        below = above;
+        above = backend.GetParent(above);
+    }
+    return above && !(below == focus && backend.GetDlgCtrlID(focus) == IDCANCEL);
 }
 
 void CDTFilter::RestoreDescription() {

@@ -42,6 +42,7 @@ class CDTFilter : public CPropertyPage {
     void OnDblclkFilterGrid(NMHDR* nm, LRESULT* result);
     void OnSelchangeFilter();
     void OnChangeDescription();
+    void OnKillfocusDescription();
     void OnAddNewFilter();
     void OnDeleteFilter();
     void OnRenameFilter();
@@ -69,9 +70,14 @@ class CDTFilter : public CPropertyPage {
     // it cannot and shows the kept text again.
     bool CommitDescription();
     void RestoreDescription();
+    // Whether the focus has gone to another control of the wizard than Cancel.
+    bool FocusStaysInWizard() const;
 
     CColumnTable m_columns;
     // The description box's last text that the filter could keep: what the
     // box goes back to when the user types one it could not.
     CString m_strShownDescription;
+    // Set while the box's text is checked on losing the focus: the message
+    // box that may tell the user takes the focus again.
+    bool m_bCheckingOnFocusLoss = false;
 };

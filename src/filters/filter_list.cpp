@@ -70,9 +70,13 @@ void CFilterList::MergeNamed(std::vector<NamedRecord>& records) {
     std::stable_sort(records.begin(), records.end(), [](const NamedRecord& a, const NamedRecord& b) {
         return a.name.CompareNoCase(b.name) < 0;
     });
+    // Each survivor is copied once, straight into its place: a temporary
+    // handed to the list would copy all of it a second time.
     for (size_t i = 0; i < records.size(); ++i)
-        if (i + 1 == records.size() || records[i].name.CompareNoCase(records[i + 1].name) != 0)
-            m_filterList.AddTail(CString(records[i].text));
+        if (i + 1 == records.size() || records[i].name.CompareNoCase(records[i + 1].name) != 0) {
+            m_filterList.AddTail(CString());
+            m_filterList.GetTail() = records[i].text;
+        }
 }
 
 bool CFilterList::SaveFilters(int confirm) {

@@ -66,6 +66,7 @@ LRESULT HelpInfoThunk(CWnd* self, NMHDR*, LRESULT*, LPARAM lParam) {
     {WM_COMMAND, (UINT)(code), (id), AfxSig::Command, &fw::CommandThunk<ThisClass, &ThisClass::fn>},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
+#define ON_EN_KILLFOCUS(id, fn) ON_CONTROL(EN_KILLFOCUS, id, fn)
 #define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
 #define ON_LBN_DBLCLK(id, fn) ON_CONTROL(LBN_DBLCLK, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)

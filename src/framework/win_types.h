@@ -168,6 +168,8 @@ struct SIZE {
 #define ES_PASSWORD 0x0020u
 #define ES_READONLY 0x0800u
 #define ES_WANTRETURN 0x1000u
+#define EN_SETFOCUS 0x0100
+#define EN_KILLFOCUS 0x0200
 #define EN_CHANGE 0x0300
 #define EN_UPDATE 0x0400
 #define EM_SETSEL 0x00B1

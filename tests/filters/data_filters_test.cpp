@@ -495,6 +495,46 @@ TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
     EXPECT_EQ(t.owner.savedFilters, std::vector<std::string>{"D" + kSep + "Price $*"});
 }
 
+// Typed key by key, a text ending in "$*" waits in the box; leaving the box
+// for another control writes the record, so the user is told there, once, and
+// box and filter keep the last text the filter can hold. Leaving it for
+// Cancel, and with the closing wizard, tells nothing.
+TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
+    FilterStep s;
+    s.Report();
+    std::vector<std::string> told;
+    auto typeIn = [](Ui& ui) {
+        fw::Backend& b = fw::CurrentBackend();
+        b.SendMessage(b.GetParent(ui.Control(kDescription)), WM_NEXTDLGCTL,
+                      reinterpret_cast<WPARAM>(ui.Control(kDescription)), TRUE);
+        const std::string text = "Price $*";
+        for (size_t n = 1; n <= text.size(); ++n) ui.Type(kDescription, text.substr(0, n));
+    };
+    EXPECT_EQ(s.Run({typeIn,
+                     [](Ui& ui) {
+                         EXPECT_EQ(ui.FocusId(), kDescription);
+                         ui.PressKey(fw::Key::Tab);
+                     },
+                     [&](Ui& ui) {
+                         told.push_back(ui.MessageText());
+                         ui.Answer(IDOK);
+                     },
+                     [&](Ui& ui) {
+                         EXPECT_EQ(ui.Text(kDescription), "Price $");
+                         EXPECT_NE(ui.FocusId(), kDescription);
+                         EXPECT_EQ(s.Filters()[0], "A" + kSep + "Price $" + kSep + "time.year" + kSep + "> 2000" + kSep +
+                                                      "OTHER.COLUMN" + kSep + "= 1");
+                         typeIn(ui);
+                     },
+                     [](Ui& ui) { ui.Click(IDCANCEL); }}),
+              IDCANCEL);
+    EXPECT_EQ(told, std::vector<std::string>{kRefusedText});
+    size_t boxes = 0;
+    for (const std::string& line : s.transcript.lines) boxes += line.find("messagebox") != std::string::npos;
+    EXPECT_EQ(boxes, 1u);
+    EXPECT_EQ(s.owner.saves, 0);
+}
+
 // The builder refuses at OK what the saved filter could not keep, and stays
 // open; its Cancel then leaves row, column record and filter as they were.
 TEST(DataFilters, ABuilderConditionTheFilterCannotKeepChangesNoneOfTheThree) {

@@ -66,6 +66,61 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
                                 IDOK, IDCANCEL, IDC_LOGIN_HELP, IDC_LOGIN_SERVER}));
 }
 
+// The login dialog noting, each time its server box loses the focus, which of
+// its controls has it by then (0: none of them).
+class FocusWatch : public CDialog {
+  public:
+    FocusWatch() : CDialog(129) {}
+    std::vector<int> wentTo;
+
+  protected:
+    void OnHelp() { AfxMessageBox("Plze\xc5\x88", MB_OK); }
+    void OnKillfocusServer() {
+        fw::Backend& b = fw::CurrentBackend();
+        fw::Hwnd focus = b.GetFocus();
+        wentTo.push_back(focus && b.GetParent(focus) == m_hWnd ? b.GetDlgCtrlID(focus) : 0);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(FocusWatch, CDialog)
+ON_EN_KILLFOCUS(kServer, OnKillfocusServer)
+ON_BN_CLICKED(kHelp, OnHelp)
+END_MESSAGE_MAP()
+
+// An edit hears that it lost the focus once the focus has moved: Tab, a
+// message box, a click on a button and the dialog closing each tell it, with
+// the new focus in place.
+TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
+    FocusWatch moved;
+    auto focusServer = [](fw::Ui& ui) {
+        fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(kServer)),
+                                         TRUE);
+    };
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Tab); })
+        .Then(focusServer)
+        .Then([](fw::Ui& ui) {
+            // A command sent by code: the focus stays where it is until the box takes it.
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_COMMAND, MAKEWPARAM(kHelp, BN_CLICKED), 0);
+        })
+        .Then([](fw::Ui& ui) { ui.Answer(IDOK); })
+        .Then(focusServer)
+        .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
+    {
+        fw::ScopedDriver scope(&driver);
+        EXPECT_EQ(moved.DoModal(), IDCANCEL);
+    }
+    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+    EXPECT_EQ(moved.wentTo, (std::vector<int>{kDataSource, 0, IDCANCEL}));
+
+    FocusWatch closed;
+    fw::TestDriver esc;
+    esc.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Escape); });
+    fw::ScopedDriver scope(&esc);
+    EXPECT_EQ(closed.DoModal(), IDCANCEL);
+    EXPECT_EQ(closed.wentTo, std::vector<int>{0});
+}
+
 TEST(Keyboard, AltLetterPressesTheButtonWithThatAccelerator) {
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.PressAlt('c'); });

@@ -12,14 +12,16 @@
 //   host-click 40 80                   the host window received a mouse click
 //   result reports 1 selected=1 customize=0   what the dialog handed back
 //   text 1030 "Krak\xf3w"             an edit's text changed (bytes beyond ASCII as \xNN)
+//   filter NAME$*$DESCRIPTION...       a saved filter the wizard left with the library
 //
-//   real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder|city-filter
+//   real-input-host TRANSCRIPT login|host-login|reports|wizard [step [unsavable]]|pick|values|name|builder|city-filter
 //
 // city-filter drills the sample cell through the library and the stand-in
 // (the database that ZEVDTAPI_DATABASE names): a script customizes Sales
 // Detail and opens the builder on the city, then the user types the value.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "dialogs/login_dlg.h"
@@ -68,6 +70,7 @@ void WriteColumns(sample::SampleColumns& owner) {
               std::to_string(c->displayPosition) + " sort=" + std::to_string(c->sortPosition) + "/" +
               std::to_string(c->sortDirection));
     }
+    for (const std::string& record : owner.SavedFilters()) Write("filter " + record);
 }
 
 // Presses Next a number of times, then hands the wizard to the user; the
@@ -174,6 +177,9 @@ int Run(const std::string& which, int argc, char** argv) {
         // step then shows what the steps before it chose.
         unsigned step = argc > 0 ? static_cast<unsigned>(std::atoi(argv[0])) : 0;
         sample::SampleColumns owner;
+        // "unsavable": the first column's name ends in "$*", which no saved filter can keep.
+        if (argc > 1 && std::string(argv[1]) == "unsavable")
+            std::strcpy(owner.GetColumnList()[0]->columnName, "SALE_DATE$*");
         CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
         sample::SetUpWizard(sheet, owner);
         WalkToStep walk(step);
@@ -223,7 +229,7 @@ int Run(const std::string& which, int argc, char** argv) {
         return DrillCityFilter();
     std::fprintf(
         stderr,
-        "usage: real-input-host TRANSCRIPT login|host-login|reports|wizard [step]|pick|values|name|builder|"
+        "usage: real-input-host TRANSCRIPT login|host-login|reports|wizard [step [unsavable]]|pick|values|name|builder|"
         "city-filter\n");
     return 2;
 }

@@ -75,7 +75,12 @@ class SampleColumns : public CDTOwner {
         *count = static_cast<int32_t>(records_.size());
         return 0;
     }
-    int32_t SetFilterDescConditions(char**, int32_t) override { return 0; }
+    // Saved filters are kept, as a library keeps them, for the next load.
+    int32_t SetFilterDescConditions(char** records, int32_t count) override {
+        filters_.assign(records, records + count);
+        return 0;
+    }
+    const std::vector<std::string>& SavedFilters() const { return filters_; }
     int32_t GetFilterData(ZevDTAPIColumn*, char*** values, int32_t* count) override {
         *values = nullptr;
         *count = 0;

@@ -114,6 +114,18 @@ void HeadlessBackend::Destroy(Window* w) noexcept {
         } catch (...) {
         }
     };
+    // A window going away takes the focus from the control inside it first,
+    // as on the platform; the control's window hears of it while it exists.
+    if (w->focus && live_.count(w->focus) && w->focus->cls == "Edit") {
+        Window* had = w->focus;
+        w->focus = nullptr;
+        try {
+            Command(had, EN_KILLFOCUS);
+        } catch (...) {
+        }
+        if (!live_.count(w))
+            return;
+    }
     if (w->sink)
         tell(WM_DESTROY);
     // Each child takes itself out of the list (no copy: that could fail).
@@ -238,24 +250,46 @@ void HeadlessBackend::Idle(Window* w) {
     ApplyDefaultAction(active);
 }
 
+// The window beneath loses the focus to this one while it runs, and gets it
+// back once this one has let go of its own, as the platform's activation does.
 intptr_t HeadlessBackend::RunModalLoop(Window* w) {
-    modal_.push_back(w);
-    // Whatever way the loop is left, the window is no longer modal.
-    ScopeExit unstack([&] { modal_.erase(std::remove(modal_.begin(), modal_.end(), w), modal_.end()); });
-    int turns = 0;
-    while (live_.count(w) && !w->ended) {
-        DispatchPosted();
-        if (!live_.count(w) || w->ended)
-            break;
-        if (++turns > kWatchdogTurns) {
-            Note("watchdog " + std::to_string(w->templateId));
-            w->ended = true;
-            w->result = IDCANCEL;
-            break;
+    auto focusedEdit = [this](Window* top) -> Window* {
+        return top && live_.count(top) && top->focus && live_.count(top->focus) && top->focus->cls == "Edit"
+                   ? top->focus
+                   : nullptr;
+    };
+    Window* beneath = modal_.empty() ? nullptr : modal_.back();
+    intptr_t result = IDCANCEL;
+    {
+        modal_.push_back(w);
+        // Whatever way the loop is left, the window is no longer modal.
+        ScopeExit unstack([&] { modal_.erase(std::remove(modal_.begin(), modal_.end(), w), modal_.end()); });
+        if (Window* edit = focusedEdit(beneath))
+            Command(edit, EN_KILLFOCUS);
+        int turns = 0;
+        while (live_.count(w) && !w->ended) {
+            DispatchPosted();
+            if (!live_.count(w) || w->ended)
+                break;
+            if (++turns > kWatchdogTurns) {
+                Note("watchdog " + std::to_string(w->templateId));
+                w->ended = true;
+                w->result = IDCANCEL;
+                break;
+            }
+            Idle(w);
         }
-        Idle(w);
+        if (!live_.count(w))
+            return IDCANCEL;
+        result = w->result;
+        if (Window* edit = focusedEdit(w)) {
+            w->focus = nullptr;
+            Command(edit, EN_KILLFOCUS);
+        }
     }
-    return live_.count(w) ? w->result : IDCANCEL;
+    if (Window* edit = focusedEdit(beneath))
+        Command(edit, EN_SETFOCUS);
+    return result;
 }
 
 intptr_t HeadlessBackend::RunModalDialog(unsigned templateId, Hwnd parent, WindowSink* sink) {

@@ -123,6 +123,12 @@ intptr_t HeadlessBackend::ControlMessage(Window* w, uint32_t msg, uintptr_t wPar
     *handled = true;
     switch (msg) {
         case BM_CLICK: {
+            // The click is a press of the mouse on the button, which takes the focus first.
+            if (Window* top = TopOf(w))
+                if (top->focus != w)
+                    SetFocusTo(top, w);
+            if (!live_.count(w))
+                return 0;
             uint32_t type = w->style & BS_TYPEMASK;
             if (type == BS_AUTOCHECKBOX)
                 w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;

@@ -89,9 +89,20 @@ bool HeadlessBackend::Focusable(Window* c) {
            c->cls != "Static";
 }
 
+// As on the platform, the focus has moved before the edit that had it hears
+// so: during EN_KILLFOCUS GetFocus names the window that takes it, and a
+// handler that moves the focus again (a message box) wins over this move.
 void HeadlessBackend::SetFocusTo(Window* top, Window* c) {
-    if (top)
-        top->focus = c;
+    if (!top)
+        return;
+    Window* had = top->focus && live_.count(top->focus) ? top->focus : nullptr;
+    top->focus = c;
+    if (had == c)
+        return;
+    if (had && had->cls == "Edit")
+        Command(had, EN_KILLFOCUS);
+    if (c && live_.count(top) && top->focus == c && live_.count(c) && c->cls == "Edit")
+        Command(c, EN_SETFOCUS);
 }
 
 void HeadlessBackend::FocusFirst(Window* top) {

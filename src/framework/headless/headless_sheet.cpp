@@ -102,8 +102,15 @@ void HeadlessBackend::SheetShowPage(Window* sheet, int index) {
         if (pageDef.sink)
             Deliver(page, WM_INITDIALOG, 0, 0);
     }
-    if (s.current >= 0 && s.pages[static_cast<size_t>(s.current)])
-        s.pages[static_cast<size_t>(s.current)]->style &= ~WS_VISIBLE;
+    if (s.current >= 0 && s.pages[static_cast<size_t>(s.current)]) {
+        // A page that hides with the focus inside hands it to the sheet.
+        Window* old = s.pages[static_cast<size_t>(s.current)];
+        if (sheet->focus && sheet->focus->parent == old)
+            SetFocusTo(sheet, nullptr);
+        if (!live_.count(sheet) || !live_.count(old))
+            return;
+        old->style &= ~WS_VISIBLE;
+    }
     s.current = index;
     page->style |= WS_VISIBLE;
     // A wizard's title bar shows the caption of the page it shows.
