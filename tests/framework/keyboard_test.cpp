@@ -83,8 +83,8 @@ class FocusWatch : public CDialog {
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(FocusWatch, CDialog)
-ON_EN_KILLFOCUS(kServer, OnKillfocusServer)
-ON_BN_CLICKED(kHelp, OnHelp)
+ON_EN_KILLFOCUS(IDC_LOGIN_SERVER, OnKillfocusServer)
+ON_BN_CLICKED(IDC_LOGIN_HELP, OnHelp)
 END_MESSAGE_MAP()
 
 // An edit hears that it lost the focus once the focus has moved: Tab, a
@@ -93,7 +93,7 @@ END_MESSAGE_MAP()
 TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
     FocusWatch moved;
     auto focusServer = [](fw::Ui& ui) {
-        fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(kServer)),
+        fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(IDC_LOGIN_SERVER)),
                                          TRUE);
     };
     fw::TestDriver driver;
@@ -101,7 +101,7 @@ TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
         .Then(focusServer)
         .Then([](fw::Ui& ui) {
             // A command sent by code: the focus stays where it is until the box takes it.
-            fw::CurrentBackend().SendMessage(ui.Window(), WM_COMMAND, MAKEWPARAM(kHelp, BN_CLICKED), 0);
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_COMMAND, MAKEWPARAM(IDC_LOGIN_HELP, BN_CLICKED), 0);
         })
         .Then([](fw::Ui& ui) { ui.Answer(IDOK); })
         .Then(focusServer)
@@ -111,7 +111,7 @@ TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
         EXPECT_EQ(moved.DoModal(), IDCANCEL);
     }
     EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
-    EXPECT_EQ(moved.wentTo, (std::vector<int>{kDataSource, 0, IDCANCEL}));
+    EXPECT_EQ(moved.wentTo, (std::vector<int>{IDC_LOGIN_DATA_SOURCE, 0, IDCANCEL}));
 
     FocusWatch closed;
     fw::TestDriver esc;
