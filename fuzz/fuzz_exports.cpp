@@ -17,15 +17,51 @@
 #include "fuzz_target.h"
 #include "zevdtu.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
+#endif
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(at, size) ((void)(at), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(at, size) ((void)(at), (void)(size))
+#endif
+
 namespace {
 
 FuzzInput* g_in = nullptr;
+
+// Column records (16 KB each) kept from run to run: made and zeroed afresh
+// for every answer they cost more than the rest of a run. Between runs they
+// are poisoned, so a library that still reads one after its run is caught
+// as before.
+class ColumnPool {
+  public:
+    ZevDTAPIColumn& Next() {
+        if (used_ == records_.size())
+            records_.emplace_back();
+        ZevDTAPIColumn& c = records_[used_++];
+        ASAN_UNPOISON_MEMORY_REGION(&c, sizeof c);
+        std::memset(&c, 0, sizeof c);
+        return c;
+    }
+    void EndRun() {
+        for (size_t i = 0; i < used_; ++i) ASAN_POISON_MEMORY_REGION(&records_[i], sizeof records_[i]);
+        used_ = 0;
+    }
+
+  private:
+    std::deque<ZevDTAPIColumn> records_;  // never moved once made
+    size_t used_ = 0;
+};
 
 // What the fake library handed out in this run; it lives until the run ends,
 // as the library's records live until the library's next answer.
 struct Handouts {
     std::deque<ZevDTAPIReport> reports;
-    std::deque<ZevDTAPIColumn> columns;
+    ColumnPool& columns;
     std::deque<std::string> texts;
     std::deque<std::vector<char>> cells;
     std::deque<std::vector<void*>> arrays;
@@ -104,9 +140,7 @@ uint32_t ZEVDT_CALL GetColumns(void*, ZevDTAPIColumn*** columns, int32_t* count)
     uint32_t n = g_in->Below(6);
     ZevDTAPIColumn** list = Array<ZevDTAPIColumn>(n);
     for (uint32_t i = 0; i < n; ++i) {
-        g_out->columns.emplace_back();
-        ZevDTAPIColumn& c = g_out->columns.back();
-        std::memset(&c, 0, sizeof c);
+        ZevDTAPIColumn& c = g_out->columns.Next();
         c.displayPosition = static_cast<int32_t>(g_in->Below(6)) - 1;
         Name(c.tableName, sizeof c.tableName);
         Name(c.columnName, sizeof c.columnName);
@@ -160,7 +194,8 @@ int32_t ZEVDT_CALL GetFilterDescConditions(void*, char*** records, int32_t* coun
     char** list = Array<char>(n);
     for (uint32_t i = 0; i < n; ++i) {
         std::string record;
-        for (uint32_t f = g_in->Below(6); f > 0; --f) record += std::string(Text()) + (g_in->Byte() & 1 ? "$*$" : "");
+        for (uint32_t f = g_in->Below(6); f > 0; --f)
+            record += std::string(Text()) + (g_in->Byte() & 1 ? "$*$" : "");
         g_out->texts.push_back(record);
         list[i] = g_in->Byte() == 255 ? nullptr : &g_out->texts.back()[0];
     }
@@ -184,11 +219,23 @@ int32_t ZEVDT_CALL GetFilterData(void*, ZevDTAPIColumn*, char*** values, int32_t
     return static_cast<int32_t>(Status());
 }
 
-const zevdt::DTAPITable kTable = {Init,          SetConnection, GetInfo,      SetInfo,
-                                  SetInfo,       Connect,       GetReports,   ExecuteReport,
-                                  GetColumns,    GetData,       GetError,     ServerCancel,
-                                  Close,         Exit,          GetFilterDescConditions,
-                                  SetFilterDescConditions,      GetFilterData};
+const zevdt::DTAPITable kTable = {Init,
+                                  SetConnection,
+                                  GetInfo,
+                                  SetInfo,
+                                  SetInfo,
+                                  Connect,
+                                  GetReports,
+                                  ExecuteReport,
+                                  GetColumns,
+                                  GetData,
+                                  GetError,
+                                  ServerCancel,
+                                  Close,
+                                  Exit,
+                                  GetFilterDescConditions,
+                                  SetFilterDescConditions,
+                                  GetFilterData};
 
 // A user who does what the input says, on whatever window is active: clicks,
 // typing, rows, ticks, answers and sheet buttons, refused or not. After a
@@ -198,46 +245,74 @@ class FuzzUser : public fw::Driver {
     bool Step(fw::Hwnd active) override {
         if (g_in->Empty() || ++steps_ > 400)
             return false;
-        static const int kIds[] = {1,    2,    9,    1000, 1001, 1002, 1007, 1008, 1009, 1010, 1011, 1012, 1013,
-                                   1014, 1015, 1016, 1022, 1024, 1025, 1026, 1027, 1028, 1029, 1030, 1031, 1033,
-                                   1034, 1036, 1040, 1043, 1044, 1045, 1047, 1050, 1051, 1052, 1053, 1054, 1055,
-                                   1056, 1057, 1058, 1062, 1063, 1064, 1065, 1066, 1067, 1068, 1069, 1070, 1071};
+        static const int kIds[] = {1,    2,    9,    1000, 1001, 1002, 1007, 1008, 1009, 1010, 1011,
+                                   1012, 1013, 1014, 1015, 1016, 1022, 1024, 1025, 1026, 1027, 1028,
+                                   1029, 1030, 1031, 1033, 1034, 1036, 1040, 1043, 1044, 1045, 1047,
+                                   1050, 1051, 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1062, 1063,
+                                   1064, 1065, 1066, 1067, 1068, 1069, 1070, 1071};
         try {
             fw::Ui ui(active);
             int id = kIds[g_in->Below(sizeof kIds / sizeof *kIds)];
+            // The choices are read first, so that an input means the same
+            // session whatever the windows hold. An action on a control that
+            // is not there for the user is skipped without the UiError it
+            // would throw: most picks miss, and a thrown error cost more
+            // than the rest of a run.
             switch (g_in->Below(10)) {
                 case 0:
                 case 1:
-                    ui.Click(id);
+                    if (Usable(ui, active, id))
+                        ui.Click(id);
                     break;
-                case 2:
-                    ui.Type(id, g_in->Text(g_in->Byte() == 255 ? 9000 : 40));
-                    break;
-                case 3:
-                    ui.SelectRow(id, static_cast<int>(g_in->Below(6)) - 1);
-                    break;
-                case 4:
-                    ui.SelectRows(id, {static_cast<int>(g_in->Below(4)), static_cast<int>(g_in->Below(4))});
-                    break;
-                case 5: {
-                    static const int kAnswers[] = {IDOK, IDCANCEL, IDYES, IDNO};
-                    ui.Answer(kAnswers[g_in->Below(4)]);
+                case 2: {
+                    std::string text = g_in->Text(g_in->Byte() == 255 ? 9000 : 40);
+                    if (Usable(ui, active, id))
+                        ui.Type(id, text);
                     break;
                 }
-                case 6:
-                    ui.Press(static_cast<fw::SheetButton>(g_in->Below(5)));
+                case 3: {
+                    int row = static_cast<int>(g_in->Below(6)) - 1;
+                    if (Usable(ui, active, id))
+                        ui.SelectRow(id, row);
                     break;
-                case 7:
-                    ui.SetCheck(id, g_in->Byte() & 1);
+                }
+                case 4: {
+                    int first = static_cast<int>(g_in->Below(4));
+                    int second = static_cast<int>(g_in->Below(4));
+                    if (Usable(ui, active, id))
+                        ui.SelectRows(id, {first, second});
                     break;
-                case 8:
-                    ui.DoubleClickRow(id, static_cast<int>(g_in->Below(4)));
+                }
+                case 5: {
+                    static const int kAnswers[] = {IDOK, IDCANCEL, IDYES, IDNO};
+                    int answer = kAnswers[g_in->Below(4)];
+                    if (ui.Kind() == fw::WindowKind::MessageBox)
+                        ui.Answer(answer);
                     break;
+                }
+                case 6: {
+                    auto button = static_cast<fw::SheetButton>(g_in->Below(5));
+                    if (ui.Kind() == fw::WindowKind::Sheet)
+                        ui.Press(button);
+                    break;
+                }
+                case 7: {
+                    bool checked = g_in->Byte() & 1;
+                    if (Usable(ui, active, id))
+                        ui.SetCheck(id, checked);
+                    break;
+                }
+                case 8: {
+                    int row = static_cast<int>(g_in->Below(4));
+                    if (Usable(ui, active, id))
+                        ui.DoubleClickRow(id, row);
+                    break;
+                }
                 default:
-                    if (g_in->Byte() & 1)
-                        ui.ClickEmpty(id);
-                    else
+                    if (!(g_in->Byte() & 1))
                         ui.PressF1();
+                    else if (Usable(ui, active, id))
+                        ui.ClickEmpty(id);
                     break;
             }
         } catch (const fw::UiError&) {
@@ -247,6 +322,11 @@ class FuzzUser : public fw::Driver {
     }
 
   private:
+    // Present, shown and enabled, on a window no modal one runs above.
+    static bool Usable(const fw::Ui& ui, fw::Hwnd active, int id) {
+        return ui.Has(id) && ui.Visible(id) && ui.Enabled(id) && fw::CurrentBackend().IsWindowEnabled(active);
+    }
+
     int steps_ = 0;
 };
 
@@ -263,8 +343,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return true;
     }();
     (void)installed;
+    static ColumnPool* columns = new ColumnPool;
     FuzzInput in(data, size);
-    Handouts out;
+    Handouts out{{}, *columns, {}, {}, {}};
     g_in = &in;
     g_out = &out;
     FuzzUser user;
@@ -286,8 +367,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 for (uint32_t n = in.Below(4); n > 0; --n) members.push_back(in.Text());
                 std::vector<char*> pointers;
                 for (std::string& m : members) pointers.push_back(&m[0]);
-                ZevDTOpen(any, static_cast<uint32_t>(pointers.size()), pointers.empty() ? nullptr : pointers.data(),
-                          in.Int32());
+                ZevDTOpen(any, static_cast<uint32_t>(pointers.size()),
+                          pointers.empty() ? nullptr : pointers.data(), in.Int32());
                 break;
             }
             case 3: {
@@ -329,16 +410,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (int i = 0; i < 2; ++i) ZevDTExit(handles[i]);
+    columns->EndRun();
     g_in = nullptr;
     g_out = nullptr;
     return 0;
 }
 
 std::vector<std::string> FuzzSeeds() {
-    return {std::string("\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x02\x01\x00\x00\x00"
-                        "\x00\x00\x00\x00\x00\x00\x03\x00\x05\x00\x00\x00\x00",
-                        35),
-            std::string("\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x01\x00\x00\x03\x01\x00\x01\x00"
-                        "\x00\x02\x00\x00\x01\x00\x00\x00\x00\x01\x06\x00\x00\x00\x00\x00\x00\x00\x00\x09",
-                        42)};
+    return {
+        std::string("\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x02\x01\x00\x00\x00"
+                    "\x00\x00\x00\x00\x00\x00\x03\x00\x05\x00\x00\x00\x00",
+                    35),
+        std::string("\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x01\x00\x00\x03\x01\x00\x01\x00"
+                    "\x00\x02\x00\x00\x01\x00\x00\x00\x00\x01\x06\x00\x00\x00\x00\x00\x00\x00\x00\x09",
+                    42)};
 }

@@ -62,6 +62,9 @@ TEST_F(FakeCgroupTree, VersionTwoTakesTheLeastRoomUpTheHierarchy) {
     EXPECT_EQ(fw::CgroupMemoryLeft(root), 10 * kMiB);
     Put("/sys/fs/cgroup/app.slice/zevdt.service/memory.current", "73400320\n");
     EXPECT_EQ(fw::CgroupMemoryLeft(root), 0u);
+    // Moved to the slice itself: the next question reads the slice's room.
+    Put("/proc/self/cgroup", "0::/app.slice\n");
+    EXPECT_EQ(fw::CgroupMemoryLeft(root), 200 * kMiB);
 }
 
 TEST_F(FakeCgroupTree, VersionOneReadsTheMemoryControllersMount) {

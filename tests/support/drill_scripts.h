@@ -57,4 +57,36 @@ inline const std::string kFilterOnCity =
     "click 1\n"
     "window 133\n";
 
+// Customize up to the filter step, add a filter named "Kraków" there, build
+// its condition on the city from the value picker (Plzeň, the third value),
+// then Finish, which saves the filter with the library and opens the report.
+inline const std::string kSavedFilterFromPicker =
+    "window 138\n"
+    "select 1040 0\n"
+    "click 1044\n"
+    "press next\n"
+    "press next\n"
+    "press next\n"
+    "window 133\n"
+    "click 1068\n"
+    "window 143\n"
+    "type 1069 Krak\xC3\xB3w\n"
+    "click 1\n"
+    "window 133\n"
+    "expect-text 1066 Krak\xC3\xB3w\n"
+    "select 1027 2\n"
+    "click 1024\n"
+    "window 134\n"
+    "select 1029 4\n"
+    "click 1031\n"
+    "window 136\n"
+    "expect-rows 1036 3\n"
+    "select 1036 2\n"
+    "click 1\n"
+    "window 134\n"
+    "click 1010\n"
+    "click 1\n"
+    "window 133\n"
+    "press finish\n";
+
 }  // namespace drillscripts

@@ -35,6 +35,8 @@ std::string Script(Drill drill) {
             return kLogin +
                    "window 138\n"
                    "click 2\n";
+        case Drill::WizardSavedFilter:
+            return kLogin + kSavedFilterFromPicker;
     }
     return "";
 }
@@ -80,15 +82,40 @@ void Exports(Outcome& out, Note note) {
     note(ZevDTExit(handle), "ZevDTExit");
 }
 
+// Reads, then removes, the filters saved with the warehouse's reports, so
+// that every drill starts from none whatever ran before it.
+std::vector<std::string> TakeSavedFilters() {
+    std::vector<std::string> records;
+    sqlite3* db = nullptr;
+    if (sqlite3_open(g_warehouse.c_str(), &db) == SQLITE_OK) {
+        sqlite3_stmt* select = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT record FROM dt_saved_filter ORDER BY report_id, position", -1,
+                               &select, nullptr) == SQLITE_OK)
+            while (sqlite3_step(select) == SQLITE_ROW) {
+                const unsigned char* record = sqlite3_column_text(select, 0);
+                records.emplace_back(record ? reinterpret_cast<const char*>(record) : "");
+            }
+        sqlite3_finalize(select);
+        sqlite3_exec(db, "DELETE FROM dt_saved_filter", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+    return records;
+}
 
 }  // namespace
 
 const char* DrillName(Drill drill) {
     switch (drill) {
-        case Drill::LoginReportChoice: return "login-report-choice";
-        case Drill::WizardFilter: return "wizard-filter";
-        case Drill::WizardColumns: return "wizard-columns";
-        case Drill::Cancelled: return "cancelled";
+        case Drill::LoginReportChoice:
+            return "login-report-choice";
+        case Drill::WizardFilter:
+            return "wizard-filter";
+        case Drill::WizardColumns:
+            return "wizard-columns";
+        case Drill::Cancelled:
+            return "cancelled";
+        case Drill::WizardSavedFilter:
+            return "wizard-saved-filter";
     }
     return "?";
 }
@@ -97,7 +124,8 @@ void PrepareWarehouse(const std::string& libraryPath) {
     if (!g_warehouse.empty())
         return;
     namespace fs = std::filesystem;
-    const fs::path folder = fs::temp_directory_path() /
+    const fs::path folder =
+        fs::temp_directory_path() /
         ("zevdt-drills-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::error_code made;
     if (!fs::create_directories(folder, made))
@@ -120,8 +148,8 @@ void PrepareWarehouse(const std::string& libraryPath) {
     // The build names the library by its host path, which Windows does not
     // take as absolute: it lies beside the program, in the platform's own form.
     std::string program = _pgmptr ? _pgmptr : "";
-    std::string library = program.substr(0, program.find_last_of("\\/") + 1) +
-                          fs::path(libraryPath).filename().string();
+    std::string library =
+        program.substr(0, program.find_last_of("\\/") + 1) + fs::path(libraryPath).filename().string();
     _putenv_s("ZEVDTAPI_DATABASE", path.c_str());
     _putenv_s("ZEVDTAPI_LIBRARY", library.c_str());
 #else
@@ -154,6 +182,9 @@ Outcome RunDrill(Drill drill, const Hooks& hooks) {
         return code == ZEVDT_OK;
     };
     out.failedCall.reserve(32);
+    const bool saves = drill == Drill::WizardSavedFilter;
+    if (saves)
+        TakeSavedFilters();
     if (hooks.begin)
         hooks.begin(hooks.context);
     Exports(out, note);
@@ -162,6 +193,8 @@ Outcome RunDrill(Drill drill, const Hooks& hooks) {
     out.scriptFailed = driver.Failed();
     out.scriptError = driver.Error();
     out.transcript = transcript.lines;
+    if (saves)
+        out.savedFilters = TakeSavedFilters();
     return out;
 }
 

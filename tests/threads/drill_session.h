@@ -15,6 +15,10 @@ enum class Drill {
     WizardFilter,       // customise: a filter on the city built in the wizard, then the wizard cancelled
     WizardColumns,      // customise: a column taken out in the wizard
     Cancelled,          // the report list cancelled
+    // customise: a filter added under a name, its condition picked from the
+    // value list, saved by Finish. Not among kAllDrills: it writes the
+    // warehouse, and removes what it saved before and after it runs.
+    WizardSavedFilter,
 };
 constexpr Drill kAllDrills[] = {Drill::LoginReportChoice, Drill::WizardFilter, Drill::WizardColumns,
                                 Drill::Cancelled};
@@ -30,7 +34,8 @@ struct Outcome {
     uint64_t checksum = 0;  // over the header names and every cell's row, column and text
     bool scriptFailed = false;
     std::string scriptError;
-    std::vector<std::string> transcript;  // what the backend and the script wrote
+    std::vector<std::string> transcript;    // what the backend and the script wrote
+    std::vector<std::string> savedFilters;  // the records the drill left in the warehouse
 };
 
 // Creates the sample warehouse once per process (in a temporary folder), with

@@ -1,5 +1,6 @@
 // Allocation failures over whole drills, ZevDTInit to ZevDTExit, with the
-// login dialog, the report list and the wizard: the k-th allocation fails
+// login dialog, the report list and the wizard (a filter saved under a name
+// with a value from the value list, then Finish): the k-th allocation fails
 // once, or from k on. Every run must end with a code the host can read
 // (success, cancel, 50001, 50009, a status of the library, or 50513 from
 // ZevDTInit when the object itself cannot be allocated), the process
@@ -135,6 +136,16 @@ TEST_P(FaultSweep, EveryRunEndsWithACode) {
     first.join();
     ASSERT_FALSE(clean.scriptFailed) << clean.scriptError;
     ASSERT_GT(counting.seen, 0u);
+    if (drill == drilltest::Drill::WizardSavedFilter) {
+        // The session went through the name dialog and the value list to Finish.
+        ASSERT_EQ(clean.code, 0u) << clean.failedCall;
+        // The default filter the empty list starts with, then the new one
+        // (its texts pass the host's code page, hence only their ASCII parts).
+        ASSERT_EQ(clean.savedFilters.size(), 2u);
+        const std::string& saved = clean.savedFilters[1];
+        EXPECT_EQ(saved.rfind("Krak", 0), 0u) << saved;
+        EXPECT_NE(saved.find("region.city = 'Plz"), std::string::npos) << saved;
+    }
     const bool leakCheck = kLeakCheck;
     if (leakCheck) {
         ASSERT_EQ(LeakCheck(), 0) << "a leak before any failure";
@@ -221,7 +232,8 @@ TEST(FaultSweepFilters, ASaveThatRunsOutOfMemoryLeaksNoCopy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Drills, FaultSweep,
-                         ::testing::Values(drilltest::Drill::WizardColumns, drilltest::Drill::WizardFilter),
+                         ::testing::Values(drilltest::Drill::WizardColumns,
+                                           drilltest::Drill::WizardSavedFilter),
                          [](const ::testing::TestParamInfo<drilltest::Drill>& info) {
                              std::string name = drilltest::DrillName(info.param);
                              for (char& c : name)

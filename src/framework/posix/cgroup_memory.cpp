@@ -1,9 +1,10 @@
 #include "cgroup_memory.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
+#include <mutex>
 #include <sstream>
 #include <vector>
 
@@ -43,13 +44,28 @@ std::string Unescape(const std::string& text) {
     return out;
 }
 
+// The whole of a small file; empty when it cannot be read.
+std::string ReadWhole(const std::string& path) {
+    std::string text;
+    if (FILE* f = std::fopen(path.c_str(), "r")) {
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) text.append(chunk, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
 // A number from a cgroup file; false for "max", a missing file or no number.
 bool ReadBytes(const std::string& path, uint64_t* value) {
-    std::ifstream in(path);
-    std::string word;
-    if (!(in >> word) || word.find_first_not_of("0123456789") != std::string::npos)
+    FILE* f = std::fopen(path.c_str(), "r");
+    if (!f)
         return false;
-    *value = std::strtoull(word.c_str(), nullptr, 10);
+    char word[32] = {};
+    const bool read = std::fscanf(f, "%31s", word) == 1;
+    std::fclose(f);
+    if (!read || std::string(word).find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *value = std::strtoull(word, nullptr, 10);
     return true;
 }
 
@@ -59,8 +75,9 @@ struct Hierarchy {
 };
 
 // Where the hierarchy is mounted, and the process's cgroup folder in it.
-bool Locate(const std::string& root, const Hierarchy& h, std::string* top, std::string* folder) {
-    std::ifstream in(root + "/proc/self/mountinfo");
+bool Locate(const std::string& root, const std::string& mountinfo, const Hierarchy& h, std::string* top,
+            std::string* folder) {
+    std::istringstream in(mountinfo);
     std::string line;
     while (std::getline(in, line)) {
         std::vector<std::string> fields = Split(line, ' ');
@@ -109,10 +126,15 @@ uint64_t LeftInHierarchy(const std::string& top, std::string folder, bool v2) {
     return left;
 }
 
-}  // namespace
+// The cgroup folders to read, found from /proc/self/cgroup and mountinfo.
+struct Located {
+    bool v2;
+    std::string top, folder;
+};
 
-uint64_t CgroupMemoryLeft(const std::string& root) {
-    std::ifstream in(root + "/proc/self/cgroup");
+std::vector<Located> LocateAll(const std::string& root, const std::string& cgroups,
+                               const std::string& mountinfo) {
+    std::istringstream in(cgroups);
     std::vector<Hierarchy> found;
     std::string line;
     while (std::getline(in, line)) {
@@ -127,12 +149,53 @@ uint64_t CgroupMemoryLeft(const std::string& root) {
         else if (Contains(Split(controllers, ','), "memory"))
             found.push_back({false, path});
     }
-    uint64_t left = kNone;
+    std::vector<Located> located;
     for (const Hierarchy& h : found) {
-        std::string top, folder;
-        if (Locate(root, h, &top, &folder))
-            left = std::min(left, LeftInHierarchy(top, folder, h.v2));
+        Located l{h.v2, {}, {}};
+        if (Locate(root, mountinfo, h, &l.top, &l.folder))
+            located.push_back(std::move(l));
     }
+    return located;
+}
+
+// Every delivery asks, and parsing mountinfo cost more than reading the
+// limits. The folders found last are kept, with the texts they were found
+// from: a process moved to another cgroup, or a changed mount, finds anew.
+struct LocateCache {
+    std::mutex guard;
+    std::string root, cgroups, mountinfo;
+    std::vector<Located> located;
+};
+
+LocateCache& Cache() {
+    static auto* cache = new LocateCache;
+    return *cache;
+}
+
+}  // namespace
+
+uint64_t CgroupMemoryLeft(const std::string& root) {
+    std::string cgroups = ReadWhole(root + "/proc/self/cgroup");
+    std::string mountinfo = ReadWhole(root + "/proc/self/mountinfo");
+    std::vector<Located> located;
+    {
+        LocateCache& cache = Cache();
+        std::lock_guard<std::mutex> lock(cache.guard);
+        if (cache.root == root && cache.cgroups == cgroups && cache.mountinfo == mountinfo) {
+            located = cache.located;
+        } else {
+            located = LocateAll(root, cgroups, mountinfo);
+            std::vector<Located> kept = located;
+            std::string keptRoot = root;
+            // Nothing above can fail once the copies are made.
+            cache.root.swap(keptRoot);
+            cache.cgroups.swap(cgroups);
+            cache.mountinfo.swap(mountinfo);
+            cache.located.swap(kept);
+        }
+    }
+    uint64_t left = kNone;
+    for (const Located& l : located) left = std::min(left, LeftInHierarchy(l.top, l.folder, l.v2));
     return left;
 }
 
