@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
 
     // Cell records as a library lays them out: one after another, texts of
     // the lengths a sales report has (dates, names, amounts), every 20th missing.
-    static const char* const kTexts[] = {"2024-03-17", "East", "Krakow", "Beverages", "Mineral Water",
-                                         "Harbor Foods 137", "12", "17.82", "Online"};
+    static const char* const kTexts[] = {"2024-03-17",       "East", "Krakow", "Beverages", "Mineral Water",
+                                         "Harbor Foods 137", "12",   "17.82",  "Online"};
     const size_t recordSize = ZEVDTAPI_CELL_TEXT_OFFSET + 24;
     std::vector<char> store(cells * recordSize, '\0');
     std::vector<ZevDTAPICell*> cellList(cells);
@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
     FakeReset(control);
     ifacetest::Records records;
     records.AddReport("Orders", 0);
-    for (uint32_t c = 0; c < kColumns; ++c) records.AddColumn("SALES", "C" + std::to_string(c), int32_t(c + 1));
+    for (uint32_t c = 0; c < kColumns; ++c)
+        records.AddColumn("SALES", "C" + std::to_string(c), int32_t(c + 1));
     control->reports = records.reportList.data();
     control->reportCount = 1;
     control->columns = records.columnList.data();

@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
         } else if (!std::strcmp(argv[i], "--cancel")) {
             cancel = true;
         } else {
-            std::fprintf(stderr, "usage: zevdt-pick-bench --database FILE --column NAME [--reps N] [--cancel]\n");
+            std::fprintf(stderr,
+                         "usage: zevdt-pick-bench --database FILE --column NAME [--reps N] [--cancel]\n");
             return 2;
         }
     }
@@ -112,8 +113,8 @@ int main(int argc, char** argv) {
     ZevDTAPIColumn** columns = nullptr;
     int32_t columnCount = 0;
     if (ZevDTAPIInit(0, &lib) || ZevDTAPISetConnection(lib, nullptr, 0, 0) || ZevDTAPIConnect(lib) ||
-        ZevDTAPIGetReports(lib, &reports, &reportCount) || reportCount == 0 || ZevDTAPIExecuteReport(lib, 0) ||
-        ZevDTAPIGetColumns(lib, &columns, &columnCount))
+        ZevDTAPIGetReports(lib, &reports, &reportCount) || reportCount == 0 ||
+        ZevDTAPIExecuteReport(lib, 0) || ZevDTAPIGetColumns(lib, &columns, &columnCount))
         return Fail("cannot open the first report");
     ZevDTAPIColumn* column = nullptr;
     for (int32_t i = 0; i < columnCount; ++i)
@@ -155,10 +156,11 @@ int main(int argc, char** argv) {
         } else {
             Clock::time_point pressed, filled;
             fw::TestDriver driver;
-            driver.Then([&](fw::Ui& ui) {
-                      pressed = Clock::now();
-                      ui.Click(kPick);
-                  })
+            driver
+                .Then([&](fw::Ui& ui) {
+                    pressed = Clock::now();
+                    ui.Click(kPick);
+                })
                 .Then([&](fw::Ui& ui) {
                     filled = Clock::now();
                     shown = ui.RowCount(kValueList);

@@ -6,7 +6,8 @@
 #include "member_strings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0) return 0;
+    if (size == 0)
+        return 0;
     std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
     try {
         if (data[0] & 1)

@@ -11,8 +11,9 @@
 namespace {
 
 // Texts that the record format and the column keys give meaning to.
-const char* const kPieces[] = {"$*$", "$*", "*$", "$", "SALES.REGION", "sales.region ", " SALES.AMOUNT",
-                               "SALES.REGION = East", "", " ", "\r\n", "Default"};
+const char* const kPieces[] = {
+    "$*$", "$*", "*$",   "$",      "SALES.REGION", "sales.region ", " SALES.AMOUNT", "SALES.REGION = East",
+    "",    " ",  "\r\n", "Default"};
 
 std::string Piece(FuzzInput& in) {
     uint8_t b = in.Byte();

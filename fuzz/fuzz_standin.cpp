@@ -78,13 +78,21 @@ void CheckUntouched(const Database& db, bool everyByte) {
     }
 }
 
-const char* const kMembers[] = {"Year=2024\n", "Region=East\n", "Category=Beverages\n", "Year=2025\nSYSDBV=\n",
-                                "Region=West\nSYSDBV=\n-1\n", "Channel=Store\n", "Nothing=At all\n", "=\n"};
+const char* const kMembers[] = {"Year=2024\n",
+                                "Region=East\n",
+                                "Category=Beverages\n",
+                                "Year=2025\nSYSDBV=\n",
+                                "Region=West\nSYSDBV=\n-1\n",
+                                "Channel=Store\n",
+                                "Nothing=At all\n",
+                                "=\n"};
 
-const char* const kConditions[] = {"sales.channel = Store", "sales.quantity in (1,2,3)",
+const char* const kConditions[] = {"sales.channel = Store",
+                                   "sales.quantity in (1,2,3)",
                                    "sales.region like 'E%' OR \r\nsales.region = West",
                                    "sales.sale_id not in ('1','2''') AND \r\nsales.quantity >= 7",
-                                   "sales.amount < 10.5", "region.name <> ''"};
+                                   "sales.amount < 10.5",
+                                   "region.name <> ''"};
 
 void Fill(FuzzInput& in, char* field, size_t size) {
     std::string text = in.Text(size);
@@ -140,7 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         members.push_back(in.Byte() < 200 ? kMembers[in.Below(8)] : in.Text());
     std::vector<char*> memberPointers;
     for (std::string& m : members) memberPointers.push_back(&m[0]);
-    ZevDTAPISetConnection(lib, memberPointers.data(), static_cast<uint32_t>(memberPointers.size()), in.Below(4));
+    ZevDTAPISetConnection(lib, memberPointers.data(), static_cast<uint32_t>(memberPointers.size()),
+                          in.Below(4));
     ZevDTAPIConnectionInfo info;
     std::memset(&info, 0, sizeof info);
     ZevDTAPIGetInfo(lib, &info);
@@ -165,8 +174,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(stranger.get(), 0, sizeof *stranger);
 
     for (int step = 0; step < 24 && !in.Empty(); ++step) {
-        ZevDTAPIColumn* column = columnCount > 0 && columns ? columns[in.Below(static_cast<uint32_t>(columnCount))]
-                                                            : stranger.get();
+        ZevDTAPIColumn* column = columnCount > 0 && columns
+                                     ? columns[in.Below(static_cast<uint32_t>(columnCount))]
+                                     : stranger.get();
         if (in.Byte() % 5 == 0)
             column = stranger.get();
         switch (in.Below(7)) {

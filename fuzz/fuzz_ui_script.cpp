@@ -5,7 +5,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<fw::ScriptLine> lines;
     std::string error;
-    if (!fw::ParseScript(std::string(reinterpret_cast<const char*>(data), size), &lines, &error) && error.empty())
+    if (!fw::ParseScript(std::string(reinterpret_cast<const char*>(data), size), &lines, &error) &&
+        error.empty())
         __builtin_trap();  // a refusal always says why
     return 0;
 }

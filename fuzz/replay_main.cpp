@@ -27,16 +27,19 @@ std::string Mutate(std::string s, std::mt19937& rng) {
         size_t at = s.empty() ? 0 : rng() % (s.size() + 1);
         switch (kind(rng)) {
             case 0:  // flip a byte
-                if (!s.empty()) s[at % s.size()] = static_cast<char>(byte(rng));
+                if (!s.empty())
+                    s[at % s.size()] = static_cast<char>(byte(rng));
                 break;
             case 1:  // insert a byte
                 s.insert(s.begin() + static_cast<long>(at), static_cast<char>(byte(rng)));
                 break;
             case 2:  // cut a run
-                if (!s.empty()) s.erase(at % s.size(), rng() % 16);
+                if (!s.empty())
+                    s.erase(at % s.size(), rng() % 16);
                 break;
             case 3:  // repeat a run
-                if (!s.empty()) s.insert(at, s.substr(at % s.size(), rng() % 32));
+                if (!s.empty())
+                    s.insert(at, s.substr(at % s.size(), rng() % 32));
                 break;
             case 4:  // truncate
                 s.resize(at);
@@ -94,7 +97,9 @@ int main(int argc, char** argv) {
         const double budget = secondsEnv ? std::strtod(secondsEnv, nullptr) : 0;
         const size_t sample = sampleEnv ? std::strtoul(sampleEnv, nullptr, 10) : 0;
         const auto started = std::chrono::steady_clock::now();
-        auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
+        auto elapsed = [&] {
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        };
         for (int i = 1; i < argc; ++i) {
             const fs::path arg = fs::u8path(argv[i]);
             if (fs::is_directory(arg)) {
@@ -139,7 +144,8 @@ int main(int argc, char** argv) {
         input = Mutate(input, rng);
         Run(input);
         // Mutations of mutations reach further from the seeds.
-        if (i % 3 == 0) seeds[static_cast<size_t>(i) % seeds.size()] = input.size() < 65536 ? input : seeds[0];
+        if (i % 3 == 0)
+            seeds[static_cast<size_t>(i) % seeds.size()] = input.size() < 65536 ? input : seeds[0];
     }
     std::printf("%ld inputs, no failure\n", runs + static_cast<long>(seeds.size()));
     return 0;

@@ -18,8 +18,9 @@ std::unique_ptr<Backend> OpenBackend(const std::string& where, const std::atomic
 #ifdef ZEVDTAPI_WITH_POSTGRES
         return OpenPostgresBackend(where, cancel);
 #else
-        Fail(kDatabaseOpen, "This build of the library serves SQLite databases only; a PostgreSQL "
-                            "connection URI cannot be opened.");
+        Fail(kDatabaseOpen,
+             "This build of the library serves SQLite databases only; a PostgreSQL "
+             "connection URI cannot be opened.");
 #endif
     }
     return OpenSqliteBackend(where, cancel);

@@ -20,7 +20,7 @@ struct BoundQuery {
     std::string sql;
     std::vector<BoundValue> values;  // bound to the placeholders in order
     size_t resultColumns = 0;
-    std::vector<bool> decimal;       // per result column: numbers normalised as decimals
+    std::vector<bool> decimal;  // per result column: numbers normalised as decimals
 };
 
 }  // namespace zevdtapi

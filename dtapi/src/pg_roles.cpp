@@ -57,11 +57,20 @@ void AppendCopyValue(sqlite3_stmt* st, int c, bool bytea, std::string* line) {
     for (int i = 0; i < n; ++i) {
         char ch = char(t[i]);
         switch (ch) {
-            case '\\': *line += "\\\\"; break;
-            case '\t': *line += "\\t"; break;
-            case '\n': *line += "\\n"; break;
-            case '\r': *line += "\\r"; break;
-            default: *line += ch;
+            case '\\':
+                *line += "\\\\";
+                break;
+            case '\t':
+                *line += "\\t";
+                break;
+            case '\n':
+                *line += "\\n";
+                break;
+            case '\r':
+                *line += "\\r";
+                break;
+            default:
+                *line += ch;
         }
     }
 }
@@ -106,7 +115,8 @@ void CopyTable(Connection& src, PgConnection& dst, const std::string& table, boo
         bytea.push_back(PgType(columns[i].type) == "bytea");
     }
     PGconn* conn = dst.get();
-    PgResult started(PQexec(conn, ("COPY " + PgQuoteIdentifier(name) + " (" + list + ") FROM STDIN").c_str()));
+    PgResult started(
+        PQexec(conn, ("COPY " + PgQuoteIdentifier(name) + " (" + list + ") FROM STDIN").c_str()));
     if (PQresultStatus(started.get()) != PGRES_COPY_IN)
         Fail(kCatalog, kPrefix + started.Message());
     Statement rows(src.get(), "SELECT " + select + " FROM " + QuoteIdentifier(table), kCatalog);
@@ -161,8 +171,8 @@ void GrantReportReaders(PgConnection& c, const std::string& servingUser) {
         const std::string id = reports.Text(i, 0);
         const std::string role = ReportReaderRole(database, std::strtoll(id.c_str(), nullptr, 10));
         const std::string quoted = PgQuoteIdentifier(role);
-        PgResult exists =
-            c.Run("SELECT count(*) FROM pg_catalog.pg_roles WHERE rolname = $1", {BoundValue(role)}, kCatalog, prefix);
+        PgResult exists = c.Run("SELECT count(*) FROM pg_catalog.pg_roles WHERE rolname = $1",
+                                {BoundValue(role)}, kCatalog, prefix);
         if (exists.Text(0, 0) == "0")
             c.Run("CREATE ROLE " + quoted + " NOLOGIN NOINHERIT", kCatalog, prefix);
         // Whatever it could read before, it reads the report's tables now and nothing else.
@@ -185,9 +195,10 @@ void CopyIntoPostgres(const std::string& sqlitePath, const std::string& uri, boo
     src.Open(sqlitePath, SQLITE_OPEN_READONLY);
     std::vector<std::string> tables;
     {
-        Statement s(src.get(),
-                    "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name",
-                    kCatalog);
+        Statement s(
+            src.get(),
+            "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name",
+            kCatalog);
         while (s.Step(kCatalog)) tables.push_back(s.Text(0));
     }
     std::set<std::string> catalogTables;

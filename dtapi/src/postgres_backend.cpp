@@ -53,10 +53,11 @@ class CancelHandle {
 // is waited for as briefly as on SQLite (unless the URI or the server sets a
 // wait of its own): the user waits under a busy cursor meanwhile.
 void Prepare(PgConnection& c) {
-    c.Run("SET extra_float_digits = 0; SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
-          "SELECT set_config('lock_timeout', '" +
-              std::to_string(kBusyWaitMs) + "', false) WHERE current_setting('lock_timeout') = '0'",
-          kDatabaseOpen, "The database cannot be opened: ");
+    c.Run(
+        "SET extra_float_digits = 0; SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
+        "SELECT set_config('lock_timeout', '" +
+            std::to_string(kBusyWaitMs) + "', false) WHERE current_setting('lock_timeout') = '0'",
+        kDatabaseOpen, "The database cannot be opened: ");
 }
 
 class PostgresBackend;
@@ -82,11 +83,12 @@ class PostgresBackend : public Backend {
             queryCancel_.Renew(c.get());
         });
         query_.Open(uri);
-        PgResult db = catalog_.Run("SELECT current_database()", kDatabaseOpen, "The database cannot be opened: ");
+        PgResult db =
+            catalog_.Run("SELECT current_database()", kDatabaseOpen, "The database cannot be opened: ");
         database_ = db.Text(0, 0);
         // A timeout the URI or the server sets is kept; none becomes ours.
-        PgResult t = query_.Run("SELECT setting FROM pg_settings WHERE name = 'statement_timeout'", kDatabaseOpen,
-                                "The database cannot be opened: ");
+        PgResult t = query_.Run("SELECT setting FROM pg_settings WHERE name = 'statement_timeout'",
+                                kDatabaseOpen, "The database cannot be opened: ");
         timeoutMs_ = t.rows() == 1 ? std::strtoll(t.Text(0, 0).c_str(), nullptr, 10) : 0;
         if (timeoutMs_ <= 0)
             timeoutMs_ = kDefaultStatementTimeoutMs;
@@ -114,7 +116,8 @@ class PostgresBackend : public Backend {
 
     bool HasTable(const std::string& name) override {
         PgResult r = catalog_.Run(
-            "SELECT count(*) FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+            "SELECT count(*) FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = "
+            "c.relnamespace "
             "WHERE c.relname = $1 AND c.relkind IN ('r', 'p') AND n.nspname = ANY (current_schemas(false))",
             {BoundValue(name)}, kCatalog, "The database failed: ");
         return r.Text(0, 0) != "0";
@@ -140,8 +143,8 @@ class PostgresBackend : public Backend {
                          prefix);
             for (size_t i = 0; i < records.size(); ++i) {
                 catalog_.Run("INSERT INTO dt_saved_filter (report_id, position, record) VALUES ($1, $2, $3)",
-                             {Number(reportId), Number(int64_t(i)), BoundValue(records[i])}, kFilterSave, prefix,
-                             false, {false, false, true});
+                             {Number(reportId), Number(int64_t(i)), BoundValue(records[i])}, kFilterSave,
+                             prefix, false, {false, false, true});
             }
             catalog_.Run("COMMIT", kFilterSave, prefix);
         } catch (...) {
@@ -150,7 +153,8 @@ class PostgresBackend : public Backend {
         }
     }
 
-    void UseReport(int64_t reportId, const std::set<std::string>& tables, const std::string& probeSql) override {
+    void UseReport(int64_t reportId, const std::set<std::string>& tables,
+                   const std::string& probeSql) override {
         // Tables only: a view would read, with its owner's rights, tables the
         // report does not list.
         for (const std::string& t : tables) {
@@ -234,7 +238,8 @@ class PostgresBackend : public Backend {
         Begin(values_, kQuery, kReadPrefix);
         try {
             Running running(*this, &valuesCancel_);
-            values_.Run("DECLARE zevdtapi_values NO SCROLL CURSOR FOR " + q.sql, q.values, kQuery, kReadPrefix);
+            values_.Run("DECLARE zevdtapi_values NO SCROLL CURSOR FOR " + q.sql, q.values, kQuery,
+                        kReadPrefix);
         } catch (const Failure& f) {
             values_.RunQuietly("ROLLBACK");
             if (cancel_->load())

@@ -140,8 +140,8 @@ class Builder {
             for (const std::string& v : c.values) {
                 if (!IsNumberText(v)) {
                     std::string shown = v.size() > 60 ? v.substr(0, 60) + "..." : v;
-                    Fail(kCondition, where + "\"" + shown + "\" is not a number, and " + col.Key() +
-                                         " holds numbers.");
+                    Fail(kCondition,
+                         where + "\"" + shown + "\" is not a number, and " + col.Key() + " holds numbers.");
                 }
             }
         }
@@ -262,7 +262,8 @@ BoundQuery BuildDataQuery(Engine engine, const ReportDefinition& report, const s
     if (!sorted.empty()) {
         q.sql += " ORDER BY ";
         for (size_t i = 0; i < sorted.size(); ++i) {
-            q.sql += (i ? ", " : "") + b.OrderTerm(report.columns[sorted[i]->column], sorted[i]->sortDirection == 2);
+            q.sql += (i ? ", " : "") +
+                     b.OrderTerm(report.columns[sorted[i]->column], sorted[i]->sortDirection == 2);
         }
     }
     return q;
@@ -279,7 +280,8 @@ BoundQuery BuildValueQuery(Engine engine, const ReportDefinition& report, const 
     std::vector<std::string> terms;
     b.MemberTerms(members, &terms);
     terms.push_back("(" + target + " IS NOT NULL)");
-    std::string shown = engine == Engine::Postgres && !IsNumericType(col.dataType) ? b.TextOperand(target) : target;
+    std::string shown =
+        engine == Engine::Postgres && !IsNumericType(col.dataType) ? b.TextOperand(target) : target;
     q.sql = "SELECT DISTINCT " + shown + b.From() + " WHERE " + JoinBalanced(terms, "AND") + " ORDER BY 1";
     return q;
 }

@@ -114,8 +114,8 @@ class SqliteBackend : public Backend {
     }
 
     std::vector<std::string> LoadFilters(int64_t reportId) override {
-        Statement s(catalog_.get(), "SELECT record FROM dt_saved_filter WHERE report_id = ? ORDER BY position",
-                    kCatalog);
+        Statement s(catalog_.get(),
+                    "SELECT record FROM dt_saved_filter WHERE report_id = ? ORDER BY position", kCatalog);
         s.BindInt(1, reportId);
         std::vector<std::string> out;
         while (s.Step(kCatalog)) {

@@ -55,8 +55,12 @@ class OtherProgramsLock {
         held_ = sqlite3_open(db.c_str(), &lite_) == SQLITE_OK &&
                 sqlite3_exec(lite_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    ~OtherProgramsLock() { Release(); }
-    bool held() const { return held_; }
+    ~OtherProgramsLock() {
+        Release();
+    }
+    bool held() const {
+        return held_;
+    }
     void Release() {
 #ifdef ZEVDTAPI_WITH_POSTGRES
         if (pg_)

@@ -164,11 +164,11 @@ TEST_F(Injection, HostileFilterRecordsAreStoredAsBytesAndChangeNothingElse) {
 TEST_F(Injection, AReportOverAViewOfOtherTablesIsRefused) {
     // A report over a view reaches the employee table behind it: refused when it is executed.
     ExecuteSql(db,
-        "CREATE VIEW staff AS SELECT name, salary FROM employee;"
-        "INSERT INTO dt_report VALUES (9, 1, 'Staff', 1, 9);"
-        "INSERT INTO dt_report_table VALUES (9, 1, 'staff', NULL, NULL, NULL);"
-        "INSERT INTO dt_report_column VALUES (9, 1, 'staff', 'salary', 21, 1, 0, 1);"
-        "INSERT INTO dt_member_map VALUES (9, 'Year', 'staff', 'name');");
+               "CREATE VIEW staff AS SELECT name, salary FROM employee;"
+               "INSERT INTO dt_report VALUES (9, 1, 'Staff', 1, 9);"
+               "INSERT INTO dt_report_table VALUES (9, 1, 'staff', NULL, NULL, NULL);"
+               "INSERT INTO dt_report_column VALUES (9, 1, 'staff', 'salary', 21, 1, 0, 1);"
+               "INSERT INTO dt_member_map VALUES (9, 'Year', 'staff', 'name');");
     before = Snapshot(db);
     Session s(db);
     ASSERT_EQ(0u, s.Open({"Year=2024\n"}));

@@ -19,7 +19,7 @@ struct Drill {
     std::vector<std::string> members;
     std::string report;
     std::vector<std::pair<std::string, std::string>> conditions;  // "table.column", condition
-    std::vector<std::pair<std::string, int>> sorts;                // "table.column", direction 1 or 2
+    std::vector<std::pair<std::string, int>> sorts;               // "table.column", direction 1 or 2
 };
 
 ZevDTAPIColumn* Find(Session& s, const std::string& key) {
@@ -81,7 +81,10 @@ TEST_F(BothBackends, EveryOperatorOnEveryTypeGivesTheSameBytes) {
         {kCell, "Sales Detail", {{"region.city", "region.city <> Brno"}}, {}},
         {kCell, "Sales Detail", {{"product.product", "product.product < 'J'"}}, {}},
         {kCell, "Sales Detail", {{"product.product", "product.product >= 'Iced Tea'"}}, {}},
-        {kCell, "Sales Detail", {{"customer.customer", "customer.customer in ('Customer 0007', 'Customer 0123', x)"}}, {}},
+        {kCell,
+         "Sales Detail",
+         {{"customer.customer", "customer.customer in ('Customer 0007', 'Customer 0123', x)"}},
+         {}},
         {kCell, "Sales Detail", {{"customer.customer", "customer.customer not in ('Customer 0007')"}}, {}},
         // like: ASCII letters without regard to case, % and _ only
         {kCell, "Sales Detail", {{"product.product", "product.product like 'ice%'"}}, {}},
@@ -100,8 +103,14 @@ TEST_F(BothBackends, EveryOperatorOnEveryTypeGivesTheSameBytes) {
         {kCell, "Sales Detail", {{"sales.amount", "sales.amount < 20 OR \r\nsales.amount > 300"}}, {}},
         {kCell, "Sales Detail", {{"sales.amount", "sales.amount like '1%'"}}, {}},
         // dates are text
-        {kCell, "Sales Detail", {{"sales.sale_date", "sales.sale_date >= 2024-03-01 AND \r\nsales.sale_date <= 2024-03-31"}}, {}},
-        {kCell, "Sales Detail", {{"sales.sale_date", "sales.sale_date >= 2024-06 AND \r\nsales.quantity < 4"}}, {}},
+        {kCell,
+         "Sales Detail",
+         {{"sales.sale_date", "sales.sale_date >= 2024-03-01 AND \r\nsales.sale_date <= 2024-03-31"}},
+         {}},
+        {kCell,
+         "Sales Detail",
+         {{"sales.sale_date", "sales.sale_date >= 2024-06 AND \r\nsales.quantity < 4"}},
+         {}},
         // NULL channels sort first ascending, last descending
         {kCell, "Sales Detail", {}, {{"sales.channel", 1}, {"sales.sale_id", 1}}},
         {kCell, "Sales Detail", {}, {{"sales.channel", 2}, {"sales.sale_id", 2}}},
@@ -109,7 +118,13 @@ TEST_F(BothBackends, EveryOperatorOnEveryTypeGivesTheSameBytes) {
         {{"Year=2024\n", "Region=east\n"}, "Sales Detail", {}, {}},
         {{"Year=2024\n", "Region=Nowhere\n"}, "Sales Detail", {}, {}},
         // bytes that are not UTF-8: equal to nothing, different from everything
-        {{"Year=2024\n", "Region=\xe9" "ast\n", "Region=East\n"}, "Sales Detail", {}, {}},
+        {{"Year=2024\n",
+          "Region=\xe9"
+          "ast\n",
+          "Region=East\n"},
+         "Sales Detail",
+         {},
+         {}},
         {{"Year=2024\n", "Region=\xff\n"}, "Sales Detail", {}, {}},
         {kCell, "Sales Detail", {{"region.city", "region.city = '\xc3\x28'"}}, {}},
         {kCell, "Sales Detail", {{"region.city", "region.city <> '\xed\xa0\x80'"}}, {}},
@@ -124,7 +139,8 @@ TEST_F(BothBackends, EveryOperatorOnEveryTypeGivesTheSameBytes) {
         std::string what = d.report + (d.conditions.empty() ? "" : ": " + d.conditions[0].second);
         EXPECT_EQ(a.status, b.status) << what;
         ASSERT_EQ(a.rows.size(), b.rows.size()) << what;
-        for (size_t r = 0; r < a.rows.size(); ++r) ASSERT_EQ(a.rows[r], b.rows[r]) << what << ", row " << r + 1;
+        for (size_t r = 0; r < a.rows.size(); ++r)
+            ASSERT_EQ(a.rows[r], b.rows[r]) << what << ", row " << r + 1;
         withRows += a.rows.empty() ? 0 : 1;
     }
     EXPECT_GT(withRows, drills.size() / 2);  // the comparison is not one of empty results
@@ -151,7 +167,8 @@ SELECT sales.sale_date, region.region, region.city, product.category, product.pr
 
 // The distinct values of a column, every batch, on one backend.
 std::vector<std::vector<std::string>> ValueBatches(const std::string& database, const std::string& key,
-                                                  const std::vector<std::string>& members = {"Year=2024\n"}) {
+                                                   const std::vector<std::string>& members = {
+                                                       "Year=2024\n"}) {
     Session s(database);
     std::vector<std::vector<std::string>> batches;
     EXPECT_EQ(0u, s.Open(members, 1));
@@ -199,13 +216,17 @@ TEST_F(BothBackends, ErrorsCarryTheSameNumbers) {
         {{"Year=2024) OR (1=1\n"}, "Sales Detail", {}, {}},
         {{"Category=" + std::string(60000, '%') + "\n"}, "Sales Detail", {}, {}},
     };
-    const std::string before = PgRows(pg, "SELECT md5(string_agg(s::text, ',' ORDER BY sale_id)) FROM sales s")[0][0].value_or("");
+    const std::string before =
+        PgRows(pg, "SELECT md5(string_agg(s::text, ',' ORDER BY sale_id)) FROM sales s")[0][0].value_or("");
     for (const Drill& d : drills) {
         Outcome a = RunDrill(SampleDatabase(), d), b = RunDrill(pg, d);
         EXPECT_EQ(a, b) << (d.conditions.empty() ? d.members[0].substr(0, 40) : d.conditions[0].second);
     }
-    EXPECT_EQ(before, PgRows(pg, "SELECT md5(string_agg(s::text, ',' ORDER BY sale_id)) FROM sales s")[0][0].value_or(""));
-    EXPECT_EQ("1", PgRows(pg, "SELECT count(*) FROM pg_tables WHERE tablename = 'employee'")[0][0].value_or(""));
+    EXPECT_EQ(
+        before,
+        PgRows(pg, "SELECT md5(string_agg(s::text, ',' ORDER BY sale_id)) FROM sales s")[0][0].value_or(""));
+    EXPECT_EQ("1",
+              PgRows(pg, "SELECT count(*) FROM pg_tables WHERE tablename = 'employee'")[0][0].value_or(""));
 }
 
 // Databases of their own, for tests that change the catalog or the warehouse.
@@ -219,15 +240,21 @@ class PostgresOnly : public ::testing::Test {
     }
     // Adds report 9, "Odd", over one table; the catalog tooling's grant is run again.
     void AddReport(const std::string& table, const std::string& column, int dataType) {
-        ASSERT_TRUE(PgExec(db, "INSERT INTO dt_report VALUES (9, 1, 'Odd', 1, 9);"
-                               "INSERT INTO dt_report_table VALUES (9, 1, '" + table + "', NULL, NULL, NULL);"
-                               "INSERT INTO dt_report_column VALUES (9, 1, '" + table + "', '" + column + "', " +
-                               std::to_string(dataType) + ", 1, 0, 1);"
-                               "INSERT INTO dt_member_map VALUES (9, 'Year', '" + table + "', '" + column + "')"));
-        std::string role = "zevdtapi_read_" + db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3) + "_9";
-        ASSERT_TRUE(PgExec(db, "CREATE ROLE \"" + role + "\" NOLOGIN; GRANT USAGE ON SCHEMA public TO \"" + role +
-                                   "\"; GRANT SELECT ON \"" + table + "\" TO \"" + role + "\"; GRANT \"" + role +
-                                   "\" TO CURRENT_USER"));
+        ASSERT_TRUE(PgExec(db,
+                           "INSERT INTO dt_report VALUES (9, 1, 'Odd', 1, 9);"
+                           "INSERT INTO dt_report_table VALUES (9, 1, '" +
+                               table +
+                               "', NULL, NULL, NULL);"
+                               "INSERT INTO dt_report_column VALUES (9, 1, '" +
+                               table + "', '" + column + "', " + std::to_string(dataType) +
+                               ", 1, 0, 1);"
+                               "INSERT INTO dt_member_map VALUES (9, 'Year', '" +
+                               table + "', '" + column + "')"));
+        std::string role =
+            "zevdtapi_read_" + db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3) + "_9";
+        ASSERT_TRUE(PgExec(db, "CREATE ROLE \"" + role + "\" NOLOGIN; GRANT USAGE ON SCHEMA public TO \"" +
+                                   role + "\"; GRANT SELECT ON \"" + table + "\" TO \"" + role +
+                                   "\"; GRANT \"" + role + "\" TO CURRENT_USER"));
     }
     std::string db;
 };
@@ -236,14 +263,17 @@ TEST_F(PostgresOnly, TheReaderRoleReadsTheReportsTablesAndNothingElse) {
     std::string name = db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3);
     std::string role = "zevdtapi_read_" + name + "_1";
     auto can = [&](const std::string& table, const std::string& what) {
-        return PgRows(db, "SELECT has_table_privilege('" + role + "', '" + table + "', '" + what + "')")[0][0];
+        return PgRows(db,
+                      "SELECT has_table_privilege('" + role + "', '" + table + "', '" + what + "')")[0][0];
     };
     for (const char* t : {"sales", "region", "product", "customer"}) EXPECT_EQ("t", can(t, "SELECT")) << t;
-    for (const char* t : {"employee", "dt_user", "dt_saved_filter", "dt_report"}) EXPECT_EQ("f", can(t, "SELECT")) << t;
+    for (const char* t : {"employee", "dt_user", "dt_saved_filter", "dt_report"})
+        EXPECT_EQ("f", can(t, "SELECT")) << t;
     for (const char* w : {"INSERT", "UPDATE", "DELETE", "TRUNCATE"}) EXPECT_EQ("f", can("sales", w)) << w;
 
     // Without its role a report is not run at all.
-    ASSERT_TRUE(PgExec(db, "REVOKE \"" + role + "\" FROM CURRENT_USER; DROP OWNED BY \"" + role + "\"; DROP ROLE \"" + role + "\""));
+    ASSERT_TRUE(PgExec(db, "REVOKE \"" + role + "\" FROM CURRENT_USER; DROP OWNED BY \"" + role +
+                               "\"; DROP ROLE \"" + role + "\""));
     Session s(db);
     ASSERT_EQ(0u, s.Open({"Year=2024\n"}, 1));
     EXPECT_EQ(2004002u, s.Execute("Sales Detail"));
@@ -262,10 +292,12 @@ TEST_F(PostgresOnly, AReportOverAViewIsRefused) {
 TEST_F(PostgresOnly, DataIsReadInAReadOnlyTransaction) {
     // A row policy calls a function with its owner's rights that writes: the
     // read-only transaction refuses the write, and the log stays empty.
-    ASSERT_TRUE(PgExec(db, "CREATE TABLE written (n int); CREATE TABLE trap (v text); INSERT INTO trap VALUES ('a'), ('b');"
-                           "CREATE FUNCTION sneak() RETURNS boolean LANGUAGE plpgsql SECURITY DEFINER AS "
-                           "$$ BEGIN INSERT INTO written VALUES (1); RETURN true; END $$;"
-                           "ALTER TABLE trap ENABLE ROW LEVEL SECURITY; CREATE POLICY p ON trap USING (sneak())"));
+    ASSERT_TRUE(PgExec(
+        db,
+        "CREATE TABLE written (n int); CREATE TABLE trap (v text); INSERT INTO trap VALUES ('a'), ('b');"
+        "CREATE FUNCTION sneak() RETURNS boolean LANGUAGE plpgsql SECURITY DEFINER AS "
+        "$$ BEGIN INSERT INTO written VALUES (1); RETURN true; END $$;"
+        "ALTER TABLE trap ENABLE ROW LEVEL SECURITY; CREATE POLICY p ON trap USING (sneak())"));
     AddReport("trap", "v", 10);
     Session s(db);
     ASSERT_EQ(0u, s.Open({}, 1));  // no member: every row passes the policy
@@ -279,9 +311,10 @@ TEST_F(PostgresOnly, DataIsReadInAReadOnlyTransaction) {
 
 // A table whose every row costs the reader 20 ms.
 void MakeSlowTable(const std::string& db) {
-    ASSERT_TRUE(PgExec(db, "CREATE TABLE slow AS SELECT g::text AS v FROM generate_series(1, 100000) g;"
-                           "ALTER TABLE slow ENABLE ROW LEVEL SECURITY;"
-                           "CREATE POLICY p ON slow USING (pg_sleep(0.02) IS NOT NULL)"));
+    ASSERT_TRUE(PgExec(db,
+                       "CREATE TABLE slow AS SELECT g::text AS v FROM generate_series(1, 100000) g;"
+                       "ALTER TABLE slow ENABLE ROW LEVEL SECURITY;"
+                       "CREATE POLICY p ON slow USING (pg_sleep(0.02) IS NOT NULL)"));
 }
 
 TEST_F(PostgresOnly, ServerCancelStopsARunningQueryAndTheHandleGoesOn) {
@@ -428,13 +461,16 @@ TEST_F(PostgresOnly, SavedFiltersAreWrittenAllOrNothing) {
     Session s(db);
     ASSERT_EQ(0u, s.Open({"Year=2024\n"}, 1));
     ASSERT_EQ(0u, s.Execute("Sales Detail"));
-    const std::vector<std::string> first = {"A$*$x$*$sales.quantity$*$sales.quantity > 1", "B$*$\xff\x01$*$$*$"};
+    const std::vector<std::string> first = {"A$*$x$*$sales.quantity$*$sales.quantity > 1",
+                                            "B$*$\xff\x01$*$$*$"};
     ASSERT_EQ(0, Save(s, first));
     EXPECT_EQ(first, SavedRecords(s));
     // The third record fails on the server: nothing of the new set is kept.
-    ASSERT_TRUE(PgExec(db, "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
-                           "$$ BEGIN IF NEW.position = 2 THEN RAISE EXCEPTION 'disk full'; END IF; RETURN NEW; END $$;"
-                           "CREATE TRIGGER refuse BEFORE INSERT ON dt_saved_filter FOR EACH ROW EXECUTE FUNCTION refuse()"));
+    ASSERT_TRUE(PgExec(
+        db,
+        "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$ BEGIN IF NEW.position = 2 THEN RAISE EXCEPTION 'disk full'; END IF; RETURN NEW; END $$;"
+        "CREATE TRIGGER refuse BEFORE INSERT ON dt_saved_filter FOR EACH ROW EXECUTE FUNCTION refuse()"));
     EXPECT_EQ(2007002, Save(s, {"C$*$$*$$*$", "D$*$$*$$*$", "E$*$$*$$*$"}));
     EXPECT_NE(std::string::npos, s.ErrorText().find("disk full")) << s.ErrorText();
     EXPECT_EQ(first, SavedRecords(s));

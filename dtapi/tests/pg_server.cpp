@@ -130,10 +130,11 @@ PgServer::PgServer() {
                        " 2>/dev/null); [ -n \"$pm\" ] && kill -CONT $pm && pkill -CONT -P $pm; " +
                        (asPostgresUser_ ? "runuser -u postgres -- " : "") + Quote(bin_ + "/pg_ctl") + " -D " +
                        Quote(data_) + " stop -m immediate";
-    std::string watchdog = "setsid sh -c " +
-                           Quote("while kill -0 " + std::to_string(getpid()) + " 2>/dev/null; do sleep 1; done; " +
-                                 stop + " >/dev/null 2>&1; rm -rf " + Quote(dir_)) +
-                           " </dev/null >/dev/null 2>&1 &";
+    std::string watchdog =
+        "setsid sh -c " +
+        Quote("while kill -0 " + std::to_string(getpid()) + " 2>/dev/null; do sleep 1; done; " + stop +
+              " >/dev/null 2>&1; rm -rf " + Quote(dir_)) +
+        " </dev/null >/dev/null 2>&1 &";
     if (std::system(watchdog.c_str()) != 0) {
         failure_ = "cannot start the watchdog";
         return;
@@ -145,9 +146,11 @@ PgServer::PgServer() {
         failure_ = "initdb failed: " + out;
         return;
     }
-    std::string options = "-k " + dir_ + " -p " + std::to_string(port_) +
-                          " -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off";
-    if (!Run({bin_ + "/pg_ctl", "-D", data_, "-l", dir_ + "/server.log", "-w", "-t", "60", "-o", options, "start"},
+    std::string options =
+        "-k " + dir_ + " -p " + std::to_string(port_) +
+        " -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off";
+    if (!Run({bin_ + "/pg_ctl", "-D", data_, "-l", dir_ + "/server.log", "-w", "-t", "60", "-o", options,
+              "start"},
              &out)) {
         std::string log = Capture("cat " + Quote(dir_ + "/server.log") + " 2>/dev/null");
         failure_ = "the server did not start: " + out + log;
@@ -259,7 +262,8 @@ bool PgExec(const std::string& uri, const std::string& sql) {
     if (!ok) {
         ADD_FAILURE() << PQerrorMessage(c);
     } else {
-        PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            c, [](void*, const char*) {}, nullptr);
         PGresult* r = PQexec(c, sql.c_str());
         ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
         if (!ok)

@@ -109,8 +109,8 @@ void CDFFiltersPage::UpdateAddButton() {
     CWnd* value = GetDlgItem(IDC_BUILDER_VALUE);
     if (!add || !value)
         return;
-    const bool enable = m_cboColumn.GetCurSel() >= 0 && m_cboOperator.GetCurSel() >= 0 &&
-                        value->GetWindowTextLength() > 0;
+    const bool enable =
+        m_cboColumn.GetCurSel() >= 0 && m_cboOperator.GetCurSel() >= 0 && value->GetWindowTextLength() > 0;
     // Add disables itself once its condition is in the box: the keyboard user
     // would be left with no focus, so the value edit, where the next condition
     // starts, takes it first.

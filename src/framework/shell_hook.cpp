@@ -6,7 +6,7 @@ namespace fw {
 namespace {
 // Set by tests, read by any thread that opens help.
 std::atomic<ShellOpenHook> g_hook{nullptr};
-}
+}  // namespace
 void SetShellOpenHook(ShellOpenHook hook) {
     g_hook.store(hook);
 }

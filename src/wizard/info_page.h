@@ -22,6 +22,6 @@ class CInfoPage : public CPropertyPage {
     BOOL OnSetActive() override;
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
-private:
+  private:
     void SetStepButtons();
 };

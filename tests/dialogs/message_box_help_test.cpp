@@ -52,8 +52,7 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
     std::vector<std::string> lines;
     EXPECT_EQ(RunCleanly(dlg, driver, &lines), IDCANCEL);
     EXPECT_EQ(shown, "Need to provide Integration Server name");
-    EXPECT_EQ(shell.paths(),
-              std::vector<std::string>{kDocs + "idh_drill_through_login_dialog_box.html"});
+    EXPECT_EQ(shell.paths(), std::vector<std::string>{kDocs + "idh_drill_through_login_dialog_box.html"});
     bool context = false;
     for (const std::string& line : lines) context |= line.rfind("messagebox 50002 ", 0) == 0;
     EXPECT_TRUE(context);

@@ -31,8 +31,7 @@ TEST(PreviewSteps, TheSortStepShowsTheColumnsChosenBeforeIt) {
                           "press cancel\n");
     zevdt_test::SetEnv("ZEVDT_UI_SCRIPT", script);
     zevdt_test::SetEnv("ZEVDT_UI_TRANSCRIPT", transcript);
-    zevdt_test::RunResult run =
-        zevdt_test::Run({preview, "wizard", "2"}, work.string());
+    zevdt_test::RunResult run = zevdt_test::Run({preview, "wizard", "2"}, work.string());
     zevdt_test::SetEnv("ZEVDT_UI_SCRIPT", "");
     zevdt_test::SetEnv("ZEVDT_UI_TRANSCRIPT", "");
     const std::string lines = zevdt_test::ReadFile(transcript);

@@ -57,7 +57,7 @@ struct FakeDTAPIControlBlock {
     uint32_t columnsOfData;
     uint32_t errorNumber;
     uint32_t initGivesNoHandle;  // Init leaves the library handle NULL
-    char errorText[1024];  // copied bounded by the caller's capacity
+    char errorText[1024];        // copied bounded by the caller's capacity
 
     // Recorded by the library.
     uint32_t calls[kFakeFnCount];
@@ -70,7 +70,7 @@ struct FakeDTAPIControlBlock {
     uint64_t context;
     ZevDTAPIConnectionInfo setInfo;              // the last record SetInfo received
     ZevDTAPIConnectionInfo setInfoWithOptionOn;  // the last record SetInfoWithOptionOn received
-    uint32_t exitsWithNoHandle;  // Exit calls given a NULL library handle
+    uint32_t exitsWithNoHandle;                  // Exit calls given a NULL library handle
     uint32_t executedReport;
     uint32_t errorCapacity;  // the capacity the last GetError was given
     // Calls whose record or out values were not zeroed where the caller must

@@ -522,8 +522,8 @@ TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
                      [&](Ui& ui) {
                          EXPECT_EQ(ui.Text(kDescription), "Price $");
                          EXPECT_NE(ui.FocusId(), kDescription);
-                         EXPECT_EQ(s.Filters()[0], "A" + kSep + "Price $" + kSep + "time.year" + kSep + "> 2000" + kSep +
-                                                      "OTHER.COLUMN" + kSep + "= 1");
+                         EXPECT_EQ(s.Filters()[0], "A" + kSep + "Price $" + kSep + "time.year" + kSep +
+                                                       "> 2000" + kSep + "OTHER.COLUMN" + kSep + "= 1");
                          typeIn(ui);
                      },
                      [](Ui& ui) { ui.Click(IDCANCEL); }}),

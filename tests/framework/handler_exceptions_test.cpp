@@ -24,7 +24,8 @@ constexpr UINT kDialog = 141;
 // OK runs a nested dialog first when it has one, then throws or ends the run.
 class Failing : public CDialog {
   public:
-    explicit Failing(bool throws, CDialog* nested = nullptr) : CDialog(kDialog), throws_(throws), nested_(nested) {}
+    explicit Failing(bool throws, CDialog* nested = nullptr)
+        : CDialog(kDialog), throws_(throws), nested_(nested) {}
     int oks = 0;
 
   protected:
@@ -116,7 +117,9 @@ TEST(HandlerExceptions, AThrowingPageEndsTheSheet) {
     sheet.AddPage(&second);
     {
         fw::TestDriver driver;
-        driver.Then([](fw::Ui& ui) { fw::CurrentBackend().PostMessage(ui.Window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0); });
+        driver.Then([](fw::Ui& ui) {
+            fw::CurrentBackend().PostMessage(ui.Window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+        });
         fw::ScopedDriver scope(&driver);
         EXPECT_THROW(sheet.DoModal(), HandlerFailure);
         EXPECT_TRUE(driver.Done());

@@ -32,10 +32,11 @@ TEST(Keyboard, EnterGoesToTheTemplatesDefaultButtonAndEscToCancel) {
 
 TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
     fw::TestDriver moved;
-    moved.Then([](fw::Ui& ui) {
-             fw::CurrentBackend().SendMessage(ui.Window(), DM_SETDEFID, IDCANCEL, 0);
-             EXPECT_EQ(ui.DefaultButton(), IDCANCEL);
-         })
+    moved
+        .Then([](fw::Ui& ui) {
+            fw::CurrentBackend().SendMessage(ui.Window(), DM_SETDEFID, IDCANCEL, 0);
+            EXPECT_EQ(ui.DefaultButton(), IDCANCEL);
+        })
         .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); });
     EXPECT_EQ(RunLogin(moved), IDCANCEL);
 
@@ -93,15 +94,16 @@ END_MESSAGE_MAP()
 TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
     FocusWatch moved;
     auto focusServer = [](fw::Ui& ui) {
-        fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(IDC_LOGIN_SERVER)),
-                                         TRUE);
+        fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
+                                         reinterpret_cast<WPARAM>(ui.Control(IDC_LOGIN_SERVER)), TRUE);
     };
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Tab); })
         .Then(focusServer)
         .Then([](fw::Ui& ui) {
             // A command sent by code: the focus stays where it is until the box takes it.
-            fw::CurrentBackend().SendMessage(ui.Window(), WM_COMMAND, MAKEWPARAM(IDC_LOGIN_HELP, BN_CLICKED), 0);
+            fw::CurrentBackend().SendMessage(ui.Window(), WM_COMMAND, MAKEWPARAM(IDC_LOGIN_HELP, BN_CLICKED),
+                                             0);
         })
         .Then([](fw::Ui& ui) { ui.Answer(IDOK); })
         .Then(focusServer)
@@ -135,23 +137,24 @@ TEST(Keyboard, TheOwnerTakesNoInputWhileAModalWindowRuns) {
     fw::Hwnd outer = nullptr;
     bool outerEnabledInside = true, refused = false;
     fw::TestDriver driver;
-    driver.Then([&](fw::Ui& ui) {
-              outer = ui.Window();
-              fw::TestDriver inner;
-              inner.Then([&](fw::Ui& innerUi) {
-                  outerEnabledInside = fw::CurrentBackend().IsWindowEnabled(outer);
-                  try {
-                      fw::Ui(outer).Click(IDOK);
-                  } catch (const fw::UiError&) {
-                      refused = true;
-                  }
-                  innerUi.PressKey(fw::Key::Escape);
-              });
-              // The inner run's own driver: the outer driver steps only its own window.
-              fw::ScopedDriver scope(&inner);
-              CDialog dialog(143);
-              dialog.DoModal();
-          })
+    driver
+        .Then([&](fw::Ui& ui) {
+            outer = ui.Window();
+            fw::TestDriver inner;
+            inner.Then([&](fw::Ui& innerUi) {
+                outerEnabledInside = fw::CurrentBackend().IsWindowEnabled(outer);
+                try {
+                    fw::Ui(outer).Click(IDOK);
+                } catch (const fw::UiError&) {
+                    refused = true;
+                }
+                innerUi.PressKey(fw::Key::Escape);
+            });
+            // The inner run's own driver: the outer driver steps only its own window.
+            fw::ScopedDriver scope(&inner);
+            CDialog dialog(143);
+            dialog.DoModal();
+        })
         .Then([&](fw::Ui& ui) {
             EXPECT_TRUE(fw::CurrentBackend().IsWindowEnabled(ui.Window()));
             ui.PressKey(fw::Key::Escape);

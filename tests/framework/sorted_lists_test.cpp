@@ -16,7 +16,8 @@ namespace {
 // Runs `probe` on the page of template `templateId` once it is up.
 class ProbePage : public CPropertyPage {
   public:
-    ProbePage(UINT id, std::function<void(CPropertyPage&)> probe) : CPropertyPage(id), probe_(std::move(probe)) {}
+    ProbePage(UINT id, std::function<void(CPropertyPage&)> probe)
+        : CPropertyPage(id), probe_(std::move(probe)) {}
 
   protected:
     BOOL OnInitDialog() override {
@@ -36,8 +37,8 @@ void OnPage(UINT templateId, std::function<void(CPropertyPage&)> probe) {
 
 const std::vector<std::string> kArrivals = {"X", "x", "b", "a", "B", "A", "a1", "A1", "a10", "a2", "x"};
 
-// Inserts kArrivals at row 0 each (after asking for room for more), numbering them by arrival in the item data;
-// returns the rows as "text/arrival" and the index each insert reported.
+// Inserts kArrivals at row 0 each (after asking for room for more), numbering them by arrival in the item
+// data; returns the rows as "text/arrival" and the index each insert reported.
 std::vector<std::string> FillListView(CListCtrl& list, std::vector<int>* at) {
     list.DeleteAllItems();
     // Room asked for beforehand changes neither the rows nor where they go.
@@ -69,11 +70,11 @@ TEST(SortedLists, AListViewOrdersWithoutCaseThenLowerCaseFirstAndPutsANewEqualRo
         descending = FillListView(list, &descendingAt);
         list.m_hWnd = nullptr;
     });
-    EXPECT_EQ(ascending, (std::vector<std::string>{"a/3", "A/5", "a1/6", "A1/7", "a10/8", "a2/9", "b/2", "B/4",
-                                                   "x/10", "x/1", "X/0"}));
+    EXPECT_EQ(ascending, (std::vector<std::string>{"a/3", "A/5", "a1/6", "A1/7", "a10/8", "a2/9", "b/2",
+                                                   "B/4", "x/10", "x/1", "X/0"}));
     EXPECT_EQ(ascendingAt, (std::vector<int>{0, 0, 0, 0, 2, 1, 2, 3, 4, 5, 8}));
-    EXPECT_EQ(descending, (std::vector<std::string>{"X/0", "x/10", "x/1", "B/4", "b/2", "a2/9", "a10/8", "A1/7",
-                                                    "a1/6", "A/5", "a/3"}));
+    EXPECT_EQ(descending, (std::vector<std::string>{"X/0", "x/10", "x/1", "B/4", "b/2", "a2/9", "a10/8",
+                                                    "A1/7", "a1/6", "A/5", "a/3"}));
     EXPECT_EQ(descendingAt, (std::vector<int>{0, 1, 2, 3, 2, 4, 4, 4, 4, 4, 1}));
 }
 
@@ -93,7 +94,8 @@ TEST(SortedLists, ASortedComboBoxIgnoresCaseAndPutsANewEqualEntryFirst) {
         }
         combo.m_hWnd = nullptr;
     });
-    EXPECT_EQ(entries, (std::vector<std::string>{"A", "a", "A1", "a1", "a10", "a2", "B", "b", "x", "x", "X"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"A", "a", "A1", "a1", "a10", "a2", "B", "b", "x", "x", "X"}));
     EXPECT_EQ(at, (std::vector<int>{0, 0, 0, 0, 1, 0, 2, 2, 4, 5, 8}));
 }
 

@@ -81,8 +81,8 @@ TEST_F(CustomizeFinish, TheFilterCallsComeInTheUsersOrder) {
     Calls calls = CallNames();
     auto first = std::find(calls.begin(), calls.end(), "GetColumns");
     ASSERT_NE(first, calls.end());
-    EXPECT_EQ(Calls(first + 1, calls.end()), (Calls{"GetFilterDescConditions", "GetFilterData", "GetFilterData",
-                                                    "GetError", "SetFilterDescConditions"}));
+    EXPECT_EQ(Calls(first + 1, calls.end()), (Calls{"GetFilterDescConditions", "GetFilterData",
+                                                    "GetFilterData", "GetError", "SetFilterDescConditions"}));
     EXPECT_EQ(control->foreignHandleCalls, 0u);
 }
 

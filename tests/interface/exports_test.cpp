@@ -149,16 +149,18 @@ TEST_F(Exports, AMissingLibraryOrFunctionFailsInitWithNoHandle) {
     struct Case {
         std::string path, why;
     };
-    for (const Case& c : {Case{ifacetest::FakeLibraryPath("no_such_library.so"), "no_such_library.so"},
-                          Case{ifacetest::FakeLibraryPath(FAKE_DTAPI_INCOMPLETE_FILE), "lacks ZevDTAPIGetFilterData"},
-                          Case{"relative/zevdtapi.lib", "must name a full path"}}) {
+    for (const Case& c :
+         {Case{ifacetest::FakeLibraryPath("no_such_library.so"), "no_such_library.so"},
+          Case{ifacetest::FakeLibraryPath(FAKE_DTAPI_INCOMPLETE_FILE), "lacks ZevDTAPIGetFilterData"},
+          Case{"relative/zevdtapi.lib", "must name a full path"}}) {
         testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", c.path);
         void* h = reinterpret_cast<void*>(this);
         fw::TestDriver none;
         EXPECT_EQ(Run(none, [&] { return ZevDTInit(0, &h); }), ZEVDT_E_EXCEPTION) << c.path;
         EXPECT_EQ(h, nullptr);
         ASSERT_EQ(transcript.lines.size(), 1u) << c.path;
-        EXPECT_EQ(transcript.lines[0].rfind("diagnostic \"the data-transfer library cannot be loaded: ", 0), 0u)
+        EXPECT_EQ(transcript.lines[0].rfind("diagnostic \"the data-transfer library cannot be loaded: ", 0),
+                  0u)
             << transcript.lines[0];
         EXPECT_NE(transcript.lines[0].find(c.why), std::string::npos) << transcript.lines[0];
     }

@@ -175,8 +175,8 @@ TEST_F(OpenSequence, AFailingRetriedLoginIsShownAndReturnedWithoutConnecting) {
         .Then([](Ui& ui) { ui.Answer(IDOK); });
     EXPECT_EQ(Open(driver), 4711u);
     EXPECT_EQ(Count(Message(0, "No.")), 2);
-    EXPECT_EQ(CallNames(), (Calls{"Init", "SetConnection", "GetInfo", "Connect", "GetError", "SetInfoWithOptionOn",
-                                  "GetError"}));
+    EXPECT_EQ(CallNames(), (Calls{"Init", "SetConnection", "GetInfo", "Connect", "GetError",
+                                  "SetInfoWithOptionOn", "GetError"}));
     EXPECT_STREQ(control->setInfoWithOptionOn.password, "again");
 }
 
@@ -187,8 +187,9 @@ TEST_F(OpenSequence, ARetryWithoutADataSourceNameGives50012) {
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Answer(IDOK); }).Then([](Ui& ui) { ui.Answer(IDOK); });
     EXPECT_EQ(Open(driver), ZEVDT_E_NO_DATA_SOURCE);
-    EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Refused."),
-                                                          Message(50012, "Datasource name is not available.")}));
+    EXPECT_EQ(transcript.lines,
+              (std::vector<std::string>{Message(0, "Refused."),
+                                        Message(50012, "Datasource name is not available.")}));
     EXPECT_EQ(CountPrefix(kLoginWindow), 0);
     EXPECT_EQ(control->calls[kFakeSetInfoWithOptionOn], 0u);
     EXPECT_EQ(control->calls[kFakeConnect], 1u);

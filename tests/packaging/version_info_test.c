@@ -57,7 +57,8 @@ static void check_file(const char* folder, const char* name, const char* version
     } else {
         if (fixed->dwFileVersionMS != ms || fixed->dwFileVersionLS != ls) {
             printf("%s: file version %lu.%lu.%lu.%lu\n", name, (unsigned long)HIWORD(fixed->dwFileVersionMS),
-                   (unsigned long)LOWORD(fixed->dwFileVersionMS), (unsigned long)HIWORD(fixed->dwFileVersionLS),
+                   (unsigned long)LOWORD(fixed->dwFileVersionMS),
+                   (unsigned long)HIWORD(fixed->dwFileVersionLS),
                    (unsigned long)LOWORD(fixed->dwFileVersionLS));
             ++failures;
         }

@@ -14,7 +14,8 @@
 //   text 1030 "Krak\xf3w"             an edit's text changed (bytes beyond ASCII as \xNN)
 //   filter NAME$*$DESCRIPTION...       a saved filter the wizard left with the library
 //
-//   real-input-host TRANSCRIPT login|host-login|reports|wizard [step [unsavable]]|pick|values|name|builder|city-filter
+//   real-input-host TRANSCRIPT login|host-login|reports|wizard [step
+//   [unsavable]]|pick|values|name|builder|city-filter
 //
 // city-filter drills the sample cell through the library and the stand-in
 // (the database that ZEVDTAPI_DATABASE names): a script customizes Sales
@@ -66,9 +67,9 @@ int OpenLogin() {
 void WriteColumns(sample::SampleColumns& owner) {
     for (int i = 0; i < owner.GetColumnCount(); ++i) {
         const ZevDTAPIColumn* c = owner.GetColumnList()[i];
-        Write(std::string("column ") + c->tableName + "." + c->columnName + " display=" +
-              std::to_string(c->displayPosition) + " sort=" + std::to_string(c->sortPosition) + "/" +
-              std::to_string(c->sortDirection));
+        Write(std::string("column ") + c->tableName + "." + c->columnName +
+              " display=" + std::to_string(c->displayPosition) + " sort=" + std::to_string(c->sortPosition) +
+              "/" + std::to_string(c->sortDirection));
     }
     for (const std::string& record : owner.SavedFilters()) Write("filter " + record);
 }
@@ -227,10 +228,10 @@ int Run(const std::string& which, int argc, char** argv) {
     }
     if (which == "city-filter")
         return DrillCityFilter();
-    std::fprintf(
-        stderr,
-        "usage: real-input-host TRANSCRIPT login|host-login|reports|wizard [step [unsavable]]|pick|values|name|builder|"
-        "city-filter\n");
+    std::fprintf(stderr,
+                 "usage: real-input-host TRANSCRIPT login|host-login|reports|wizard [step "
+                 "[unsavable]]|pick|values|name|builder|"
+                 "city-filter\n");
     return 2;
 }
 

@@ -92,7 +92,8 @@ std::string SelectedRows(HWND list) {
     std::string cls = ClassOf(list), rows;
     auto add = [&](int i) { rows += (rows.empty() ? "" : ",") + std::to_string(i); };
     if (cls == "SysListView32") {
-        for (int i = -1; (i = static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
+        for (int i = -1;
+             (i = static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
             add(i);
     } else if (cls == "ListBox") {
         int n = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -147,15 +148,17 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
     if (!root || !::IsWindowVisible(root))
         return;
     // A wizard: its page changes while the window stays.
-    HWND page = ::GetDlgItem(root, 0x3024) ? reinterpret_cast<HWND>(::SendMessageA(root, PSM_GETCURRENTPAGEHWND, 0, 0))
-                                             : nullptr;
+    HWND page = ::GetDlgItem(root, 0x3024)
+                    ? reinterpret_cast<HWND>(::SendMessageA(root, PSM_GETCURRENTPAGEHWND, 0, 0))
+                    : nullptr;
     if (root != g_seen.root || page != g_seen.page) {
         g_seen = Seen{root, page, "", ""};
         Write("active " + Caption(root));
         ::EnumChildWindows(root, ReportPosition, 0);
     }
     int focusId = focus && focus != root ? ::GetDlgCtrlID(focus) : 0;
-    std::string state = "state focus=" + std::to_string(focusId) + " default=" + std::to_string(DefaultButton(root, focus));
+    std::string state =
+        "state focus=" + std::to_string(focusId) + " default=" + std::to_string(DefaultButton(root, focus));
     if (state != g_seen.state) {
         g_seen.state = state;
         g_seen.rows.clear();
@@ -220,8 +223,8 @@ int RunHostWindow(int (*openDialog)()) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "RealInputHost";
     ::RegisterClassA(&wc);
-    HWND host = ::CreateWindowA("RealInputHost", "Real Input Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000,
-                                740, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND host = ::CreateWindowA("RealInputHost", "Real Input Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                1000, 740, nullptr, nullptr, wc.hInstance, nullptr);
     if (!host)
         return 2;
     ::SetForegroundWindow(host);

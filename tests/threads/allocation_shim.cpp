@@ -210,27 +210,63 @@ using allocshim::AllocateOrThrow;
 using allocshim::FreeAligned;
 constexpr size_t kPlain = alignof(std::max_align_t);
 
-void* operator new(size_t size) { return AllocateOrThrow(size, kPlain); }
-void* operator new[](size_t size) { return AllocateOrThrow(size, kPlain); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size, kPlain); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Allocate(size, kPlain); }
-void* operator new(size_t size, std::align_val_t a) { return AllocateOrThrow(size, static_cast<size_t>(a)); }
-void* operator new[](size_t size, std::align_val_t a) { return AllocateOrThrow(size, static_cast<size_t>(a)); }
+void* operator new(size_t size) {
+    return AllocateOrThrow(size, kPlain);
+}
+void* operator new[](size_t size) {
+    return AllocateOrThrow(size, kPlain);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size, kPlain);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size, kPlain);
+}
+void* operator new(size_t size, std::align_val_t a) {
+    return AllocateOrThrow(size, static_cast<size_t>(a));
+}
+void* operator new[](size_t size, std::align_val_t a) {
+    return AllocateOrThrow(size, static_cast<size_t>(a));
+}
 void* operator new(size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
     return Allocate(size, static_cast<size_t>(a));
 }
 void* operator new[](size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
     return Allocate(size, static_cast<size_t>(a));
 }
-void operator delete(void* p) noexcept { allocshim::PlainFree(p); }
-void operator delete[](void* p) noexcept { allocshim::PlainFree(p); }
-void operator delete(void* p, size_t) noexcept { allocshim::PlainFree(p); }
-void operator delete[](void* p, size_t) noexcept { allocshim::PlainFree(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { allocshim::PlainFree(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { allocshim::PlainFree(p); }
-void operator delete(void* p, std::align_val_t) noexcept { FreeAligned(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { FreeAligned(p); }
-void operator delete(void* p, size_t, std::align_val_t) noexcept { FreeAligned(p); }
-void operator delete[](void* p, size_t, std::align_val_t) noexcept { FreeAligned(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }
+void operator delete(void* p) noexcept {
+    allocshim::PlainFree(p);
+}
+void operator delete[](void* p) noexcept {
+    allocshim::PlainFree(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    allocshim::PlainFree(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    allocshim::PlainFree(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    allocshim::PlainFree(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    allocshim::PlainFree(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    FreeAligned(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+    FreeAligned(p);
+}
+void operator delete(void* p, size_t, std::align_val_t) noexcept {
+    FreeAligned(p);
+}
+void operator delete[](void* p, size_t, std::align_val_t) noexcept {
+    FreeAligned(p);
+}
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    FreeAligned(p);
+}
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    FreeAligned(p);
+}

@@ -9,7 +9,9 @@
 namespace drilltest {
 namespace {
 
-INT_PTR CALLBACK PinProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+INT_PTR CALLBACK PinProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
 
 }  // namespace
 
@@ -20,7 +22,8 @@ INT_PTR CALLBACK PinProc(HWND, UINT message, WPARAM, LPARAM) { return message ==
 TextCachePin::TextCachePin() {
     // The login template, never shown: its font is the one every dialog of
     // the library names.
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOGIN), nullptr, &PinProc, 0);
+    HWND dialog =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOGIN), nullptr, &PinProc, 0);
     HWND edit = dialog ? GetDlgItem(dialog, IDC_LOGIN_USER) : nullptr;
     HDC dc = edit ? GetDC(edit) : nullptr;
     const HGDIOBJ fonts[] = {reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)),

@@ -64,7 +64,8 @@ int ShowPreviewDialog(int argc, char** argv, std::FILE* results) {
         dlg.m_pDrillThrough = &reports;
         int result = static_cast<int>(dlg.DoModal());
         if (results)
-            std::fprintf(results, "reports %d selected %u customise %d\n", result, dlg.m_nSelected, dlg.m_bCustomize);
+            std::fprintf(results, "reports %d selected %u customise %d\n", result, dlg.m_nSelected,
+                         dlg.m_bCustomize);
         return result;
     }
     if (which == "wait") {

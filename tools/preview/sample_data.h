@@ -13,7 +13,7 @@
 namespace sample {
 
 inline const char* const kReportNames[3] = {"Sales by Region", "Sales by Product and Month",
-                                           "Returns (fixed layout)"};
+                                            "Returns (fixed layout)"};
 
 class SampleReports : public CReportSource {
   public:

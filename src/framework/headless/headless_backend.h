@@ -142,7 +142,7 @@ class HeadlessBackend : public Backend {
 
     ResourceFile resources_;
     std::set<Window*> live_;
-    std::vector<Window*> modal_;  // the active modal windows, innermost last
+    std::vector<Window*> modal_;     // the active modal windows, innermost last
     std::vector<Window*> modeless_;  // top-level modeless windows, most recently created last
     std::deque<Posted> posted_;
     bool quitPosted_ = false;

@@ -87,8 +87,9 @@ intptr_t SetRowData(std::vector<Row>& rows, uintptr_t index, intptr_t data, intp
 // not order below it: before the entries equal to it but for case, too.
 int InsertSorted(std::vector<Row>& rows, const Row& row, bool sorted, int index) {
     if (sorted) {
-        auto it = std::lower_bound(rows.begin(), rows.end(), row,
-                                   [](const Row& a, const Row& b) { return ListBoxBefore(a.texts[0], b.texts[0]); });
+        auto it = std::lower_bound(rows.begin(), rows.end(), row, [](const Row& a, const Row& b) {
+            return ListBoxBefore(a.texts[0], b.texts[0]);
+        });
         index = static_cast<int>(it - rows.begin());
     }
     if (index < 0 || index > static_cast<int>(rows.size()))
@@ -240,13 +241,15 @@ intptr_t HeadlessBackend::ListViewMessage(Window* w, uint32_t msg, uintptr_t wPa
             if (w->style & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) {
                 bool descending = (w->style & LVS_SORTDESCENDING) != 0;
                 auto before = [descending](const Row& a, const Row& b) {
-                    return descending ? ListViewBefore(b.texts[0], a.texts[0]) : ListViewBefore(a.texts[0], b.texts[0]);
+                    return descending ? ListViewBefore(b.texts[0], a.texts[0])
+                                      : ListViewBefore(a.texts[0], b.texts[0]);
                 };
                 // Rows handed over in order go to the end: one comparison.
                 if (!rows.empty() && before(rows.back(), row))
                     at = n;
                 else
-                    at = static_cast<int>(std::lower_bound(rows.begin(), rows.end(), row, before) - rows.begin());
+                    at = static_cast<int>(std::lower_bound(rows.begin(), rows.end(), row, before) -
+                                          rows.begin());
             }
             rows.insert(rows.begin() + at, row);
             if ((item->mask & LVIF_STATE) && item->stateMask)

@@ -335,7 +335,8 @@ void HeadlessBackend::PressKey(Hwnd window, Key key) {
         case Key::Down:
         case Key::Home:
         case Key::End:
-            if (focus && (focus->cls == "SysListView32" || focus->cls == "ListBox" || focus->cls == "ComboBox"))
+            if (focus &&
+                (focus->cls == "SysListView32" || focus->cls == "ListBox" || focus->cls == "ComboBox"))
                 MoveInList(focus, key);
             return;
     }

@@ -54,8 +54,7 @@ struct MessageBoxSearch {
 
 BOOL CALLBACK FindMessageBoxProc(HWND hwnd, LPARAM lParam) {
     auto* s = reinterpret_cast<MessageBoxSearch*>(lParam);
-    if (s->self->Find(reinterpret_cast<Hwnd>(hwnd)) || !::IsWindowVisible(hwnd) ||
-        !IsSystemMessageBox(hwnd))
+    if (s->self->Find(reinterpret_cast<Hwnd>(hwnd)) || !::IsWindowVisible(hwnd) || !IsSystemMessageBox(hwnd))
         return TRUE;
     s->found = hwnd;
     return FALSE;

@@ -16,7 +16,8 @@ constexpr UINT kWmKeyF1 = 0x004D;
 
 // The edit no longer asks for every key: the dialog manager keeps Enter,
 // Esc and Tab for the window the user works in.
-LRESULT CALLBACK LeaveDialogKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK LeaveDialogKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR) {
     LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
     if (msg == WM_GETDLGCODE)
         result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
