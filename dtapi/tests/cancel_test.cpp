@@ -94,6 +94,16 @@ std::string SlowDatabase() {
     return path;
 }
 
+// The 100 ms is the user's: a native build must keep it. Under AddressSanitizer
+// every step between the cancel and the return runs several times slower, and a
+// loaded machine made a sanitized run miss it by tens of milliseconds; there the
+// test asks for the same order of magnitude.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int64_t kCancelLimitMs = 400;
+#else
+constexpr int64_t kCancelLimitMs = 100;
+#endif
+
 template <class Call>
 void ExpectCancelStopsWithin100ms(Session& s, Call call) {
     std::atomic<bool> done{false};
@@ -110,7 +120,8 @@ void ExpectCancelStopsWithin100ms(Session& s, Call call) {
     EXPECT_EQ(0u, ZevDTAPIServerCancel(s.lib));
     worker.join();
     auto stop = Clock::time_point(Clock::duration(returnedAt.load()));
-    EXPECT_LE(std::chrono::duration_cast<std::chrono::milliseconds>(stop - cancelledAt).count(), 100);
+    EXPECT_LE(std::chrono::duration_cast<std::chrono::milliseconds>(stop - cancelledAt).count(),
+              kCancelLimitMs);
     EXPECT_EQ(2006002u, status);
     EXPECT_FALSE(s.ErrorText().empty());
 }
