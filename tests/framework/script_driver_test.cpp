@@ -130,6 +130,21 @@ TEST(Scripts, AnUnknownCommandStopsTheScriptAndTheDialogIsCancelled) {
     EXPECT_TRUE(Has(run.transcript, "default cancel 129"));
 }
 
+// After hand-over the script acts no more. Windows then waits for a real user,
+// which a test cannot be; the headless backend, with no user, takes the default.
+#ifndef _WIN32
+TEST(Scripts, AfterHandOverTheScriptLeavesTheWindowsAlone) {
+    CLoginDlg dlg;
+    dlg.m_nLoginFlags = 3;
+    ScriptRun run = RunScript(dlg, "window 129\nhand-over\nclick 1\n");
+    EXPECT_FALSE(run.failed) << run.error;
+    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_TRUE(Has(run.transcript, "script 2: hand-over"));
+    EXPECT_FALSE(Has(run.transcript, "script 3: click 1"));
+    EXPECT_TRUE(Has(run.transcript, "default cancel 129"));
+}
+#endif
+
 TEST(Scripts, MissingDisabledAndReadOnlyControlsAreRefused) {
     struct Case {
         int flags;

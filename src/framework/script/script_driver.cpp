@@ -268,6 +268,8 @@ const Command kCommands[] = {
          c.log();
          c.ui.Press(button);
      }},
+    // The rest is the user's: what ScriptDriver::Step does once this line ran.
+    {"hand-over", 0, false, Kind::Action, [](const Call& c) { c.log(); }},
 };
 
 void CheckArguments(const Command& command, const ScriptLine& line) {
@@ -326,12 +328,24 @@ void ScriptDriver::Fail(const ScriptLine& line, const std::string& message) {
 }
 
 bool ScriptDriver::Step(Hwnd active) {
+    // Handed over, the script leaves the windows alone: on Windows they wait
+    // for a real user (a dialog held open for a screenshot), on the headless
+    // backend, which has no user, they take their defaults.
+    if (handedOver_) {
+        CurrentBackend().SetDriver(nullptr);
+        return true;
+    }
     // Checks run until the first user action; the step ends with it.
     while (!failed_ && next_ < lines_.size()) {
         const ScriptLine& line = lines_[next_++];
         try {
-            if (Perform(line, active))
+            if (Perform(line, active)) {
+                if (line.words[0] == "hand-over") {
+                    handedOver_ = true;
+                    CurrentBackend().SetDriver(nullptr);
+                }
                 return true;
+            }
         } catch (const UiError& e) {
             Fail(line, e.what());
         } catch (const std::exception& e) {

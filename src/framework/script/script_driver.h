@@ -48,6 +48,7 @@ class ScriptDriver : public Driver {
     std::string name_;
     size_t next_ = 0;
     bool failed_ = false;
+    bool handedOver_ = false;
     std::string error_;
     Transcript* transcript_ = nullptr;
     std::function<void(const std::string&)> errorSink_;
