@@ -85,6 +85,15 @@ class Parser {
         return true;
     }
 
+    // A column key beyond ASCII, as the column records compare it: letters
+    // fold in UTF-8 (the folding keeps every letter's length).
+    bool FoldedAt(size_t at, const std::string& key) const {
+        if (at + key.size() > text_.size() ||
+            std::all_of(key.begin(), key.end(), [](char c) { return (c & 0x80) == 0; }))
+            return false;
+        return EqualNoCase(text_.substr(at, key.size()), key);
+    }
+
     // A keyword that stands alone: followed by white space, a bracket, a quote or the end.
     bool Word(const std::string& word) {
         if (!MatchesAt(pos_, word))
@@ -100,7 +109,7 @@ class Parser {
     size_t ParseColumn() {
         for (size_t i : order_) {
             const std::string& key = keys_[i];
-            if (key.empty() || !MatchesAt(pos_, key))
+            if (key.empty() || !(MatchesAt(pos_, key) || FoldedAt(pos_, key)))
                 continue;
             size_t after = pos_ + key.size();
             if (after < text_.size()) {

@@ -10,7 +10,8 @@ using zevdtapi::Comparison;
 using zevdtapi::ConditionTree;
 using zevdtapi::Operator;
 
-const std::vector<std::string> kKeys = {"SALES.REGION", "SALES.REGION_CODE", "SALES.AMOUNT", "My Table.Col"};
+const std::vector<std::string> kKeys = {"SALES.REGION", "SALES.REGION_CODE", "SALES.AMOUNT", "My Table.Col",
+                                        "verk\u00e4ufe.gr\u00f6\u00dfe"};
 
 ConditionTree Parse(const std::string& text) {
     return zevdtapi::ParseCondition(text, kKeys, "SALES.REGION");
@@ -87,6 +88,8 @@ TEST(ConditionParser, TypedValuesAreLiteralsAsTyped) {
     // The longer key wins over its prefix; keys with blanks match whole.
     ExpectComparison(Parse("SALES.REGION_CODE = 7").anyOf[0][0], 1, Operator::Equal, {"7"});
     ExpectComparison(Parse("My Table.Col>=3").anyOf[0][0], 3, Operator::GreaterEqual, {"3"});
+    // Column keys fold beyond ASCII too, as the column records' keys do.
+    ExpectComparison(Parse("VERK\u00c4UFE.GR\u00d6\u00dfE = 3").anyOf[0][0], 4, Operator::Equal, {"3"});
     EXPECT_TRUE(Parse(" \r\n\t ").anyOf.empty());
 }
 
