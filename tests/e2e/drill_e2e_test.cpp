@@ -582,7 +582,12 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
         const char* name;
         std::string script;
         std::vector<std::string> args;
+        std::string locale = "";  // LC_ALL of the drill; empty: the test's own
     };
+    // Kraków typed as a user of a single-byte locale types it: the condition and
+    // the saved filter cross into UTF-8, the cells back into Latin-1.
+    std::string typedKrakow = drillscripts::kFilterOnCity + "press finish\n";
+    typedKrakow.replace(typedKrakow.find("Brno"), 4, "Krak\xF3w");
     const std::vector<Case> cases = {
         {"cell", kPickSalesDetail, With({"--context", "1", "--format", "csv"}, kSampleCell)},
         {"customize", kCustomizeScript, With({"--context", "1", "--format", "csv"}, kSampleCell)},
@@ -593,6 +598,8 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
          With({"--context", "2", "--format", "csv"}, kSampleCell)},
         {"cancel", "window 138\nclick 2\n", With({"--context", "1"}, kSampleCell)},
         {"unknown source", "", With({"--context", "9"}, kSampleCell)},
+        {"typed in Latin-1", typedKrakow, With({"--context", "1", "--format", "csv"}, kSampleCell),
+         "de_DE.ISO-8859-1"},
     };
     // A SQLite twin as fresh as the server's copy: earlier tests leave state
     // (saved filters among it) in the suite's file.
@@ -601,8 +608,10 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
     ASSERT_EQ(twinMade.status, 0) << twinMade.err;
     std::map<std::string, Records> pgCsv;
     for (const Case& c : cases) {
+        zevdt_test::SetEnv("LC_ALL", c.locale);
         RunResult lite = Drill(c.script, c.args, twin);
         RunResult pg = Drill(c.script, c.args, uri);
+        zevdt_test::SetEnv("LC_ALL", "");
         if (std::find(c.args.begin(), c.args.end(), "csv") != c.args.end())
             pgCsv[c.name] = Clipped(zevdt_test::ReadCsv(pg.out));
         EXPECT_EQ(lite.status, pg.status) << c.name << ": " << pg.err;
@@ -621,6 +630,14 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
             filtered.push_back(row);
     const std::pair<const char*, const Records*> expected[] = {
         {"cell", &all}, {"customize", &customized}, {"filter", &filtered}};
+    // Kraków's rows (the saved filter of the "filter" case adds Brno's) in Latin-1's byte.
+    size_t krakow = 0, latin = 0;
+    for (const auto& row : all) krakow += row[2] == "Krak\xC3\xB3w";
+    for (const auto& row : pgCsv["typed in Latin-1"]) {
+        latin += row[2] == "Krak\xF3w";
+        for (const auto& field : row) EXPECT_EQ(field.find("\xC3\xB3"), std::string::npos) << field;
+    }
+    EXPECT_EQ(latin, krakow);
     for (const auto& e : expected) {
         const Records& csv = pgCsv[e.first];
         ASSERT_FALSE(csv.empty()) << e.first;
