@@ -1,5 +1,6 @@
 # cmake -DBUILD_DIR=... -DEXT=zip|tar.gz -DREQUIRED=a|b|...
 #       -DBINARIES=a|b|... -DOBJDUMP=... -DOBJCOPY=... [-DMSVC_CHECK=clang|target|lld-link|machine|host.c]
+#       [-DSTATIC_CHECK=mingw-gcc|pkg-config|host.c]
 #       -P package_contents.cmake
 #
 # Makes the packages with cpack and checks them as a host developer unpacks
@@ -7,8 +8,10 @@
 # sections but with a debuglink that matches their .debug files, which (and
 # nothing else) are in the -debug archive. With MSVC_CHECK, a host compiled for MSVC links against the
 # package's .lib files with lld-link and imports the exports from ZEVDTU.dll.
+# With STATIC_CHECK, the packaged C host links with -static and the flags of
+# `pkg-config --static` read from the package, and needs no runtime DLL.
 cmake_minimum_required(VERSION 3.20)
-foreach(list REQUIRED BINARIES MSVC_CHECK)
+foreach(list REQUIRED BINARIES MSVC_CHECK STATIC_CHECK)
   string(REPLACE "|" ";" ${list} "${${list}}")
 endforeach()
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/RunStep.cmake)
@@ -108,4 +111,22 @@ if(MSVC_CHECK)
     endif()
   endforeach()
   message(STATUS "an MSVC-built host links against lib/ZEVDTU.lib and imports the nine exports")
+endif()
+
+if(STATIC_CHECK)
+  list(GET STATIC_CHECK 0 cc)
+  list(GET STATIC_CHECK 1 pkg_config)
+  list(GET STATIC_CHECK 2 host)
+  set(ENV{PKG_CONFIG_LIBDIR} ${main}/lib/pkgconfig)
+  set(ENV{PKG_CONFIG_PATH} "")
+  run(flags COMMAND ${pkg_config} --cflags --libs --static zevdtu)
+  separate_arguments(flags UNIX_COMMAND "${flags_out}")
+  run(static COMMAND ${cc} -std=c11 ${main}/${host} ${flags} -static -o ${work}/static_host.exe)
+  run(imports COMMAND ${OBJDUMP} -p ${work}/static_host.exe)
+  string(REGEX MATCHALL "DLL Name: [^\n]+" dlls "${imports_out}")
+  if(NOT "DLL Name: ZEVDTU.dll" IN_LIST dlls OR dlls MATCHES "lib(gcc|stdc|winpthread)")
+    message(FATAL_ERROR "the static host's imports: ${dlls}")
+  endif()
+  string(STRIP "${flags_out}" flags_out)
+  message(STATUS "a host links with -static and `pkg-config --static`: ${flags_out}")
 endif()

@@ -25,6 +25,9 @@ if(WIN32)
     set(msvc_check ${ZEVDT_CLANG} i686-pc-windows-msvc ${ZEVDT_LLD_LINK} x86)
   endif()
   list(APPEND msvc_check ${CMAKE_CURRENT_SOURCE_DIR}/msvc_host.c)
+  # The hosting page's static mingw link, through the package's pkg-config file.
+  find_program(ZEVDT_PKG_CONFIG pkg-config)
+  set(static_check ${CMAKE_C_COMPILER} ${ZEVDT_PKG_CONFIG} ${doc}/examples/drill.c)
 else()
   set(lib ${CMAKE_INSTALL_LIBDIR})
   set(binaries ${lib}/libzevdtu.so.${PROJECT_VERSION} ${lib}/libzevdtapiu.so.${PROJECT_VERSION}
@@ -34,17 +37,20 @@ else()
   set(objdump ${ZEVDT_NATIVE_OBJDUMP})
   set(ext tar.gz)
   set(msvc_check)
+  set(static_check)
 endif()
 # Lists travel to the script with | between their items.
 string(REPLACE ";" "|" required "${required}")
 string(REPLACE ";" "|" binaries "${binaries}")
 string(REPLACE ";" "|" msvc_check "${msvc_check}")
+string(REPLACE ";" "|" static_check "${static_check}")
 add_test(NAME package_contents
          COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DEXT=${ext}
                  "-DREQUIRED=${required}" "-DBINARIES=${binaries}" -DOBJDUMP=${objdump} -DOBJCOPY=${ZEVDT_PACKAGE_OBJCOPY}
-                 "-DMSVC_CHECK=${msvc_check}" -P ${CMAKE_CURRENT_SOURCE_DIR}/package_contents.cmake)
-# cpack installs the whole tree: after the builds of every target it holds.
-set_tests_properties(package_contents PROPERTIES TIMEOUT 300 LABELS packaging RUN_SERIAL TRUE)
+                 "-DMSVC_CHECK=${msvc_check}" "-DSTATIC_CHECK=${static_check}" -P ${CMAKE_CURRENT_SOURCE_DIR}/package_contents.cmake)
+# cpack installs the whole tree: after the builds of every target it holds. It runs
+# only the build machine's tools, so it counts among the checks of the build.
+set_tests_properties(package_contents PROPERTIES TIMEOUT 300 LABELS "packaging;build" RUN_SERIAL TRUE)
 
 if(WIN32)
   # The MSI installed, used and uninstalled in this build's Wine prefix, with the

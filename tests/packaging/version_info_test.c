@@ -1,7 +1,8 @@
 /* version_info_test VERSION FILE... : each FILE, found beside this program, carries
  * the version resource of VERSION (MAJOR.MINOR.PATCH) as Windows reads it with
  * GetFileVersionInfo: the fixed numbers, the type (DLL or program), and the texts
- * FileVersion, ProductVersion and OriginalFilename (the file's own name). */
+ * FileVersion, ProductVersion, OriginalFilename (the file's own name) and
+ * LegalCopyright, which must name the MIT License the packages ship. */
 #include <windows.h>
 
 #include <stdio.h>
@@ -79,6 +80,8 @@ static void check_file(const char* folder, const char* name, const char* version
             string_value(name, data, translation->language, translation->codepage, "ProductVersion");
         const char* original =
             string_value(name, data, translation->language, translation->codepage, "OriginalFilename");
+        const char* copyright =
+            string_value(name, data, translation->language, translation->codepage, "LegalCopyright");
         if (strcmp(file_version, version) != 0) {
             printf("%s: FileVersion \"%s\"\n", name, file_version);
             ++failures;
@@ -90,6 +93,10 @@ static void check_file(const char* folder, const char* name, const char* version
         /* A resource copied from another binary names that one. */
         if (_stricmp(original, name) != 0) {
             printf("%s: OriginalFilename \"%s\"\n", name, original);
+            ++failures;
+        }
+        if (strstr(copyright, "MIT License") == NULL) {
+            printf("%s: LegalCopyright \"%s\" names no MIT License\n", name, copyright);
             ++failures;
         }
     }
