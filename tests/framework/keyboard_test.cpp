@@ -152,7 +152,7 @@ TEST(Keyboard, TheOwnerTakesNoInputWhileAModalWindowRuns) {
             });
             // The inner run's own driver: the outer driver steps only its own window.
             fw::ScopedDriver scope(&inner);
-            CDialog dialog(143);
+            CDialog dialog(IDD_FILTER_NAME);
             dialog.DoModal();
         })
         .Then([&](fw::Ui& ui) {
@@ -202,7 +202,7 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
     // A step that asks for Back alone still has Next as its default: once
     // Next is enabled, Enter goes forward, never back.
     ColumnsPage first(PSWIZB_NEXT), columns(PSWIZB_BACK), last(PSWIZB_BACK | PSWIZB_FINISH);
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     for (ColumnsPage* p : {&first, &columns, &last}) {
         p->sheet = &sheet;
@@ -233,7 +233,7 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
 
 TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
     ColumnsPage page(PSWIZB_NEXT);
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     page.sheet = &sheet;
     sheet.AddPage(&page);
@@ -268,7 +268,7 @@ class SelectedNotFocused : public CDialog {
     CListCtrl list;
 
   protected:
-    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1063, list); }
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_PICK_LIST, list); }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         list.InsertColumn(0, "Item");

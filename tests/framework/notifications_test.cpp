@@ -168,7 +168,7 @@ TEST(Notifications, AUserChoiceInAComboIsReported) {
         }
     } page;
     page.log = &events;
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     sheet.AddPage(&page);
     fw::TestDriver driver;
