@@ -71,7 +71,7 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
 // its controls has it by then (0: none of them).
 class FocusWatch : public CDialog {
   public:
-    FocusWatch() : CDialog(129) {}
+    FocusWatch() : CDialog(IDD_LOGIN) {}
     std::vector<int> wentTo;
 
   protected:
