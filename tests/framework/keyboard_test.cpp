@@ -5,11 +5,12 @@
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/run_dialog.h"
 
 namespace {
 
 INT_PTR RunLogin(fw::TestDriver& driver, CWnd* parent = nullptr) {
-    CDialog dialog(129, parent);
+    CDialog dialog(IDD_LOGIN, parent);
     fw::ScopedDriver scope(&driver);
     return dialog.DoModal();
 }
@@ -108,11 +109,7 @@ TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
         .Then([](fw::Ui& ui) { ui.Answer(IDOK); })
         .Then(focusServer)
         .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-    {
-        fw::ScopedDriver scope(&driver);
-        EXPECT_EQ(moved.DoModal(), IDCANCEL);
-    }
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+    EXPECT_EQ(testsupport::RunCleanly(moved, driver), IDCANCEL);
     EXPECT_EQ(moved.wentTo, (std::vector<int>{IDC_LOGIN_DATA_SOURCE, 0, IDCANCEL}));
 
     FocusWatch closed;
@@ -226,9 +223,7 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
             EXPECT_EQ(ui.DefaultButton(), ID_WIZFINISH);
             ui.PressKey(fw::Key::Enter);
         });
-    fw::ScopedDriver scope(&driver);
-    EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
 }
 
 TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
@@ -255,10 +250,8 @@ TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
             EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{1});
             ui.PressKey(fw::Key::Escape);
         });
-    fw::ScopedDriver scope(&driver);
-    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), IDCANCEL);
     EXPECT_EQ(page.changes, (std::vector<int>{0, 1, 2, 1}));
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
 }
 
 // A list view whose row is selected by the program, with no caret on any row.
@@ -304,9 +297,7 @@ TEST(Keyboard, ArrowsInAListViewWithoutACaretStartFromTheTop) {
             EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{1});
             ui.PressKey(fw::Key::Escape);
         });
-    fw::ScopedDriver scope(&driver);
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+    EXPECT_EQ(testsupport::RunCleanly(dialog, driver), IDCANCEL);
 }
 
 TEST(Keyboard, EscOnAMessageBoxWithOkAloneAnswersOk) {
