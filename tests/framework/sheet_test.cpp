@@ -5,6 +5,7 @@
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/run_dialog.h"
 
 namespace {
 
@@ -76,13 +77,7 @@ TEST(WizardSheet, DisabledBackAndNextDoNothingEvenWhenPressedByMessage) {
             seen.push_back(ui.TemplateId());
             ui.Press(fw::SheetButton::Finish);
         });
-    INT_PTR result;
-    {
-        fw::ScopedDriver scope(&driver);
-        result = sheet.DoModal();
-    }
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_EQ(result, ID_WIZFINISH);
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
     EXPECT_EQ(seen, (std::vector<unsigned>{IDD_INFO_PAGE, IDD_SELECT_ATTR, IDD_SELECT_ATTR}));
     // The refused presses reached no page's handler; the real one ran in order.
     EXPECT_EQ(log, (std::vector<std::string>{"init 139", "setactive 139", "next 139", "killactive 139",
