@@ -15,8 +15,11 @@ else()
   target_link_libraries(zevdt::gtest_main INTERFACE GTest::gtest_main GTest::gtest)
 endif()
 
-# zevdt_add_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [KEYS])
+# zevdt_add_gtest(name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [KEYS] [DIALOGS])
 # Every test has a timeout: a modal loop that nobody closes would hang forever.
+# Every test may include the shared helpers of tests/ (support/...).
+# DIALOGS: the test shows the library's dialogs, so it links their resources
+# (the compiled script on Windows, the embedded image on Linux).
 # KEYS: the test presses keys in its dialogs, or opens window after window for
 # a long time. Under Wine every test of a build shares one prefix and so one
 # desktop, and two programs opening windows at once take the keyboard focus
@@ -24,12 +27,16 @@ endif()
 # In the cross build the test runs under Wine through CMAKE_CROSSCOMPILING_EMULATOR,
 # which CMake applies because the command names the executable target.
 function(zevdt_add_gtest name)
-  cmake_parse_arguments(T "KEYS" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "KEYS;DIALOGS" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} zevdt::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  if(T_DIALOGS)
+    zevdt_add_resources(${name})
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
   if(T_KEYS AND WIN32)

@@ -6,6 +6,7 @@
 
 #include "dialogs/help.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/test_env.h"
 
 namespace {
@@ -13,10 +14,10 @@ namespace {
 const char* kLoginPage = "\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_through_login_dialog_box.html";
 
 TEST(HelpPath, RootFollowedDirectlyByTheHelpString) {
-    EXPECT_EQ(MakeHelpPath("C:\\Talvenor", 15623), std::string("C:\\Talvenor") + kLoginPage);
+    EXPECT_EQ(MakeHelpPath("C:\\Talvenor", IDS_HELP_LOGIN), std::string("C:\\Talvenor") + kLoginPage);
     // A trailing backslash stays: the path then holds two in a row.
-    EXPECT_EQ(MakeHelpPath("C:\\Talvenor\\", 15623), std::string("C:\\Talvenor\\") + kLoginPage);
-    EXPECT_EQ(MakeHelpPath("", 15623), kLoginPage);
+    EXPECT_EQ(MakeHelpPath("C:\\Talvenor\\", IDS_HELP_LOGIN), std::string("C:\\Talvenor\\") + kLoginPage);
+    EXPECT_EQ(MakeHelpPath("", IDS_HELP_LOGIN), kLoginPage);
 }
 
 TEST(HelpPath, InstallationRootComesFromTheEnvironment) {

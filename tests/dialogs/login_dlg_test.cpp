@@ -97,7 +97,7 @@ TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
     EXPECT_TRUE(run.failures.empty());
     EXPECT_EQ(firstMessage, "Need to provide Integration Server name");
     EXPECT_EQ(secondMessage, "Need to provide user name");
-    EXPECT_EQ(stillOpen, 129u);
+    EXPECT_EQ(stillOpen, unsigned(IDD_LOGIN));
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strServerName, "olap1");
     EXPECT_EQ(dlg.m_strUserName, "ann");

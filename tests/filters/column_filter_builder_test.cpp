@@ -10,7 +10,9 @@
 #include "filters/df_property_sheet.h"
 #include "filters/value_fetch.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 
 #ifdef _WIN32
@@ -29,9 +31,8 @@ int CursorDepth() {
 #endif
 }
 
+// The sheet's Apply Now button, which the builder must not show; no resource names it.
 constexpr int kApply = 0x3021;
-constexpr int kColumn = 1028, kOperator = 1029, kValue = 1030, kPick = 1031, kAdd = 1010, kAnd = 1033,
-              kOr = 1034, kFilters = 1022, kValueList = 1036;
 
 struct Outcome {
     INT_PTR result = 0;
@@ -48,6 +49,15 @@ bool Checked(fw::Ui& ui, int id) {
     return fw::CurrentBackend().SendMessage(ui.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// The builder on one column of the owner's report.
+struct BuilderSheet : CDFPropertySheet {
+    BuilderSheet(testsupport::ColumnOwner& owner, ZevDTAPIColumn& column, LPCTSTR caption = "x")
+        : CDFPropertySheet(caption) {
+        m_filtersPage.m_pOwner = &owner;
+        m_filtersPage.m_pColumn = &column;
+    }
+};
+
 class Builder : public ::testing::Test {
   protected:
     Builder() { column = &owner.Add("SALES", "REGION", 1, 10); }
@@ -56,63 +66,48 @@ class Builder : public ::testing::Test {
         CString caption;
         caption.LoadString(IDS_SET_FILTER_ON_COLUMN);
         caption.Format(CString(caption), "SALES.REGION");
-        CDFPropertySheet sheet(caption);
-        sheet.m_filtersPage.m_pOwner = &owner;
-        sheet.m_filtersPage.m_pColumn = column;
+        BuilderSheet sheet(owner, *column, caption);
         sheet.m_filtersPage.m_strFilters = filters;
         Outcome out;
-        {
-            fw::ScopedDriver scope(&driver, &transcript);
-            out.result = sheet.DoModal();
-        }
+        out.result = testsupport::RunCleanly(sheet, driver);
         out.modified = sheet.m_filtersPage.m_bModified;
         out.filters = sheet.m_filtersPage.m_strFilters.str();
-        EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-        EXPECT_TRUE(driver.Done()) << driver.Remaining() << " steps left";
         EXPECT_EQ(CursorDepth(), 0) << "a way out left the busy cursor on";
         return out;
     }
 
     void Add() {
-        driver.Then([](fw::Ui& ui) { ui.Click(kAdd); });
+        driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_ADD); });
     }
     void Ok() {
         driver.Then([](fw::Ui& ui) { ui.Click(IDOK); });
     }
 
-    bool MessageSeen(unsigned id) const {
-        std::string prefix = "messagebox " + std::to_string(id) + " ";
-        for (const std::string& line : transcript.lines)
-            if (line.rfind(prefix, 0) == 0)
-                return true;
-        return false;
-    }
-
     testsupport::ColumnOwner owner;
     ZevDTAPIColumn* column;
     fw::TestDriver driver;
-    fw::MemoryTranscript transcript;
 };
 
 TEST_F(Builder, OpensWithTheColumnTheOperatorsAndOrChosen) {
     std::vector<std::string> ops;
     driver.Then([&](fw::Ui& ui) {
         EXPECT_EQ(ui.Caption(), "Set Filter On Column : SALES.REGION");
-        EXPECT_EQ(ui.TemplateId(), 134u);
-        EXPECT_EQ(ui.RowCount(kColumn), 1);
-        EXPECT_EQ(Combo(ui, kColumn), "REGION");
-        for (int i = 0; i < ui.RowCount(kOperator); ++i) ops.push_back(ui.RowText(kOperator, i));
-        EXPECT_EQ(Combo(ui, kOperator), "in");
-        EXPECT_TRUE(Checked(ui, kOr));
-        EXPECT_FALSE(Checked(ui, kAnd));
-        EXPECT_EQ(ui.Text(kFilters), "SALES.REGION = North");
-        EXPECT_FALSE(ui.Enabled(kAdd));
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
+        EXPECT_EQ(ui.RowCount(IDC_BUILDER_COLUMN), 1);
+        EXPECT_EQ(Combo(ui, IDC_BUILDER_COLUMN), "REGION");
+        for (int i = 0; i < ui.RowCount(IDC_BUILDER_OPERATOR); ++i)
+            ops.push_back(ui.RowText(IDC_BUILDER_OPERATOR, i));
+        EXPECT_EQ(Combo(ui, IDC_BUILDER_OPERATOR), "in");
+        EXPECT_TRUE(Checked(ui, IDC_BUILDER_OR));
+        EXPECT_FALSE(Checked(ui, IDC_BUILDER_AND));
+        EXPECT_EQ(ui.Text(IDC_BUILDER_FILTERS), "SALES.REGION = North");
+        EXPECT_FALSE(ui.Enabled(IDC_BUILDER_ADD));
         EXPECT_TRUE(ui.Visible(IDHELP));
         EXPECT_FALSE(ui.Has(kApply) && ui.Visible(kApply));
-        ui.Type(kValue, " ");  // a blank is a value
+        ui.Type(IDC_BUILDER_VALUE, " ");  // a blank is a value
     });
     driver.Then([](fw::Ui& ui) {
-        EXPECT_TRUE(ui.Enabled(kAdd));
+        EXPECT_TRUE(ui.Enabled(IDC_BUILDER_ADD));
         ui.Click(IDOK);
     });
     Outcome out = Run("SALES.REGION = North");
@@ -125,21 +120,21 @@ TEST_F(Builder, OpensWithTheColumnTheOperatorsAndOrChosen) {
 
 TEST_F(Builder, TypedValuesAreAppendedAsTypedAndJoinedWithTheChosenWord) {
     driver.Then([](fw::Ui& ui) {
-        ui.SelectRow(kOperator, 4);  // =
+        ui.SelectRow(IDC_BUILDER_OPERATOR, 4);  // =
     });
-    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "O'Neil"); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "O'Neil"); });
     Add();
     driver.Then([](fw::Ui& ui) {
-        EXPECT_EQ(ui.Text(kFilters), "SALES.REGION = O'Neil");
-        EXPECT_EQ(ui.Text(kValue), "");
-        EXPECT_FALSE(ui.Enabled(kAdd));
-        ui.SelectRow(kOperator, 0);  // in: typed, so no brackets
+        EXPECT_EQ(ui.Text(IDC_BUILDER_FILTERS), "SALES.REGION = O'Neil");
+        EXPECT_EQ(ui.Text(IDC_BUILDER_VALUE), "");
+        EXPECT_FALSE(ui.Enabled(IDC_BUILDER_ADD));
+        ui.SelectRow(IDC_BUILDER_OPERATOR, 0);  // in: typed, so no brackets
     });
-    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "East,West"); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "East,West"); });
     Add();  // Or is preselected
-    driver.Then([](fw::Ui& ui) { ui.Click(kAnd); });
-    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "S%"); });
-    driver.Then([](fw::Ui& ui) { ui.SelectRow(kOperator, 2); });  // like
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_AND); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "S%"); });
+    driver.Then([](fw::Ui& ui) { ui.SelectRow(IDC_BUILDER_OPERATOR, 2); });  // like
     Add();
     Ok();
     Outcome out = Run("");
@@ -150,19 +145,20 @@ TEST_F(Builder, TypedValuesAreAppendedAsTypedAndJoinedWithTheChosenWord) {
 }
 
 TEST_F(Builder, AddDisablingItselfHandsTheFocusToTheValueAndKeysGoOnWorking) {
-    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "Brno"); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "Brno"); });
     driver.Then([](fw::Ui& ui) {
-        fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(kAdd)), WM_NEXTDLGCTL,
-                                         reinterpret_cast<WPARAM>(ui.Control(kAdd)), TRUE);
+        fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(IDC_BUILDER_ADD)),
+                                         WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(IDC_BUILDER_ADD)),
+                                         TRUE);
     });
     driver.Then([](fw::Ui& ui) {
-        EXPECT_EQ(ui.FocusId(), kAdd);
+        EXPECT_EQ(ui.FocusId(), IDC_BUILDER_ADD);
         ui.PressKey(fw::Key::Space);
     });
     driver.Then([](fw::Ui& ui) {
-        EXPECT_FALSE(ui.Enabled(kAdd));
+        EXPECT_FALSE(ui.Enabled(IDC_BUILDER_ADD));
         // The next condition starts where the focus now is; Esc still leaves.
-        EXPECT_EQ(ui.FocusId(), kValue);
+        EXPECT_EQ(ui.FocusId(), IDC_BUILDER_VALUE);
         ui.PressKey(fw::Key::Escape);
     });
     Outcome out = Run("");
@@ -170,14 +166,14 @@ TEST_F(Builder, AddDisablingItselfHandsTheFocusToTheValueAndKeysGoOnWorking) {
 }
 
 TEST_F(Builder, TrailingBlanksAndEmptyLinesGoBeforeTheNextCondition) {
-    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "7"); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "7"); });
     Add();
     Ok();
     EXPECT_EQ(Run("SALES.REGION = East  \r\n\r\n ").filters, "SALES.REGION = East OR \r\nSALES.REGION in 7");
 }
 
 TEST_F(Builder, EditingTheFiltersBoxIsTheConditionEvenWhenEmptied) {
-    driver.Then([](fw::Ui& ui) { ui.Type(kFilters, ""); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_FILTERS, ""); });
     Ok();
     Outcome out = Run("SALES.REGION = East");
     EXPECT_TRUE(out.modified);
@@ -185,7 +181,7 @@ TEST_F(Builder, EditingTheFiltersBoxIsTheConditionEvenWhenEmptied) {
 }
 
 TEST_F(Builder, CancelKeepsTheCallersText) {
-    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "7"); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "7"); });
     Add();
     driver.Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
     Outcome out = Run("SALES.REGION = East");
@@ -196,20 +192,21 @@ TEST_F(Builder, CancelKeepsTheCallersText) {
 TEST_F(Builder, PickedValuesFromAllBatchesAreQuotedAndBracketedForIn) {
     owner.batches = {{"West", "O'Neil"}, {"East"}};
     std::vector<std::string> shown;
-    driver.Then([](fw::Ui& ui) { ui.Type(kValue, "typed"); });
-    driver.Then([](fw::Ui& ui) { ui.Click(kPick); });
+    driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "typed"); });
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
     driver.Then([&](fw::Ui& ui) {
-        ASSERT_EQ(ui.TemplateId(), 136u);
+        ASSERT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
         EXPECT_EQ(ui.Caption(), "Select Filter Values from the List");
         EXPECT_EQ(CursorDepth(), 0);  // the user chooses with the normal cursor
-        for (int i = 0; i < ui.RowCount(kValueList); ++i) shown.push_back(ui.RowText(kValueList, i));
-        ui.SelectRows(kValueList, {0, 1});
+        for (int i = 0; i < ui.RowCount(IDC_VALUES_LIST); ++i)
+            shown.push_back(ui.RowText(IDC_VALUES_LIST, i));
+        ui.SelectRows(IDC_VALUES_LIST, {0, 1});
     });
     driver.Then([](fw::Ui& ui) { ui.Click(IDOK); });
     driver.Then([](fw::Ui& ui) {
         // The picked text replaces what was typed.
-        EXPECT_EQ(ui.Text(kValue), "('East','O''Neil')");
-        EXPECT_TRUE(ui.Enabled(kAdd));
+        EXPECT_EQ(ui.Text(IDC_BUILDER_VALUE), "('East','O''Neil')");
+        EXPECT_TRUE(ui.Enabled(IDC_BUILDER_ADD));
     });
     Add();
     Ok();
@@ -224,11 +221,11 @@ TEST_F(Builder, OtherOperatorsPickOneValueWithoutBrackets) {
     column->dataType = 3;  // no LIKE: "<>" is the fourth operator
     owner.batches = {{"1", "2"}};
     bool single = false;
-    driver.Then([](fw::Ui& ui) { ui.SelectRow(kOperator, 3); });
-    driver.Then([](fw::Ui& ui) { ui.Click(kPick); });
+    driver.Then([](fw::Ui& ui) { ui.SelectRow(IDC_BUILDER_OPERATOR, 3); });
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
     driver.Then([&](fw::Ui& ui) {
-        single = (ui.Style(kValueList) & LVS_SINGLESEL) != 0;
-        ui.SelectRow(kValueList, 1);
+        single = (ui.Style(IDC_VALUES_LIST) & LVS_SINGLESEL) != 0;
+        ui.SelectRow(IDC_VALUES_LIST, 1);
     });
     driver.Then([](fw::Ui& ui) { ui.Click(IDOK); });
     Add();
@@ -238,7 +235,7 @@ TEST_F(Builder, OtherOperatorsPickOneValueWithoutBrackets) {
 }
 
 TEST_F(Builder, NoValuesAtAllIsToldAndNoPickerOpens) {
-    driver.Then([](fw::Ui& ui) { ui.Click(kPick); });
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
     driver.Then([](fw::Ui& ui) {
         EXPECT_EQ(ui.MessageText(), "Query didn't generate any rows.");
         ui.Answer(IDOK);
@@ -251,7 +248,7 @@ TEST_F(Builder, NoValuesAtAllIsToldAndNoPickerOpens) {
 TEST_F(Builder, AFailedCallIsShownAndEndsTheFetch) {
     owner.batches = {{"a"}, {"b"}};
     owner.dataStatus = 7;  // fails, yet hands out a batch: no endless calling
-    driver.Then([](fw::Ui& ui) { ui.Click(kPick); });
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
     driver.Then([](fw::Ui& ui) {
         EXPECT_EQ(ui.MessageText(), "Query didn't generate any rows.");
         ui.Answer(IDOK);
@@ -285,22 +282,16 @@ TEST(BuilderFetch, AnEmptyArrayOrANegativeCountEndsTheFetch) {
         owner.batches = {{"a"}};
         unsigned picker = 0;
         fw::TestDriver driver;
-        driver.Then([](fw::Ui& ui) { ui.Click(kPick); })
+        driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
             .Then([&](fw::Ui& ui) {
                 picker = ui.TemplateId();
-                EXPECT_EQ(ui.RowCount(kValueList), 1);
+                EXPECT_EQ(ui.RowCount(IDC_VALUES_LIST), 1);
                 ui.Click(IDCANCEL);
             })
             .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-        CDFPropertySheet sheet("x");
-        sheet.m_filtersPage.m_pOwner = &owner;
-        sheet.m_filtersPage.m_pColumn = &column;
-        {
-            fw::ScopedDriver scope(&driver);
-            sheet.DoModal();
-        }
-        EXPECT_TRUE(driver.Failures().empty()) << hollow;
-        EXPECT_EQ(picker, 136u) << hollow;
+        BuilderSheet sheet(owner, column);
+        EXPECT_TRUE(testsupport::RunDialog(sheet, driver).failures.empty()) << hollow;
+        EXPECT_EQ(picker, unsigned(IDD_MEMBER_VALUE_SELECT)) << hollow;
         EXPECT_EQ(owner.nextBatch, 2u) << hollow;
     }
 }
@@ -316,10 +307,10 @@ class CancellingOwner : public testsupport::ColumnOwner {
             EXPECT_NE(wait, nullptr);
             if (wait) {
                 fw::Ui ui(wait);
-                EXPECT_EQ(ui.TemplateId(), 144u);
+                EXPECT_EQ(ui.TemplateId(), unsigned(IDD_WAIT));
                 EXPECT_EQ(ui.Caption(), "ZEVDT");
-                EXPECT_EQ(ui.Text(1072), "Getting data from database...");
-                EXPECT_FALSE(ui.Visible(1071));
+                EXPECT_EQ(ui.Text(IDC_WAIT_MESSAGE), "Getting data from database...");
+                EXPECT_FALSE(ui.Visible(IDC_WAIT_PROGRESS));
                 ui.Click(IDCANCEL);
             }
         }
@@ -333,30 +324,24 @@ TEST(BuilderFetch, CancelDiscardsTheValuesCancelsTheServerAndShowsNoPicker) {
     ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
     owner.batches = {{"a", "b"}, {"c"}, {"d"}};
     fw::TestDriver driver;
-    fw::MemoryTranscript transcript;
-    driver.Then([](fw::Ui& ui) { ui.Click(kPick); })
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
         .Then([](fw::Ui& ui) {
             EXPECT_EQ(ui.MessageText(), "Operation is cancelled.");
             ui.Answer(IDOK);
         })
         .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 134u);
-            EXPECT_EQ(ui.Text(kValue), "");
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
+            EXPECT_EQ(ui.Text(IDC_BUILDER_VALUE), "");
             ui.Click(IDCANCEL);
         });
-    CDFPropertySheet sheet("x");
-    sheet.m_filtersPage.m_pOwner = &owner;
-    sheet.m_filtersPage.m_pColumn = &column;
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        sheet.DoModal();
-    }
-    EXPECT_TRUE(driver.Failures().empty());
-    EXPECT_TRUE(driver.Done());
+    BuilderSheet sheet(owner, column);
+    std::vector<std::string> transcript;
+    testsupport::RunCleanly(sheet, driver, &transcript);
     EXPECT_EQ(owner.cancels, 1);
     EXPECT_EQ(CursorDepth(), 0);
     EXPECT_EQ(owner.nextBatch, 2u);  // the batch in flight was the last one asked for
-    for (const std::string& line : transcript.lines) EXPECT_EQ(line.find("window 136"), std::string::npos);
+    const std::string picker = "window " + std::to_string(IDD_MEMBER_VALUE_SELECT);
+    for (const std::string& line : transcript) EXPECT_EQ(line.find(picker), std::string::npos);
 }
 
 // A fetch long enough for the driver's clock to tick while the wait dialog
@@ -375,20 +360,15 @@ TEST(BuilderFetch, StepsAfterTheFetchActOnThePickerNotOnTheWaitDialog) {
     owner.batches = {{"a"}, {"b"}, {"c"}};
     unsigned next = 0;
     fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.Click(kPick); })
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
         .Then([&](fw::Ui& ui) {
             next = ui.TemplateId();
             ui.Click(IDCANCEL);
         })
         .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-    CDFPropertySheet sheet("x");
-    sheet.m_filtersPage.m_pOwner = &owner;
-    sheet.m_filtersPage.m_pColumn = &column;
-    {
-        fw::ScopedDriver scope(&driver);
-        sheet.DoModal();
-    }
-    EXPECT_EQ(next, 136u);
+    BuilderSheet sheet(owner, column);
+    testsupport::RunDialog(sheet, driver);
+    EXPECT_EQ(next, unsigned(IDD_MEMBER_VALUE_SELECT));
     EXPECT_EQ(owner.nextBatch, 4u);
 }
 
@@ -397,18 +377,13 @@ TEST(BuilderHelp, HelpOpensTheColumnFilterPageBelowTheRootReadAtConstruction) {
     ZevDTAPIColumn& column = owner.Add("SALES", "REGION");
     testsupport::FakeShell shell(42);
     testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
-    CDFPropertySheet sheet("x");
+    BuilderSheet sheet(owner, column);
     testsupport::ScopedEnv later("TALVENOR_HOME", std::string("D:\\Other"));
-    sheet.m_filtersPage.m_pOwner = &owner;
-    sheet.m_filtersPage.m_pColumn = &column;
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.Press(fw::SheetButton::Help); }).Then([](fw::Ui& ui) {
         ui.Click(IDCANCEL);
     });
-    {
-        fw::ScopedDriver scope(&driver);
-        sheet.DoModal();
-    }
+    testsupport::RunDialog(sheet, driver);
     EXPECT_EQ(
         shell.paths(),
         std::vector<std::string>{

@@ -10,8 +10,10 @@
 
 #include "filters/dt_filter.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/help_wizard.h"
+#include "support/run_dialog.h"
 #include "support/test_env.h"
 #include "wizard/dt_attr_sheet.h"
 
@@ -20,28 +22,15 @@ using fw::Ui;
 
 namespace {
 
-constexpr int kSummary = 1022;
-constexpr int kAddCondition = 1024;
-constexpr int kClear = 1025;
-constexpr int kClearAll = 1026;
-constexpr int kGrid = 1027;
-constexpr int kCombo = 1066;
-constexpr int kDescription = 1067;
-constexpr int kAddNew = 1068;
-constexpr int kDelete = 1069;
-constexpr int kRename = 1070;
-constexpr int kSave = 1071;
-constexpr int kNameEdit = 1069;
-constexpr int kNameCopy = 1070;
-constexpr int kBuilderFilters = 1022;
+using Steps = std::vector<std::function<void(Ui&)>>;
 
 const std::string kSep = "$*$";
 
 struct FilterStep {
     testsupport::ColumnOwner owner;
     CDTFilter page;
-    CPropertySheet sheet{50511, nullptr, 0};
-    fw::MemoryTranscript transcript;
+    CPropertySheet sheet{IDS_DRILL_THROUGH_REPORT, nullptr, 0};
+    std::vector<std::string> transcript;
 
     FilterStep() {
         page.m_pOwner = &owner;
@@ -58,14 +47,10 @@ struct FilterStep {
                                   "OTHER.COLUMN" + kSep + "= 1"};
     }
 
-    INT_PTR Run(const std::vector<std::function<void(Ui&)>>& steps) {
+    INT_PTR Run(const Steps& steps) {
         fw::TestDriver driver;
         for (const auto& step : steps) driver.Then(step);
-        fw::ScopedDriver scope(&driver, &transcript);
-        INT_PTR result = sheet.DoModal();
-        EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-        EXPECT_TRUE(driver.Done());
-        return result;
+        return testsupport::RunCleanly(sheet, driver, &transcript);
     }
 
     std::vector<std::string> Filters() const {
@@ -94,32 +79,34 @@ TEST(DataFilters, OpensOnTheFirstFilterByNameWithItsConditionsInForce) {
     std::strcpy(s.owner.At(0).condition, "= 'stale'");
     s.owner.At(0).filterOnly = 1;
     std::string earlier;
-    EXPECT_EQ(s.Run({[&](Ui& ui) {
-                         EXPECT_EQ(ui.TemplateId(), 133u);
-                         EXPECT_EQ(Rows(ui, kGrid),
-                                   (std::vector<std::string>{"SALES.REGION", "SALES.AMOUNT", "TIME.YEAR"}));
-                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"", "", "> 2000"}));
-                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "b"}));
-                         EXPECT_EQ(ui.Text(kCombo), "A");
-                         EXPECT_EQ(ui.Text(kDescription), "about A");
-                         EXPECT_EQ(ui.Text(kSummary), "(> 2000)");
-                         EXPECT_EQ(ui.SelectedRows(kGrid), std::vector<int>{0});
-                         EXPECT_TRUE(ui.Enabled(kAddCondition));
-                         for (int id : {kSave, kDelete, kRename}) EXPECT_TRUE(ui.Enabled(id)) << id;
-                         EXPECT_TRUE(ui.Enabled(ID_WIZBACK));
-                         EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
-                         EXPECT_TRUE(ui.Visible(ID_WIZFINISH) && ui.Enabled(ID_WIZFINISH));
-                         earlier = s.Condition(2);
-                         ui.SelectRow(kCombo, 1);
-                     },
-                     [&](Ui& ui) {
-                         // Every column takes the new filter's condition or none.
-                         EXPECT_EQ(ui.Text(kDescription), "about b");
-                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"= 'East'", "", ""}));
-                         EXPECT_EQ(ui.Text(kSummary), "(= 'East')");
-                         Cancel(ui);
-                     }}),
-              IDCANCEL);
+    EXPECT_EQ(
+        s.Run({[&](Ui& ui) {
+                   EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
+                   EXPECT_EQ(Rows(ui, IDC_FILTER_GRID),
+                             (std::vector<std::string>{"SALES.REGION", "SALES.AMOUNT", "TIME.YEAR"}));
+                   EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1), (std::vector<std::string>{"", "", "> 2000"}));
+                   EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), (std::vector<std::string>{"A", "b"}));
+                   EXPECT_EQ(ui.Text(IDC_FILTER_COMBO), "A");
+                   EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about A");
+                   EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "(> 2000)");
+                   EXPECT_EQ(ui.SelectedRows(IDC_FILTER_GRID), std::vector<int>{0});
+                   EXPECT_TRUE(ui.Enabled(IDC_FILTER_ADD_CONDITION));
+                   for (int id : {IDC_FILTER_SAVE, IDC_FILTER_DELETE, IDC_FILTER_RENAME})
+                       EXPECT_TRUE(ui.Enabled(id)) << id;
+                   EXPECT_TRUE(ui.Enabled(ID_WIZBACK));
+                   EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
+                   EXPECT_TRUE(ui.Visible(ID_WIZFINISH) && ui.Enabled(ID_WIZFINISH));
+                   earlier = s.Condition(2);
+                   ui.SelectRow(IDC_FILTER_COMBO, 1);
+               },
+               [&](Ui& ui) {
+                   // Every column takes the new filter's condition or none.
+                   EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about b");
+                   EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1), (std::vector<std::string>{"= 'East'", "", ""}));
+                   EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "(= 'East')");
+                   Cancel(ui);
+               }}),
+        IDCANCEL);
     EXPECT_EQ(earlier, "> 2000");
     EXPECT_EQ(s.Condition(0), "= 'East'");
     EXPECT_EQ(s.owner.At(0).filterOnly, 0);
@@ -132,20 +119,20 @@ TEST(DataFilters, TheArrowKeysInTheGridMoveOnFromTheFirstRow) {
     FilterStep s;
     s.Report();
     EXPECT_EQ(s.Run({[](Ui& ui) {
-                         fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(kGrid)),
-                                                          WM_NEXTDLGCTL,
-                                                          reinterpret_cast<WPARAM>(ui.Control(kGrid)), TRUE);
+                         fw::CurrentBackend().SendMessage(
+                             fw::CurrentBackend().GetParent(ui.Control(IDC_FILTER_GRID)), WM_NEXTDLGCTL,
+                             reinterpret_cast<WPARAM>(ui.Control(IDC_FILTER_GRID)), TRUE);
                      },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.FocusId(), kGrid);
+                         EXPECT_EQ(ui.FocusId(), IDC_FILTER_GRID);
                          ui.PressKey(fw::Key::Down);
                      },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.SelectedRows(kGrid), std::vector<int>{1});
+                         EXPECT_EQ(ui.SelectedRows(IDC_FILTER_GRID), std::vector<int>{1});
                          ui.PressKey(fw::Key::Up);
                      },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.SelectedRows(kGrid), std::vector<int>{0});
+                         EXPECT_EQ(ui.SelectedRows(IDC_FILTER_GRID), std::vector<int>{0});
                          Cancel(ui);
                      }}),
               IDCANCEL);
@@ -154,14 +141,15 @@ TEST(DataFilters, TheArrowKeysInTheGridMoveOnFromTheFirstRow) {
 TEST(DataFilters, WithoutColumnsOrSavedFiltersFinishSavesTheDefaultFilter) {
     FilterStep s;
     EXPECT_EQ(s.Run({[](Ui& ui) {
-                         EXPECT_EQ(ui.RowCount(kGrid), 0);
-                         EXPECT_FALSE(ui.Enabled(kAddCondition));
-                         EXPECT_EQ(Rows(ui, kCombo), std::vector<std::string>{"Default"});
-                         EXPECT_EQ(ui.Text(kDescription), "Default filter");
-                         EXPECT_EQ(ui.Text(kSummary), "");
-                         ui.Click(kClear);
+                         EXPECT_EQ(ui.RowCount(IDC_FILTER_GRID), 0);
+                         EXPECT_FALSE(ui.Enabled(IDC_FILTER_ADD_CONDITION));
+                         EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), std::vector<std::string>{"Default"});
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Default filter");
+                         EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "");
+                         ui.Click(IDC_FILTER_CLEAR);
                      },
-                     [](Ui& ui) { ui.Click(kClearAll); }, [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
+                     [](Ui& ui) { ui.Click(IDC_FILTER_CLEAR_ALL); },
+                     [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
               ID_WIZFINISH);
     EXPECT_EQ(s.owner.saves, 1);
     EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Default" + kSep + "Default filter"});
@@ -170,18 +158,17 @@ TEST(DataFilters, WithoutColumnsOrSavedFiltersFinishSavesTheDefaultFilter) {
 
 // Opens the builder on the selected row, replaces its Filters text with `text`
 // unless it is null, and presses OK.
-std::vector<std::function<void(Ui&)>> Build(const char* text, std::string* caption = nullptr,
-                                            std::string* shown = nullptr) {
-    std::vector<std::function<void(Ui&)>> steps;
-    steps.push_back([](Ui& ui) { ui.Click(kAddCondition); });
+Steps Build(const char* text, std::string* caption = nullptr, std::string* shown = nullptr) {
+    Steps steps;
+    steps.push_back([](Ui& ui) { ui.Click(IDC_FILTER_ADD_CONDITION); });
     steps.push_back([=](Ui& ui) {
-        EXPECT_EQ(ui.TemplateId(), 134u);
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
         if (caption)
             *caption = ui.Caption();
         if (shown)
-            *shown = ui.Text(kBuilderFilters);
+            *shown = ui.Text(IDC_BUILDER_FILTERS);
         if (text)
-            ui.Type(kBuilderFilters, text);
+            ui.Type(IDC_BUILDER_FILTERS, text);
         else
             ui.Click(IDOK);
     });
@@ -190,7 +177,7 @@ std::vector<std::function<void(Ui&)>> Build(const char* text, std::string* capti
     return steps;
 }
 
-void Append(std::vector<std::function<void(Ui&)>>& to, const std::vector<std::function<void(Ui&)>>& steps) {
+void Append(Steps& to, const Steps& steps) {
     to.insert(to.end(), steps.begin(), steps.end());
 }
 
@@ -198,30 +185,31 @@ TEST(DataFilters, TheBuildersTextBecomesTheColumnsConditionInRowRecordAndFilter)
     FilterStep s;
     s.Report();
     std::string caption, shown, unchanged;
-    std::vector<std::function<void(Ui&)>> steps;
-    steps.push_back([](Ui& ui) { ui.SelectRow(kGrid, 1); });
+    Steps steps;
+    steps.push_back([](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 1); });
     Append(steps, Build("> 5 AND\r\n< 9 \r\n\t", &caption));
     steps.push_back([](Ui& ui) {
-        EXPECT_EQ(ui.RowText(kGrid, 1, 1), "> 5 AND\r\n< 9");
-        EXPECT_EQ(ui.Text(kSummary), "(> 5 AND\r\n< 9) AND (> 2000)");
-        ui.SelectRow(kGrid, 2);
+        EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 1, 1), "> 5 AND\r\n< 9");
+        EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "(> 5 AND\r\n< 9) AND (> 2000)");
+        ui.SelectRow(IDC_FILTER_GRID, 2);
     });
     // OK without a change leaves everything as it was.
     Append(steps, Build(nullptr, nullptr, &shown));
     steps.push_back([&](Ui& ui) {
-        unchanged = ui.RowText(kGrid, 2, 1);
-        ui.SelectRow(kGrid, 0);
+        unchanged = ui.RowText(IDC_FILTER_GRID, 2, 1);
+        ui.SelectRow(IDC_FILTER_GRID, 0);
     });
     // A double click opens the builder on the clicked row.
-    steps.push_back([](Ui& ui) { ui.DoubleClickRow(kGrid, 0); });
-    steps.push_back([](Ui& ui) { ui.Type(kBuilderFilters, "= 'North'"); });
+    steps.push_back([](Ui& ui) { ui.DoubleClickRow(IDC_FILTER_GRID, 0); });
+    steps.push_back([](Ui& ui) { ui.Type(IDC_BUILDER_FILTERS, "= 'North'"); });
     steps.push_back([](Ui& ui) { ui.Click(IDOK); });
-    steps.push_back([](Ui& ui) { ui.SelectRow(kGrid, 2); });
+    steps.push_back([](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 2); });
     // An empty text takes the condition away.
     Append(steps, Build(""));
     steps.push_back([](Ui& ui) {
-        EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"= 'North'", "> 5 AND\r\n< 9", ""}));
-        EXPECT_EQ(ui.Text(kSummary), "(= 'North') AND (> 5 AND\r\n< 9)");
+        EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1),
+                  (std::vector<std::string>{"= 'North'", "> 5 AND\r\n< 9", ""}));
+        EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "(= 'North') AND (> 5 AND\r\n< 9)");
         ui.Press(SheetButton::Finish);
     });
     EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
@@ -246,24 +234,24 @@ TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) 
     s.Report();
     s.owner.savedFilters.push_back("C" + kSep + kSep + "SALES.REGION" + kSep + "= 1" + kSep + "TIME.YEAR" +
                                    kSep + "= 2" + kSep + "OTHER.COLUMN" + kSep + "= 3");
-    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(kCombo, 2); },
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 2); },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kSummary), "(= 1) AND (= 2)");
-                         ui.SelectRow(kGrid, 2);
+                         EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "(= 1) AND (= 2)");
+                         ui.SelectRow(IDC_FILTER_GRID, 2);
                      },
-                     [](Ui& ui) { ui.Click(kClear); },
+                     [](Ui& ui) { ui.Click(IDC_FILTER_CLEAR); },
                      [&](Ui& ui) {
-                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"= 1", "", ""}));
-                         EXPECT_EQ(ui.Text(kSummary), "(= 1)");
+                         EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1), (std::vector<std::string>{"= 1", "", ""}));
+                         EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "(= 1)");
                          EXPECT_EQ(s.Condition(2), "");
-                         ui.SelectRow(kCombo, 0);
+                         ui.SelectRow(IDC_FILTER_COMBO, 0);
                      },
-                     [](Ui& ui) { ui.Click(kClearAll); },
+                     [](Ui& ui) { ui.Click(IDC_FILTER_CLEAR_ALL); },
                      [&](Ui& ui) {
-                         EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"", "", ""}));
-                         EXPECT_EQ(ui.Text(kSummary), "");
-                         EXPECT_EQ(ui.Text(kDescription), "about A");
-                         ui.Click(kSave);
+                         EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1), (std::vector<std::string>{"", "", ""}));
+                         EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "");
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about A");
+                         ui.Click(IDC_FILTER_SAVE);
                      },
                      [](Ui& ui) {
                          EXPECT_EQ(ui.MessageText(), "Saved filters successfully.");
@@ -281,14 +269,14 @@ TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) 
 TEST(DataFilters, AnEditedDescriptionStaysWithItsFilterUntilTheWizardIsCancelled) {
     FilterStep s;
     s.Report();
-    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(kDescription, "two\r\nlines "); },
-                     [](Ui& ui) { ui.SelectRow(kCombo, 1); },
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "two\r\nlines "); },
+                     [](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 1); },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kDescription), "about b");
-                         ui.SelectRow(kCombo, 0);
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about b");
+                         ui.SelectRow(IDC_FILTER_COMBO, 0);
                      },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kDescription), "two\r\nlines ");
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "two\r\nlines ");
                          Cancel(ui);
                      }}),
               IDCANCEL);
@@ -303,57 +291,59 @@ TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
     s.owner.savedFilters.push_back("c" + kSep + "about c");
     bool copyShownOnRename = true;
     std::string renameInitial;
-    EXPECT_EQ(s.Run({// A copy of A, appended after all others even though it sorts first.
-                     [](Ui& ui) { ui.Click(kAddNew); },
-                     [](Ui& ui) {
-                         EXPECT_EQ(ui.TemplateId(), 143u);
-                         ui.Type(kNameEdit, "  Aa copy ");
-                     },
-                     [](Ui& ui) { ui.SetCheck(kNameCopy, true); }, [](Ui& ui) { ui.Click(IDOK); },
-                     [](Ui& ui) {
-                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "b", "c", "Aa copy"}));
-                         EXPECT_EQ(ui.Text(kCombo), "Aa copy");
-                         EXPECT_EQ(ui.Text(kDescription), "about A");
-                         EXPECT_EQ(ui.RowText(kGrid, 2, 1), "> 2000");
-                         ui.Click(kRename);
-                     },
-                     [&](Ui& ui) {
-                         copyShownOnRename = ui.Visible(kNameCopy);
-                         renameInitial = ui.Text(kNameEdit);
-                         ui.Type(kNameEdit, " Zed ");
-                     },
-                     [](Ui& ui) { ui.Click(IDOK); },
-                     [](Ui& ui) {
-                         // The renamed filter keeps its place.
-                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "b", "c", "Zed"}));
-                         EXPECT_EQ(ui.Text(kCombo), "Zed");
-                         ui.SelectRow(kCombo, 1);
-                     },
-                     // Deleting the middle one makes the following one current.
-                     [](Ui& ui) { ui.Click(kDelete); },
-                     [](Ui& ui) {
-                         EXPECT_EQ(ui.MessageText(), "Are you sure you want to delete the current filter?");
-                         ui.Answer(IDNO);
-                     },
-                     [](Ui& ui) {
-                         EXPECT_EQ(ui.RowCount(kCombo), 4);
-                         ui.Click(kDelete);
-                     },
-                     [](Ui& ui) { ui.Answer(IDYES); },
-                     [](Ui& ui) {
-                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"A", "c", "Zed"}));
-                         EXPECT_EQ(ui.Text(kCombo), "c");
-                         EXPECT_EQ(ui.Text(kDescription), "about c");
-                         EXPECT_EQ(ui.Text(kSummary), "");
-                         ui.SelectRow(kCombo, 2);
-                     },
-                     // Deleting the last one makes the one before it current.
-                     [](Ui& ui) { ui.Click(kDelete); }, [](Ui& ui) { ui.Answer(IDYES); },
-                     [](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kCombo), "c");
-                         ui.Press(SheetButton::Finish);
-                     }}),
-              ID_WIZFINISH);
+    EXPECT_EQ(
+        s.Run(
+            {// A copy of A, appended after all others even though it sorts first.
+             [](Ui& ui) { ui.Click(IDC_FILTER_ADD_NEW); },
+             [](Ui& ui) {
+                 EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
+                 ui.Type(IDC_NAME_EDIT, "  Aa copy ");
+             },
+             [](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); }, [](Ui& ui) { ui.Click(IDOK); },
+             [](Ui& ui) {
+                 EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), (std::vector<std::string>{"A", "b", "c", "Aa copy"}));
+                 EXPECT_EQ(ui.Text(IDC_FILTER_COMBO), "Aa copy");
+                 EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about A");
+                 EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 2, 1), "> 2000");
+                 ui.Click(IDC_FILTER_RENAME);
+             },
+             [&](Ui& ui) {
+                 copyShownOnRename = ui.Visible(IDC_NAME_COPY);
+                 renameInitial = ui.Text(IDC_NAME_EDIT);
+                 ui.Type(IDC_NAME_EDIT, " Zed ");
+             },
+             [](Ui& ui) { ui.Click(IDOK); },
+             [](Ui& ui) {
+                 // The renamed filter keeps its place.
+                 EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), (std::vector<std::string>{"A", "b", "c", "Zed"}));
+                 EXPECT_EQ(ui.Text(IDC_FILTER_COMBO), "Zed");
+                 ui.SelectRow(IDC_FILTER_COMBO, 1);
+             },
+             // Deleting the middle one makes the following one current.
+             [](Ui& ui) { ui.Click(IDC_FILTER_DELETE); },
+             [](Ui& ui) {
+                 EXPECT_EQ(ui.MessageText(), "Are you sure you want to delete the current filter?");
+                 ui.Answer(IDNO);
+             },
+             [](Ui& ui) {
+                 EXPECT_EQ(ui.RowCount(IDC_FILTER_COMBO), 4);
+                 ui.Click(IDC_FILTER_DELETE);
+             },
+             [](Ui& ui) { ui.Answer(IDYES); },
+             [](Ui& ui) {
+                 EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), (std::vector<std::string>{"A", "c", "Zed"}));
+                 EXPECT_EQ(ui.Text(IDC_FILTER_COMBO), "c");
+                 EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about c");
+                 EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "");
+                 ui.SelectRow(IDC_FILTER_COMBO, 2);
+             },
+             // Deleting the last one makes the one before it current.
+             [](Ui& ui) { ui.Click(IDC_FILTER_DELETE); }, [](Ui& ui) { ui.Answer(IDYES); },
+             [](Ui& ui) {
+                 EXPECT_EQ(ui.Text(IDC_FILTER_COMBO), "c");
+                 ui.Press(SheetButton::Finish);
+             }}),
+        ID_WIZFINISH);
     EXPECT_FALSE(copyShownOnRename);
     EXPECT_EQ(renameInitial, "Aa copy");
     EXPECT_EQ(s.owner.savedFilters,
@@ -366,36 +356,37 @@ TEST(DataFilters, AfterAllFiltersAreDeletedConditionsBelongToNoFilterUntilOneIsA
     FilterStep s;
     s.Report();
     s.owner.savedFilters.pop_back();  // b alone
-    std::vector<std::function<void(Ui&)>> steps = {
-        [](Ui& ui) { ui.Click(kDelete); }, [](Ui& ui) { ui.Answer(IDYES); },
-        [](Ui& ui) {
-            EXPECT_EQ(ui.MessageText(), "All filters deleted.");
-            ui.Answer(IDOK);
-        },
-        [&](Ui& ui) {
-            EXPECT_EQ(ui.RowCount(kCombo), 0);
-            EXPECT_EQ(ui.Text(kDescription), "");
-            EXPECT_EQ(ui.Text(kSummary), "");
-            EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{"", "", ""}));
-            EXPECT_EQ(s.Condition(0), "");
-            for (int id : {kSave, kDelete, kRename}) EXPECT_FALSE(ui.Enabled(id)) << id;
-            EXPECT_EQ(s.page.m_filters.GetCurrentIndex(), -1);
-            ui.SelectRow(kGrid, 2);
-        }};
+    Steps steps = {[](Ui& ui) { ui.Click(IDC_FILTER_DELETE); }, [](Ui& ui) { ui.Answer(IDYES); },
+                   [](Ui& ui) {
+                       EXPECT_EQ(ui.MessageText(), "All filters deleted.");
+                       ui.Answer(IDOK);
+                   },
+                   [&](Ui& ui) {
+                       EXPECT_EQ(ui.RowCount(IDC_FILTER_COMBO), 0);
+                       EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "");
+                       EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "");
+                       EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1), (std::vector<std::string>{"", "", ""}));
+                       EXPECT_EQ(s.Condition(0), "");
+                       for (int id : {IDC_FILTER_SAVE, IDC_FILTER_DELETE, IDC_FILTER_RENAME})
+                           EXPECT_FALSE(ui.Enabled(id)) << id;
+                       EXPECT_EQ(s.page.m_filters.GetCurrentIndex(), -1);
+                       ui.SelectRow(IDC_FILTER_GRID, 2);
+                   }};
     Append(steps, Build("= 1999"));
     steps.push_back([&](Ui& ui) {
-        EXPECT_EQ(ui.RowText(kGrid, 2, 1), "= 1999");
+        EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 2, 1), "= 1999");
         EXPECT_EQ(s.Condition(2), "= 1999");
-        ui.Click(kAddNew);
+        ui.Click(IDC_FILTER_ADD_NEW);
     });
-    steps.push_back([](Ui& ui) { ui.Type(kNameEdit, "Fresh"); });
+    steps.push_back([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Fresh"); });
     steps.push_back([](Ui& ui) { ui.Click(IDOK); });
     steps.push_back([](Ui& ui) {
-        EXPECT_EQ(Rows(ui, kCombo), std::vector<std::string>{"Fresh"});
-        EXPECT_EQ(ui.Text(kCombo), "Fresh");
+        EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), std::vector<std::string>{"Fresh"});
+        EXPECT_EQ(ui.Text(IDC_FILTER_COMBO), "Fresh");
         // The new filter starts empty: the conditions set meanwhile are gone.
-        EXPECT_EQ(ui.RowText(kGrid, 2, 1), "");
-        for (int id : {kSave, kDelete, kRename}) EXPECT_TRUE(ui.Enabled(id)) << id;
+        EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 2, 1), "");
+        for (int id : {IDC_FILTER_SAVE, IDC_FILTER_DELETE, IDC_FILTER_RENAME})
+            EXPECT_TRUE(ui.Enabled(id)) << id;
         ui.Press(SheetButton::Finish);
     });
     EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
@@ -406,8 +397,9 @@ TEST(DataFilters, AFailedSaveIsShownAndFinishStillEndsTheWizard) {
     FilterStep s;
     s.Report();
     s.owner.setStatus = 7;
-    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Click(kSave); }, [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
-              ID_WIZFINISH);
+    EXPECT_EQ(
+        s.Run({[](Ui& ui) { ui.Click(IDC_FILTER_SAVE); }, [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
+        ID_WIZFINISH);
     EXPECT_EQ(s.owner.saves, 2);
     EXPECT_EQ(s.owner.errorsShown, 2);
     EXPECT_EQ(s.Filters().size(), 2u);
@@ -420,13 +412,13 @@ TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
     s.Report();
     s.owner.savedFilters.push_back(kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
     EXPECT_EQ(s.Run({[](Ui& ui) {
-                         EXPECT_EQ(Rows(ui, kCombo), (std::vector<std::string>{"", "A", "b"}));
-                         EXPECT_EQ(ui.Text(kDescription), "nameless");
-                         ui.SelectRow(kCombo, 2);
+                         EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), (std::vector<std::string>{"", "A", "b"}));
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "nameless");
+                         ui.SelectRow(IDC_FILTER_COMBO, 2);
                      },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kDescription), "about b");
-                         EXPECT_EQ(ui.RowText(kGrid, 0, 1), "= 'East'");
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about b");
+                         EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 0, 1), "= 'East'");
                          ui.Press(SheetButton::Finish);
                      }}),
               ID_WIZFINISH);
@@ -448,29 +440,29 @@ TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
         told.push_back(ui.MessageText());
         ui.Answer(IDOK);
     };
-    auto look = [&](Ui& ui) { shown.push_back(ui.Text(kDescription)); };
-    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(kDescription, "Price $"); },
-                     [](Ui& ui) { ui.Type(kDescription, "Price $*"); },
-                     [](Ui& ui) { ui.Type(kDescription, "Price $*1"); },
-                     [](Ui& ui) { ui.Type(kDescription, "Price $*"); },
-                     [](Ui& ui) { ui.SelectRow(kCombo, 1); }, answer,
+    auto look = [&](Ui& ui) { shown.push_back(ui.Text(IDC_FILTER_DESCRIPTION)); };
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $"); },
+                     [](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $*"); },
+                     [](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $*1"); },
+                     [](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $*"); },
+                     [](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 1); }, answer,
                      [&](Ui& ui) {
                          look(ui);
-                         ui.SelectRow(kCombo, 0);
+                         ui.SelectRow(IDC_FILTER_COMBO, 0);
                      },
                      [&](Ui& ui) {
                          look(ui);
-                         ui.Type(kDescription, "Price $*$");
+                         ui.Type(IDC_FILTER_DESCRIPTION, "Price $*$");
                      },
                      answer,
                      [&](Ui& ui) {
                          look(ui);
-                         ui.Type(kDescription, "Price $*");
+                         ui.Type(IDC_FILTER_DESCRIPTION, "Price $*");
                      },
-                     [](Ui& ui) { ui.Click(kSave); }, answer, answer,
+                     [](Ui& ui) { ui.Click(IDC_FILTER_SAVE); }, answer, answer,
                      [&](Ui& ui) {
                          look(ui);
-                         ui.Type(kDescription, "Price $*");
+                         ui.Type(IDC_FILTER_DESCRIPTION, "Price $*");
                      },
                      [](Ui& ui) { ui.Press(SheetButton::Finish); }, answer}),
               ID_WIZFINISH);
@@ -486,10 +478,10 @@ TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
     FilterStep t;
     t.owner.savedFilters = {"D" + kSep + "Price $*"};
     EXPECT_EQ(t.Run({[](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kDescription), "Price $*");
-                         ui.Type(kDescription, "Price $");
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Price $*");
+                         ui.Type(IDC_FILTER_DESCRIPTION, "Price $");
                      },
-                     [](Ui& ui) { ui.Type(kDescription, "Price $*"); },
+                     [](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $*"); },
                      [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
               ID_WIZFINISH);
     EXPECT_EQ(t.owner.savedFilters, std::vector<std::string>{"D" + kSep + "Price $*"});
@@ -505,14 +497,14 @@ TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
     std::vector<std::string> told;
     auto typeIn = [](Ui& ui) {
         fw::Backend& b = fw::CurrentBackend();
-        b.SendMessage(b.GetParent(ui.Control(kDescription)), WM_NEXTDLGCTL,
-                      reinterpret_cast<WPARAM>(ui.Control(kDescription)), TRUE);
+        b.SendMessage(b.GetParent(ui.Control(IDC_FILTER_DESCRIPTION)), WM_NEXTDLGCTL,
+                      reinterpret_cast<WPARAM>(ui.Control(IDC_FILTER_DESCRIPTION)), TRUE);
         const std::string text = "Price $*";
-        for (size_t n = 1; n <= text.size(); ++n) ui.Type(kDescription, text.substr(0, n));
+        for (size_t n = 1; n <= text.size(); ++n) ui.Type(IDC_FILTER_DESCRIPTION, text.substr(0, n));
     };
     EXPECT_EQ(s.Run({typeIn,
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.FocusId(), kDescription);
+                         EXPECT_EQ(ui.FocusId(), IDC_FILTER_DESCRIPTION);
                          ui.PressKey(fw::Key::Tab);
                      },
                      [&](Ui& ui) {
@@ -520,8 +512,8 @@ TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
                          ui.Answer(IDOK);
                      },
                      [&](Ui& ui) {
-                         EXPECT_EQ(ui.Text(kDescription), "Price $");
-                         EXPECT_NE(ui.FocusId(), kDescription);
+                         EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Price $");
+                         EXPECT_NE(ui.FocusId(), IDC_FILTER_DESCRIPTION);
                          EXPECT_EQ(s.Filters()[0], "A" + kSep + "Price $" + kSep + "time.year" + kSep +
                                                        "> 2000" + kSep + "OTHER.COLUMN" + kSep + "= 1");
                          typeIn(ui);
@@ -530,7 +522,7 @@ TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
               IDCANCEL);
     EXPECT_EQ(told, std::vector<std::string>{kRefusedText});
     size_t boxes = 0;
-    for (const std::string& line : s.transcript.lines) boxes += line.find("messagebox") != std::string::npos;
+    for (const std::string& line : s.transcript) boxes += line.find("messagebox") != std::string::npos;
     EXPECT_EQ(boxes, 1u);
     EXPECT_EQ(s.owner.saves, 0);
 }
@@ -545,22 +537,23 @@ TEST(DataFilters, ABuilderConditionTheFilterCannotKeepChangesNoneOfTheThree) {
         refusals.push_back(ui.MessageText());
         ui.Answer(IDOK);
     };
-    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(kGrid, 2); }, [](Ui& ui) { ui.Click(kAddCondition); },
-                     [](Ui& ui) { ui.Type(kBuilderFilters, "> 1 $*$ < 3"); }, [](Ui& ui) { ui.Click(IDOK); },
-                     refused,
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 2); },
+                     [](Ui& ui) { ui.Click(IDC_FILTER_ADD_CONDITION); },
+                     [](Ui& ui) { ui.Type(IDC_BUILDER_FILTERS, "> 1 $*$ < 3"); },
+                     [](Ui& ui) { ui.Click(IDOK); }, refused,
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.TemplateId(), 134u);
+                         EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
                          // Trailing blanks are dropped before the text is stored.
-                         ui.Type(kBuilderFilters, "> x$*  \r\n");
+                         ui.Type(IDC_BUILDER_FILTERS, "> x$*  \r\n");
                      },
                      [](Ui& ui) { ui.Click(IDOK); }, refused,
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.TemplateId(), 134u);
+                         EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
                          ui.Click(IDCANCEL);
                      },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.TemplateId(), 133u);
-                         EXPECT_EQ(ui.RowText(kGrid, 2, 1), "> 2000");
+                         EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
+                         EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 2, 1), "> 2000");
                          ui.Press(SheetButton::Finish);
                      }}),
               ID_WIZFINISH);
@@ -576,14 +569,15 @@ TEST(DataFilters, AColumnKeyTheFilterCannotKeepIsRefusedBeforeTheBuilderOpens) {
     FilterStep s;
     s.owner.Add("T", "X$*", 1);
     std::string refusal;
-    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(kGrid, 0); }, [](Ui& ui) { ui.Click(kAddCondition); },
+    EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 0); },
+                     [](Ui& ui) { ui.Click(IDC_FILTER_ADD_CONDITION); },
                      [&](Ui& ui) {
                          refusal = ui.MessageText();
                          ui.Answer(IDOK);
                      },
                      [](Ui& ui) {
-                         EXPECT_EQ(ui.TemplateId(), 133u);
-                         EXPECT_EQ(ui.RowText(kGrid, 0, 1), "");
+                         EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
+                         EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 0, 1), "");
                          ui.Press(SheetButton::Finish);
                      }}),
               ID_WIZFINISH);
@@ -614,32 +608,32 @@ TEST(DataFilters, ARecordTheListCannotRewriteTakesNoChangeAnywhere) {
         ui.Answer(IDOK);
     };
     auto unchanged = [&](Ui& ui, const char* region) {
-        EXPECT_EQ(Rows(ui, kGrid, 1), (std::vector<std::string>{region, "", ""}));
+        EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1), (std::vector<std::string>{region, "", ""}));
         EXPECT_EQ(s.Condition(0), region);
         EXPECT_EQ(s.Condition(2), "");
     };
-    std::vector<std::function<void(Ui&)>> steps = {[](Ui& ui) {
-                                                       EXPECT_EQ(ui.Text(kDescription), "nameless");
-                                                       ui.Click(kRename);
-                                                   },
-                                                   answer, [](Ui& ui) { ui.SelectRow(kGrid, 2); }};
+    Steps steps = {[](Ui& ui) {
+                       EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "nameless");
+                       ui.Click(IDC_FILTER_RENAME);
+                   },
+                   answer, [](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 2); }};
     Append(steps, Build("= 1"));
     steps.push_back(answer);
     steps.push_back([&](Ui& ui) {
         unchanged(ui, "= 0");
-        ui.Click(kClearAll);
+        ui.Click(IDC_FILTER_CLEAR_ALL);
     });
     steps.push_back(answer);
     steps.push_back([&](Ui& ui) {
         unchanged(ui, "= 0");
-        ui.Type(kDescription, "x");
+        ui.Type(IDC_FILTER_DESCRIPTION, "x");
     });
     steps.push_back(answer);
     steps.push_back([&](Ui& ui) {
-        EXPECT_EQ(ui.Text(kDescription), "nameless");
-        ui.SelectRow(kCombo, 3);
+        EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "nameless");
+        ui.SelectRow(IDC_FILTER_COMBO, 3);
     });
-    steps.push_back([](Ui& ui) { ui.SelectRow(kGrid, 2); });
+    steps.push_back([](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 2); });
     Append(steps, Build("= 2"));
     steps.push_back(answer);
     steps.push_back([&](Ui& ui) {
@@ -663,15 +657,14 @@ TEST(DataFilters, KeysWithBlanksAroundThemNameTheirColumn) {
     s.owner.Add("  SALES", "CITY  ", 3);
     s.owner.savedFilters.push_back("K" + kSep + kSep + " sales.region " + kSep + "= 'East'" + kSep +
                                    "SALES.CITY" + kSep + "= 'Krak\xc3\xb3w'");
-    std::vector<std::function<void(Ui&)>> steps = {
-        [](Ui& ui) { ui.SelectRow(kCombo, 2); },
-        [&](Ui& ui) {
-            EXPECT_EQ(ui.RowText(kGrid, 3, 0), "SALES.CITY");
-            EXPECT_EQ(Rows(ui, kGrid, 1),
-                      (std::vector<std::string>{"= 'East'", "", "", "= 'Krak\xc3\xb3w'"}));
-            EXPECT_EQ(s.Condition(0), "= 'East'");
-            ui.SelectRow(kGrid, 0);
-        }};
+    Steps steps = {[](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 2); },
+                   [&](Ui& ui) {
+                       EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 3, 0), "SALES.CITY");
+                       EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1),
+                                 (std::vector<std::string>{"= 'East'", "", "", "= 'Krak\xc3\xb3w'"}));
+                       EXPECT_EQ(s.Condition(0), "= 'East'");
+                       ui.SelectRow(IDC_FILTER_GRID, 0);
+                   }};
     Append(steps, Build("= 'North'"));
     steps.push_back([](Ui& ui) { ui.Press(SheetButton::Finish); });
     EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
@@ -696,8 +689,8 @@ TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUse
     std::string told;
     EXPECT_EQ(s.Run({[&](Ui& ui) {
                          EXPECT_EQ(s.owner.errorsShown, 1);
-                         EXPECT_EQ(Rows(ui, kCombo), std::vector<std::string>{"Default"});
-                         ui.Click(kSave);
+                         EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), std::vector<std::string>{"Default"});
+                         ui.Click(IDC_FILTER_SAVE);
                      },
                      [&](Ui& ui) {
                          told = ui.MessageText();
@@ -723,8 +716,9 @@ TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUse
             ui.Answer(answer);
         };
     };
-    EXPECT_EQ(t.Run({[](Ui& ui) { ui.Click(kAddNew); }, [](Ui& ui) { ui.Type(kNameEdit, "Plze\xc5\x88"); },
-                     [](Ui& ui) { ui.Click(IDOK); }, [](Ui& ui) { ui.Click(kSave); }, ask(IDNO),
+    EXPECT_EQ(t.Run({[](Ui& ui) { ui.Click(IDC_FILTER_ADD_NEW); },
+                     [](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Plze\xc5\x88"); }, [](Ui& ui) { ui.Click(IDOK); },
+                     [](Ui& ui) { ui.Click(IDC_FILTER_SAVE); }, ask(IDNO),
                      [&](Ui& ui) {
                          EXPECT_EQ(t.owner.saves, 0);
                          ui.Press(SheetButton::Finish);
@@ -757,7 +751,7 @@ TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     driver
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 133u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
             EXPECT_EQ(ui.Caption(), "Select Data Filters");
             EXPECT_TRUE(ui.Enabled(ID_WIZBACK));
             EXPECT_FALSE(ui.Enabled(ID_WIZNEXT));
@@ -766,20 +760,15 @@ TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
         })
         .Then([](Ui& ui) { ui.Press(SheetButton::Back); })
         .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), 132u);
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_ORDER_LIST));
             ui.Press(SheetButton::Next);
         })
         .Then([](Ui& ui) {
             // Back and forth keeps what the step showed.
-            EXPECT_EQ(ui.Text(kDescription), "Default filter");
+            EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Default filter");
             ui.Press(SheetButton::Finish);
         });
-    {
-        fw::ScopedDriver scope(&driver, nullptr);
-        EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
-    }
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
     ASSERT_EQ(shell.paths().size(), 1u);
     EXPECT_EQ(shell.paths()[0],
               "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_filters_dialog_box.html");

@@ -9,6 +9,7 @@
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #ifdef _WIN32
 #include "framework/win32/win32_api.h"
 #endif
@@ -19,13 +20,11 @@ struct HandlerFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-constexpr UINT kDialog = 141;
-
 // OK runs a nested dialog first when it has one, then throws or ends the run.
 class Failing : public CDialog {
   public:
     explicit Failing(bool throws, CDialog* nested = nullptr)
-        : CDialog(kDialog), throws_(throws), nested_(nested) {}
+        : CDialog(IDD_PICK_STRING_ITEM), throws_(throws), nested_(nested) {}
     int oks = 0;
 
   protected:
@@ -45,7 +44,7 @@ class Failing : public CDialog {
 
 class FailingPage : public CPropertyPage {
   public:
-    FailingPage() : CPropertyPage(139) {}
+    FailingPage() : CPropertyPage(IDD_INFO_PAGE) {}
 
   protected:
     LRESULT OnWizardNext() override { throw HandlerFailure("Next failed"); }
@@ -110,8 +109,8 @@ TEST(HandlerExceptions, AThrowInANestedRunEndsBothRuns) {
 TEST(HandlerExceptions, AThrowingPageEndsTheSheet) {
     const unsigned before = ThreadWindows();
     FailingPage first;
-    CPropertyPage second(130);
-    CPropertySheet sheet(50511);
+    CPropertyPage second(IDD_SELECT_ATTR);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     sheet.AddPage(&first);
     sheet.AddPage(&second);

@@ -5,11 +5,12 @@
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/run_dialog.h"
 
 namespace {
 
 INT_PTR RunLogin(fw::TestDriver& driver, CWnd* parent = nullptr) {
-    CDialog dialog(129, parent);
+    CDialog dialog(IDD_LOGIN, parent);
     fw::ScopedDriver scope(&driver);
     return dialog.DoModal();
 }
@@ -71,7 +72,7 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
 // its controls has it by then (0: none of them).
 class FocusWatch : public CDialog {
   public:
-    FocusWatch() : CDialog(129) {}
+    FocusWatch() : CDialog(IDD_LOGIN) {}
     std::vector<int> wentTo;
 
   protected:
@@ -108,11 +109,7 @@ TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
         .Then([](fw::Ui& ui) { ui.Answer(IDOK); })
         .Then(focusServer)
         .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-    {
-        fw::ScopedDriver scope(&driver);
-        EXPECT_EQ(moved.DoModal(), IDCANCEL);
-    }
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+    EXPECT_EQ(testsupport::RunCleanly(moved, driver), IDCANCEL);
     EXPECT_EQ(moved.wentTo, (std::vector<int>{IDC_LOGIN_DATA_SOURCE, 0, IDCANCEL}));
 
     FocusWatch closed;
@@ -152,7 +149,7 @@ TEST(Keyboard, TheOwnerTakesNoInputWhileAModalWindowRuns) {
             });
             // The inner run's own driver: the outer driver steps only its own window.
             fw::ScopedDriver scope(&inner);
-            CDialog dialog(143);
+            CDialog dialog(IDD_FILTER_NAME);
             dialog.DoModal();
         })
         .Then([&](fw::Ui& ui) {
@@ -202,7 +199,7 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
     // A step that asks for Back alone still has Next as its default: once
     // Next is enabled, Enter goes forward, never back.
     ColumnsPage first(PSWIZB_NEXT), columns(PSWIZB_BACK), last(PSWIZB_BACK | PSWIZB_FINISH);
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     for (ColumnsPage* p : {&first, &columns, &last}) {
         p->sheet = &sheet;
@@ -226,14 +223,12 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
             EXPECT_EQ(ui.DefaultButton(), ID_WIZFINISH);
             ui.PressKey(fw::Key::Enter);
         });
-    fw::ScopedDriver scope(&driver);
-    EXPECT_EQ(sheet.DoModal(), ID_WIZFINISH);
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
 }
 
 TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
     ColumnsPage page(PSWIZB_NEXT);
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     page.sheet = &sheet;
     sheet.AddPage(&page);
@@ -255,10 +250,8 @@ TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
             EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{1});
             ui.PressKey(fw::Key::Escape);
         });
-    fw::ScopedDriver scope(&driver);
-    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), IDCANCEL);
     EXPECT_EQ(page.changes, (std::vector<int>{0, 1, 2, 1}));
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
 }
 
 // A list view whose row is selected by the program, with no caret on any row.
@@ -268,7 +261,7 @@ class SelectedNotFocused : public CDialog {
     CListCtrl list;
 
   protected:
-    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1063, list); }
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_PICK_LIST, list); }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         list.InsertColumn(0, "Item");
@@ -304,9 +297,7 @@ TEST(Keyboard, ArrowsInAListViewWithoutACaretStartFromTheTop) {
             EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{1});
             ui.PressKey(fw::Key::Escape);
         });
-    fw::ScopedDriver scope(&driver);
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures()[0];
+    EXPECT_EQ(testsupport::RunCleanly(dialog, driver), IDCANCEL);
 }
 
 TEST(Keyboard, EscOnAMessageBoxWithOkAloneAnswersOk) {

@@ -8,6 +8,7 @@
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/run_dialog.h"
 #include "support/probe_sheet.h"
 
 namespace {
@@ -168,18 +169,14 @@ TEST(Notifications, AUserChoiceInAComboIsReported) {
         }
     } page;
     page.log = &events;
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     sheet.AddPage(&page);
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 0); }).Then([](fw::Ui& ui) {
         ui.Press(fw::SheetButton::Cancel);
     });
-    {
-        fw::ScopedDriver scope(&driver);
-        EXPECT_EQ(sheet.DoModal(), IDCANCEL);
-    }
-    EXPECT_TRUE(driver.Failures().empty());
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), IDCANCEL);
     EXPECT_EQ(events, std::vector<std::string>{"command IDC_FILTER_COMBO " + std::to_string(CBN_SELCHANGE)});
 }
 

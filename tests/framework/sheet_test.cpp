@@ -4,6 +4,8 @@
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
+#include "support/run_dialog.h"
 
 namespace {
 
@@ -49,8 +51,8 @@ void ForcePress(fw::Ui& ui, int button) {
 
 TEST(WizardSheet, DisabledBackAndNextDoNothingEvenWhenPressedByMessage) {
     std::vector<std::string> log;
-    Page first(139, PSWIZB_NEXT, &log), second(130, PSWIZB_FINISH, &log);
-    CPropertySheet sheet(50511);
+    Page first(IDD_INFO_PAGE, PSWIZB_NEXT, &log), second(IDD_SELECT_ATTR, PSWIZB_FINISH, &log);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     sheet.AddPage(&first);
     sheet.AddPage(&second);
@@ -75,14 +77,8 @@ TEST(WizardSheet, DisabledBackAndNextDoNothingEvenWhenPressedByMessage) {
             seen.push_back(ui.TemplateId());
             ui.Press(fw::SheetButton::Finish);
         });
-    INT_PTR result;
-    {
-        fw::ScopedDriver scope(&driver);
-        result = sheet.DoModal();
-    }
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
-    EXPECT_EQ(result, ID_WIZFINISH);
-    EXPECT_EQ(seen, (std::vector<unsigned>{139, 130, 130}));
+    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
+    EXPECT_EQ(seen, (std::vector<unsigned>{IDD_INFO_PAGE, IDD_SELECT_ATTR, IDD_SELECT_ATTR}));
     // The refused presses reached no page's handler; the real one ran in order.
     EXPECT_EQ(log, (std::vector<std::string>{"init 139", "setactive 139", "next 139", "killactive 139",
                                              "init 130", "setactive 130"}));

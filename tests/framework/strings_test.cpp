@@ -3,6 +3,7 @@
 
 #include "framework/afxwin.h"
 #include "framework/bounded_copy.h"
+#include "resources/resource.h"
 
 #include <clocale>
 
@@ -69,7 +70,7 @@ TEST(CStringTest, LoadingAnUnknownIdGivesTheEmptyText) {
     CString s("before");
     EXPECT_FALSE(s.LoadString(49999));
     EXPECT_TRUE(s.IsEmpty());
-    EXPECT_TRUE(s.LoadString(50513));
+    EXPECT_TRUE(s.LoadString(IDS_NULL_PARAMETER));
     EXPECT_EQ(s, "Null Parameter");
 }
 

@@ -18,8 +18,8 @@ class ColumnsPage : public CPropertyPage {
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Control(pDX, 1007, tree);
-        DDX_Control(pDX, 1008, list);
+        DDX_Control(pDX, IDC_SELECT_TREE, tree);
+        DDX_Control(pDX, IDC_SELECT_LIST, list);
     }
     BOOL OnInitDialog() override {
         CPropertyPage::OnInitDialog();
@@ -35,14 +35,14 @@ class ColumnsPage : public CPropertyPage {
         if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == TVN_SELCHANGEDA)
             events.push_back("tree " +
                              tree.GetItemText(reinterpret_cast<NMTREEVIEWA*>(lParam)->itemNew.hItem).str());
-        if (msg == WM_COMMAND && LOWORD(wParam) == 1008 && HIWORD(wParam) == LBN_SELCHANGE)
+        if (msg == WM_COMMAND && LOWORD(wParam) == IDC_SELECT_LIST && HIWORD(wParam) == LBN_SELCHANGE)
             events.push_back("list " + std::to_string(list.GetSelCount()));
         return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
     }
 };
 
 INT_PTR RunPage(ColumnsPage& page, fw::Driver& driver) {
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     sheet.AddPage(&page);
     fw::ScopedDriver scope(&driver);

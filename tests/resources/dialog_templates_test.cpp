@@ -108,6 +108,10 @@ void CheckDialog(unsigned id, int cx, int cy, const char* caption, const std::ve
 
 constexpr uint32_t kAny = 0;
 
+// Control ids are written here as numbers, unlike everywhere else in the tests: UI scripts
+// and the transcript name controls by these values, so this is where they are held fixed
+// against a change of resource.h.
+
 TEST(DialogTemplates, Login) {
     CheckDialog(IDD_LOGIN, 209, 149, "Drill-Through Login",
                 {{1000, "Static", "Integration Server Name:", kAny, 0, 0},

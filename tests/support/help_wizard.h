@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/test_env.h"
 #include "wizard/dt_attr_sheet.h"
@@ -14,7 +15,7 @@ struct HelpWizard {
     ScopedEnv home{"TALVENOR_HOME", std::string("C:\\Talvenor")};
     FakeShell shell;
     ColumnOwner owner;
-    CDTAttrSheet sheet{50511, nullptr, 0};
+    CDTAttrSheet sheet{IDS_DRILL_THROUGH_REPORT, nullptr, 0};
 
     HelpWizard() {
         owner.Add("SALES", "REGION", 1);

@@ -6,11 +6,12 @@
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 
 namespace testsupport {
 
 inline void RunAloneInAWizard(CPropertyPage& page) {
-    CPropertySheet sheet(50511);
+    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
     sheet.SetWizardMode();
     sheet.AddPage(&page);
     fw::TestDriver nobody;  // the sheet is cancelled once the probe has run

@@ -13,11 +13,6 @@
 
 namespace probe {
 
-// The wizard's buttons (the framework's ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH).
-constexpr int kWizBack = 12323;
-constexpr int kWizNext = 12324;
-constexpr int kWizFinish = 12325;
-
 inline fw::Backend& B() {
     return fw::CurrentBackend();
 }

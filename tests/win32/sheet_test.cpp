@@ -12,8 +12,6 @@ using namespace probe;
 
 namespace {
 
-constexpr intptr_t kFinish = 12325;  // the framework's kWizFinish
-
 class MemoryTranscript : public fw::Transcript {
   public:
     void Line(const std::string& line) override { lines.push_back(line); }
@@ -92,9 +90,9 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         EXPECT_EQ(CurrentPage(active), first.hwnd());
         EXPECT_EQ(B().KindOf(first.hwnd()), fw::WindowKind::Page);
         EXPECT_EQ(B().TemplateOf(first.hwnd()), static_cast<unsigned>(IDD_PROBE_PAGE1));
-        EXPECT_TRUE(Usable(active, kWizNext));
-        EXPECT_FALSE(Usable(active, kWizBack));
-        EXPECT_FALSE(Usable(active, kWizFinish));
+        EXPECT_TRUE(Usable(active, ID_WIZNEXT));
+        EXPECT_FALSE(Usable(active, ID_WIZBACK));
+        EXPECT_FALSE(Usable(active, ID_WIZFINISH));
         EXPECT_TRUE(Usable(active, IDHELP));  // the page was made with help
         // A wizard's title bar shows the current page's caption, not the sheet's.
         EXPECT_EQ(B().GetWindowText(active), "First probe step");
@@ -103,16 +101,16 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
     driver.Then([&](fw::Hwnd active) {
         EXPECT_EQ(CurrentPage(active), second.hwnd());
         // Finish takes the place of Next.
-        EXPECT_TRUE(Usable(active, kWizFinish));
-        EXPECT_FALSE(B().IsWindowVisible(B().GetDlgItem(active, kWizNext)));
-        EXPECT_TRUE(Usable(active, kWizBack));
+        EXPECT_TRUE(Usable(active, ID_WIZFINISH));
+        EXPECT_FALSE(B().IsWindowVisible(B().GetDlgItem(active, ID_WIZNEXT)));
+        EXPECT_TRUE(Usable(active, ID_WIZBACK));
         EXPECT_FALSE(Usable(active, IDHELP));  // this one was not
         EXPECT_EQ(B().GetWindowText(active), "Second probe step");
         Press(active, PSBTN_BACK);
     });
     driver.Then([&](fw::Hwnd active) {
         EXPECT_EQ(CurrentPage(active), first.hwnd());
-        EXPECT_TRUE(Usable(active, kWizNext));
+        EXPECT_TRUE(Usable(active, ID_WIZNEXT));
         Press(active, PSBTN_NEXT);
     });
     driver.Then([&](fw::Hwnd active) { Press(active, PSBTN_FINISH); });
@@ -122,7 +120,7 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         Driven d(&driver, &transcript);
         result = B().RunPropertySheet(Wizard(sheet, first, second));
     }
-    EXPECT_EQ(result, kFinish);
+    EXPECT_EQ(result, ID_WIZFINISH);
     EXPECT_TRUE(driver.steps.empty());
     EXPECT_EQ(first.Codes(), (std::vector<UINT>{WM_INITDIALOG, PSN_SETACTIVE, PSN_WIZNEXT, PSN_KILLACTIVE,
                                                 PSN_SETACTIVE, PSN_WIZNEXT, PSN_KILLACTIVE}));
@@ -138,7 +136,7 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
                                     fw::transcript::SheetOpened("Probe wizard"),
                                     fw::transcript::PageShown(IDD_PROBE_PAGE1, "First probe step"),
                                     fw::transcript::PageShown(IDD_PROBE_PAGE2, "Second probe step"),
-                                    fw::transcript::SheetClosed(kFinish),
+                                    fw::transcript::SheetClosed(ID_WIZFINISH),
                                 }));
 }
 
@@ -182,7 +180,7 @@ TEST(Win32WizardSheet, PageThatRefusesFinishKeepsTheWizardOpen) {
     run.sheetSink = &sheet;
     run.pages = {{IDD_PROBE_PAGE1, &only, false}};
     Driven d(&driver, nullptr);
-    EXPECT_EQ(B().RunPropertySheet(run), kFinish);
+    EXPECT_EQ(B().RunPropertySheet(run), ID_WIZFINISH);
     EXPECT_TRUE(driver.steps.empty());
 }
 

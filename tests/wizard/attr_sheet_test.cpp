@@ -22,7 +22,7 @@ using NoColumns = testsupport::ColumnOwner;
 
 struct Wizard {
     NoColumns owner;
-    CDTAttrSheet sheet{50511, nullptr, 0};
+    CDTAttrSheet sheet{IDS_DRILL_THROUGH_REPORT, nullptr, 0};
     Wizard() { sheet.SetOwner(&owner); }
 };
 
@@ -50,7 +50,7 @@ TEST(Wizard, FirstStepShowsInstructionsWithBackDisabledAndNoFinish) {
     EXPECT_EQ(transcript.front(), "sheet \"Drill-Through Report\"");
     // The title bar of a wizard shows the page's caption; the sheet's own is in the transcript.
     EXPECT_EQ(caption, "Drill-Through Wizard");
-    EXPECT_EQ(page, 139u);
+    EXPECT_EQ(page, unsigned(IDD_INFO_PAGE));
     EXPECT_EQ(instructions.substr(0, 2), "\r\n");
     EXPECT_NE(instructions.find("Follow these steps to customize the transactional report\r\n"),
               std::string::npos);
@@ -159,7 +159,7 @@ TEST(Wizard, ASecondRunStartsFromScratch) {
 
 TEST(Wizard, HelpPathsOfEveryStepAreReadAtConstruction) {
     testsupport::ScopedEnv home("TALVENOR_HOME", std::string("R:\\"));
-    CDTAttrSheet sheet(50511, nullptr, 0);
+    CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
     EXPECT_EQ(sheet.m_strInstallRoot, "R:\\");
     EXPECT_EQ(sheet.m_strInfoHelpPath, "R:\\\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_wizard_db.html");
     EXPECT_EQ(

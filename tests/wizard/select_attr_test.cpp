@@ -21,7 +21,7 @@ namespace {
 
 struct Wizard {
     testsupport::ColumnOwner owner;
-    CDTAttrSheet sheet{50511, nullptr, 0};
+    CDTAttrSheet sheet{IDS_DRILL_THROUGH_REPORT, nullptr, 0};
     Wizard() { sheet.SetOwner(&owner); }
 };
 

@@ -27,3 +27,12 @@
 #undef LoadBitmap
 #undef GetWindowLong
 #undef SetWindowLong
+
+// The wizard's buttons, and what a finished wizard answers: the platform's
+// headers leave these to the application's framework; win_types.h spells the
+// same values for the portable code.
+#ifndef ID_WIZBACK
+#define ID_WIZBACK 12323
+#define ID_WIZNEXT 12324
+#define ID_WIZFINISH 12325
+#endif

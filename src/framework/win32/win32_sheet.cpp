@@ -10,8 +10,8 @@
 namespace fw {
 
 namespace {
-// Framework results (the values of ID_WIZFINISH and IDCANCEL in its headers).
-constexpr intptr_t kResultFinish = 12325;
+// Framework results.
+constexpr intptr_t kResultFinish = ID_WIZFINISH;
 constexpr intptr_t kResultCancel = IDCANCEL;
 }  // namespace
 
