@@ -113,11 +113,22 @@ class CgroupDrill : public ifacetest::InterfaceTest {
                 rmdir(folder.c_str());
             }
         }
-        std::string folder = "/sys/fs/cgroup/memory/" + name;
-        if (mkdir(folder.c_str(), 0755) == 0) {
-            if (WriteFile(folder + "/memory.limit_in_bytes", std::to_string(300 * kMiB)))
-                return folder;
-            rmdir(folder.c_str());
+        // Version 1: beneath the process's own memory cgroup where it may, so
+        // that the child stays inside the limits it was started under (and the
+        // check walks a real hierarchy); else beneath the root.
+        std::ifstream own("/proc/self/cgroup");
+        std::string line, path;
+        while (std::getline(own, line))
+            if (line.find(":memory:") != std::string::npos)
+                path = line.substr(line.find(":memory:") + 8);
+        for (const std::string& parent :
+             {"/sys/fs/cgroup/memory" + path, std::string("/sys/fs/cgroup/memory")}) {
+            std::string folder = parent + (parent.back() == '/' ? "" : "/") + name;
+            if (mkdir(folder.c_str(), 0755) == 0) {
+                if (WriteFile(folder + "/memory.limit_in_bytes", std::to_string(300 * kMiB)))
+                    return folder;
+                rmdir(folder.c_str());
+            }
         }
         return std::string();
     }
