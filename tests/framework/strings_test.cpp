@@ -28,6 +28,22 @@ TEST(CStringTest, CaseIsFoldedAsThePlatformFoldsIt) {
 #endif
 }
 
+// A character the code page cannot hold arrives as a reference, one character
+// for the user: a cut leaves it out whole, as it does a multibyte character.
+TEST(CStringTest, ACutNeverEndsInsideACharacterReference) {
+    char field[16];
+    field[15] = '\0';
+    const char* plzen = "Plze&#328;!";
+    for (size_t limit : {5, 6, 7, 9})  // after "&", "&#", "&#3" and "&#328"
+        EXPECT_EQ(fw::BoundedCopy(field, limit, plzen), 4u) << limit;
+    EXPECT_STREQ(field, "Plze");
+    EXPECT_EQ(fw::BoundedCopy(field, 10, plzen), 10u);  // whole, and then cut
+    // Not references: texts that only look like their start stay as cut.
+    EXPECT_EQ(fw::BoundedCopy(field, 5, "AT&T&#x41;"), 5u);
+    EXPECT_EQ(fw::BoundedCopy(field, 5, "a &#12 b;"), 5u);
+    EXPECT_EQ(fw::BoundedCopy(field, 4, "a &#;b"), 4u);
+}
+
 #if !defined(_WIN32)
 // A host that never chose a locale gets the stand-in's UTF-8 as it is: a cut
 // there keeps a UTF-8 character whole and counts any other byte as one.
