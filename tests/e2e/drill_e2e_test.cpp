@@ -61,11 +61,12 @@ const std::vector<std::string> kSalesDetailHeader = {"sale_date", "region",   "c
                                                      "customer",  "quantity", "amount", "channel"};
 
 // A text as a host item carries it: in the code page zevdt runs in (this
-// process's: the same environment), and, where longer than an item holds,
-// only its first 240 bytes; the same cut is applied to what zevdt wrote.
+// process's: the same environment), and only its first 240 bytes, on both
+// sides: an item cut at 255 bytes may end a character or a reference short of
+// that (a reference is at most 10 bytes), so its length tells nothing.
 std::string AsDelivered(const std::string& text, const zevdtapi::HostText* host) {
     std::string bytes = host ? host->Out(text) : text;
-    return bytes.size() < 250 ? bytes : bytes.substr(0, 240);
+    return bytes.substr(0, 240);
 }
 
 Records Clipped(Records records) {
