@@ -118,6 +118,9 @@ class HeadlessBackend : public Backend {
     static int ListViewFocus(const Window* w);
     // Characters typed in a list view: it moves to the row they start.
     void TypeInListView(Window* list, const std::string& text);
+    // Makes `row` the only selected row of a list view, with the caret, as an
+    // arrow key or type-ahead does; the list view reports each change.
+    void SelectOnlyRow(Window* list, int row);
 
     // The dialog manager (headless_keys.cpp): default button, focus, keys.
     static Window* TopOf(Window* w);

@@ -263,14 +263,7 @@ void HeadlessBackend::MoveInList(Window* list, Key key) {
     if (target < 0 || target >= count || target == current)
         return;
     if (list->cls == "SysListView32") {
-        // The row the caret moves to is the only one selected; the list view reports each change.
-        LVITEMA clear{};
-        clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        Deliver(list, LVM_SETITEMSTATE, static_cast<uintptr_t>(-1), reinterpret_cast<LPARAM>(&clear));
-        LVITEMA item{};
-        item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        if (live_.count(list))
-            Deliver(list, LVM_SETITEMSTATE, static_cast<uintptr_t>(target), reinterpret_cast<LPARAM>(&item));
+        SelectOnlyRow(list, target);
     } else if (list->cls == "ListBox") {
         if (list->style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) {
             Deliver(list, LB_SETSEL, FALSE, -1);

@@ -278,14 +278,17 @@ void HeadlessBackend::TypeInListView(Window* list, const std::string& text) {
     }
     if (found < 0 || !live_.count(list))
         return;
-    // As an arrow key does: the row found is the only one selected, with the caret.
+    SelectOnlyRow(list, found);
+}
+
+void HeadlessBackend::SelectOnlyRow(Window* list, int row) {
     LVITEMA clear{};
     clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     Deliver(list, LVM_SETITEMSTATE, static_cast<uintptr_t>(-1), reinterpret_cast<LPARAM>(&clear));
     LVITEMA item{};
     item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     if (live_.count(list))
-        Deliver(list, LVM_SETITEMSTATE, static_cast<uintptr_t>(found), reinterpret_cast<LPARAM>(&item));
+        Deliver(list, LVM_SETITEMSTATE, static_cast<uintptr_t>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 void HeadlessBackend::TypeText(Hwnd window, const std::string& text) {
