@@ -1,14 +1,19 @@
 #include "fake_dtapi.h"
 
 #include <cstring>
+#include <mutex>
 
 namespace {
 
 FakeDTAPIControlBlock g_control;
 // The handle Init hands out: an address only this library gives away.
 char g_handle;
+// Hosts' threads may call into the library at the same moment (the first
+// ZevDTInit of a process on several threads); the counts must not lose one.
+std::mutex g_record;
 
 uint32_t Called(FakeFn fn, void* library) {
+    std::lock_guard<std::mutex> lock(g_record);
     FakeDTAPIControlBlock& c = g_control;
     uint32_t n = c.calls[fn]++;
     if (c.logCount < sizeof c.log / sizeof c.log[0])
@@ -31,8 +36,10 @@ bool AllZero(const void* bytes, size_t size) {
 
 // Counts a call that received a record or out value it should have found zeroed.
 void ExpectZeroed(FakeFn fn, bool zeroed) {
-    if (!zeroed)
+    if (!zeroed) {
+        std::lock_guard<std::mutex> lock(g_record);
         ++g_control.notZeroed[fn];
+    }
 }
 
 }  // namespace
