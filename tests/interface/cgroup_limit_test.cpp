@@ -3,8 +3,6 @@
 // 50009 instead of the out-of-memory killer ending the host.
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -150,24 +148,19 @@ TEST_F(CgroupDrill, ADrillBeyondTheCgroupGives50009) {
     control->cells = cells.data();
     control->rows = 1000000;
     control->columnsOfData = 2;
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int code = ifacetest::ExitCodeInAChild([&] {
         if (!WriteFile(folder + "/cgroup.procs", std::to_string(getpid())))
-            _exit(10);
+            return 10;
         if (fw::AvailableMemoryBytes() > 300 * kMiB)
-            _exit(11);
+            return 11;
         ZevDTDataItem* items = nullptr;
         uint32_t count = 0;
-        uint32_t code = ZevDTGetData(handle, &items, &count);
-        _exit(code == ZEVDT_E_ALLOCATION && !items && count == 0 ? 0 : 12);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+        const uint32_t got = ZevDTGetData(handle, &items, &count);
+        return got == ZEVDT_E_ALLOCATION && !items && count == 0 ? 0 : 12;
+    });
     rmdir(folder.c_str());
-    ASSERT_TRUE(WIFEXITED(status)) << "the child was killed by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0)
-        << "10: not moved into the cgroup, 11: limit not counted, 12: not refused";
+    ASSERT_EQ(code, 0) << "below 0: killed by that signal, 10: not moved into the cgroup, 11: limit not "
+                          "counted, 12: not refused";
     std::printf("2,000,000 cells in a 300 MiB cgroup (%s): 50009, exit 0\n", folder.c_str());
 }
 

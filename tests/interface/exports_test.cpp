@@ -1,6 +1,5 @@
 // The nine exports at their edges: handles that are not live objects, null
 // arguments, the source password field, and the library loader.
-#include "dtapi_table.h"
 #include "interface_fixture.h"
 #include "resources/resource.h"
 
@@ -135,9 +134,7 @@ TEST_F(Exports, CloseEndsTheReportAndShowsAFailure) {
     EXPECT_EQ(ZevDTClose(handle), ZEVDT_OK);
     FakeProgram(control, kFakeClose, {0, 77});
     std::strcpy(control->errorText, "Close failed");
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Run(driver, [&] { return ZevDTClose(handle); }), 77u);
+    EXPECT_EQ(Run(AnswersOk(), [&] { return ZevDTClose(handle); }), 77u);
     EXPECT_EQ(transcript.lines, std::vector<std::string>{ifacetest::Message(0, "Close failed")});
     // The object serves the next open.
     EXPECT_EQ(Open(), ZEVDT_OK);
@@ -155,8 +152,7 @@ TEST_F(Exports, AMissingLibraryOrFunctionFailsInitWithNoHandle) {
           Case{"relative/zevdtapi.lib", "must name a full path"}}) {
         testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", c.path);
         void* h = reinterpret_cast<void*>(this);
-        fw::TestDriver none;
-        EXPECT_EQ(Run(none, [&] { return ZevDTInit(0, &h); }), ZEVDT_E_EXCEPTION) << c.path;
+        EXPECT_EQ(Run(fw::TestDriver(), [&] { return ZevDTInit(0, &h); }), ZEVDT_E_EXCEPTION) << c.path;
         EXPECT_EQ(h, nullptr);
         ASSERT_EQ(transcript.lines.size(), 1u) << c.path;
         EXPECT_EQ(transcript.lines[0].rfind("diagnostic \"the data-transfer library cannot be loaded: ", 0),
@@ -196,9 +192,7 @@ TEST_F(Exports, TheLastMessageOfAHandleIsKeptForItsHost) {
     control->status[kFakeConnect] = FakeStatuses{{2002001}, 1};
     control->errorNumber = 2002001;
     std::strcpy(control->errorText, "The database Plze\xc5\x88.db cannot be opened.");
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), 2002001u);
+    EXPECT_EQ(Open(AnswersOk()), 2002001u);
     EXPECT_EQ(ZevDTGetLastMessage(handle, text, sizeof text), 40u);
     EXPECT_STREQ(text, "The database Plze\xc5\x88.db cannot be opened.");
     char small[13];

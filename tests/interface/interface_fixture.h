@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "dtapi_table.h"
 #include "fake_dtapi.h"
 #include "fake_records.h"
 #include "framework/script/test_driver.h"
@@ -18,6 +19,9 @@
 #include "zevdtu.h"
 
 #ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "framework/headless/headless_backend.h"
 #endif
 
@@ -57,6 +61,9 @@ class InterfaceTest : public ::testing::Test {
     void TearDown() override {
         if (handle)
             ZevDTExit(handle);
+        handle = nullptr;
+        if (tableChanged)
+            zevdt::SetDTAPIForTesting(nullptr);
         EXPECT_EQ(WaitCursorDepth(), 0);
         // Every record and out value that the caller must zero first was.
         for (uint32_t fn = 0; fn < kFakeFnCount; ++fn)
@@ -77,6 +84,30 @@ class InterfaceTest : public ::testing::Test {
         ASSERT_NE(handle, nullptr);
     }
 
+    // Ends the handle and makes a new one over a copy of the loaded library's
+    // functions that `change` edits (to make one throw, say); TearDown ends
+    // that handle and loads the library's own functions again.
+    template <typename Change>
+    void InitWithTable(Change change) {
+        if (handle)
+            ZevDTExit(handle);
+        handle = nullptr;
+        const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
+        ASSERT_NE(loaded, nullptr);
+        table = *loaded;
+        change(table);
+        zevdt::SetDTAPIForTesting(&table);
+        tableChanged = true;
+        Init();
+    }
+
+    // A user who answers `boxes` message boxes with OK, one after another.
+    static fw::TestDriver AnswersOk(int boxes = 1) {
+        fw::TestDriver driver;
+        for (int i = 0; i < boxes; ++i) driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
+        return driver;
+    }
+
     // Runs one export with the user's steps; keeps the transcript and checks
     // that every step was used and none failed.
     template <typename Fn>
@@ -92,6 +123,10 @@ class InterfaceTest : public ::testing::Test {
         EXPECT_EQ(WaitCursorDepth(), 0) << "a way out left the busy cursor on";
         return code;
     }
+    template <typename Fn>
+    uint32_t Run(fw::TestDriver&& driver, Fn call) {
+        return Run(driver, call);
+    }
     uint32_t Open(fw::TestDriver& driver, std::vector<const char*> members = {"Year\n", "East\n"},
                   uint64_t context = 0x1122334455667788ull) {
         memberStore.assign(members.begin(), members.end());
@@ -100,10 +135,10 @@ class InterfaceTest : public ::testing::Test {
                              const_cast<char**>(memberStore.data()), context);
         });
     }
-    uint32_t Open() {
-        fw::TestDriver none;
-        return Open(none);
+    uint32_t Open(fw::TestDriver&& driver, std::vector<const char*> members = {"Year\n", "East\n"}) {
+        return Open(driver, std::move(members));
     }
+    uint32_t Open() { return Open(fw::TestDriver()); }
 
     std::vector<std::string> CallNames() const {
         std::vector<std::string> names;
@@ -125,8 +160,25 @@ class InterfaceTest : public ::testing::Test {
     void* handle = nullptr;
     fw::MemoryTranscript transcript;
     std::vector<const char*> memberStore;
+    zevdt::DTAPITable table{};
+    bool tableChanged = false;
 };
 
 using Calls = std::vector<std::string>;
+
+#ifndef _WIN32
+// Runs `body` in a forked child and gives the code it exits with, or minus
+// the signal that ended it (-1000 when no child could be started).
+template <typename Body>
+int ExitCodeInAChild(Body body) {
+    pid_t child = fork();
+    if (child == 0)
+        _exit(body());
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return -1000;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+#endif
 
 }  // namespace ifacetest

@@ -1,7 +1,6 @@
 // ZevDTOpen's branches against the fake library, with the dialogs answered
 // as a user would answer them.
 #include "drill_through.h"
-#include "dtapi_table.h"
 #include "interface_fixture.h"
 #include "resources/resource.h"
 
@@ -124,9 +123,7 @@ TEST_F(OpenSequence, CancelledLoginReturns1WithoutTellingTheLibrary) {
 TEST_F(OpenSequence, NoDataSourceNameIsRefusedBeforeAnyDialog) {
     control->info.loginFlags = ZEVDTAPI_LOGIN_USER;
     control->info.dataSourceName[0] = '\0';
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), ZEVDT_E_NO_DATA_SOURCE);
+    EXPECT_EQ(Open(AnswersOk()), ZEVDT_E_NO_DATA_SOURCE);
     EXPECT_EQ(transcript.lines,
               (std::vector<std::string>{Message(50012, "Datasource name is not available.")}));
     EXPECT_EQ(control->calls[kFakeConnect], 0u);
@@ -184,9 +181,7 @@ TEST_F(OpenSequence, ARetryWithoutADataSourceNameGives50012) {
     control->info.dataSourceName[0] = '\0';
     FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED});
     std::strcpy(control->errorText, "Refused.");
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); }).Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), ZEVDT_E_NO_DATA_SOURCE);
+    EXPECT_EQ(Open(AnswersOk(2)), ZEVDT_E_NO_DATA_SOURCE);
     EXPECT_EQ(transcript.lines,
               (std::vector<std::string>{Message(0, "Refused."),
                                         Message(50012, "Datasource name is not available.")}));
@@ -215,8 +210,7 @@ TEST_F(OpenSequence, FourRefusedLoginsGiveUpWithThePasswordForgotten) {
     control->errorNumber = ZEVDTAPI_LOGIN_REFUSED;
     std::strcpy(control->errorText, "Login refused.");
     ASSERT_EQ(ZevDTSetSourcePassword(handle, "stale"), ZEVDT_OK);
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
+    fw::TestDriver driver = AnswersOk();
     for (int i = 0; i < 3; ++i) {
         driver
             .Then([](Ui& ui) {
@@ -259,9 +253,7 @@ TEST_F(OpenSequence, AnotherConnectionFailureIsReturnedAtOnceAndForgetsThePasswo
     FakeProgram(control, kFakeConnect, {4242});
     ASSERT_EQ(ZevDTSetSourcePassword(handle, "pw"), ZEVDT_OK);
     std::strcpy(control->errorText, "Server down");
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), 4242u);
+    EXPECT_EQ(Open(AnswersOk()), 4242u);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Server down")}));
     EXPECT_EQ(Password(), "");
 }
@@ -280,9 +272,7 @@ TEST_P(LibraryFailure, IsShownThenReturned) {
     FakeProgram(control, GetParam().fn, {31337});
     control->errorNumber = 31337;
     std::strcpy(control->errorText, "It failed.  \r\n\t ");
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), 31337u);
+    EXPECT_EQ(Open(AnswersOk()), 31337u);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "It failed.")}));
     Calls calls = CallNames();
     ASSERT_GE(calls.size(), 2u);
@@ -303,42 +293,32 @@ TEST_F(OpenSequence, AnEmptyErrorTextShowsTheErrorNumber) {
     FakeProgram(control, kFakeGetReports, {9});
     control->errorNumber = 7;
     std::strcpy(control->errorText, "  \n");
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), 9u);
+    EXPECT_EQ(Open(AnswersOk()), 9u);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Drill-Through Error : 7")}));
 }
 
 TEST_F(OpenSequence, AnErrorTextFillingTheWholeBufferIsShownWithoutReadingPastIt) {
     FakeProgram(control, kFakeGetReports, {9});
     std::memset(control->errorText, 'e', 600);
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), 9u);
+    EXPECT_EQ(Open(AnswersOk()), 9u);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, std::string(255, 'e'))}));
 }
 
 TEST_F(OpenSequence, NoReportsOrNoColumnsAreShownAndReturned) {
     records.reportList.clear();
     Publish();
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(driver), ZEVDT_E_NO_REPORTS);
+    EXPECT_EQ(Open(AnswersOk()), ZEVDT_E_NO_REPORTS);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(
                                     50007, "There are no reports defined for selected intersection.")}));
 
     // A count with no list is no list.
     control->reportCount = 2;
-    fw::TestDriver again;
-    again.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(again), ZEVDT_E_NO_REPORTS);
+    EXPECT_EQ(Open(AnswersOk()), ZEVDT_E_NO_REPORTS);
 
     records.AddReport("Orders", 0);
     records.columnList.clear();
     Publish();
-    fw::TestDriver noColumns;
-    noColumns.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Open(noColumns), ZEVDT_E_NO_COLUMNS);
+    EXPECT_EQ(Open(AnswersOk()), ZEVDT_E_NO_COLUMNS);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(
                                     50008, "There are no display columns defined in a selected report.")}));
 }
@@ -421,19 +401,9 @@ uint32_t ZEVDT_CALL ThrowingGetColumns(void*, ZevDTAPIColumn***, int32_t*) {
 // An exception inside the sequence (here thrown by a library call) is caught
 // there: 50001, no message, and the busy cursor is ended.
 TEST_F(OpenSequence, AnExceptionInsideTheSequenceGives50001) {
-    ZevDTExit(handle);
-    handle = nullptr;
-    const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
-    ASSERT_NE(loaded, nullptr);
-    zevdt::DTAPITable throwing = *loaded;
-    throwing.GetColumns = ThrowingGetColumns;
-    zevdt::SetDTAPIForTesting(&throwing);
-    Init();
+    InitWithTable([](zevdt::DTAPITable& t) { t.GetColumns = ThrowingGetColumns; });
     EXPECT_EQ(Open(), ZEVDT_E_EXCEPTION);
     EXPECT_TRUE(transcript.lines.empty());
-    ZevDTExit(handle);
-    handle = nullptr;
-    zevdt::SetDTAPIForTesting(nullptr);
 }
 
 // The retried connection's own busy cursor ends also when the library
@@ -446,22 +416,12 @@ uint32_t ZEVDT_CALL RefuseThenThrowConnect(void*) {
 }
 
 TEST_F(OpenSequence, AnExceptionInARetriedConnectionEndsItsBusyCursor) {
-    ZevDTExit(handle);
-    handle = nullptr;
-    const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
-    ASSERT_NE(loaded, nullptr);
-    zevdt::DTAPITable throwing = *loaded;
-    throwing.Connect = RefuseThenThrowConnect;
-    zevdt::SetDTAPIForTesting(&throwing);
-    Init();
+    InitWithTable([](zevdt::DTAPITable& t) { t.Connect = RefuseThenThrowConnect; });
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Answer(IDOK); }).Then([](Ui& ui) { ui.Click(IDOK); });
     // Run checks that no busy cursor is left on.
     EXPECT_EQ(Open(driver), ZEVDT_E_EXCEPTION);
     EXPECT_EQ(control->calls[kFakeSetInfoWithOptionOn], 1u);
-    ZevDTExit(handle);
-    handle = nullptr;
-    zevdt::SetDTAPIForTesting(nullptr);
 }
 
 // CancelServerRequest as the value fetch reaches it: the drill-through
@@ -470,12 +430,9 @@ TEST_F(OpenSequence, CancelServerRequestReturnsTheLibrarysStatusAndShowsAFailure
     auto* object = static_cast<CDrillThrough*>(handle);
     FakeProgram(control, kFakeServerCancel, {0, 808});
     std::strcpy(control->errorText, "Nothing to cancel.");
-    fw::TestDriver quiet;
-    EXPECT_EQ(Run(quiet, [&] { return object->CancelServerRequest(); }), 0u);
+    EXPECT_EQ(Run(fw::TestDriver(), [&] { return object->CancelServerRequest(); }), 0u);
     EXPECT_TRUE(transcript.lines.empty());
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });
-    EXPECT_EQ(Run(driver, [&] { return object->CancelServerRequest(); }), 808u);
+    EXPECT_EQ(Run(AnswersOk(), [&] { return object->CancelServerRequest(); }), 808u);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{Message(0, "Nothing to cancel.")}));
     EXPECT_EQ(CallNames(), (Calls{"Init", "ServerCancel", "ServerCancel", "GetError"}));
     EXPECT_EQ(control->foreignHandleCalls, 0u);
