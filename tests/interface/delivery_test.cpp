@@ -1,6 +1,5 @@
 // Header, header-info and data items as the host receives them, byte for byte.
 #include "drill_through.h"
-#include "dtapi_table.h"
 #include "framework/memory_limit.h"
 #include "framework/transcript_lines.h"
 #include "interface_fixture.h"
@@ -11,8 +10,6 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "framework/memory_budget.h"
 #endif
@@ -20,6 +17,13 @@
 using ifacetest::Message;
 
 namespace {
+
+bool AllZero(const char* bytes, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (bytes[i])
+            return false;
+    return true;
+}
 
 class Delivery : public ifacetest::InterfaceTest {
   protected:
@@ -34,32 +38,52 @@ class Delivery : public ifacetest::InterfaceTest {
         Publish();
         ASSERT_EQ(Open(), ZEVDT_OK);
     }
+    // Opens on one displayed column, where a test is about the cells.
+    void OpenWithOneColumn() {
+        records.AddColumn("T", "A", 1);
+        OpenWith();
+    }
+    // The library's next result: `rows` by `columns` cells, row by row.
+    void SetResult(uint32_t rows, uint32_t columns, const std::vector<const char*>& texts) {
+        records.SetCells(texts);
+        Publish();
+        control->rows = rows;
+        control->columnsOfData = columns;
+    }
+    // One delivery into header, info or items and count; `message`: a box is expected and answered.
     template <typename Item, typename Fn>
-    uint32_t Deliver(Fn fn, Item** items, uint32_t* count, bool expectMessage = false) {
-        fw::TestDriver driver;
-        if (expectMessage)
-            driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
-        *items = reinterpret_cast<Item*>(this);  // must be reset by the export
-        *count = 99;
-        return Run(driver, [&] { return fn(handle, items, count); });
+    uint32_t Deliver(Fn fn, Item** out, bool message) {
+        *out = reinterpret_cast<Item*>(this);  // must be reset by the export
+        count = 99;
+        return Run(message ? AnswersOk() : fw::TestDriver(), [&] { return fn(handle, out, &count); });
     }
-    uint32_t Header(ZevDTHeaderItem** items, uint32_t* count, bool message = false) {
-        return Deliver(ZevDTGetHeader, items, count, message);
+    uint32_t Header(bool message = false) { return Deliver(ZevDTGetHeader, &header, message); }
+    uint32_t HeaderInfo(bool message = false) { return Deliver(ZevDTGetHeaderInfo, &info, message); }
+    uint32_t Data(bool message = false) { return Deliver(ZevDTGetData, &items, message); }
+    // The items hold these texts row by row (null: a missing cell, delivered
+    // empty), each numbered from row 1 and zeroed after its text.
+    void ExpectItems(const std::vector<const char*>& texts, uint32_t columns) {
+        ASSERT_EQ(count, texts.size());
+        for (uint32_t i = 0; i < count; ++i) {
+            const char* text = texts[i] ? texts[i] : "";
+            EXPECT_EQ(items[i].row, i / columns + 1) << i;
+            EXPECT_EQ(items[i].column, i % columns) << i;
+            EXPECT_STREQ(items[i].text, text) << i;
+            EXPECT_TRUE(AllZero(items[i].text + std::strlen(text), 256 - std::strlen(text))) << i;
+        }
     }
-    uint32_t HeaderInfo(ZevDTHeaderInfoItem** items, uint32_t* count, bool message = false) {
-        return Deliver(ZevDTGetHeaderInfo, items, count, message);
+    // Nothing was handed out.
+    template <typename Item>
+    void ExpectNothing(Item* out) {
+        EXPECT_EQ(out, nullptr);
+        EXPECT_EQ(count, 0u);
     }
-    uint32_t Data(ZevDTDataItem** items, uint32_t* count, bool message = false) {
-        return Deliver(ZevDTGetData, items, count, message);
-    }
-};
 
-bool AllZero(const char* bytes, size_t n) {
-    for (size_t i = 0; i < n; ++i)
-        if (bytes[i])
-            return false;
-    return true;
-}
+    ZevDTHeaderItem* header = nullptr;
+    ZevDTHeaderInfoItem* info = nullptr;
+    ZevDTDataItem* items = nullptr;
+    uint32_t count = 0;
+};
 
 TEST_F(Delivery, HeaderItemsFollowTheDisplayPositions) {
     records.AddColumn("T", "SECOND", 2);
@@ -67,34 +91,30 @@ TEST_F(Delivery, HeaderItemsFollowTheDisplayPositions) {
     records.AddColumn("T", "FIRST", 1);
     records.columnList.insert(records.columnList.begin() + 1, nullptr);  // a hole in the library's list
     OpenWith();
-    ZevDTHeaderItem* items = nullptr;
-    uint32_t count = 0;
-    ASSERT_EQ(Header(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(Header(), ZEVDT_OK);
     ASSERT_EQ(count, 2u);
-    EXPECT_EQ(items[0].row, 0u);
-    EXPECT_EQ(items[0].column, 1u);
-    EXPECT_STREQ(items[0].name, "FIRST");
-    EXPECT_EQ(items[1].column, 2u);
-    EXPECT_STREQ(items[1].name, "SECOND");
-    EXPECT_TRUE(AllZero(items[0].name + 5, 256 - 5));
+    EXPECT_EQ(header[0].row, 0u);
+    EXPECT_EQ(header[0].column, 1u);
+    EXPECT_STREQ(header[0].name, "FIRST");
+    EXPECT_EQ(header[1].column, 2u);
+    EXPECT_STREQ(header[1].name, "SECOND");
+    EXPECT_TRUE(AllZero(header[0].name + 5, 256 - 5));
 }
 
 TEST_F(Delivery, HeaderInfoCarriesTablesNamesAndTypes) {
     records.AddColumn("ORDERS", "QTY", 2, 4);
     records.AddColumn(std::string(5000, 't'), std::string(4100, 'c'), 1, ZEVDTAPI_TYPE_CHAR);
     OpenWith();
-    ZevDTHeaderInfoItem* items = nullptr;
-    uint32_t count = 0;
-    ASSERT_EQ(HeaderInfo(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(HeaderInfo(), ZEVDT_OK);
     ASSERT_EQ(count, 2u);
-    EXPECT_EQ(items[0].column, 1u);
-    EXPECT_EQ(std::string(items[0].tableName), std::string(4100, 't'));
-    EXPECT_EQ(std::string(items[0].columnName), std::string(4100, 'c'));
-    EXPECT_EQ(items[0].dataType, ZEVDTAPI_TYPE_CHAR);
-    EXPECT_EQ(items[1].column, 2u);
-    EXPECT_STREQ(items[1].tableName, "ORDERS");
-    EXPECT_STREQ(items[1].columnName, "QTY");
-    EXPECT_EQ(items[1].dataType, 4u);
+    EXPECT_EQ(info[0].column, 1u);
+    EXPECT_EQ(std::string(info[0].tableName), std::string(4100, 't'));
+    EXPECT_EQ(std::string(info[0].columnName), std::string(4100, 'c'));
+    EXPECT_EQ(info[0].dataType, ZEVDTAPI_TYPE_CHAR);
+    EXPECT_EQ(info[1].column, 2u);
+    EXPECT_STREQ(info[1].tableName, "ORDERS");
+    EXPECT_STREQ(info[1].columnName, "QTY");
+    EXPECT_EQ(info[1].dataType, 4u);
 }
 
 // A gap or a duplicate among the positions: message 50011 and nothing handed out.
@@ -102,19 +122,15 @@ TEST_F(Delivery, ABrokenDisplaySequenceHandsOutNothing) {
     const std::string invalid = Message(50011, "Invalid display order sequence found");
     for (std::vector<int32_t> positions : {std::vector<int32_t>{1, 3}, std::vector<int32_t>{1, 1},
                                            std::vector<int32_t>{2, 2, 1}, std::vector<int32_t>{5}}) {
+        SCOPED_TRACE(::testing::PrintToString(positions));
         records.columnList.clear();
         for (int32_t p : positions) records.AddColumn("T", "C", p);
         OpenWith();
-        ZevDTHeaderItem* items = nullptr;
-        uint32_t count = 0;
-        EXPECT_EQ(Header(&items, &count, true), ZEVDT_E_DISPLAY_ORDER);
-        EXPECT_EQ(items, nullptr);
-        EXPECT_EQ(count, 0u);
+        EXPECT_EQ(Header(true), ZEVDT_E_DISPLAY_ORDER);
+        ExpectNothing(header);
         EXPECT_EQ(transcript.lines, std::vector<std::string>{invalid});
-        ZevDTHeaderInfoItem* info = nullptr;
-        EXPECT_EQ(HeaderInfo(&info, &count, true), ZEVDT_E_DISPLAY_ORDER);
-        EXPECT_EQ(info, nullptr);
-        EXPECT_EQ(count, 0u);
+        EXPECT_EQ(HeaderInfo(true), ZEVDT_E_DISPLAY_ORDER);
+        ExpectNothing(info);
     }
 }
 
@@ -122,11 +138,8 @@ TEST_F(Delivery, NoDisplayedColumnHandsOutNothingQuietly) {
     records.AddColumn("T", "A", 0);
     records.AddColumn("T", "B", -3);
     OpenWith();
-    ZevDTHeaderItem* items = nullptr;
-    uint32_t count = 0;
-    EXPECT_EQ(Header(&items, &count), ZEVDT_OK);
-    EXPECT_EQ(items, nullptr);
-    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(Header(), ZEVDT_OK);
+    ExpectNothing(header);
     EXPECT_TRUE(transcript.lines.empty());
 }
 
@@ -134,57 +147,37 @@ TEST_F(Delivery, ALongColumnNameIsCutAt255BytesAndSparesTheNextItem) {
     records.AddColumn("T", std::string(300, 'n'), 1);
     records.AddColumn("T", "B", 2);
     OpenWith();
-    ZevDTHeaderItem* items = nullptr;
-    uint32_t count = 0;
-    ASSERT_EQ(Header(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(Header(), ZEVDT_OK);
     ASSERT_EQ(count, 2u);
-    EXPECT_EQ(std::string(items[0].name), std::string(255, 'n'));
-    EXPECT_EQ(items[0].name[255], '\0');
-    EXPECT_EQ(items[1].row, 0u);
-    EXPECT_EQ(items[1].column, 2u);
-    EXPECT_STREQ(items[1].name, "B");
+    EXPECT_EQ(std::string(header[0].name), std::string(255, 'n'));
+    EXPECT_EQ(header[0].name[255], '\0');
+    EXPECT_EQ(header[1].row, 0u);
+    EXPECT_EQ(header[1].column, 2u);
+    EXPECT_STREQ(header[1].name, "B");
 }
 
 TEST_F(Delivery, ASecondHeaderReplacesTheFirst) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    ZevDTHeaderItem* first = nullptr;
-    uint32_t count = 0;
-    ASSERT_EQ(Header(&first, &count), ZEVDT_OK);
+    OpenWithOneColumn();
+    ASSERT_EQ(Header(), ZEVDT_OK);
     ASSERT_EQ(count, 1u);
     // The wizard may have changed the records in between.
     records.AddColumn("T", "B", 0)->displayPosition = 1;
     records.columnList[0]->displayPosition = 2;
     Publish();
     static_cast<void>(Open());
-    ZevDTHeaderItem* second = nullptr;
-    ASSERT_EQ(Header(&second, &count), ZEVDT_OK);
+    ASSERT_EQ(Header(), ZEVDT_OK);
     ASSERT_EQ(count, 2u);
-    EXPECT_STREQ(second[0].name, "B");
-    EXPECT_STREQ(second[1].name, "A");
+    EXPECT_STREQ(header[0].name, "B");
+    EXPECT_STREQ(header[1].name, "A");
 }
 
 TEST_F(Delivery, CellsComeRowByRowWithMissingCellsEmpty) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    records.SetCells({"a1", "b1", "c1", "a2", nullptr, "c2"});
-    Publish();
-    control->rows = 2;
-    control->columnsOfData = 3;
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
-    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
-    ASSERT_EQ(count, 6u);
-    const uint32_t rows[] = {1, 1, 1, 2, 2, 2}, columns[] = {0, 1, 2, 0, 1, 2};
-    const char* texts[] = {"a1", "b1", "c1", "a2", "", "c2"};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(items[i].row, rows[i]) << i;
-        EXPECT_EQ(items[i].column, columns[i]) << i;
-        EXPECT_STREQ(items[i].text, texts[i]) << i;
-        EXPECT_TRUE(AllZero(items[i].text + std::strlen(texts[i]), 256 - std::strlen(texts[i]))) << i;
-    }
+    OpenWithOneColumn();
+    SetResult(2, 3, {"a1", "b1", "c1", "a2", nullptr, "c2"});
+    ASSERT_EQ(Data(), ZEVDT_OK);
+    ExpectItems({"a1", "b1", "c1", "a2", nullptr, "c2"}, 3);
     // Each result numbers its rows from 1 again.
-    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(Data(), ZEVDT_OK);
     EXPECT_EQ(items[0].row, 1u);
     EXPECT_EQ(control->calls[kFakeGetData], 2u);
     EXPECT_EQ(static_cast<CDrillThrough*>(handle)->GetDataRowCount(), 2u);
@@ -193,47 +186,27 @@ TEST_F(Delivery, CellsComeRowByRowWithMissingCellsEmpty) {
 // A repeat drill that fits the previous block reuses it: the shorter and the
 // missing texts of the new result must leave no byte of the old one behind.
 TEST_F(Delivery, ARepeatDrillOfTheSameSizeLeavesNothingOfTheLastResult) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
+    OpenWithOneColumn();
     const std::string longText(300, 'x');
-    records.SetCells({longText.c_str(), "second", "third", "fourth"});
-    Publish();
-    control->rows = 2;
-    control->columnsOfData = 2;
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
-    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    SetResult(2, 2, {longText.c_str(), "second", "third", "fourth"});
+    ASSERT_EQ(Data(), ZEVDT_OK);
     ASSERT_EQ(count, 4u);
     EXPECT_EQ(std::strlen(items[0].text), 255u);
-    records.SetCells({"a", nullptr, "c", nullptr});
-    Publish();
-    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
-    ASSERT_EQ(count, 4u);
-    const char* texts[] = {"a", "", "c", ""};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(items[i].row, uint32_t(i / 2 + 1)) << i;
-        EXPECT_EQ(items[i].column, uint32_t(i % 2)) << i;
-        EXPECT_STREQ(items[i].text, texts[i]) << i;
-        EXPECT_TRUE(AllZero(items[i].text + std::strlen(texts[i]), 256 - std::strlen(texts[i]))) << i;
-    }
+    SetResult(2, 2, {"a", nullptr, "c", nullptr});
+    ASSERT_EQ(Data(), ZEVDT_OK);
+    ExpectItems({"a", nullptr, "c", nullptr}, 2);
     // A smaller result after it still numbers and counts only its own cells.
     control->rows = 1;
-    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(Data(), ZEVDT_OK);
     ASSERT_EQ(count, 2u);
     EXPECT_STREQ(items[0].text, "a");
 }
 
 TEST_F(Delivery, ALongCellIsCutAt255BytesAndSparesTheNextItem) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
+    OpenWithOneColumn();
     const std::string longText(300, 'x');
-    records.SetCells({longText.c_str(), "next"});
-    Publish();
-    control->rows = 1;
-    control->columnsOfData = 2;
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
-    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    SetResult(1, 2, {longText.c_str(), "next"});
+    ASSERT_EQ(Data(), ZEVDT_OK);
     ASSERT_EQ(count, 2u);
     EXPECT_EQ(std::string(items[0].text), std::string(255, 'x'));
     EXPECT_EQ(items[1].row, 1u);
@@ -244,23 +217,17 @@ TEST_F(Delivery, ALongCellIsCutAt255BytesAndSparesTheNextItem) {
 // A result too large for a 32-bit item count is an allocation failure; the
 // message shows the true byte count, however large.
 TEST_F(Delivery, AnOversizedResultGives50009WithTheExactByteCount) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    records.SetCells({"only"});
-    Publish();
+    OpenWithOneColumn();
     struct Case {
         uint32_t rows, columns;
         const char* bytes;
     };
     for (Case c : {Case{65536, 32768, "566935683072"},                           // 2^31 cells
                    Case{0xFFFFFFFFu, 0xFFFFFFFFu, "4869940433191578894600"}}) {  // beyond 64 bits
-        control->rows = c.rows;
-        control->columnsOfData = c.columns;
-        ZevDTDataItem* items = nullptr;
-        uint32_t count = 0;
-        EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_ALLOCATION);
-        EXPECT_EQ(items, nullptr);
-        EXPECT_EQ(count, 0u);
+        SCOPED_TRACE(c.bytes);
+        SetResult(c.rows, c.columns, {"only"});
+        EXPECT_EQ(Data(true), ZEVDT_E_ALLOCATION);
+        ExpectNothing(items);
         EXPECT_EQ(transcript.lines,
                   std::vector<std::string>{
                       Message(50009, std::string("Failed to allocate [") + c.bytes + "] bytes of memory.")});
@@ -272,18 +239,15 @@ TEST_F(Delivery, AFailedAllocationGives50009WithTheByteCount) {
     records.AddColumn("T", "B", 2);
     OpenWith();
     zevdt::SetZeroAllocatorForTesting([](size_t) -> void* { return nullptr; });
-    ZevDTHeaderItem* items = nullptr;
-    uint32_t count = 0;
-    uint32_t code = Header(&items, &count, true);
+    uint32_t code = Header(true);
     // Two header items of 264 bytes.
     const std::vector<std::string> headerMessage = transcript.lines;
-    ZevDTHeaderInfoItem* info = nullptr;
-    uint32_t infoCode = HeaderInfo(&info, &count, true);
+    uint32_t infoCode = HeaderInfo(true);
     zevdt::SetZeroAllocatorForTesting(nullptr);
     EXPECT_EQ(headerMessage,
               std::vector<std::string>{Message(50009, "Failed to allocate [528] bytes of memory.")});
     EXPECT_EQ(code, ZEVDT_E_ALLOCATION);
-    EXPECT_EQ(items, nullptr);
+    EXPECT_EQ(header, nullptr);
     EXPECT_EQ(infoCode, ZEVDT_E_ALLOCATION);
     EXPECT_EQ(transcript.lines,
               std::vector<std::string>{Message(50009, "Failed to allocate [16416] bytes of memory.")});
@@ -292,52 +256,38 @@ TEST_F(Delivery, AFailedAllocationGives50009WithTheByteCount) {
 // More than the machine can back is refused before it is granted, as a
 // failed allocation; the limit here stands for a nearly full machine.
 #ifndef _WIN32
+// Pages of this process that /proc/self/statm gives in field `field` (0:
+// all it maps, 1: resident), in bytes; 0 where it cannot be told.
+uint64_t StatmBytes(int field) {
+    unsigned long long pages[2] = {0, 0};
+    FILE* f = std::fopen("/proc/self/statm", "r");
+    if (!f)
+        return 0;
+    int n = std::fscanf(f, "%llu %llu", &pages[0], &pages[1]);
+    std::fclose(f);
+    return n == 2 ? pages[field] * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) : 0;
+}
+
 // The address-space limit a host runs under counts as much as the machine's
 // free memory: in a child held to its present size plus 64 MiB, a result of
 // 1M cells (264 MB) is refused with 50009 and the process lives on to say so.
 TEST_F(Delivery, AnAddressSpaceLimitRefusesTheBlockInsteadOfEndingTheHost) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    std::vector<const char*> texts(1000000, "x");
-    records.SetCells(texts);
-    Publish();
-    control->rows = 500000;
-    control->columnsOfData = 2;
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        long pages = 0;
-        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(f, "%ld", &pages) != 1)
-                pages = 0;
-            std::fclose(f);
-        }
-        const rlim_t room = rlim_t(64) << 20;
-        struct rlimit limit = {rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + room, RLIM_INFINITY};
-        if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
-            _exit(10);
+    OpenWithOneColumn();
+    SetResult(500000, 2, std::vector<const char*>(1000000, "x"));
+    const int code = ifacetest::ExitCodeInAChild([&] {
+        const rlim_t room = rlim_t(64) << 20, size = StatmBytes(0);
+        struct rlimit limit = {size + room, RLIM_INFINITY};
+        if (size == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
+            return 10;
         if (fw::AvailableMemoryBytes() > room)
-            _exit(11);
+            return 11;
         ZevDTDataItem* items = nullptr;
         uint32_t count = 0;
-        uint32_t code = ZevDTGetData(handle, &items, &count);
-        _exit(code == ZEVDT_E_ALLOCATION && !items && count == 0 ? 0 : 12);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the child was killed by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no limit set, 11: limit not counted, 12: not refused";
-}
-
-// Resident bytes of this process; 0 where it cannot be told.
-uint64_t ResidentBytes() {
-    unsigned long long size = 0, resident = 0;
-    FILE* f = std::fopen("/proc/self/statm", "r");
-    if (!f)
-        return 0;
-    int n = std::fscanf(f, "%llu %llu", &size, &resident);
-    std::fclose(f);
-    return n == 2 ? resident * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)) : 0;
+        const uint32_t got = ZevDTGetData(handle, &items, &count);
+        return got == ZEVDT_E_ALLOCATION && !items && count == 0 ? 0 : 12;
+    });
+    EXPECT_EQ(code, 0) << "below 0: killed by that signal, 10: no limit set, 11: limit not counted, "
+                          "12: not refused";
 }
 
 // A handle kept all day must not hold the block of its largest drill: after
@@ -347,24 +297,19 @@ TEST_F(Delivery, TheDataBlockShrinksAfterALargeResult) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer holds freed memory in its quarantine";
 #endif
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    std::vector<const char*> texts(1000000, "Krak\xc3\xb3w");
-    records.SetCells(texts);
-    Publish();
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
+    OpenWithOneColumn();
+    SetResult(0, 0, std::vector<const char*>(1000000, "Krak\xc3\xb3w"));
     const uint64_t block = 1000000ull * sizeof(ZevDTDataItem);
     for (uint32_t smallRows : {1u, 0u}) {
         control->rows = 500000;
         control->columnsOfData = 2;
-        ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+        ASSERT_EQ(Data(), ZEVDT_OK);
         ASSERT_EQ(count, 1000000u);
-        const uint64_t large = ResidentBytes();
+        const uint64_t large = StatmBytes(1);
         control->rows = smallRows;
         control->columnsOfData = 1;
-        ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
-        const uint64_t small = ResidentBytes();
+        ASSERT_EQ(Data(), ZEVDT_OK);
+        const uint64_t small = StatmBytes(1);
         std::printf("resident after 1M cells %llu MB, after %u cell(s) %llu MB\n",
                     static_cast<unsigned long long>(large >> 20), smallRows,
                     static_cast<unsigned long long>(small >> 20));
@@ -382,22 +327,15 @@ TEST_F(Delivery, TheDataBlockShrinksAfterALargeResult) {
 // cannot be had), a result above the threshold is filled on the caller's
 // thread: the server's result is delivered, never lost as 50001.
 TEST_F(Delivery, ALargeResultWithoutASecondThreadIsFilledOnTheCallersThread) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    std::vector<const char*> texts(uint64_t(1) << 18, "Plze\xc5\x88");
-    records.SetCells(texts);
-    Publish();
-    control->rows = 1u << 17;
-    control->columnsOfData = 2;
+    OpenWithOneColumn();
+    SetResult(1u << 17, 2, std::vector<const char*>(uint64_t(1) << 18, "Plze\xc5\x88"));
     for (zevdt::FillThreadHook fail :
          {+[] { throw std::bad_alloc(); },
           +[] {
               throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
           }}) {
         zevdt::SetFillThreadHookForTesting(fail);
-        ZevDTDataItem* items = nullptr;
-        uint32_t count = 0;
-        const uint32_t code = Data(&items, &count);
+        const uint32_t code = Data();
         zevdt::SetFillThreadHookForTesting(nullptr);
         ASSERT_EQ(code, ZEVDT_OK);
         ASSERT_EQ(count, 1u << 18);
@@ -408,51 +346,37 @@ TEST_F(Delivery, ALargeResultWithoutASecondThreadIsFilledOnTheCallersThread) {
 }
 
 TEST_F(Delivery, AResultLargerThanTheMemoryLeftGives50009) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    records.SetCells({"a", "b", "c", "d"});
-    Publish();
-    control->rows = 2;
-    control->columnsOfData = 2;
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
+    OpenWithOneColumn();
+    SetResult(2, 2, {"a", "b", "c", "d"});
     {
         testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string("1055"));
-        EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_ALLOCATION);
-        EXPECT_EQ(items, nullptr);
-        EXPECT_EQ(count, 0u);
+        EXPECT_EQ(Data(true), ZEVDT_E_ALLOCATION);
+        ExpectNothing(items);
     }
     EXPECT_EQ(transcript.lines,
               std::vector<std::string>{Message(50009, "Failed to allocate [1056] bytes of memory.")});
     testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string("1056"));
-    ASSERT_EQ(Data(&items, &count), ZEVDT_OK);
+    ASSERT_EQ(Data(), ZEVDT_OK);
     EXPECT_EQ(count, 4u);
 }
 
 // The limit takes K, M and G; a text it cannot read sets no limit and says so.
 TEST_F(Delivery, MemoryLimitTakesASuffixAndReportsAnyOtherText) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    records.SetCells({"a", "b", "c", "d"});
-    Publish();
-    control->rows = 2;
-    control->columnsOfData = 2;
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
+    OpenWithOneColumn();
+    SetResult(2, 2, {"a", "b", "c", "d"});
     for (const char* refused : {"1K", "1k"}) {
         testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string(refused));
-        EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_ALLOCATION) << refused;
+        EXPECT_EQ(Data(true), ZEVDT_E_ALLOCATION) << refused;
     }
     {
         testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string("2K"));
-        EXPECT_EQ(Data(&items, &count), ZEVDT_OK);
+        EXPECT_EQ(Data(), ZEVDT_OK);
     }
     // The limit as delivery reads it, with the transcript of an export.
     auto read = [&](const char* text) {
         testsupport::ScopedEnv limit("ZEVDT_MEMORY_LIMIT", std::string(text));
-        fw::TestDriver none;
         uint64_t bytes = 0;
-        Run(none, [&] {
+        Run(fw::TestDriver(), [&] {
             bytes = fw::MemoryLimitFromEnvironment();
             return 0u;
         });
@@ -472,41 +396,27 @@ TEST_F(Delivery, MemoryLimitTakesASuffixAndReportsAnyOtherText) {
     }
 }
 
-TEST_F(Delivery, DataBeforeAnyOpenAsksTheLibraryNothing) {
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
-    EXPECT_EQ(Data(&items, &count), ZEVDT_OK);
-    EXPECT_EQ(items, nullptr);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(control->calls[kFakeGetData], 0u);
-}
-
-// The report list of an open that went wrong may still be set; there is no
-// report behind it for the library to fetch.
-TEST_F(Delivery, DataAfterAFailedOpenAsksTheLibraryNothing) {
+// Before any open, and after an open that went wrong (its report list may
+// still be set, with no report behind it), there is nothing for the library
+// to fetch.
+TEST_F(Delivery, DataBeforeAnyOpenOrAfterAFailedOneAsksTheLibraryNothing) {
+    EXPECT_EQ(Data(), ZEVDT_OK);
+    ExpectNothing(items);
     records.AddColumn("T", "A", 1);
     FakeProgram(control, kFakeExecuteReport, {0, 777});
     OpenWith();
-    fw::TestDriver answer;
-    answer.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
-    ASSERT_EQ(Open(answer), 777u);
+    ASSERT_EQ(Open(AnswersOk()), 777u);
     ASSERT_NE(static_cast<CDrillThrough*>(handle)->GetReportList(), nullptr);
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
-    EXPECT_EQ(Data(&items, &count), ZEVDT_OK);
-    EXPECT_EQ(items, nullptr);
-    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(Data(), ZEVDT_OK);
+    ExpectNothing(items);
     EXPECT_EQ(control->calls[kFakeGetData], 0u);
 }
 
 TEST_F(Delivery, AFailedDataFetchIsShownAndReturned) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
+    OpenWithOneColumn();
     FakeProgram(control, kFakeGetData, {555});
     std::strcpy(control->errorText, "Query failed");
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
-    EXPECT_EQ(Data(&items, &count, true), 555u);
+    EXPECT_EQ(Data(true), 555u);
     EXPECT_EQ(items, nullptr);
     EXPECT_EQ(transcript.lines, std::vector<std::string>{Message(0, "Query failed")});
 }
@@ -514,15 +424,11 @@ TEST_F(Delivery, AFailedDataFetchIsShownAndReturned) {
 // After ZevDTClose the library's records are gone: the deliveries must not
 // read them.
 TEST_F(Delivery, AfterCloseNothingOfTheEndedReportIsRead) {
-    records.AddColumn("T", "A", 1);
-    OpenWith();
+    OpenWithOneColumn();
     ASSERT_EQ(ZevDTClose(handle), ZEVDT_OK);
-    ZevDTHeaderItem* items = nullptr;
-    uint32_t count = 0;
-    EXPECT_EQ(Header(&items, &count), ZEVDT_OK);
+    EXPECT_EQ(Header(), ZEVDT_OK);
     EXPECT_EQ(count, 0u);
-    ZevDTDataItem* data = nullptr;
-    EXPECT_EQ(Data(&data, &count), ZEVDT_OK);
+    EXPECT_EQ(Data(), ZEVDT_OK);
     EXPECT_EQ(control->calls[kFakeGetData], 0u);
 }
 
@@ -538,29 +444,16 @@ uint32_t ZEVDT_CALL ThrowingClose(void*) {
 // An exception escaping a delivery is shown and answered with 50001; one
 // escaping ZevDTClose only answered. Neither reaches the host.
 TEST_F(Delivery, ExceptionsStopAtTheExport) {
-    ZevDTExit(handle);
-    handle = nullptr;
-    const zevdt::DTAPITable* loaded = zevdt::LoadDTAPI();
-    ASSERT_NE(loaded, nullptr);
-    zevdt::DTAPITable throwing = *loaded;
-    throwing.GetData = ThrowingGetData;
-    throwing.Close = ThrowingClose;
-    zevdt::SetDTAPIForTesting(&throwing);
-    Init();
-    records.AddColumn("T", "A", 1);
-    OpenWith();
-    ZevDTDataItem* items = nullptr;
-    uint32_t count = 0;
-    EXPECT_EQ(Data(&items, &count, true), ZEVDT_E_EXCEPTION);
-    EXPECT_EQ(items, nullptr);
-    EXPECT_EQ(count, 0u);
+    InitWithTable([](zevdt::DTAPITable& t) {
+        t.GetData = ThrowingGetData;
+        t.Close = ThrowingClose;
+    });
+    OpenWithOneColumn();
+    EXPECT_EQ(Data(true), ZEVDT_E_EXCEPTION);
+    ExpectNothing(items);
     EXPECT_EQ(transcript.lines, std::vector<std::string>{Message(50001, "Caught unknown exception")});
-    fw::TestDriver none;
-    EXPECT_EQ(Run(none, [&] { return ZevDTClose(handle); }), ZEVDT_E_EXCEPTION);
+    EXPECT_EQ(Run(fw::TestDriver(), [&] { return ZevDTClose(handle); }), ZEVDT_E_EXCEPTION);
     EXPECT_TRUE(transcript.lines.empty());
-    ZevDTExit(handle);
-    handle = nullptr;
-    zevdt::SetDTAPIForTesting(nullptr);
 }
 
 }  // namespace
@@ -572,16 +465,13 @@ TEST(DataFill, ALargeResultIsNumberedAndZeroedAcrossItsHalves) {
     const uint32_t columns = 7;
     const uint64_t total = (uint64_t(1) << 17) + 5;  // odd: the halves meet inside a row
     std::vector<std::string> texts(total);
-    std::vector<std::vector<char>> storage(total);
-    std::vector<ZevDTAPICell*> cells(total, nullptr);
+    std::vector<const char*> cellTexts(total, nullptr);
     for (uint64_t i = 0; i < total; ++i) {
-        if (i % 11 == 3)
-            continue;  // a NULL cell
-        texts[i] = std::to_string(i * 7919);
-        storage[i].assign(ZEVDTAPI_CELL_TEXT_OFFSET + texts[i].size() + 1, '\0');
-        std::memcpy(storage[i].data() + ZEVDTAPI_CELL_TEXT_OFFSET, texts[i].c_str(), texts[i].size() + 1);
-        cells[i] = reinterpret_cast<ZevDTAPICell*>(storage[i].data());
+        if (i % 11 != 3)  // else a NULL cell
+            cellTexts[i] = (texts[i] = std::to_string(i * 7919)).c_str();
     }
+    ifacetest::Records cells;
+    cells.SetCells(cellTexts);
     std::vector<ZevDTDataItem> block(total);
     auto check = [&](const char* pass) {
         for (uint64_t i = 0; i < total; ++i) {
@@ -593,9 +483,9 @@ TEST(DataFill, ALargeResultIsNumberedAndZeroedAcrossItsHalves) {
                 << pass << " item " << i;
         }
     };
-    zevdt::FillDataItems(block.data(), cells.data(), total, columns, false);
+    zevdt::FillDataItems(block.data(), cells.cellList.data(), total, columns, false);
     check("fresh");
     std::memset(static_cast<void*>(block.data()), 0xAB, block.size() * sizeof(ZevDTDataItem));
-    zevdt::FillDataItems(block.data(), cells.data(), total, columns, true);
+    zevdt::FillDataItems(block.data(), cells.cellList.data(), total, columns, true);
     check("reused");
 }
