@@ -96,16 +96,6 @@ class CodePages : public ::testing::TestWithParam<const char*> {
     unsigned page_ = 0;
 };
 
-std::vector<std::string> Values(Session& s, ZevDTAPIColumn* column) {
-    std::vector<std::string> out;
-    char** values = nullptr;
-    int32_t count = 0;
-    while (ZevDTAPIGetFilterData(s.lib, column, &values, &count) == 0 && count > 0) {
-        for (int32_t i = 0; i < count; ++i) out.push_back(values[i]);
-    }
-    return out;
-}
-
 size_t RowsWhere(Session& s, const std::string& table, const std::string& column,
                  const std::string& condition) {
     ZevDTAPIColumn* c = s.Column(table, column);
@@ -119,8 +109,7 @@ size_t RowsWhere(Session& s, const std::string& table, const std::string& column
 
 TEST_P(CodePages, CellsValuesAndConditionsSpeakTheCodePage) {
     Session s;
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"})) << s.ErrorText();
-    ASSERT_EQ(0u, s.Execute("Sales Detail")) << s.ErrorText();
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail")) << s.ErrorText();
 
     // The cells: Kraków's rows carry the code page's letters, none the database's UTF-8.
     size_t krakow = StoredRows("r.city", kKrakow), matcha = StoredRows("p.product", kMatcha);
@@ -138,7 +127,7 @@ TEST_P(CodePages, CellsValuesAndConditionsSpeakTheCodePage) {
 
     // The values list, and each value picked from it or typed matches its rows,
     // also where the code page cannot show every letter.
-    std::vector<std::string> cities = Values(s, s.Column("region", "city"));
+    std::vector<std::string> cities = s.Values(s.Column("region", "city"));
     for (const char* city : {kKrakow, kPlzen}) {
         EXPECT_NE(cities.end(), std::find(cities.begin(), cities.end(), Host(city))) << city;
         EXPECT_EQ(StoredRows("r.city", city),
@@ -152,17 +141,12 @@ TEST_P(CodePages, CellsValuesAndConditionsSpeakTheCodePage) {
 TEST_P(CodePages, SavedFiltersAreUtf8AndComeBackUnchanged) {
     const std::string db = FreshSample();
     Session s(db);
-    ASSERT_EQ(0u, s.Open({})) << s.ErrorText();
-    ASSERT_EQ(0u, s.Execute("Sales Detail")) << s.ErrorText();
-    auto save = [&](std::string record) {
-        char* p = &record[0];
-        EXPECT_EQ(0, ZevDTAPISetFilterDescConditions(s.lib, &p, 1)) << s.ErrorText();
-    };
+    ASSERT_EQ(0u, s.OpenReport({}, "Sales Detail")) << s.ErrorText();
     const std::string asText = OnPostgres() ? "convert_from(record, 'UTF8')" : "CAST(record AS TEXT)";
     auto stored = [&] { return *QueryRows(db, "SELECT " + asText + " FROM dt_saved_filter")[0][0]; };
 
     // Saved from this code page: kept as UTF-8.
-    save("region.city = '" + Host(kKrakow) + "'");
+    EXPECT_EQ(0, s.SaveFilters({"region.city = '" + Host(kKrakow) + "'"})) << s.ErrorText();
     EXPECT_EQ(std::string("region.city = '") + kKrakow + "'", stored());
 
     // Saved by a caller whose code page held every letter, opened here, handed back unchanged.
@@ -173,13 +157,11 @@ TEST_P(CodePages, SavedFiltersAreUtf8AndComeBackUnchanged) {
     ExecuteSql(
         db, "UPDATE dt_saved_filter SET record = " +
                 (OnPostgres() ? "convert_to('" + quoted + "', 'UTF8')" : "CAST('" + quoted + "' AS BLOB)"));
-    char** loaded = nullptr;
-    int32_t count = 0;
-    ASSERT_EQ(0, ZevDTAPIGetFilterDescConditions(s.lib, &loaded, &count)) << s.ErrorText();
-    ASSERT_EQ(1, count);
+    const std::vector<std::string> loaded = s.SavedFilters();
+    ASSERT_EQ(1u, loaded.size());
     EXPECT_EQ("region.city in ('" + Host(kKrakow) + "', '" + Host(kPlzen) + "', '" + Host(kMatcha) + "')",
-              std::string(loaded[0]));
-    save(loaded[0]);
+              loaded[0]);
+    EXPECT_EQ(0, s.SaveFilters(loaded)) << s.ErrorText();
     EXPECT_EQ(other, stored());
 }
 

@@ -57,8 +57,7 @@ TEST(Contract, NullHandleAndNullArgumentsAreRefusedWithText) {
 
 TEST(Contract, ErrorTextIsCutToTheCapacityAndTerminated) {
     Session s;
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail")) << s.ErrorText();
     ZevDTAPIColumn* c = s.columns[0];
     std::memset(c->tableName, 'T', 3000);
     c->tableName[3000] = 0;
@@ -201,8 +200,8 @@ TEST(Contract, MissingDatabaseOrCatalogIsReported) {
 
 TEST(Contract, RecordsStayValidAcrossOtherCallsAndReopens) {
     Session s;
-    ASSERT_EQ(0u, s.Open({"Year=2024\n", "Region=East\n", "Category=Beverages\n"}));
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n", "Region=East\n", "Category=Beverages\n"}, "Sales Detail"))
+        << s.ErrorText();
     ZevDTAPICell** cells = nullptr;
     uint32_t rows = 0, cols = 0;
     ASSERT_EQ(0u, ZevDTAPIGetData(s.lib, &cells, &rows, &cols));
@@ -214,8 +213,8 @@ TEST(Contract, RecordsStayValidAcrossOtherCallsAndReopens) {
     EXPECT_EQ(first, ZEVDTAPI_CELL_TEXT(cells[0]));
     EXPECT_STREQ("sales", s.columns[0]->tableName);
     ASSERT_EQ(0u, ZevDTAPIClose(s.lib));
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}));  // a new open on the same handle
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail"))
+        << s.ErrorText();  // a new open on the same handle
     EXPECT_GT(s.Data().size(), 10000u);
 }
 

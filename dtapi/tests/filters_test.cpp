@@ -23,21 +23,6 @@ std::string CopyOfSample() {
     return FreshSample();
 }
 
-int32_t Save(Session& s, std::vector<std::string> records) {
-    std::vector<char*> pointers;
-    for (std::string& r : records) pointers.push_back(&r[0]);
-    return ZevDTAPISetFilterDescConditions(s.lib, pointers.data(), int32_t(pointers.size()));
-}
-
-std::vector<std::string> Load(Session& s) {
-    char** records = nullptr;
-    int32_t count = -1;
-    EXPECT_EQ(0, ZevDTAPIGetFilterDescConditions(s.lib, &records, &count)) << s.ErrorText();
-    std::vector<std::string> out;
-    for (int32_t i = 0; i < count; ++i) out.push_back(records[i]);
-    return out;
-}
-
 // Another program's lock on the whole database (SQLite) or on the saved
 // filters' table (PostgreSQL), which readers and writers both wait for.
 class OtherProgramsLock {
@@ -81,8 +66,7 @@ class OtherProgramsLock {
 };
 
 void OpenReport(Session& s, const std::string& report) {
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
-    ASSERT_EQ(0u, s.Execute(report)) << s.ErrorText();
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, report)) << s.ErrorText();
 }
 
 TEST(SavedFilters, RoundTripByteForBytePerReport) {
@@ -98,24 +82,24 @@ TEST(SavedFilters, RoundTripByteForBytePerReport) {
     {
         Session s(db);
         OpenReport(s, "Sales Detail");
-        EXPECT_TRUE(Load(s).empty());
-        ASSERT_EQ(0, Save(s, records)) << s.ErrorText();
-        EXPECT_EQ(records, Load(s));
+        EXPECT_TRUE(s.SavedFilters().empty());
+        ASSERT_EQ(0, s.SaveFilters(records)) << s.ErrorText();
+        EXPECT_EQ(records, s.SavedFilters());
     }
     Session other(db);  // another handle, as a later run of the wizard would be
     OpenReport(other, "Sales Detail");
-    EXPECT_EQ(records, Load(other));
+    EXPECT_EQ(records, other.SavedFilters());
     OpenReport(other, "Customer Orders");
-    EXPECT_TRUE(Load(other).empty());
+    EXPECT_TRUE(other.SavedFilters().empty());
 }
 
 TEST(SavedFilters, ASaveReplacesTheWholeListOrNothing) {
     std::string db = CopyOfSample();
     Session s(db);
     OpenReport(s, "Sales Detail");
-    ASSERT_EQ(0, Save(s, {"A$*$", "B$*$", "C$*$"}));
-    ASSERT_EQ(0, Save(s, {"B$*$changed"}));
-    EXPECT_EQ(std::vector<std::string>{"B$*$changed"}, Load(s));
+    ASSERT_EQ(0, s.SaveFilters({"A$*$", "B$*$", "C$*$"}));
+    ASSERT_EQ(0, s.SaveFilters({"B$*$changed"}));
+    EXPECT_EQ(std::vector<std::string>{"B$*$changed"}, s.SavedFilters());
 
     std::string a = "A$*$new";
     char* withNull[] = {&a[0], nullptr};
@@ -123,10 +107,10 @@ TEST(SavedFilters, ASaveReplacesTheWholeListOrNothing) {
     EXPECT_FALSE(s.ErrorText().empty());
     EXPECT_EQ(2007001, ZevDTAPISetFilterDescConditions(s.lib, withNull, -1));
     EXPECT_FALSE(s.ErrorText().empty());
-    EXPECT_EQ(std::vector<std::string>{"B$*$changed"}, Load(s));
+    EXPECT_EQ(std::vector<std::string>{"B$*$changed"}, s.SavedFilters());
 
-    ASSERT_EQ(0, Save(s, {}));
-    EXPECT_TRUE(Load(s).empty());
+    ASSERT_EQ(0, s.SaveFilters({}));
+    EXPECT_TRUE(s.SavedFilters().empty());
 }
 
 #ifndef _WIN32
@@ -148,9 +132,9 @@ TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
             int failures = 0;
             {
                 Session s(db);
-                if (s.Open({"Year=2024\n"}) != 0 || s.Execute("Sales Detail") != 0)
+                if (s.OpenReport({"Year=2024\n"}, "Sales Detail") != 0)
                     _exit(3);
-                for (int round = 0; round < 40; ++round) failures += Save(s, setOf(p)) != 0;
+                for (int round = 0; round < 40; ++round) failures += s.SaveFilters(setOf(p)) != 0;
             }
             _exit(failures == 0 ? 0 : 1);
         }
@@ -160,7 +144,7 @@ TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
     Session reader(db);
     OpenReport(reader, "Sales Detail");
     for (int i = 0; i < 40; ++i) {
-        auto seen = Load(reader);
+        auto seen = reader.SavedFilters();
         EXPECT_TRUE(seen.empty() || seen == setOf(0) || seen == setOf(1)) << "mixture of " << seen.size();
     }
     for (pid_t child : children) {
@@ -168,7 +152,7 @@ TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a saver failed";
     }
-    auto last = Load(reader);
+    auto last = reader.SavedFilters();
     EXPECT_TRUE(last == setOf(0) || last == setOf(1));
 }
 #endif
@@ -183,7 +167,7 @@ TEST(SavedFilters, ALockHeldByAnotherProgramEndsTheWaitSoonAndSaysSo) {
     ASSERT_TRUE(other.held());
 
     auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(2007002, Save(s, {"A$*$"}));
+    EXPECT_EQ(2007002, s.SaveFilters({"A$*$"}));
     EXPECT_NE(std::string::npos, s.ErrorText().find("locked by another program")) << s.ErrorText();
     char** records = nullptr;
     int32_t count = 0;
@@ -194,7 +178,7 @@ TEST(SavedFilters, ALockHeldByAnotherProgramEndsTheWaitSoonAndSaysSo) {
     EXPECT_LT(waited, 7.0);
 
     other.Release();
-    EXPECT_EQ(0, Save(s, {"A$*$"})) << s.ErrorText();
+    EXPECT_EQ(0, s.SaveFilters({"A$*$"})) << s.ErrorText();
 }
 
 }  // namespace

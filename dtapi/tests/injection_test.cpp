@@ -59,8 +59,8 @@ TEST_F(Injection, HostileMemberStringsAreValuesOnly) {
 
 TEST_F(Injection, HostileConditionsNeverReachSqlAsText) {
     Session s(db);
-    ASSERT_EQ(0u, s.Open({"Year=2024\n", "Region=East\n", "Category=Beverages\n"}));
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n", "Region=East\n", "Category=Beverages\n"}, "Sales Detail"))
+        << s.ErrorText();
     const size_t all = s.Data().size();
     ZevDTAPIColumn* region = s.Column("region", "region");
     const std::vector<std::string> hostile = {
@@ -98,8 +98,7 @@ TEST_F(Injection, HostileConditionsNeverReachSqlAsText) {
 
 TEST_F(Injection, ColumnRecordsNamingOtherTablesAreRefused) {
     Session s(db);
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail")) << s.ErrorText();
     ZevDTAPIColumn* c = s.columns[0];
     const std::pair<const char*, const char*> hostile[] = {
         {"employee", "salary"},
@@ -139,22 +138,12 @@ TEST_F(Injection, HostileFilterRecordsAreStoredAsBytesAndChangeNothingElse) {
     auto salesBefore = QueryRows(db, dataBefore);
     {
         Session s(db);
-        ASSERT_EQ(0u, s.Open({"Year=2024\n"}));
-        ASSERT_EQ(0u, s.Execute("Sales Detail"));
+        ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail")) << s.ErrorText();
         std::vector<std::string> records = {"x'); DROP TABLE sales; --$*$\"$*$sales.amount$*$1=1",
                                             "$*$$*$$*$$*$", "Q\r\n$*$\x7f\x80"};
-        std::vector<char*> pointers;
-        for (std::string& r : records) pointers.push_back(&r[0]);
-        ASSERT_EQ(0, ZevDTAPISetFilterDescConditions(s.lib, pointers.data(), int32_t(pointers.size())));
-        char** back = nullptr;
-        int32_t n = 0;
-        ASSERT_EQ(0, ZevDTAPIGetFilterDescConditions(s.lib, &back, &n));
-        ASSERT_EQ(3, n);
-        for (int i = 0; i < n; ++i) EXPECT_EQ(records[size_t(i)], back[i]);
-
-        std::string huge(1024 * 1024 + 1, 'h');
-        char* one[] = {&huge[0]};
-        EXPECT_EQ(2007001, ZevDTAPISetFilterDescConditions(s.lib, one, 1));
+        ASSERT_EQ(0, s.SaveFilters(records)) << s.ErrorText();
+        EXPECT_EQ(records, s.SavedFilters());
+        EXPECT_EQ(2007001, s.SaveFilters({std::string(1024 * 1024 + 1, 'h')}));
         EXPECT_FALSE(s.ErrorText().empty());
     }
     EXPECT_EQ(salesBefore, QueryRows(db, dataBefore));

@@ -35,10 +35,7 @@ std::vector<Row> Detail(const std::string& extraWhere = "", const std::vector<st
 
 class ReportRows : public ::testing::Test {
   protected:
-    void OpenDetail() {
-        ASSERT_EQ(0u, session.Open(kCell));
-        ASSERT_EQ(0u, session.Execute("Sales Detail")) << session.ErrorText();
-    }
+    void OpenDetail() { ASSERT_EQ(0u, session.OpenReport(kCell, "Sales Detail")) << session.ErrorText(); }
     Session session;
 };
 
@@ -153,20 +150,23 @@ TEST_F(ReportRows, EveryOperatorWithTypedAndQuotedValues) {
 }
 
 TEST_F(ReportRows, RecursiveMembersWidenAndMarkedOnesRestrict) {
-    ASSERT_EQ(0u, session.Open({"Year=2024\n", "Region=East\nSYSDBV=\n", "Category=Beverages\n"}));
-    ASSERT_EQ(0u, session.Execute("Sales Detail"));
+    ASSERT_EQ(0u, session.OpenReport({"Year=2024\n", "Region=East\nSYSDBV=\n", "Category=Beverages\n"},
+                                     "Sales Detail"))
+        << session.ErrorText();
     EXPECT_EQ(Handed(SampleDatabase(), std::string(kDetailColumns) + kDetailFrom +
                                            " WHERE s.year = 2024 AND p.category = 'Beverages'"
                                            " ORDER BY s.sale_date, s.sale_id"),
               session.Data());
 
-    ASSERT_EQ(0u, session.Open({"Year=2024\n", "Region=East\nSYSDBV=\n-1\n", "Category=Beverages\n"}));
-    ASSERT_EQ(0u, session.Execute("Sales Detail"));
+    ASSERT_EQ(0u, session.OpenReport({"Year=2024\n", "Region=East\nSYSDBV=\n-1\n", "Category=Beverages\n"},
+                                     "Sales Detail"))
+        << session.ErrorText();
     EXPECT_EQ(Detail(), session.Data());
 
-    ASSERT_EQ(0u,
-              session.Open({"Year=2024\n", "Region=Eastern Europe\nSYSDBV=East\n", "Category=Beverages\n"}));
-    ASSERT_EQ(0u, session.Execute("Sales Detail"));
+    ASSERT_EQ(0u, session.OpenReport(
+                      {"Year=2024\n", "Region=Eastern Europe\nSYSDBV=East\n", "Category=Beverages\n"},
+                      "Sales Detail"))
+        << session.ErrorText();
     EXPECT_EQ(Detail(), session.Data());
 }
 

@@ -353,6 +353,52 @@ uint32_t Session::Execute(const std::string& report) {
     return 0;
 }
 
+uint32_t Session::OpenReport(const std::vector<std::string>& memberTexts, const std::string& report,
+                             uint64_t context) {
+    const uint32_t rc = Open(memberTexts, context);
+    return rc ? rc : Execute(report);
+}
+
+std::vector<std::vector<std::string>> Session::ValueBatches(ZevDTAPIColumn* column) {
+    std::vector<std::vector<std::string>> batches;
+    for (int guard = 0; guard < 1000; ++guard) {
+        char** values = nullptr;
+        int32_t count = -1;
+        if (ZevDTAPIGetFilterData(lib, column, &values, &count) != 0 || count < 0) {
+            ADD_FAILURE() << "GetFilterData failed: " << ErrorText();
+            return batches;
+        }
+        if (count == 0)
+            return batches;
+        batches.emplace_back(values, values + count);
+    }
+    ADD_FAILURE() << "GetFilterData ended no list after 1000 batches";
+    return batches;
+}
+
+std::vector<std::string> Session::Values(ZevDTAPIColumn* column) {
+    std::vector<std::string> all;
+    for (const std::vector<std::string>& batch : ValueBatches(column))
+        all.insert(all.end(), batch.begin(), batch.end());
+    return all;
+}
+
+int32_t Session::SaveFilters(std::vector<std::string> records) {
+    std::vector<char*> pointers;
+    for (std::string& r : records) pointers.push_back(&r[0]);
+    return ZevDTAPISetFilterDescConditions(lib, pointers.data(), int32_t(pointers.size()));
+}
+
+std::vector<std::string> Session::SavedFilters() {
+    char** records = nullptr;
+    int32_t count = -1;
+    if (ZevDTAPIGetFilterDescConditions(lib, &records, &count) != 0 || count < 0) {
+        ADD_FAILURE() << "GetFilterDescConditions failed: " << ErrorText();
+        return {};
+    }
+    return std::vector<std::string>(records, records + count);
+}
+
 ZevDTAPIColumn* Session::Column(const std::string& table, const std::string& column) const {
     for (ZevDTAPIColumn* c : columns) {
         if (table == c->tableName && column == c->columnName)

@@ -61,10 +61,22 @@ class Session {
                   const std::string& password = "");
     // GetReports, ExecuteReport of the named report, GetColumns.
     uint32_t Execute(const std::string& report);
+    // Open, then Execute: the first status that is not 0, or 0.
+    uint32_t OpenReport(const std::vector<std::string>& members, const std::string& report,
+                        uint64_t context = 0);
     ZevDTAPIColumn* Column(const std::string& table, const std::string& column) const;
     std::vector<std::string> ReportNames();
     std::vector<Row> Data(uint32_t* status = nullptr);
     std::string ErrorText() const;
+    // GetFilterData until it hands out no value: each batch, in order. A
+    // failure, or a list that never ends, fails the test.
+    std::vector<std::vector<std::string>> ValueBatches(ZevDTAPIColumn* column);
+    // The same values in one list.
+    std::vector<std::string> Values(ZevDTAPIColumn* column);
+    // SetFilterDescConditions with these records; its status.
+    int32_t SaveFilters(std::vector<std::string> records);
+    // GetFilterDescConditions' records; a failure fails the test.
+    std::vector<std::string> SavedFilters();
     uint32_t ErrorNumber() const;
 
     void* lib = nullptr;
