@@ -37,7 +37,7 @@ struct Outcome {
 Outcome RunDrill(const std::string& database, const Drill& d) {
     Session s(database);
     Outcome o;
-    if ((o.status = s.Open(d.members, 1)) != 0 || (o.status = s.Execute(d.report)) != 0)
+    if ((o.status = s.OpenReport(d.members, d.report, 1)) != 0)
         return o;
     for (const auto& c : d.conditions) {
         if (ZevDTAPIColumn* col = Find(s, c.first))
@@ -71,50 +71,50 @@ std::string BothBackends::pg;
 
 const std::vector<std::string> kCell = {"Year=2024\n", "Region=East\n", "Category=Beverages\n"};
 
+// The sample cell's Sales Detail with one condition, set on the column it names first.
+Drill Where(const std::string& condition) {
+    return {kCell, "Sales Detail", {{condition.substr(0, condition.find(' ')), condition}}, {}};
+}
+// The sample cell's Sales Detail sorted by these columns.
+Drill SortedBy(std::vector<std::pair<std::string, int>> sorts) {
+    return {kCell, "Sales Detail", {}, std::move(sorts)};
+}
+
 TEST_F(BothBackends, EveryOperatorOnEveryTypeGivesTheSameBytes) {
     const std::vector<Drill> drills = {
         {kCell, "Sales Detail", {}, {}},
         {{"Year=2023\n"}, "Customer Orders", {}, {}},
         {{"Year=2024\n", "Region=West\n"}, "Product Summary", {}, {}},
         // text
-        {kCell, "Sales Detail", {{"region.city", "region.city = Brno"}}, {}},
-        {kCell, "Sales Detail", {{"region.city", "region.city <> Brno"}}, {}},
-        {kCell, "Sales Detail", {{"product.product", "product.product < 'J'"}}, {}},
-        {kCell, "Sales Detail", {{"product.product", "product.product >= 'Iced Tea'"}}, {}},
-        {kCell,
-         "Sales Detail",
-         {{"customer.customer", "customer.customer in ('Customer 0007', 'Customer 0123', x)"}},
-         {}},
-        {kCell, "Sales Detail", {{"customer.customer", "customer.customer not in ('Customer 0007')"}}, {}},
+        Where("region.city = Brno"),
+        Where("region.city <> Brno"),
+        Where("product.product < 'J'"),
+        Where("product.product >= 'Iced Tea'"),
+        Where("customer.customer in ('Customer 0007', 'Customer 0123', x)"),
+        Where("customer.customer not in ('Customer 0007')"),
         // like: ASCII letters without regard to case, % and _ only
-        {kCell, "Sales Detail", {{"product.product", "product.product like 'ice%'"}}, {}},
-        {kCell, "Sales Detail", {{"product.product", "product.product like '%TEA'"}}, {}},
-        {kCell, "Sales Detail", {{"product.product", "product.product not like '_ced%'"}}, {}},
-        {kCell, "Sales Detail", {{"region.city", "region.city like 'br\\%'"}}, {}},
+        Where("product.product like 'ice%'"),
+        Where("product.product like '%TEA'"),
+        Where("product.product not like '_ced%'"),
+        Where("region.city like 'br\\%'"),
         // integers: compared as numbers, like on their text
-        {kCell, "Sales Detail", {{"sales.quantity", "sales.quantity > 5"}}, {}},
-        {kCell, "Sales Detail", {{"sales.quantity", "sales.quantity <= 2.5"}}, {}},
-        {kCell, "Sales Detail", {{"sales.quantity", "sales.quantity in (1, 3, 1e1)"}}, {}},
-        {kCell, "Sales Detail", {{"sales.quantity", "sales.quantity not in (1, 2)"}}, {}},
-        {kCell, "Sales Detail", {{"sales.quantity", "sales.quantity like '1%'"}}, {}},
-        {kCell, "Sales Detail", {{"sales.quantity", "sales.quantity = abc"}}, {}},
+        Where("sales.quantity > 5"),
+        Where("sales.quantity <= 2.5"),
+        Where("sales.quantity in (1, 3, 1e1)"),
+        Where("sales.quantity not in (1, 2)"),
+        Where("sales.quantity like '1%'"),
+        Where("sales.quantity = abc"),
         // decimals
-        {kCell, "Sales Detail", {{"sales.amount", "sales.amount >= 100.5"}}, {}},
-        {kCell, "Sales Detail", {{"sales.amount", "sales.amount < 20 OR \r\nsales.amount > 300"}}, {}},
-        {kCell, "Sales Detail", {{"sales.amount", "sales.amount like '1%'"}}, {}},
+        Where("sales.amount >= 100.5"),
+        Where("sales.amount < 20 OR \r\nsales.amount > 300"),
+        Where("sales.amount like '1%'"),
         // dates are text
-        {kCell,
-         "Sales Detail",
-         {{"sales.sale_date", "sales.sale_date >= 2024-03-01 AND \r\nsales.sale_date <= 2024-03-31"}},
-         {}},
-        {kCell,
-         "Sales Detail",
-         {{"sales.sale_date", "sales.sale_date >= 2024-06 AND \r\nsales.quantity < 4"}},
-         {}},
+        Where("sales.sale_date >= 2024-03-01 AND \r\nsales.sale_date <= 2024-03-31"),
+        Where("sales.sale_date >= 2024-06 AND \r\nsales.quantity < 4"),
         // NULL channels sort first ascending, last descending
-        {kCell, "Sales Detail", {}, {{"sales.channel", 1}, {"sales.sale_id", 1}}},
-        {kCell, "Sales Detail", {}, {{"sales.channel", 2}, {"sales.sale_id", 2}}},
-        {kCell, "Sales Detail", {}, {{"customer.customer", 2}, {"sales.amount", 1}, {"sales.sale_id", 1}}},
+        SortedBy({{"sales.channel", 1}, {"sales.sale_id", 1}}),
+        SortedBy({{"sales.channel", 2}, {"sales.sale_id", 2}}),
+        SortedBy({{"customer.customer", 2}, {"sales.amount", 1}, {"sales.sale_id", 1}}),
         {{"Year=2024\n", "Region=east\n"}, "Sales Detail", {}, {}},
         {{"Year=2024\n", "Region=Nowhere\n"}, "Sales Detail", {}, {}},
         // bytes that are not UTF-8: equal to nothing, different from everything
@@ -126,11 +126,11 @@ TEST_F(BothBackends, EveryOperatorOnEveryTypeGivesTheSameBytes) {
          {},
          {}},
         {{"Year=2024\n", "Region=\xff\n"}, "Sales Detail", {}, {}},
-        {kCell, "Sales Detail", {{"region.city", "region.city = '\xc3\x28'"}}, {}},
-        {kCell, "Sales Detail", {{"region.city", "region.city <> '\xed\xa0\x80'"}}, {}},
-        {kCell, "Sales Detail", {{"region.city", "region.city in (Brno, '\xff')"}}, {}},
-        {kCell, "Sales Detail", {{"region.city", "region.city not in ('\xe9', Brno)"}}, {}},
-        {kCell, "Sales Detail", {{"sales.channel", "sales.channel <> '\xf8'"}}, {}},
+        Where("region.city = '\xc3\x28'"),
+        Where("region.city <> '\xed\xa0\x80'"),
+        Where("region.city in (Brno, '\xff')"),
+        Where("region.city not in ('\xe9', Brno)"),
+        Where("sales.channel <> '\xf8'"),
     };
     const std::string& lite = SampleDatabase();
     size_t withRows = 0;
@@ -170,19 +170,8 @@ std::vector<std::vector<std::string>> ValueBatches(const std::string& database, 
                                                    const std::vector<std::string>& members = {
                                                        "Year=2024\n"}) {
     Session s(database);
-    std::vector<std::vector<std::string>> batches;
-    EXPECT_EQ(0u, s.Open(members, 1));
-    EXPECT_EQ(0u, s.Execute("Sales Detail"));
-    ZevDTAPIColumn* c = Find(s, key);
-    for (int guard = 0; c && guard < 200; ++guard) {
-        char** values = nullptr;
-        int32_t count = 0;
-        EXPECT_EQ(0, ZevDTAPIGetFilterData(s.lib, c, &values, &count)) << s.ErrorText();
-        if (count == 0)
-            break;
-        batches.emplace_back(values, values + count);
-    }
-    return batches;
+    EXPECT_EQ(0u, s.OpenReport(members, "Sales Detail", 1)) << s.ErrorText();
+    return s.ValueBatches(Find(s, key));
 }
 
 TEST_F(BothBackends, DistinctValuesComeInTheSameBatches) {
@@ -206,12 +195,12 @@ TEST_F(BothBackends, DistinctValuesComeInTheSameBatches) {
 
 TEST_F(BothBackends, ErrorsCarryTheSameNumbers) {
     const std::vector<Drill> drills = {
-        {kCell, "Sales Detail", {{"sales.amount", "sales.amount like '1%'"}}, {}},
-        {kCell, "Sales Detail", {{"sales.amount", "sales.amount = twelve"}}, {}},
-        {kCell, "Sales Detail", {{"region.region", "region.region = 'x' OR 1=1"}}, {}},
+        Where("sales.amount like '1%'"),
+        Where("sales.amount = twelve"),
+        Where("region.region = 'x' OR 1=1"),
         {kCell, "Sales Detail", {{"region.region", "employee.salary > 0"}}, {}},
-        {kCell, "Sales Detail", {{"region.region", "region.region in (SELECT name FROM employee)"}}, {}},
-        {kCell, "Sales Detail", {{"region.region", "region.region = East'; DROP TABLE sales; --"}}, {}},
+        Where("region.region in (SELECT name FROM employee)"),
+        Where("region.region = East'; DROP TABLE sales; --"),
         {{"Region=East' OR '1'='1\n"}, "Sales Detail", {}, {}},
         {{"Year=2024) OR (1=1\n"}, "Sales Detail", {}, {}},
         {{"Category=" + std::string(60000, '%') + "\n"}, "Sales Detail", {}, {}},
@@ -250,18 +239,20 @@ class PostgresOnly : public ::testing::Test {
                                ", 1, 0, 1);"
                                "INSERT INTO dt_member_map VALUES (9, 'Year', '" +
                                table + "', '" + column + "')"));
-        std::string role =
-            "zevdtapi_read_" + db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3) + "_9";
+        std::string role = "zevdtapi_read_" + DatabaseName() + "_9";
         ASSERT_TRUE(PgExec(db, "CREATE ROLE \"" + role + "\" NOLOGIN; GRANT USAGE ON SCHEMA public TO \"" +
                                    role + "\"; GRANT SELECT ON \"" + table + "\" TO \"" + role +
                                    "\"; GRANT \"" + role + "\" TO CURRENT_USER"));
+    }
+    // The database's name, which its reader roles carry.
+    std::string DatabaseName() const {
+        return db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3);
     }
     std::string db;
 };
 
 TEST_F(PostgresOnly, TheReaderRoleReadsTheReportsTablesAndNothingElse) {
-    std::string name = db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3);
-    std::string role = "zevdtapi_read_" + name + "_1";
+    std::string role = "zevdtapi_read_" + DatabaseName() + "_1";
     auto can = [&](const std::string& table, const std::string& what) {
         return PgRows(db,
                       "SELECT has_table_privilege('" + role + "', '" + table + "', '" + what + "')")[0][0];
@@ -300,8 +291,7 @@ TEST_F(PostgresOnly, DataIsReadInAReadOnlyTransaction) {
         "ALTER TABLE trap ENABLE ROW LEVEL SECURITY; CREATE POLICY p ON trap USING (sneak())"));
     AddReport("trap", "v", 10);
     Session s(db);
-    ASSERT_EQ(0u, s.Open({}, 1));  // no member: every row passes the policy
-    ASSERT_EQ(0u, s.Execute("Odd"));
+    ASSERT_EQ(0u, s.OpenReport({}, "Odd", 1)) << s.ErrorText();  // no member: every row passes the policy
     uint32_t status = 0;
     s.Data(&status);
     EXPECT_EQ(2006001u, status);
@@ -321,8 +311,7 @@ TEST_F(PostgresOnly, ServerCancelStopsARunningQueryAndTheHandleGoesOn) {
     MakeSlowTable(db);
     AddReport("slow", "v", 10);
     Session s(db);
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}, 1));
-    ASSERT_EQ(0u, s.Execute("Odd"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Odd", 1)) << s.ErrorText();
     auto start = std::chrono::steady_clock::now();
     std::thread canceller([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -346,11 +335,9 @@ TEST_F(PostgresOnly, ServerCancelStopsARunningQueryAndTheHandleGoesOn) {
 
     // The connection is usable afterwards.
     Session other(db);
-    ASSERT_EQ(0u, other.Open(kCell, 1));
-    ASSERT_EQ(0u, other.Execute("Sales Detail"));
+    ASSERT_EQ(0u, other.OpenReport(kCell, "Sales Detail", 1)) << other.ErrorText();
     EXPECT_EQ(2143u, other.Data().size());
-    ASSERT_EQ(0u, s.Open(kCell, 1));
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ASSERT_EQ(0u, s.OpenReport(kCell, "Sales Detail", 1)) << s.ErrorText();
     EXPECT_EQ(2143u, s.Data().size());
 }
 
@@ -358,8 +345,7 @@ TEST_F(PostgresOnly, StatementTimeoutOfTheUriStopsALongQuery) {
     MakeSlowTable(db);
     AddReport("slow", "v", 10);
     Session s(db + "&options=-c%20statement_timeout%3D500");
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}, 1));
-    ASSERT_EQ(0u, s.Execute("Odd"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Odd", 1)) << s.ErrorText();
     uint32_t status = 0;
     s.Data(&status);
     EXPECT_EQ(2006001u, status);
@@ -378,13 +364,11 @@ TEST_F(PostgresOnly, AFrozenServerEndsEveryWaitAndTheHandleGoesOnAfterIt) {
     struct Thaw {
         ~Thaw() { PgServer::Get().Freeze(false); }
     };
-    const std::string name = db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3);
     const std::string limits = "connect_timeout=2&options=-c%20statement_timeout%3D500";
-    for (const std::string& uri : {db + "&" + limits, PgServer::Get().TcpUri(name, limits)}) {
+    for (const std::string& uri : {db + "&" + limits, PgServer::Get().TcpUri(DatabaseName(), limits)}) {
         SCOPED_TRACE(uri);
         Session s(uri);
-        ASSERT_EQ(0u, s.Open(kCell, 1));
-        ASSERT_EQ(0u, s.Execute("Sales Detail"));
+        ASSERT_EQ(0u, s.OpenReport(kCell, "Sales Detail", 1)) << s.ErrorText();
         ZevDTAPIColumn* saleId = s.Column("sales", "sale_id");
         ASSERT_NE(nullptr, saleId);
         char** values = nullptr;
@@ -444,49 +428,34 @@ TEST(PostgresTexts, NoTextShowsThePassword) {
     }
 }
 
-std::vector<std::string> SavedRecords(Session& s) {
-    char** back = nullptr;
-    int32_t n = 0;
-    EXPECT_EQ(0, ZevDTAPIGetFilterDescConditions(s.lib, &back, &n));
-    return std::vector<std::string>(back, back + n);
-}
-
-int32_t Save(Session& s, std::vector<std::string> records) {
-    std::vector<char*> p;
-    for (std::string& r : records) p.push_back(&r[0]);
-    return ZevDTAPISetFilterDescConditions(s.lib, p.data(), int32_t(p.size()));
-}
-
 TEST_F(PostgresOnly, SavedFiltersAreWrittenAllOrNothing) {
     Session s(db);
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}, 1));
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail", 1)) << s.ErrorText();
     const std::vector<std::string> first = {"A$*$x$*$sales.quantity$*$sales.quantity > 1",
                                             "B$*$\xff\x01$*$$*$"};
-    ASSERT_EQ(0, Save(s, first));
-    EXPECT_EQ(first, SavedRecords(s));
+    ASSERT_EQ(0, s.SaveFilters(first));
+    EXPECT_EQ(first, s.SavedFilters());
     // The third record fails on the server: nothing of the new set is kept.
     ASSERT_TRUE(PgExec(
         db,
         "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
         "$$ BEGIN IF NEW.position = 2 THEN RAISE EXCEPTION 'disk full'; END IF; RETURN NEW; END $$;"
         "CREATE TRIGGER refuse BEFORE INSERT ON dt_saved_filter FOR EACH ROW EXECUTE FUNCTION refuse()"));
-    EXPECT_EQ(2007002, Save(s, {"C$*$$*$$*$", "D$*$$*$$*$", "E$*$$*$$*$"}));
+    EXPECT_EQ(2007002, s.SaveFilters({"C$*$$*$$*$", "D$*$$*$$*$", "E$*$$*$$*$"}));
     EXPECT_NE(std::string::npos, s.ErrorText().find("disk full")) << s.ErrorText();
-    EXPECT_EQ(first, SavedRecords(s));
-    ASSERT_EQ(0, Save(s, {"F$*$$*$$*$"}));  // the connection is not left in a failed transaction
-    EXPECT_EQ(std::vector<std::string>{"F$*$$*$$*$"}, SavedRecords(s));
+    EXPECT_EQ(first, s.SavedFilters());
+    ASSERT_EQ(0, s.SaveFilters({"F$*$$*$$*$"}));  // the connection is not left in a failed transaction
+    EXPECT_EQ(std::vector<std::string>{"F$*$$*$$*$"}, s.SavedFilters());
 }
 
 TEST_F(PostgresOnly, ConcurrentSaversNeverMixTheirSets) {
     auto saver = [&](char tag, std::vector<uint32_t>* failures) {
         Session s(db);
-        EXPECT_EQ(0u, s.Open({"Year=2024\n"}, 1));
-        EXPECT_EQ(0u, s.Execute("Sales Detail"));
+        EXPECT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail", 1)) << s.ErrorText();
         for (int round = 0; round < 15; ++round) {
             std::vector<std::string> set;
             for (int i = 0; i < 20; ++i) set.push_back(std::string(1, tag) + std::to_string(i) + "$*$$*$$*$");
-            if (int32_t rc = Save(s, set))
+            if (int32_t rc = s.SaveFilters(set))
                 failures->push_back(uint32_t(rc));
         }
     };
@@ -496,9 +465,8 @@ TEST_F(PostgresOnly, ConcurrentSaversNeverMixTheirSets) {
     b.join();
     EXPECT_TRUE(fa.empty() && fb.empty()) << "a saver failed instead of waiting";
     Session s(db);
-    ASSERT_EQ(0u, s.Open({"Year=2024\n"}, 1));
-    ASSERT_EQ(0u, s.Execute("Sales Detail"));
-    auto saved = SavedRecords(s);
+    ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Sales Detail", 1)) << s.ErrorText();
+    auto saved = s.SavedFilters();
     ASSERT_EQ(20u, saved.size());
     for (const std::string& r : saved) EXPECT_EQ(saved[0][0], r[0]) << "sets of two savers mixed";
 }
