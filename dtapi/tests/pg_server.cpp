@@ -227,7 +227,9 @@ std::string PgServer::SampleCopy(const std::string& name) {
     return uri;
 }
 
-std::vector<std::vector<std::optional<std::string>>> PgRows(const std::string& uri, const std::string& sql) {
+std::vector<std::vector<std::optional<std::string>>> PgRows(const std::string& uri, const std::string& sql,
+                                                            const std::vector<std::string>& params,
+                                                            bool realsAsSqlite) {
     std::vector<std::vector<std::optional<std::string>>> rows;
     PGconn* c = PQconnectdb(uri.c_str());
     if (PQstatus(c) != CONNECTION_OK) {
@@ -236,17 +238,26 @@ std::vector<std::vector<std::optional<std::string>>> PgRows(const std::string& u
         return rows;
     }
     PQclear(PQexec(c, "SET extra_float_digits = 0"));
-    PGresult* r = PQexec(c, sql.c_str());
+    std::vector<const char*> values;
+    for (const std::string& p : params) values.push_back(p.c_str());
+    PGresult* r =
+        PQexecParams(c, sql.c_str(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
     if (PQresultStatus(r) != PGRES_TUPLES_OK && PQresultStatus(r) != PGRES_COMMAND_OK) {
         ADD_FAILURE() << PQresultErrorMessage(r) << " in " << sql;
     } else {
+        const Oid kFloat8 = 701;
         for (int i = 0; i < PQntuples(r); ++i) {
             std::vector<std::optional<std::string>> row;
             for (int j = 0; j < PQnfields(r); ++j) {
-                if (PQgetisnull(r, i, j))
+                if (PQgetisnull(r, i, j)) {
                     row.emplace_back();
-                else
-                    row.emplace_back(std::string(PQgetvalue(r, i, j), size_t(PQgetlength(r, i, j))));
+                    continue;
+                }
+                std::string v(PQgetvalue(r, i, j), size_t(PQgetlength(r, i, j)));
+                if (realsAsSqlite && PQftype(r, j) == kFloat8 &&
+                    v.find_first_of(".eEnN") == std::string::npos)
+                    v += ".0";
+                row.emplace_back(std::move(v));
             }
             rows.push_back(std::move(row));
         }

@@ -51,9 +51,13 @@ class PgServer {
     bool stopped_ = false;
 };
 
-// Rows of a statement on a PostgreSQL database, every value as text and NULL
-// as nullopt; a failed statement fails the test and gives no rows.
-std::vector<std::vector<std::optional<std::string>>> PgRows(const std::string& uri, const std::string& sql);
+// Rows of one statement on a PostgreSQL database, every value as text and
+// NULL as nullopt, `params` bound to $1, $2...; with `realsAsSqlite` a double
+// precision with no fraction gets ".0", as SQLite prints a REAL. A failed
+// statement fails the test and gives no rows.
+std::vector<std::vector<std::optional<std::string>>> PgRows(const std::string& uri, const std::string& sql,
+                                                            const std::vector<std::string>& params = {},
+                                                            bool realsAsSqlite = false);
 // Runs statements whose result does not matter; false (and a test failure) when they fail.
 bool PgExec(const std::string& uri, const std::string& sql);
 

@@ -16,8 +16,6 @@
 #include <windows.h>
 #endif
 #ifdef ZEVDTAPI_WITH_POSTGRES
-#include <libpq-fe.h>
-
 #include "pg_server.h"
 #endif
 
@@ -163,60 +161,16 @@ void ExecuteSql(const std::string& database, const std::string& sql) {
     sqlite3_close(db);
 }
 
-#ifdef ZEVDTAPI_WITH_POSTGRES
-namespace {
-
-// A hand-written query on PostgreSQL, its values as SQLite writes them: a
-// double precision with no fraction gets ".0", as SQLite prints a REAL.
-std::vector<Row> PostgresRows(const std::string& uri, const std::string& sql,
-                              const std::vector<std::string>& params) {
-    std::vector<Row> rows;
-    PGconn* c = PQconnectdb(uri.c_str());
-    if (PQstatus(c) != CONNECTION_OK) {
-        ADD_FAILURE() << PQerrorMessage(c);
-        PQfinish(c);
-        return rows;
-    }
-    PQclear(PQexec(c, "SET extra_float_digits = 0"));
-    std::string numbered;
-    int n = 0;
-    for (char ch : sql) numbered += ch == '?' ? "$" + std::to_string(++n) : std::string(1, ch);
-    std::vector<const char*> values;
-    for (const std::string& p : params) values.push_back(p.c_str());
-    PGresult* r =
-        PQexecParams(c, numbered.c_str(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
-    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
-        ADD_FAILURE() << PQresultErrorMessage(r) << " in " << numbered;
-    } else {
-        for (int i = 0; i < PQntuples(r); ++i) {
-            Row row;
-            for (int j = 0; j < PQnfields(r); ++j) {
-                if (PQgetisnull(r, i, j)) {
-                    row.emplace_back();
-                    continue;
-                }
-                std::string v(PQgetvalue(r, i, j), size_t(PQgetlength(r, i, j)));
-                const Oid kFloat8 = 701;
-                if (PQftype(r, j) == kFloat8 && v.find_first_of(".eEnN") == std::string::npos)
-                    v += ".0";
-                row.emplace_back(std::move(v));
-            }
-            rows.push_back(std::move(row));
-        }
-    }
-    PQclear(r);
-    PQfinish(c);
-    return rows;
-}
-
-}  // namespace
-#endif
-
 std::vector<Row> QueryRows(const std::string& database, const std::string& sql,
                            const std::vector<std::string>& params) {
 #ifdef ZEVDTAPI_WITH_POSTGRES
-    if (database.rfind("postgresql://", 0) == 0)
-        return PostgresRows(database, sql, params);
+    if (database.rfind("postgresql://", 0) == 0) {
+        // The same "?" placeholders as SQLite's, and its way of printing a REAL.
+        std::string numbered;
+        int n = 0;
+        for (char ch : sql) numbered += ch == '?' ? "$" + std::to_string(++n) : std::string(1, ch);
+        return PgRows(database, numbered, params, true);
+    }
 #endif
     sqlite3* db = nullptr;
     std::vector<Row> rows;
@@ -305,8 +259,7 @@ uint32_t Session::Open(const std::vector<std::string>& memberTexts, uint64_t con
     uint32_t rc = ZevDTAPISetConnection(lib, pointers.data(), uint32_t(pointers.size()), context);
     if (rc)
         return rc;
-    ZevDTAPIConnectionInfo info;
-    std::memset(&info, 0, sizeof(info));
+    ZevDTAPIConnectionInfo info{};
     if ((rc = ZevDTAPIGetInfo(lib, &info)) != 0)
         return rc;
     if (info.loginFlags) {
@@ -432,8 +385,7 @@ std::vector<Row> Session::Data(uint32_t* status) {
 }
 
 std::string Session::ErrorText() const {
-    char text[256];
-    std::memset(text, 0, sizeof(text));
+    char text[256] = {};
     uint32_t number = 0;
     ZevDTAPIGetError(lib, &number, text, ZEVDTAPI_ERROR_TEXT_CAPACITY);
     return text;
