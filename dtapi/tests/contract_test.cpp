@@ -83,8 +83,7 @@ TEST(Contract, ErrorTextIsCutToTheCapacityAndTerminated) {
 TEST(Contract, LoginIsCheckedAgainstTheStoredHash) {
     Session s;
     ASSERT_EQ(0u, ZevDTAPISetConnection(s.lib, nullptr, 0, 2));
-    ZevDTAPIConnectionInfo info;
-    std::memset(&info, 0, sizeof(info));
+    ZevDTAPIConnectionInfo info{};
     ASSERT_EQ(0u, ZevDTAPIGetInfo(s.lib, &info));
     EXPECT_STREQ("securehost", info.serverName);
     EXPECT_STREQ("SecureSales", info.dataSourceName);
@@ -127,8 +126,7 @@ TEST(Contract, LoginIsCheckedAgainstTheStoredHash) {
 TEST(Contract, DataSourceWithoutLoginAndUnknownContexts) {
     Session s;
     ASSERT_EQ(0u, ZevDTAPISetConnection(s.lib, nullptr, 0, 0));
-    ZevDTAPIConnectionInfo info;
-    std::memset(&info, 0, sizeof(info));
+    ZevDTAPIConnectionInfo info{};
     ASSERT_EQ(0u, ZevDTAPIGetInfo(s.lib, &info));
     EXPECT_STREQ("SalesDW", info.dataSourceName);
     EXPECT_EQ(0u, info.loginFlags);
