@@ -113,9 +113,7 @@ TEST_F(CodePage, FixedFieldsAreCutBeforeTheCharacterThatWouldNotFit) {
     Init();
     // The login fields and the source password (30 bytes).
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) { ui.Type(IDC_LOGIN_USER, login.text); })
-        .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, login.text); })
-        .Then([](Ui& ui) { ui.Click(IDOK); });
+    Login(driver, "", login.text, login.text);
     ASSERT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_EQ(std::string(control->setInfo.userName), login.kept);
     EXPECT_EQ(std::string(control->setInfo.password), login.kept);

@@ -15,6 +15,7 @@
 #include "fake_dtapi.h"
 #include "fake_records.h"
 #include "framework/script/test_driver.h"
+#include "resources/resource.h"
 #include "support/test_env.h"
 #include "zevdtu.h"
 
@@ -99,6 +100,18 @@ class InterfaceTest : public ::testing::Test {
         zevdt::SetDTAPIForTesting(&table);
         tableChanged = true;
         Init();
+    }
+
+    // The login dialog's steps added to `driver`: each field given typed in
+    // (an empty one left as it is), then OK.
+    static fw::TestDriver& Login(fw::TestDriver& driver, const std::string& server, const std::string& user,
+                                 const std::string& password) {
+        for (auto field : {std::make_pair(IDC_LOGIN_SERVER, server), std::make_pair(IDC_LOGIN_USER, user),
+                           std::make_pair(IDC_LOGIN_PASSWORD, password)}) {
+            if (!field.second.empty())
+                driver.Then([field](fw::Ui& ui) { ui.Type(field.first, field.second); });
+        }
+        return driver.Then([](fw::Ui& ui) { ui.Click(IDOK); });
     }
 
     // A user who answers `boxes` message boxes with OK, one after another.

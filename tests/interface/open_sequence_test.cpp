@@ -88,10 +88,7 @@ TEST_F(OpenSequence, UserFlagClearsAHostPasswordAndKeepsTheTypedOneCutTo30Bytes)
 TEST_F(OpenSequence, BothFlagsLetServerUserAndPasswordBeTyped) {
     control->info.loginFlags = ZEVDTAPI_LOGIN_SERVER | ZEVDTAPI_LOGIN_USER;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "olap9"); })
-        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "bob"); })
-        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "pw"); })
-        .Then([](Ui& ui) { ui.Click(IDOK); });
+    Login(driver, "olap9", "bob", "pw");
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_STREQ(control->setInfo.serverName, "olap9");
     EXPECT_STREQ(control->setInfo.userName, "bob");
@@ -140,16 +137,9 @@ TEST_F(OpenSequence, TheLastByteOfEveryLoginFieldComesBackUnchanged) {
     for (int i = 0; i < 4; ++i) fields[i][30] = markers[i];
     FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED, 0});
     const std::string long40(40, 'w');
-    auto typeAll = [&](fw::TestDriver& driver) {
-        driver.Then([&](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, long40); })
-            .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_USER, long40); })
-            .Then([&](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, long40); })
-            .Then([](Ui& ui) { ui.Click(IDOK); });
-    };
     fw::TestDriver driver;
-    typeAll(driver);
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); });  // the refused login's error
-    typeAll(driver);
+    Login(driver, long40, long40, long40).Then([](Ui& ui) { ui.Answer(IDOK); });  // the refused login's error
+    Login(driver, long40, long40, long40);
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     for (const ZevDTAPIConnectionInfo* sent : {&control->setInfo, &control->setInfoWithOptionOn}) {
         const char* back[] = {sent->serverName, sent->dataSourceName, sent->userName, sent->password};
@@ -165,11 +155,8 @@ TEST_F(OpenSequence, AFailingRetriedLoginIsShownAndReturnedWithoutConnecting) {
     FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED});
     FakeProgram(control, kFakeSetInfoWithOptionOn, {4711});
     std::strcpy(control->errorText, "No.");
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); })
-        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "again"); })
-        .Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([](Ui& ui) { ui.Answer(IDOK); });
+    fw::TestDriver driver = AnswersOk();
+    Login(driver, "", "", "again").Then([](Ui& ui) { ui.Answer(IDOK); });
     EXPECT_EQ(Open(driver), 4711u);
     EXPECT_EQ(Count(Message(0, "No.")), 2);
     EXPECT_EQ(CallNames(), (Calls{"Init", "SetConnection", "GetInfo", "Connect", "GetError",
@@ -235,12 +222,8 @@ TEST_F(OpenSequence, FourRefusedLoginsGiveUpWithThePasswordForgotten) {
 
 TEST_F(OpenSequence, ARetriedLoginThatSucceedsGoesOnWithTheTypedLogin) {
     FakeProgram(control, kFakeConnect, {ZEVDTAPI_LOGIN_REFUSED, 0});
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Answer(IDOK); })
-        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "olap7"); })
-        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "carl"); })
-        .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "right"); })
-        .Then([](Ui& ui) { ui.Click(IDOK); });
+    fw::TestDriver driver = AnswersOk();
+    Login(driver, "olap7", "carl", "right");
     EXPECT_EQ(Open(driver), ZEVDT_OK);
     EXPECT_STREQ(control->setInfoWithOptionOn.serverName, "olap7");
     EXPECT_STREQ(control->setInfoWithOptionOn.userName, "carl");
