@@ -19,10 +19,6 @@
 namespace zevdtapi_test {
 namespace {
 
-std::string CopyOfSample() {
-    return FreshSample();
-}
-
 // Another program's lock on the whole database (SQLite) or on the saved
 // filters' table (PostgreSQL), which readers and writers both wait for.
 class OtherProgramsLock {
@@ -70,7 +66,7 @@ void OpenReport(Session& s, const std::string& report) {
 }
 
 TEST(SavedFilters, RoundTripByteForBytePerReport) {
-    std::string db = CopyOfSample();
+    std::string db = FreshSample();
     std::string big(100000, 'x');
     const std::vector<std::string> records = {
         "Default$*$Default filter",
@@ -94,7 +90,7 @@ TEST(SavedFilters, RoundTripByteForBytePerReport) {
 }
 
 TEST(SavedFilters, ASaveReplacesTheWholeListOrNothing) {
-    std::string db = CopyOfSample();
+    std::string db = FreshSample();
     Session s(db);
     OpenReport(s, "Sales Detail");
     ASSERT_EQ(0, s.SaveFilters({"A$*$", "B$*$", "C$*$"}));
@@ -115,7 +111,7 @@ TEST(SavedFilters, ASaveReplacesTheWholeListOrNothing) {
 
 #ifndef _WIN32
 TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
-    std::string db = CopyOfSample();
+    std::string db = FreshSample();
     auto setOf = [](int process) {
         std::vector<std::string> records;
         for (int i = 0; i < 6; ++i) {
@@ -160,7 +156,7 @@ TEST(SavedFilters, TwoProcessesSavingAtOnceLeaveOneCompleteSave) {
 // Another program holding the database's lock keeps the user waiting under a
 // busy cursor: briefly, and then the user learns why nothing happened.
 TEST(SavedFilters, ALockHeldByAnotherProgramEndsTheWaitSoonAndSaysSo) {
-    std::string db = CopyOfSample();
+    std::string db = FreshSample();
     Session s(db);
     OpenReport(s, "Sales Detail");
     OtherProgramsLock other(db);
