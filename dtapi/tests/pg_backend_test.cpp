@@ -244,6 +244,14 @@ class PostgresOnly : public ::testing::Test {
                                    role + "\"; GRANT SELECT ON \"" + table + "\" TO \"" + role +
                                    "\"; GRANT \"" + role + "\" TO CURRENT_USER"));
     }
+    // Report "Odd" over a table whose every row costs the reader 20 ms.
+    void AddSlowReport() {
+        ASSERT_TRUE(PgExec(db,
+                           "CREATE TABLE slow AS SELECT g::text AS v FROM generate_series(1, 100000) g;"
+                           "ALTER TABLE slow ENABLE ROW LEVEL SECURITY;"
+                           "CREATE POLICY p ON slow USING (pg_sleep(0.02) IS NOT NULL)"));
+        AddReport("slow", "v", 10);
+    }
     // The database's name, which its reader roles carry.
     std::string DatabaseName() const {
         return db.substr(db.find("///") + 3, db.find('?') - db.find("///") - 3);
@@ -299,24 +307,18 @@ TEST_F(PostgresOnly, DataIsReadInAReadOnlyTransaction) {
     EXPECT_EQ("0", PgRows(db, "SELECT count(*) FROM written")[0][0]);
 }
 
-// A table whose every row costs the reader 20 ms.
-void MakeSlowTable(const std::string& db) {
-    ASSERT_TRUE(PgExec(db,
-                       "CREATE TABLE slow AS SELECT g::text AS v FROM generate_series(1, 100000) g;"
-                       "ALTER TABLE slow ENABLE ROW LEVEL SECURITY;"
-                       "CREATE POLICY p ON slow USING (pg_sleep(0.02) IS NOT NULL)"));
-}
-
 TEST_F(PostgresOnly, ServerCancelStopsARunningQueryAndTheHandleGoesOn) {
-    MakeSlowTable(db);
-    AddReport("slow", "v", 10);
+    AddSlowReport();
     Session s(db);
     ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Odd", 1)) << s.ErrorText();
+    auto cancelSoon = [&] {
+        return std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            ZevDTAPIServerCancel(s.lib);
+        });
+    };
     auto start = std::chrono::steady_clock::now();
-    std::thread canceller([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ZevDTAPIServerCancel(s.lib);
-    });
+    std::thread canceller = cancelSoon();
     uint32_t status = 0;
     s.Data(&status);
     canceller.join();
@@ -324,10 +326,7 @@ TEST_F(PostgresOnly, ServerCancelStopsARunningQueryAndTheHandleGoesOn) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 
     // Values too: the cursor's fetch is cancelled the same way.
-    std::thread again([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ZevDTAPIServerCancel(s.lib);
-    });
+    std::thread again = cancelSoon();
     char** values = nullptr;
     int32_t count = 0;
     EXPECT_EQ(2006002, ZevDTAPIGetFilterData(s.lib, s.columns[0], &values, &count));
@@ -342,8 +341,7 @@ TEST_F(PostgresOnly, ServerCancelStopsARunningQueryAndTheHandleGoesOn) {
 }
 
 TEST_F(PostgresOnly, StatementTimeoutOfTheUriStopsALongQuery) {
-    MakeSlowTable(db);
-    AddReport("slow", "v", 10);
+    AddSlowReport();
     Session s(db + "&options=-c%20statement_timeout%3D500");
     ASSERT_EQ(0u, s.OpenReport({"Year=2024\n"}, "Odd", 1)) << s.ErrorText();
     uint32_t status = 0;
