@@ -114,12 +114,13 @@ class InterfaceTest : public ::testing::Test {
         return driver.Then([](fw::Ui& ui) { ui.Click(IDOK); });
     }
 
-    // A user who answers `boxes` message boxes with OK, one after another.
-    static fw::TestDriver AnswersOk(int boxes = 1) {
+    // A user who answers `boxes` message boxes with `button`, one after another.
+    static fw::TestDriver Answering(int button, int boxes = 1) {
         fw::TestDriver driver;
-        for (int i = 0; i < boxes; ++i) driver.Then([](fw::Ui& ui) { ui.Answer(IDOK); });
+        for (int i = 0; i < boxes; ++i) driver.Then([button](fw::Ui& ui) { ui.Answer(button); });
         return driver;
     }
+    static fw::TestDriver AnswersOk(int boxes = 1) { return Answering(IDOK, boxes); }
 
     // Runs one export with the user's steps; keeps the transcript and checks
     // that every step was used and none failed.

@@ -312,19 +312,14 @@ TEST_F(OpenSequence, RecursiveHierarchyMembersAskOncePerMember) {
         "want "
         "to continue?";
     // Both markers: a single level, no question.
-    fw::TestDriver none;
-    EXPECT_EQ(Open(none, {"A-1\nSYSDBV=\n", "B\n"}), ZEVDT_OK);
+    EXPECT_EQ(Open(fw::TestDriver(), {"A-1\nSYSDBV=\n", "B\n"}), ZEVDT_OK);
     EXPECT_TRUE(transcript.lines.empty());
 
-    fw::TestDriver yes;
-    yes.Then([](Ui& ui) { ui.Answer(IDYES); }).Then([](Ui& ui) { ui.Answer(IDYES); });
-    EXPECT_EQ(Open(yes, {"SYSDBV=\nX", "plain", "Y SYSDBV=\n"}), ZEVDT_OK);
+    EXPECT_EQ(Open(Answering(IDYES, 2), {"SYSDBV=\nX", "plain", "Y SYSDBV=\n"}), ZEVDT_OK);
     EXPECT_EQ(Count(Message(50514, question, "YESNO", "YES")), 2);
 
     uint32_t executed = control->calls[kFakeExecuteReport];
-    fw::TestDriver no;
-    no.Then([](Ui& ui) { ui.Answer(IDNO); });
-    EXPECT_EQ(Open(no, {"SYSDBV=\n"}), ZEVDT_CANCELLED);
+    EXPECT_EQ(Open(Answering(IDNO), {"SYSDBV=\n"}), ZEVDT_CANCELLED);
     EXPECT_EQ(Count(Message(50514, question, "YESNO", "NO")), 1);
     EXPECT_EQ(control->calls[kFakeExecuteReport], executed);
 }
