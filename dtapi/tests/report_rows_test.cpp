@@ -21,21 +21,21 @@ const char kDetailColumns[] =
 const char kCellWhere[] = " WHERE s.year = 2024 AND r.region = 'East' AND p.category = 'Beverages'";
 
 // A hand-written query's rows as the library would hand them out.
-std::vector<Row> Handed(const std::string& database, const std::string& sql,
-                        const std::vector<std::string>& params = {}) {
-    return AsHanded(QueryRows(database, sql, params));
+std::vector<Row> Handed(const std::string& sql, const std::vector<std::string>& params = {}) {
+    return AsHanded(QueryRows(SampleDatabase(), sql, params));
 }
 
 std::vector<Row> Detail(const std::string& extraWhere = "", const std::vector<std::string>& params = {}) {
-    return Handed(SampleDatabase(),
-                  std::string(kDetailColumns) + kDetailFrom + kCellWhere + extraWhere +
+    return Handed(std::string(kDetailColumns) + kDetailFrom + kCellWhere + extraWhere +
                       " ORDER BY s.sale_date, s.sale_id",
                   params);
 }
 
 class ReportRows : public ::testing::Test {
   protected:
-    void OpenDetail() { ASSERT_EQ(0u, session.OpenReport(kCell, "Sales Detail")) << session.ErrorText(); }
+    void OpenDetail(const std::vector<std::string>& members = kCell) {
+        ASSERT_EQ(0u, session.OpenReport(members, "Sales Detail")) << session.ErrorText();
+    }
     Session session;
 };
 
@@ -50,8 +50,7 @@ TEST_F(ReportRows, EveryReportOfTheSampleCellMatchesItsHandWrittenQuery) {
 
     ASSERT_EQ(0u, session.Execute("Product Summary"));
     EXPECT_EQ(
-        Handed(SampleDatabase(),
-               "SELECT p.category, p.product, s.sale_date, s.quantity, s.amount FROM sales s"
+        Handed("SELECT p.category, p.product, s.sale_date, s.quantity, s.amount FROM sales s"
                " JOIN product p ON p.product_id = s.product_id JOIN region r ON r.region_id = s.region_id"
                " WHERE s.year = 2024 AND r.region = 'East' AND p.category = 'Beverages'"
                " ORDER BY p.product, s.sale_id"),
@@ -59,8 +58,7 @@ TEST_F(ReportRows, EveryReportOfTheSampleCellMatchesItsHandWrittenQuery) {
 
     ASSERT_EQ(0u, session.Execute("Customer Orders"));
     EXPECT_EQ(
-        Handed(SampleDatabase(),
-               "SELECT c.customer, c.segment, s.sale_date, s.amount FROM sales s"
+        Handed("SELECT c.customer, c.segment, s.sale_date, s.amount FROM sales s"
                " JOIN customer c ON c.customer_id = s.customer_id JOIN region r ON r.region_id = s.region_id"
                " WHERE s.year = 2024 AND r.region = 'East' ORDER BY s.sale_date DESC, s.sale_id"),
         session.Data());
@@ -70,8 +68,7 @@ TEST_F(ReportRows, EveryReportOfTheSampleCellMatchesItsHandWrittenQuery) {
         << secure.ErrorText();
     ASSERT_EQ(0u, secure.Execute("Regional Revenue"));
     EXPECT_EQ(
-        Handed(SampleDatabase(),
-               "SELECT r.region, r.city, s.year, s.amount FROM sales s JOIN region r ON r.region_id = "
+        Handed("SELECT r.region, r.city, s.year, s.amount FROM sales s JOIN region r ON r.region_id = "
                "s.region_id WHERE s.year = 2025 AND r.region = 'West' ORDER BY r.region, r.city, s.sale_id"),
         secure.Data());
 }
@@ -92,10 +89,9 @@ TEST_F(ReportRows, DisplaySortAndFilterOnlyColumnsShapeTheQuery) {
     segment->filterOnly = 1;
     SetCondition(segment, "customer.segment = 'Wholesale' OR \r\ncustomer.segment = Public Sector");
     auto rows = session.Data();
-    EXPECT_EQ(Handed(SampleDatabase(), std::string("SELECT s.amount, p.product, s.sale_id") + kDetailFrom +
-                                           kCellWhere +
-                                           " AND c.segment IN ('Wholesale', 'Public Sector')"
-                                           " ORDER BY s.amount DESC, s.sale_id"),
+    EXPECT_EQ(Handed(std::string("SELECT s.amount, p.product, s.sale_id") + kDetailFrom + kCellWhere +
+                     " AND c.segment IN ('Wholesale', 'Public Sector')"
+                     " ORDER BY s.amount DESC, s.sale_id"),
               rows);
     EXPECT_FALSE(rows.empty());
     ASSERT_EQ(3u, rows[0].size());
@@ -150,23 +146,16 @@ TEST_F(ReportRows, EveryOperatorWithTypedAndQuotedValues) {
 }
 
 TEST_F(ReportRows, RecursiveMembersWidenAndMarkedOnesRestrict) {
-    ASSERT_EQ(0u, session.OpenReport({"Year=2024\n", "Region=East\nSYSDBV=\n", "Category=Beverages\n"},
-                                     "Sales Detail"))
-        << session.ErrorText();
-    EXPECT_EQ(Handed(SampleDatabase(), std::string(kDetailColumns) + kDetailFrom +
-                                           " WHERE s.year = 2024 AND p.category = 'Beverages'"
-                                           " ORDER BY s.sale_date, s.sale_id"),
+    OpenDetail({"Year=2024\n", "Region=East\nSYSDBV=\n", "Category=Beverages\n"});
+    EXPECT_EQ(Handed(std::string(kDetailColumns) + kDetailFrom +
+                     " WHERE s.year = 2024 AND p.category = 'Beverages'"
+                     " ORDER BY s.sale_date, s.sale_id"),
               session.Data());
 
-    ASSERT_EQ(0u, session.OpenReport({"Year=2024\n", "Region=East\nSYSDBV=\n-1\n", "Category=Beverages\n"},
-                                     "Sales Detail"))
-        << session.ErrorText();
+    OpenDetail({"Year=2024\n", "Region=East\nSYSDBV=\n-1\n", "Category=Beverages\n"});
     EXPECT_EQ(Detail(), session.Data());
 
-    ASSERT_EQ(0u, session.OpenReport(
-                      {"Year=2024\n", "Region=Eastern Europe\nSYSDBV=East\n", "Category=Beverages\n"},
-                      "Sales Detail"))
-        << session.ErrorText();
+    OpenDetail({"Year=2024\n", "Region=Eastern Europe\nSYSDBV=East\n", "Category=Beverages\n"});
     EXPECT_EQ(Detail(), session.Data());
 }
 
