@@ -11,21 +11,15 @@
 #include "filters/filter_record.h"
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
+#include "support/filter_records.h"
+#include "support/string_list.h"
 
 namespace {
 
-const std::string S = "$*$";
+using testsupport::Fill;
+using testsupport::Texts;
 
-std::vector<std::string> Items(const CStringList& list) {
-    std::vector<std::string> items;
-    for (POSITION pos = list.GetHeadPosition(); pos;) items.push_back(list.GetNext(pos).str());
-    return items;
-}
-
-void Fill(CStringList& list, const std::vector<std::string>& items) {
-    list.RemoveAll();
-    for (const std::string& item : items) list.AddTail(CString(item));
-}
+const std::string S = testsupport::kFilterSeparator;
 
 struct Parsed {
     std::string name, description;
@@ -36,7 +30,7 @@ Parsed Parse(const std::string& record) {
     CString name, description;
     CStringList pairs;
     ParseFilter(CString(record), name, description, pairs);
-    return {name.str(), description.str(), Items(pairs)};
+    return {name.str(), description.str(), Texts(pairs)};
 }
 
 std::string Rebuild(const std::string& record) {
@@ -117,10 +111,15 @@ class FilterListTest : public ::testing::Test {
     testsupport::ColumnOwner owner;
     CFilterList filters{&owner};
 
-    std::vector<std::string> List() const { return Items(filters.GetList()); }
+    std::vector<std::string> List() const { return Texts(filters.GetList()); }
     void Load(const std::vector<std::string>& records) {
         owner.savedFilters = records;
         filters.LoadFilters();
+    }
+    // Loads and makes the filter at `current` the current one.
+    void LoadAt(int current, const std::vector<std::string>& records) {
+        Load(records);
+        filters.SetCurrentIndex(current);
     }
 };
 
@@ -170,7 +169,7 @@ TEST_F(FilterListTest, NullRecordsAreSkippedAndTheLibrarysStringsAreCopied) {
     CFilterList list(&nulls);
     list.LoadFilters();
     nulls.a[0] = 'X';
-    EXPECT_EQ(Items(list.GetList()), (std::vector<std::string>{"A" + S + "a", "B" + S + "b"}));
+    EXPECT_EQ(Texts(list.GetList()), (std::vector<std::string>{"A" + S + "a", "B" + S + "b"}));
 }
 
 TEST_F(FilterListTest, PositionsOutsideTheListAreHarmless) {
@@ -186,12 +185,11 @@ TEST_F(FilterListTest, PositionsOutsideTheListAreHarmless) {
     names.AddTail("stale");
     Load({" A " + S, S + "nameless"});
     filters.GetFilterNames(names);
-    EXPECT_EQ(Items(names), (std::vector<std::string>{"", "A"}));
+    EXPECT_EQ(Texts(names), (std::vector<std::string>{"", "A"}));
 }
 
 TEST_F(FilterListTest, RewritesChangeOnlyTheCurrentFilter) {
-    Load({"A" + S + "a" + S + "T.X" + S + "x = 1", "B" + S + "b" + S + "T.X" + S + "x = 2"});
-    filters.SetCurrentIndex(1);
+    LoadAt(1, {"A" + S + "a" + S + "T.X" + S + "x = 1", "B" + S + "b" + S + "T.X" + S + "x = 2"});
 
     EXPECT_TRUE(filters.SetCurrentDescription(" two\r\nlines "));
     EXPECT_TRUE(filters.RenameCurrentFilter("  Bee  "));
@@ -204,8 +202,7 @@ TEST_F(FilterListTest, RewritesChangeOnlyTheCurrentFilter) {
 }
 
 TEST_F(FilterListTest, SetColumnConditionReplacesAppendsAndRemoves) {
-    Load({"F" + S + S + "T.A" + S + "a1" + S + "T.B" + S + "b1"});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {"F" + S + S + "T.A" + S + "a1" + S + "T.B" + S + "b1"});
 
     EXPECT_TRUE(filters.SetColumnCondition("  t.b ", "b2"));
     EXPECT_TRUE(filters.SetColumnCondition("T.C", "c1"));
@@ -218,12 +215,11 @@ TEST_F(FilterListTest, SetColumnConditionReplacesAppendsAndRemoves) {
 
     CStringList pairs;
     filters.GetCurrentConditions(pairs);
-    EXPECT_EQ(Items(pairs), (std::vector<std::string>{"t.b" + S + "b2", "T.C" + S + "c1"}));
+    EXPECT_EQ(Texts(pairs), (std::vector<std::string>{"t.b" + S + "b2", "T.C" + S + "c1"}));
 }
 
 TEST_F(FilterListTest, TextsHoldingTheSeparatorAreRefusedSoNoRecordSplits) {
-    Load({"F" + S + "d" + S + "T.A" + S + "a"});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {"F" + S + "d" + S + "T.A" + S + "a"});
     const std::string before = filters.GetCurrentFilter().str();
     EXPECT_FALSE(filters.SetCurrentDescription("x$*$y"));
     EXPECT_FALSE(filters.RenameCurrentFilter("G$*$"));
@@ -236,8 +232,7 @@ TEST_F(FilterListTest, TextsHoldingTheSeparatorAreRefusedSoNoRecordSplits) {
 }
 
 TEST_F(FilterListTest, TextsEndingInHalfASeparatorAreRefusedEverywhereToo) {
-    Load({"F" + S + "d" + S + "T.A" + S + "a"});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {"F" + S + "d" + S + "T.A" + S + "a"});
     const std::string before = filters.GetCurrentFilter().str();
     EXPECT_FALSE(filters.SetCurrentDescription("d$*"));
     EXPECT_FALSE(filters.RenameCurrentFilter("Cost$*"));
@@ -260,8 +255,7 @@ TEST_F(FilterListTest, ARewriteThatWouldShiftADeliveredConditionIsRefused) {
     // The library delivered a last condition ending in "$*". It is kept as it
     // came; a pair after it would turn it into a separator.
     const std::string delivered = "F" + S + "d" + S + "T.A" + S + "a$*";
-    Load({delivered});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {delivered});
     EXPECT_FALSE(filters.SetColumnCondition("T.B", "b"));
     EXPECT_EQ(filters.GetCurrentFilter().str(), delivered);
     // Replacing the delivered condition itself is fine.
@@ -269,8 +263,7 @@ TEST_F(FilterListTest, ARewriteThatWouldShiftADeliveredConditionIsRefused) {
     EXPECT_TRUE(filters.SetColumnCondition("T.B", "b"));
     EXPECT_EQ(filters.GetCurrentFilter().str(), "F" + S + "d" + S + "t.a" + S + "a" + S + "T.B" + S + "b");
     // A copy under a new name keeps it where it is safe: at the end.
-    Load({delivered});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {delivered});
     EXPECT_EQ(filters.AddFilter("G", 1), 1);
     EXPECT_EQ(filters.GetFilterAt(1).str(), "G" + S + "d" + S + "T.A" + S + "a$*");
 }
@@ -288,8 +281,7 @@ TEST_F(FilterListTest, RewritesWithoutANamedCurrentFilterKeepEveryRecord) {
 }
 
 TEST_F(FilterListTest, AddAppendsAndCopiesTheCurrentDefinitionOnRequest) {
-    Load({"M" + S + "desc" + S + "T.A" + S + "a"});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {"M" + S + "desc" + S + "T.A" + S + "a"});
     EXPECT_EQ(filters.AddFilter("  Alpha ", 0), 1);
     EXPECT_EQ(filters.AddFilter("Beta", 1), 2);
     EXPECT_EQ(List(), (std::vector<std::string>{"M" + S + "desc" + S + "T.A" + S + "a", "Alpha" + S,
@@ -300,8 +292,7 @@ TEST_F(FilterListTest, AddAppendsAndCopiesTheCurrentDefinitionOnRequest) {
 }
 
 TEST_F(FilterListTest, DeleteMovesTheCurrentIndex) {
-    Load({"A" + S, "B" + S, "C" + S});
-    filters.SetCurrentIndex(1);
+    LoadAt(1, {"A" + S, "B" + S, "C" + S});
     filters.DeleteCurrentFilter();
     EXPECT_EQ(filters.GetCurrentIndex(), 1);
     EXPECT_EQ(filters.GetCurrentFilterName().str(), "C");
