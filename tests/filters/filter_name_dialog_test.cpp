@@ -9,12 +9,12 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/run_dialog.h"
+#include "support/ui_steps.h"
 
 using fw::Ui;
 
-using testsupport::ExpectClean;
-using testsupport::ModalRun;
-using testsupport::RunDialog;
+using testsupport::RunCleanly;
+using testsupport::Told;
 
 namespace {
 
@@ -45,10 +45,7 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
             ui.Type(IDC_NAME_EDIT, "  q1 ");
         })
         .Then([&](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            clash = ui.MessageText();
-            ui.Answer(IDOK);
-        })
+        .Then(Told(clash))
         .Then([&](Ui& ui) {
             EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
             EXPECT_EQ(ui.Text(IDC_NAME_EDIT), "  q1 ");
@@ -56,8 +53,8 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
         })
         .Then([&](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
+    std::vector<std::string> transcript;
+    EXPECT_EQ(RunCleanly(dlg, driver, &transcript), IDOK);
     EXPECT_EQ(caption, "Filter Name");
     EXPECT_FALSE(okAtOpen);
     EXPECT_TRUE(copyShown);
@@ -65,11 +62,10 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
     // Offered, so that OK says why such a name is refused (below).
     EXPECT_TRUE(okForSeparator);
     EXPECT_EQ(clash, "A Filter with name q1 already exists.");
-    EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), " Fresh\t");
     EXPECT_EQ(dlg.m_nCopyDefinition, 1);
     bool clashLogged = false;
-    for (const std::string& line : run.transcript) clashLogged |= line.rfind("messagebox 50519 ", 0) == 0;
+    for (const std::string& line : transcript) clashLogged |= line.rfind("messagebox 50519 ", 0) == 0;
     EXPECT_TRUE(clashLogged);
 }
 
@@ -77,9 +73,7 @@ TEST(FilterNameDialog, WithNoOtherFiltersAnyNameIsAccepted) {
     GetFilterNameDlg dlg;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "x");
     EXPECT_EQ(dlg.m_nCopyDefinition, 0);
 }
@@ -113,21 +107,16 @@ TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
             okForOther = ui.Enabled(IDOK);
             ui.Click(IDOK);
         })
-        .Then([&](Ui& ui) {
-            clash = ui.MessageText();
-            ui.Answer(IDOK);
-        })
+        .Then(Told(clash))
         .Then([&](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Gamma"); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_TRUE(okAtOpen);
     EXPECT_FALSE(copyShown);
     EXPECT_EQ(shownName, "Alpha");
     EXPECT_FALSE(okForOtherCase);
     EXPECT_TRUE(okForOther);
     EXPECT_EQ(clash, "A Filter with name BETA already exists.");
-    EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "Gamma");
     EXPECT_EQ(dlg.m_nCopyDefinition, 0);
 }
@@ -137,9 +126,7 @@ TEST(FilterNameDialog, RenameWithTheUnchangedNameClosesAtOnce) {
     RenameDialog(dlg, "Alpha", {"Beta", "Alpha"});
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "Alpha");
 }
 
@@ -149,16 +136,9 @@ TEST(FilterNameDialog, OnlyTheExactCurrentNameIsTheFiltersOwnEntry) {
     RenameDialog(dlg, "Alpha", {"ALPHA"});
     std::string clash;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            clash = ui.MessageText();
-            ui.Answer(IDOK);
-        })
-        .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
+    driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then(Told(clash)).Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_EQ(clash, "A Filter with name Alpha already exists.");
-    EXPECT_EQ(run.result, IDCANCEL);
 }
 
 TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
@@ -166,19 +146,12 @@ TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
     RenameDialog(dlg, "  ", {});
     std::string refusal;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            refusal = ui.MessageText();
-            ui.Answer(IDOK);
-        })
-        .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
-            ui.Click(IDCANCEL);
-        });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
+    driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then(Told(refusal)).Then([](Ui& ui) {
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
+        ui.Click(IDCANCEL);
+    });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_EQ(refusal, "Please enter a filter name.");
-    EXPECT_EQ(run.result, IDCANCEL);
 }
 
 // "Cost$*" would be saved as "Cost$*$..." and come back as "Cost" with every
@@ -189,10 +162,7 @@ TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnte
     Names(dlg, {"Default"});
     std::vector<std::string> refusals;
     bool okOffered = false;
-    auto refused = [&](Ui& ui) {
-        refusals.push_back(ui.MessageText());
-        ui.Answer(IDOK);
-    };
+    const auto refused = Told(refusals);
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, " Cost$* "); })
         .Then([&](Ui& ui) {
@@ -208,12 +178,10 @@ TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnte
             ui.Type(IDC_NAME_EDIT, "Cost$");
         })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
+    // A lone "$" at the end does not combine with the separator.
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_TRUE(okOffered);
     EXPECT_EQ(refusals, (std::vector<std::string>(2, "A filter text cannot contain $*$ or end with $*.")));
-    // A lone "$" at the end does not combine with the separator.
-    EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "Cost$");
 }
 
@@ -224,9 +192,7 @@ TEST(FilterNameDialog, CancelTransfersNothing) {
     driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "typed"); })
         .Then([](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_EQ(dlg.m_strName.str(), "kept");
     EXPECT_EQ(dlg.m_nCopyDefinition, 0);
 }
