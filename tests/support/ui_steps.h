@@ -41,7 +41,8 @@ inline std::function<void(fw::Ui&)> Told(std::vector<std::string>& texts, int an
     };
 }
 
-// Where the help pages are, below the installation root the tests set.
-inline const std::string kHelpDocs = "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\";
+// Where the help pages are below an installation root, and below the root the tests set.
+inline const std::string kHelpFolder = "\\common\\docs\\en\\vantrel\\ss_user\\";
+inline const std::string kHelpDocs = "C:\\Talvenor" + kHelpFolder;
 
 }  // namespace testsupport
