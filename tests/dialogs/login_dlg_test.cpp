@@ -8,11 +8,14 @@
 #include "resources/resource.h"
 #include "support/run_dialog.h"
 #include "support/test_env.h"
+#include "support/ui_steps.h"
 
 using fw::Ui;
 
 using testsupport::ModalRun;
+using testsupport::RunCleanly;
 using testsupport::RunDialog;
+using testsupport::Told;
 
 namespace {
 
@@ -56,18 +59,12 @@ INSTANTIATE_TEST_SUITE_P(Flags, LoginFlags,
 TEST(LoginDialog, TypingIntoAReadOnlyFieldIsRefused) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = 1;
-    bool refused = false;
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) {
-        try {
-            ui.Type(IDC_LOGIN_USER, "someone");
-        } catch (const fw::UiError&) {
-            refused = true;
-        }
+    driver.Then([](Ui& ui) {
+        EXPECT_THROW(ui.Type(IDC_LOGIN_USER, "someone"), fw::UiError);
         ui.Click(IDCANCEL);
     });
-    RunDialog(dlg, driver);
-    EXPECT_TRUE(refused);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
 }
 
 TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
@@ -77,19 +74,13 @@ TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
     unsigned stillOpen = 0;
     std::string firstMessage, secondMessage;
     driver.Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            firstMessage = ui.MessageText();
-            ui.Answer(IDOK);
-        })
+        .Then(Told(firstMessage))
         .Then([&](Ui& ui) {
             stillOpen = ui.TemplateId();
             ui.Type(IDC_LOGIN_SERVER, "olap1");
         })
         .Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            secondMessage = ui.MessageText();
-            ui.Answer(IDOK);
-        })
+        .Then(Told(secondMessage))
         .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
         .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "secret"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
@@ -116,18 +107,12 @@ TEST(LoginDialog, AReadOnlyEmptyUserLeavesOnlyCancel) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = 1;
     dlg.m_strServerName = "olap1";
-    int messages = 0;
+    std::vector<std::string> messages;
     fw::TestDriver driver;
-    for (int i = 0; i < 2; ++i)
-        driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then([&](Ui& ui) {
-            if (ui.MessageText() == "Need to provide user name")
-                ++messages;
-            ui.Answer(IDOK);
-        });
+    for (int i = 0; i < 2; ++i) driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then(Told(messages));
     driver.Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    ModalRun run = RunDialog(dlg, driver);
-    EXPECT_EQ(messages, 2);
-    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
+    EXPECT_EQ(messages, std::vector<std::string>(2, "Need to provide user name"));
 }
 
 TEST(LoginDialog, BlanksCountAsAServerName) {
@@ -137,8 +122,7 @@ TEST(LoginDialog, BlanksCountAsAServerName) {
     driver.Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "   "); })
         .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_strServerName, "   ");
 }
 
@@ -149,10 +133,9 @@ TEST(LoginDialog, HelpOpensTheLoginPageBelowTheRootReadAtConstruction) {
     testsupport::ScopedEnv changed("TALVENOR_HOME", std::string("D:\\Elsewhere"));
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDC_LOGIN_HELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    RunDialog(dlg, driver);
-    ASSERT_EQ(shell.paths().size(), 1u);
-    EXPECT_EQ(shell.paths()[0],
-              "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_through_login_dialog_box.html");
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
+    EXPECT_EQ(shell.paths(),
+              std::vector<std::string>{testsupport::kHelpDocs + "idh_drill_through_login_dialog_box.html"});
 }
 
 }  // namespace
