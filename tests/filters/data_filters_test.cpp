@@ -66,13 +66,17 @@ struct FilterStep {
     std::string Condition(size_t column) { return owner.At(column).condition; }
 };
 
+// The step over Report()'s columns and saved filters.
+struct ReportStep : FilterStep {
+    ReportStep() { Report(); }
+};
+
 void Cancel(Ui& ui) {
     ui.Press(SheetButton::Cancel);
 }
 
 TEST(DataFilters, OpensOnTheFirstFilterByNameWithItsConditionsInForce) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     // Left over from an earlier run: the page starts from empty records.
     std::strcpy(s.owner.At(0).condition, "= 'stale'");
     s.owner.At(0).filterOnly = 1;
@@ -114,8 +118,7 @@ TEST(DataFilters, OpensOnTheFirstFilterByNameWithItsConditionsInForce) {
 
 // The first row is selected when the step opens, and the arrow keys move on from it.
 TEST(DataFilters, TheArrowKeysInTheGridMoveOnFromTheFirstRow) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     EXPECT_EQ(s.Run({[](Ui& ui) { testsupport::FocusOn(ui, IDC_FILTER_GRID); },
                      [](Ui& ui) {
                          EXPECT_EQ(ui.FocusId(), IDC_FILTER_GRID);
@@ -176,8 +179,7 @@ void Append(Steps& to, const Steps& steps) {
 }
 
 TEST(DataFilters, TheBuildersTextBecomesTheColumnsConditionInRowRecordAndFilter) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::string caption, shown, unchanged;
     Steps steps;
     steps.push_back([](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 1); });
@@ -223,8 +225,7 @@ TEST(DataFilters, TheBuildersTextBecomesTheColumnsConditionInRowRecordAndFilter)
 }
 
 TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.savedFilters.push_back(
         Record({"C", "", "SALES.REGION", "= 1", "TIME.YEAR", "= 2", "OTHER.COLUMN", "= 3"}));
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 2); },
@@ -259,8 +260,7 @@ TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) 
 }
 
 TEST(DataFilters, AnEditedDescriptionStaysWithItsFilterUntilTheWizardIsCancelled) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "two\r\nlines "); },
                      [](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 1); },
                      [](Ui& ui) {
@@ -277,8 +277,7 @@ TEST(DataFilters, AnEditedDescriptionStaysWithItsFilterUntilTheWizardIsCancelled
 }
 
 TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.savedFilters.push_back(Record({"c", "about c"}));
     bool copyShownOnRename = true;
     std::string renameInitial;
@@ -341,8 +340,7 @@ TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
 }
 
 TEST(DataFilters, AfterAllFiltersAreDeletedConditionsBelongToNoFilterUntilOneIsAdded) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.savedFilters.pop_back();  // b alone
     Steps steps = {[](Ui& ui) { ui.Click(IDC_FILTER_DELETE); }, [](Ui& ui) { ui.Answer(IDYES); },
                    [](Ui& ui) {
@@ -382,8 +380,7 @@ TEST(DataFilters, AfterAllFiltersAreDeletedConditionsBelongToNoFilterUntilOneIsA
 }
 
 TEST(DataFilters, AFailedSaveIsShownAndFinishStillEndsTheWizard) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.setStatus = 7;
     EXPECT_EQ(
         s.Run({[](Ui& ui) { ui.Click(IDC_FILTER_SAVE); }, [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
@@ -396,8 +393,7 @@ TEST(DataFilters, AFailedSaveIsShownAndFinishStillEndsTheWizard) {
 // A record the library delivers without a name still gets its entry, so that
 // every entry chooses its own filter.
 TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.savedFilters.push_back(kNamelessRecord);
     EXPECT_EQ(s.Run({[](Ui& ui) {
                          EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), (std::vector<std::string>{"", "A", "b"}));
@@ -421,8 +417,7 @@ const char kRefusedText[] = "A filter text cannot contain $*$ or end with $*.";
 // the filter can keep, and is checked where the record is written: a filter
 // switch, Save Filters, Finish.
 TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::vector<std::string> told, shown;
     const auto answer = Told(told);
     auto look = [&](Ui& ui) { shown.push_back(ui.Text(IDC_FILTER_DESCRIPTION)); };
@@ -476,8 +471,7 @@ TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
 // box and filter keep the last text the filter can hold. Leaving it for
 // Cancel, and with the closing wizard, tells nothing.
 TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::vector<std::string> told;
     auto typeIn = [](Ui& ui) {
         testsupport::FocusOn(ui, IDC_FILTER_DESCRIPTION);
@@ -508,8 +502,7 @@ TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
 // The builder refuses at OK what the saved filter could not keep, and stays
 // open; its Cancel then leaves row, column record and filter as they were.
 TEST(DataFilters, ABuilderConditionTheFilterCannotKeepChangesNoneOfTheThree) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::vector<std::string> refusals;
     const auto refused = Told(refusals);
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 2); },
@@ -563,8 +556,7 @@ const char kNameless[] = "The current filter has no name and cannot be changed."
 // On a record the list cannot rewrite, no change reaches the row, the column
 // record or the filter: each is refused with its reason, as Rename is.
 TEST(DataFilters, ARecordTheListCannotRewriteTakesNoChangeAnywhere) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     // The last condition ends in "$*": a pair after it would swallow it.
     const std::string shifting = Record({"C", "about C", "SALES.REGION", "= 'Plze\xc5\x88 $*"});
     s.owner.savedFilters.push_back(kNamelessRecord);
@@ -617,8 +609,7 @@ TEST(DataFilters, ARecordTheListCannotRewriteTakesNoChangeAnywhere) {
 // Keys are trimmed wherever they are compared: a stored key with blanks
 // around it acts on its column, and a column key with blanks is shown trimmed.
 TEST(DataFilters, KeysWithBlanksAroundThemNameTheirColumn) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.Add("  SALES", "CITY  ", 3);
     s.owner.savedFilters.push_back(
         Record({"K", "", " sales.region ", "= 'East'", "SALES.CITY", "= 'Krak\xc3\xb3w'"}));
@@ -645,8 +636,7 @@ const char kReplaceQuestion[] =
 // A load that failed (a lock, a late server) is shown, and what the library
 // still holds is replaced only when the user changed the list and says so.
 TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUsersWord) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.savedFilters.push_back(Record({"Krak\xc3\xb3w", "Plze\xc5\x88", "SALES.REGION", "= 1"}));
     const std::vector<std::string> held = s.owner.savedFilters;
     s.owner.getStatus = 2007002;
