@@ -108,6 +108,21 @@ void CheckDialog(unsigned id, int cx, int cy, const char* caption, const std::ve
 
 constexpr uint32_t kAny = 0;
 
+constexpr uint32_t kPageStyle = kWsChild | kWsDisabled | kWsCaption;
+
+void CheckPage(unsigned id) {
+    const fw::DialogTemplate* dlg = Resources().FindDialog(id);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->style & (kPageStyle | kWsPopup), kPageStyle) << id;
+}
+
+void CheckModal(unsigned id) {
+    const fw::DialogTemplate* dlg = Resources().FindDialog(id);
+    ASSERT_NE(dlg, nullptr);
+    const uint32_t modal = kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame;
+    EXPECT_EQ(dlg->style & modal, modal) << id;
+}
+
 // Control ids are written here as numbers, unlike everywhere else in the tests: UI scripts
 // and the transcript name controls by these values, so this is where they are held fixed
 // against a change of resource.h.
@@ -126,10 +141,7 @@ TEST(DialogTemplates, Login) {
                  {1, "Button", "&OK", kBsTypeMask, kBsDefPush, 0},
                  {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
                  {1065, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
-    const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_LOGIN);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->style & (kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame),
-              kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame);
+    CheckModal(IDD_LOGIN);
 }
 
 TEST(DialogTemplates, ReportSelection) {
@@ -162,45 +174,19 @@ TEST(DialogTemplates, WaitWindow) {
 
 TEST(DialogTemplates, WizardInfoPage) {
     CheckDialog(IDD_INFO_PAGE, 345, 183, "Drill-Through Wizard",
-                {{1045, "Edit", "", kAny, 0, kEsMultiline | kEsReadOnly | kWsBorder},
-                 {1062, "Static", "", kAny, 0, 0}});
+                {{1045, "Edit", "", kAny, 0, kEsMultiline | kEsReadOnly | kWsBorder, 150, 5, 190, 178},
+                 {1062, "Static", "", kAny, 0, 0, 5, 5, 137, 172}});
+    CheckPage(IDD_INFO_PAGE);
     const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_INFO_PAGE);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->style & (kWsChild | kWsDisabled | kWsCaption), kWsChild | kWsDisabled | kWsCaption);
-    EXPECT_FALSE(dlg->style & kWsPopup);
-
-    const fw::ControlTemplate* text = Control(*dlg, 1045);
     // Multi-line, read-only, bordered and nothing that scrolls: the instructions fit.
-    EXPECT_EQ(text->style & (kWsVscroll | 0x0040u /* ES_AUTOVSCROLL */), 0u);
-    EXPECT_EQ(text->x, 150);
-    EXPECT_EQ(text->y, 5);
-    EXPECT_EQ(text->cx, 190);
-    EXPECT_EQ(text->cy, 178);
+    EXPECT_EQ(Control(*dlg, 1045)->style & (kWsVscroll | 0x0040u /* ES_AUTOVSCROLL */), 0u);
     const fw::ControlTemplate* picture = Control(*dlg, 1062);
-    EXPECT_EQ(picture->x, 5);
-    EXPECT_EQ(picture->y, 5);
-    EXPECT_EQ(picture->cx, 137);
-    EXPECT_EQ(picture->cy, 172);
     // The page turns the picture into a bitmap control by clearing 0x000B and setting SS_BITMAP;
     // it shows the picture only if that changes the style.
     uint32_t switched = (picture->style & ~0x000Bu) | kSsBitmap;
     EXPECT_NE(switched, picture->style);
     EXPECT_NE(picture->style & kSsTypeMask, kSsBitmap);
-}
-
-constexpr uint32_t kPageStyle = kWsChild | kWsDisabled | kWsCaption;
-
-void CheckPage(unsigned id) {
-    const fw::DialogTemplate* dlg = Resources().FindDialog(id);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->style & (kPageStyle | kWsPopup), kPageStyle) << id;
-}
-
-void CheckModal(unsigned id) {
-    const fw::DialogTemplate* dlg = Resources().FindDialog(id);
-    ASSERT_NE(dlg, nullptr);
-    const uint32_t modal = kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame;
-    EXPECT_EQ(dlg->style & modal, modal) << id;
 }
 
 TEST(DialogTemplates, ColumnSelectionPage) {
