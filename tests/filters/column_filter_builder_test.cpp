@@ -252,6 +252,20 @@ TEST_F(Builder, NoValuesAtAllOrAFailedCallIsToldAndNoPickerOpens) {
     }
 }
 
+// Clicks the picker button of a builder on a column of the owner's, performs
+// the steps that follow, and cancels the builder; the run must be clean.
+std::vector<std::string> PickThenCancel(testsupport::ColumnOwner& owner, const testsupport::Steps& then) {
+    ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
+    for (const auto& step : then) driver.Then(step);
+    driver.Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
+    BuilderSheet sheet(owner, column);
+    std::vector<std::string> transcript;
+    testsupport::RunCleanly(sheet, driver, &transcript);
+    return transcript;
+}
+
 // A library that answers "no array" with a count above 0, or a negative
 // count, has no more values to give: asking again could go on for ever.
 class HollowBatchOwner : public testsupport::ColumnOwner {
@@ -269,23 +283,16 @@ class HollowBatchOwner : public testsupport::ColumnOwner {
 
 TEST(BuilderFetch, AnEmptyArrayOrANegativeCountEndsTheFetch) {
     for (int32_t hollow : {5, -3}) {
+        SCOPED_TRACE(hollow);
         HollowBatchOwner owner;
         owner.hollowCount = hollow;
-        ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
         owner.batches = {{"a"}};
-        unsigned picker = 0;
-        fw::TestDriver driver;
-        driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
-            .Then([&](fw::Ui& ui) {
-                picker = ui.TemplateId();
-                EXPECT_EQ(ui.RowCount(IDC_VALUES_LIST), 1);
-                ui.Click(IDCANCEL);
-            })
-            .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-        BuilderSheet sheet(owner, column);
-        EXPECT_TRUE(testsupport::RunDialog(sheet, driver).failures.empty()) << hollow;
-        EXPECT_EQ(picker, unsigned(IDD_MEMBER_VALUE_SELECT)) << hollow;
-        EXPECT_EQ(owner.nextBatch, 2u) << hollow;
+        PickThenCancel(owner, {[](fw::Ui& ui) {
+                           EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
+                           EXPECT_EQ(ui.RowCount(IDC_VALUES_LIST), 1);
+                           ui.Click(IDCANCEL);
+                       }});
+        EXPECT_EQ(owner.nextBatch, 2u);
     }
 }
 
@@ -314,22 +321,14 @@ class CancellingOwner : public testsupport::ColumnOwner {
 
 TEST(BuilderFetch, CancelDiscardsTheValuesCancelsTheServerAndShowsNoPicker) {
     CancellingOwner owner;
-    ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
     owner.batches = {{"a", "b"}, {"c"}, {"d"}};
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.MessageText(), "Operation is cancelled.");
-            ui.Answer(IDOK);
-        })
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
-            EXPECT_EQ(ui.Text(IDC_BUILDER_VALUE), "");
-            ui.Click(IDCANCEL);
-        });
-    BuilderSheet sheet(owner, column);
-    std::vector<std::string> transcript;
-    testsupport::RunCleanly(sheet, driver, &transcript);
+    std::string told;
+    const std::vector<std::string> transcript =
+        PickThenCancel(owner, {testsupport::Told(told), [](fw::Ui& ui) {
+                                   EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
+                                   EXPECT_EQ(ui.Text(IDC_BUILDER_VALUE), "");
+                               }});
+    EXPECT_EQ(told, "Operation is cancelled.");
     EXPECT_EQ(owner.cancels, 1);
     EXPECT_EQ(CursorDepth(), 0);
     EXPECT_EQ(owner.nextBatch, 2u);  // the batch in flight was the last one asked for
@@ -349,19 +348,11 @@ class SlowOwner : public testsupport::ColumnOwner {
 
 TEST(BuilderFetch, StepsAfterTheFetchActOnThePickerNotOnTheWaitDialog) {
     SlowOwner owner;
-    ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
     owner.batches = {{"a"}, {"b"}, {"c"}};
-    unsigned next = 0;
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
-        .Then([&](fw::Ui& ui) {
-            next = ui.TemplateId();
-            ui.Click(IDCANCEL);
-        })
-        .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-    BuilderSheet sheet(owner, column);
-    testsupport::RunDialog(sheet, driver);
-    EXPECT_EQ(next, unsigned(IDD_MEMBER_VALUE_SELECT));
+    PickThenCancel(owner, {[](fw::Ui& ui) {
+                       EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
+                       ui.Click(IDCANCEL);
+                   }});
     EXPECT_EQ(owner.nextBatch, 4u);
 }
 
