@@ -12,7 +12,9 @@
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
 #include "support/filter_records.h"
+#include "support/run_dialog.h"
 #include "support/string_list.h"
+#include "support/ui_steps.h"
 
 namespace {
 
@@ -333,42 +335,30 @@ TEST_F(FilterListTest, SaveHandsOverTheWholeListInOrder) {
     EXPECT_EQ(owner.errorsShown, 0);
 }
 
-struct SaveRun {
-    bool saved;
-    std::vector<std::string> transcript, failures;
+// Saving under a test driver, run as a window is, for the message boxes it shows.
+struct Saving {
+    CFilterList& filters;
+    int confirm;
+    INT_PTR DoModal() { return filters.SaveFilters(confirm); }
 };
-
-SaveRun SaveWithDriver(CFilterList& filters, int confirm, fw::TestDriver& driver) {
-    fw::MemoryTranscript transcript;
-    SaveRun run{};
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        run.saved = filters.SaveFilters(confirm);
-    }
-    run.transcript = transcript.lines;
-    run.failures = driver.Failures();
-    return run;
-}
 
 TEST_F(FilterListTest, SaveConfirmsOnlyWhenAskedAndShowsAFailureInstead) {
     Load({"A" + S});
     std::string shown;
     fw::TestDriver confirmed;
-    confirmed.Then([&](fw::Ui& ui) {
-        shown = ui.MessageText();
-        ui.Answer(IDOK);
-    });
-    SaveRun run = SaveWithDriver(filters, 1, confirmed);
-    EXPECT_TRUE(run.saved);
-    EXPECT_TRUE(run.failures.empty());
-    EXPECT_TRUE(confirmed.Done());
+    confirmed.Then(testsupport::Told(shown));
+    Saving withConfirmation{filters, 1};
+    testsupport::ModalRun run = testsupport::RunDialog(withConfirmation, confirmed);
+    EXPECT_TRUE(run.result);
+    testsupport::ExpectClean(run);
     EXPECT_EQ(shown, "Saved filters successfully.");
     ASSERT_EQ(run.transcript.size(), 1u);
     EXPECT_EQ(run.transcript[0].rfind("messagebox 50516 ", 0), 0u) << run.transcript[0];
 
     fw::TestDriver silent;
-    run = SaveWithDriver(filters, 0, silent);
-    EXPECT_TRUE(run.saved);
+    Saving quietly{filters, 0};
+    run = testsupport::RunDialog(quietly, silent);
+    EXPECT_TRUE(run.result);
     EXPECT_TRUE(run.transcript.empty());
 
     // A refused save shows the library's error, never the confirmation, and
@@ -376,8 +366,8 @@ TEST_F(FilterListTest, SaveConfirmsOnlyWhenAskedAndShowsAFailureInstead) {
     owner.setStatus = 5;
     owner.savedFilters = {"kept"};
     fw::TestDriver refused;
-    run = SaveWithDriver(filters, 1, refused);
-    EXPECT_FALSE(run.saved);
+    run = testsupport::RunDialog(withConfirmation, refused);
+    EXPECT_FALSE(run.result);
     EXPECT_TRUE(run.transcript.empty());
     EXPECT_EQ(owner.errorsShown, 1);
     EXPECT_EQ(owner.savedFilters, (std::vector<std::string>{"kept"}));
