@@ -247,11 +247,7 @@ TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) 
                          EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about A");
                          ui.Click(IDC_FILTER_SAVE);
                      },
-                     [](Ui& ui) {
-                         EXPECT_EQ(ui.MessageText(), "Saved filters successfully.");
-                         ui.Answer(IDOK);
-                     },
-                     Cancel}),
+                     testsupport::ToldThat("Saved filters successfully."), Cancel}),
               IDCANCEL);
     EXPECT_EQ(s.owner.saves, 1);
     EXPECT_EQ(s.owner.savedFilters,
@@ -311,10 +307,7 @@ TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
              },
              // Deleting the middle one makes the following one current.
              [](Ui& ui) { ui.Click(IDC_FILTER_DELETE); },
-             [](Ui& ui) {
-                 EXPECT_EQ(ui.MessageText(), "Are you sure you want to delete the current filter?");
-                 ui.Answer(IDNO);
-             },
+             testsupport::ToldThat("Are you sure you want to delete the current filter?", IDNO),
              [](Ui& ui) {
                  EXPECT_EQ(ui.RowCount(IDC_FILTER_COMBO), 4);
                  ui.Click(IDC_FILTER_DELETE);
@@ -343,10 +336,7 @@ TEST(DataFilters, AfterAllFiltersAreDeletedConditionsBelongToNoFilterUntilOneIsA
     ReportStep s;
     s.owner.savedFilters.pop_back();  // b alone
     Steps steps = {[](Ui& ui) { ui.Click(IDC_FILTER_DELETE); }, [](Ui& ui) { ui.Answer(IDYES); },
-                   [](Ui& ui) {
-                       EXPECT_EQ(ui.MessageText(), "All filters deleted.");
-                       ui.Answer(IDOK);
-                   },
+                   testsupport::ToldThat("All filters deleted."),
                    [&](Ui& ui) {
                        EXPECT_EQ(ui.RowCount(IDC_FILTER_COMBO), 0);
                        EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "");
@@ -678,9 +668,6 @@ TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUse
 // place on the sheet is checked with the other steps' in the wizard's tests.)
 TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
     testsupport::HelpWizard wizard;
-    CDTAttrSheet& sheet = wizard.sheet;
-    const testsupport::FakeShell& shell = wizard.shell;
-    testsupport::ColumnOwner& owner = wizard.owner;
     fw::TestDriver driver;
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     driver
@@ -702,10 +689,10 @@ TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
             EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Default filter");
             ui.Press(SheetButton::Finish);
         });
-    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
-    ASSERT_EQ(shell.paths().size(), 1u);
-    EXPECT_EQ(shell.paths()[0], testsupport::kHelpDocs + "idh_select_data_filters_dialog_box.html");
-    EXPECT_EQ(owner.saves, 1);
+    EXPECT_EQ(testsupport::RunCleanly(wizard.sheet, driver), ID_WIZFINISH);
+    EXPECT_EQ(wizard.shell.paths(),
+              std::vector<std::string>{testsupport::kHelpDocs + "idh_select_data_filters_dialog_box.html"});
+    EXPECT_EQ(wizard.owner.saves, 1);
 }
 
 }  // namespace

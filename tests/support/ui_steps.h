@@ -2,6 +2,8 @@
 // moving the focus, answering a message box, the help pages' folder.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,6 +39,14 @@ inline std::function<void(fw::Ui&)> Told(std::string& text, int answer = IDOK) {
 inline std::function<void(fw::Ui&)> Told(std::vector<std::string>& texts, int answer = IDOK) {
     return [&texts, answer](fw::Ui& ui) {
         texts.push_back(ui.MessageText());
+        ui.Answer(answer);
+    };
+}
+
+// A step for a message box that must say `text`: checks it and answers.
+inline std::function<void(fw::Ui&)> ToldThat(std::string text, int answer = IDOK) {
+    return [text, answer](fw::Ui& ui) {
+        EXPECT_EQ(ui.MessageText(), text);
         ui.Answer(answer);
     };
 }
