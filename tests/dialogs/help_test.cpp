@@ -8,15 +8,16 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/test_env.h"
+#include "support/ui_steps.h"
 
 namespace {
 
-const char* kLoginPage = "\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_through_login_dialog_box.html";
+const std::string kLoginPage = testsupport::kHelpFolder + "idh_drill_through_login_dialog_box.html";
 
 TEST(HelpPath, RootFollowedDirectlyByTheHelpString) {
-    EXPECT_EQ(MakeHelpPath("C:\\Talvenor", IDS_HELP_LOGIN), std::string("C:\\Talvenor") + kLoginPage);
+    EXPECT_EQ(MakeHelpPath("C:\\Talvenor", IDS_HELP_LOGIN), "C:\\Talvenor" + kLoginPage);
     // A trailing backslash stays: the path then holds two in a row.
-    EXPECT_EQ(MakeHelpPath("C:\\Talvenor\\", IDS_HELP_LOGIN), std::string("C:\\Talvenor\\") + kLoginPage);
+    EXPECT_EQ(MakeHelpPath("C:\\Talvenor\\", IDS_HELP_LOGIN), "C:\\Talvenor\\" + kLoginPage);
     EXPECT_EQ(MakeHelpPath("", IDS_HELP_LOGIN), kLoginPage);
 }
 
@@ -52,10 +53,7 @@ TEST(OpenHelpFile, EachShellFailureShowsItsMessageWithItsIdAsContext) {
         fw::MemoryTranscript transcript;
         std::string shown;
         fw::TestDriver driver;
-        driver.Then([&](fw::Ui& ui) {
-            shown = ui.MessageText();
-            ui.Answer(IDOK);
-        });
+        driver.Then(testsupport::Told(shown));
         {
             fw::ScopedDriver scope(&driver, &transcript);
             OpenHelpFile("x.html");

@@ -8,11 +8,12 @@
 #include "resources/resource.h"
 #include "support/run_dialog.h"
 #include "support/test_env.h"
+#include "support/ui_steps.h"
 
 using fw::Ui;
 
-using testsupport::ModalRun;
-using testsupport::RunDialog;
+using testsupport::RunCleanly;
+using testsupport::Told;
 
 namespace {
 
@@ -26,26 +27,19 @@ TEST_P(LoginFlags, OnlyTheFieldsTheFlagsNameCanBeTyped) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = GetParam().first;
     dlg.m_strDataSourceName = "Sales";
-    EditStates seen{};
-    bool dataSourceReadOnly = false;
-    std::string shownSource;
+    const EditStates expected = GetParam().second;
     fw::TestDriver driver;
     driver.Then([&](Ui& ui) {
         EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));
         EXPECT_EQ(ui.Caption(), "Drill-Through Login");
-        seen = {ui.ReadOnly(IDC_LOGIN_SERVER), ui.ReadOnly(IDC_LOGIN_USER), ui.ReadOnly(IDC_LOGIN_PASSWORD)};
-        dataSourceReadOnly = ui.ReadOnly(IDC_LOGIN_DATA_SOURCE);
-        shownSource = ui.Text(IDC_LOGIN_DATA_SOURCE);
+        EXPECT_EQ(ui.ReadOnly(IDC_LOGIN_SERVER), expected.serverReadOnly);
+        EXPECT_EQ(ui.ReadOnly(IDC_LOGIN_USER), expected.userReadOnly);
+        EXPECT_EQ(ui.ReadOnly(IDC_LOGIN_PASSWORD), expected.passwordReadOnly);
+        EXPECT_TRUE(ui.ReadOnly(IDC_LOGIN_DATA_SOURCE));
+        EXPECT_EQ(ui.Text(IDC_LOGIN_DATA_SOURCE), "Sales");
         ui.Click(IDCANCEL);
     });
-    ModalRun run = RunDialog(dlg, driver);
-    EXPECT_TRUE(run.failures.empty()) << run.failures.front();
-    EXPECT_EQ(run.result, IDCANCEL);
-    EXPECT_EQ(seen.serverReadOnly, GetParam().second.serverReadOnly);
-    EXPECT_EQ(seen.userReadOnly, GetParam().second.userReadOnly);
-    EXPECT_EQ(seen.passwordReadOnly, GetParam().second.passwordReadOnly);
-    EXPECT_TRUE(dataSourceReadOnly);
-    EXPECT_EQ(shownSource, "Sales");
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
 }
 
 INSTANTIATE_TEST_SUITE_P(Flags, LoginFlags,
@@ -56,78 +50,54 @@ INSTANTIATE_TEST_SUITE_P(Flags, LoginFlags,
 TEST(LoginDialog, TypingIntoAReadOnlyFieldIsRefused) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = 1;
-    bool refused = false;
     fw::TestDriver driver;
-    driver.Then([&](Ui& ui) {
-        try {
-            ui.Type(IDC_LOGIN_USER, "someone");
-        } catch (const fw::UiError&) {
-            refused = true;
-        }
+    driver.Then([](Ui& ui) {
+        EXPECT_THROW(ui.Type(IDC_LOGIN_USER, "someone"), fw::UiError);
         ui.Click(IDCANCEL);
     });
-    RunDialog(dlg, driver);
-    EXPECT_TRUE(refused);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
 }
 
 TEST(LoginDialog, EmptyServerOrUserShowsItsMessageAndStaysOpen) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = 3;
     fw::TestDriver driver;
-    unsigned stillOpen = 0;
     std::string firstMessage, secondMessage;
     driver.Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            firstMessage = ui.MessageText();
-            ui.Answer(IDOK);
-        })
-        .Then([&](Ui& ui) {
-            stillOpen = ui.TemplateId();
+        .Then(Told(firstMessage))
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_LOGIN));  // still open
             ui.Type(IDC_LOGIN_SERVER, "olap1");
         })
         .Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            secondMessage = ui.MessageText();
-            ui.Answer(IDOK);
-        })
+        .Then(Told(secondMessage))
         .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
         .Then([](Ui& ui) { ui.Type(IDC_LOGIN_PASSWORD, "secret"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    EXPECT_TRUE(run.failures.empty());
+    std::vector<std::string> transcript;
+    EXPECT_EQ(RunCleanly(dlg, driver, &transcript), IDOK);
     EXPECT_EQ(firstMessage, "Need to provide Integration Server name");
     EXPECT_EQ(secondMessage, "Need to provide user name");
-    EXPECT_EQ(stillOpen, unsigned(IDD_LOGIN));
-    EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strServerName, "olap1");
     EXPECT_EQ(dlg.m_strUserName, "ann");
     EXPECT_EQ(dlg.m_strPassword, "secret");
     // The message's help context is its string id.
-    ASSERT_GE(run.transcript.size(), 3u);
-    EXPECT_NE(std::find(run.transcript.begin(), run.transcript.end(),
-                        "messagebox 50002 \"Need to provide Integration Server name\" OK -> OK"),
-              run.transcript.end());
-    EXPECT_NE(std::find(run.transcript.begin(), run.transcript.end(),
-                        "messagebox 50003 \"Need to provide user name\" OK -> OK"),
-              run.transcript.end());
+    ASSERT_GE(transcript.size(), 3u);
+    for (const char* line : {"messagebox 50002 \"Need to provide Integration Server name\" OK -> OK",
+                             "messagebox 50003 \"Need to provide user name\" OK -> OK"})
+        EXPECT_NE(std::find(transcript.begin(), transcript.end(), line), transcript.end()) << line;
 }
 
 TEST(LoginDialog, AReadOnlyEmptyUserLeavesOnlyCancel) {
     CLoginDlg dlg;
     dlg.m_nLoginFlags = 1;
     dlg.m_strServerName = "olap1";
-    int messages = 0;
+    std::vector<std::string> messages;
     fw::TestDriver driver;
-    for (int i = 0; i < 2; ++i)
-        driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then([&](Ui& ui) {
-            if (ui.MessageText() == "Need to provide user name")
-                ++messages;
-            ui.Answer(IDOK);
-        });
+    for (int i = 0; i < 2; ++i) driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then(Told(messages));
     driver.Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    ModalRun run = RunDialog(dlg, driver);
-    EXPECT_EQ(messages, 2);
-    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
+    EXPECT_EQ(messages, std::vector<std::string>(2, "Need to provide user name"));
 }
 
 TEST(LoginDialog, BlanksCountAsAServerName) {
@@ -137,8 +107,7 @@ TEST(LoginDialog, BlanksCountAsAServerName) {
     driver.Then([](Ui& ui) { ui.Type(IDC_LOGIN_SERVER, "   "); })
         .Then([](Ui& ui) { ui.Type(IDC_LOGIN_USER, "ann"); })
         .Then([](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_strServerName, "   ");
 }
 
@@ -149,10 +118,9 @@ TEST(LoginDialog, HelpOpensTheLoginPageBelowTheRootReadAtConstruction) {
     testsupport::ScopedEnv changed("TALVENOR_HOME", std::string("D:\\Elsewhere"));
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDC_LOGIN_HELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    RunDialog(dlg, driver);
-    ASSERT_EQ(shell.paths().size(), 1u);
-    EXPECT_EQ(shell.paths()[0],
-              "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_drill_through_login_dialog_box.html");
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
+    EXPECT_EQ(shell.paths(),
+              std::vector<std::string>{testsupport::kHelpDocs + "idh_drill_through_login_dialog_box.html"});
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "support/help_wizard.h"
 #include "support/run_dialog.h"
 #include "support/test_env.h"
+#include "support/wizard_steps.h"
 #include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
@@ -23,7 +24,7 @@ using testsupport::RunCleanly;
 
 namespace {
 
-const std::string kDocs = "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\";
+const std::string& kDocs = testsupport::kHelpDocs;
 
 TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
     testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
@@ -62,25 +63,20 @@ TEST(MessageBoxHelp, F1InTheLoginsMessageOpensTheLoginHelpAndPlainF1DoesNot) {
 // help of the step showing, as the sheet's Help button gives it.
 TEST(MessageBoxHelp, F1InTheFilterStepsQuestionOpensTheFilterStepsHelp) {
     testsupport::HelpWizard wizard;
-    CDTAttrSheet& sheet = wizard.sheet;
-    const testsupport::FakeShell& shell = wizard.shell;
-    fw::TestDriver driver;
-    for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     std::string question;
-    driver
-        .Then([](Ui& ui) { ui.Click(IDC_FILTER_DELETE); })  // Delete the current filter
-        .Then([&](Ui& ui) {
-            question = ui.MessageText();
-            ui.PressF1();
-        })
-        .Then([](Ui& ui) { ui.Answer(IDNO); })
-        .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
-            ui.Press(SheetButton::Cancel);
-        });
-    EXPECT_EQ(RunCleanly(sheet, driver), IDCANCEL);
+    EXPECT_EQ(
+        testsupport::RunOnStep(wizard.sheet, 3,
+                               {[](Ui& ui) { ui.Click(IDC_FILTER_DELETE); },  // Delete the current filter
+                                [&](Ui& ui) {
+                                    question = ui.MessageText();
+                                    ui.PressF1();
+                                },
+                                [](Ui& ui) { ui.Answer(IDNO); },
+                                [](Ui& ui) { EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER)); }}),
+        IDCANCEL);
     EXPECT_EQ(question, "Are you sure you want to delete the current filter?");
-    EXPECT_EQ(shell.paths(), std::vector<std::string>{kDocs + "idh_select_data_filters_dialog_box.html"});
+    EXPECT_EQ(wizard.shell.paths(),
+              std::vector<std::string>{kDocs + "idh_select_data_filters_dialog_box.html"});
 }
 
 TEST(MessageBoxHelp, F1InAMessageOfADialogWithoutHelpOpensNothing) {

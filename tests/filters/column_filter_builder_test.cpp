@@ -14,6 +14,7 @@
 #include "support/column_owner.h"
 #include "support/run_dialog.h"
 #include "support/test_env.h"
+#include "support/ui_steps.h"
 
 #ifdef _WIN32
 #include "framework/win32/win32_api.h"
@@ -22,6 +23,8 @@
 #endif
 
 namespace {
+
+using testsupport::Rows;
 
 int CursorDepth() {
 #ifdef _WIN32
@@ -95,8 +98,7 @@ TEST_F(Builder, OpensWithTheColumnTheOperatorsAndOrChosen) {
         EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
         EXPECT_EQ(ui.RowCount(IDC_BUILDER_COLUMN), 1);
         EXPECT_EQ(Combo(ui, IDC_BUILDER_COLUMN), "REGION");
-        for (int i = 0; i < ui.RowCount(IDC_BUILDER_OPERATOR); ++i)
-            ops.push_back(ui.RowText(IDC_BUILDER_OPERATOR, i));
+        ops = Rows(ui, IDC_BUILDER_OPERATOR);
         EXPECT_EQ(Combo(ui, IDC_BUILDER_OPERATOR), "in");
         EXPECT_TRUE(Checked(ui, IDC_BUILDER_OR));
         EXPECT_FALSE(Checked(ui, IDC_BUILDER_AND));
@@ -146,11 +148,7 @@ TEST_F(Builder, TypedValuesAreAppendedAsTypedAndJoinedWithTheChosenWord) {
 
 TEST_F(Builder, AddDisablingItselfHandsTheFocusToTheValueAndKeysGoOnWorking) {
     driver.Then([](fw::Ui& ui) { ui.Type(IDC_BUILDER_VALUE, "Brno"); });
-    driver.Then([](fw::Ui& ui) {
-        fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(IDC_BUILDER_ADD)),
-                                         WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ui.Control(IDC_BUILDER_ADD)),
-                                         TRUE);
-    });
+    driver.Then([](fw::Ui& ui) { testsupport::FocusOn(ui, IDC_BUILDER_ADD); });
     driver.Then([](fw::Ui& ui) {
         EXPECT_EQ(ui.FocusId(), IDC_BUILDER_ADD);
         ui.PressKey(fw::Key::Space);
@@ -198,8 +196,7 @@ TEST_F(Builder, PickedValuesFromAllBatchesAreQuotedAndBracketedForIn) {
         ASSERT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
         EXPECT_EQ(ui.Caption(), "Select Filter Values from the List");
         EXPECT_EQ(CursorDepth(), 0);  // the user chooses with the normal cursor
-        for (int i = 0; i < ui.RowCount(IDC_VALUES_LIST); ++i)
-            shown.push_back(ui.RowText(IDC_VALUES_LIST, i));
+        shown = Rows(ui, IDC_VALUES_LIST);
         ui.SelectRows(IDC_VALUES_LIST, {0, 1});
     });
     driver.Then([](fw::Ui& ui) { ui.Click(IDOK); });
@@ -234,29 +231,39 @@ TEST_F(Builder, OtherOperatorsPickOneValueWithoutBrackets) {
     EXPECT_TRUE(single);
 }
 
-TEST_F(Builder, NoValuesAtAllIsToldAndNoPickerOpens) {
-    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
-    driver.Then([](fw::Ui& ui) {
-        EXPECT_EQ(ui.MessageText(), "Query didn't generate any rows.");
-        ui.Answer(IDOK);
-    });
-    driver.Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-    Run("");
-    EXPECT_EQ(owner.nextBatch, 1u);
+// No values at all, and a failed call (shown as the library's error), end the
+// fetch after one call: the user is told and no picker opens.
+TEST_F(Builder, NoValuesAtAllOrAFailedCallIsToldAndNoPickerOpens) {
+    for (int32_t status : {0, 7}) {
+        SCOPED_TRACE(status);
+        owner.errorsShown = 0;
+        owner.nextBatch = 0;
+        if (status)
+            owner.batches = {{"a"}, {"b"}};  // fails, yet hands out a batch: no endless calling
+        owner.dataStatus = status;
+        std::string told;
+        driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
+        driver.Then(testsupport::Told(told));
+        driver.Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
+        Run("");
+        EXPECT_EQ(told, "Query didn't generate any rows.");
+        EXPECT_EQ(owner.errorsShown, status ? 1 : 0);
+        EXPECT_EQ(owner.nextBatch, 1u);
+    }
 }
 
-TEST_F(Builder, AFailedCallIsShownAndEndsTheFetch) {
-    owner.batches = {{"a"}, {"b"}};
-    owner.dataStatus = 7;  // fails, yet hands out a batch: no endless calling
+// Clicks the picker button of a builder on a column of the owner's, performs
+// the steps that follow, and cancels the builder; the run must be clean.
+std::vector<std::string> PickThenCancel(testsupport::ColumnOwner& owner, const testsupport::Steps& then) {
+    ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
+    fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); });
-    driver.Then([](fw::Ui& ui) {
-        EXPECT_EQ(ui.MessageText(), "Query didn't generate any rows.");
-        ui.Answer(IDOK);
-    });
+    for (const auto& step : then) driver.Then(step);
     driver.Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-    Run("");
-    EXPECT_EQ(owner.errorsShown, 1);
-    EXPECT_EQ(owner.nextBatch, 1u);
+    BuilderSheet sheet(owner, column);
+    std::vector<std::string> transcript;
+    testsupport::RunCleanly(sheet, driver, &transcript);
+    return transcript;
 }
 
 // A library that answers "no array" with a count above 0, or a negative
@@ -276,23 +283,16 @@ class HollowBatchOwner : public testsupport::ColumnOwner {
 
 TEST(BuilderFetch, AnEmptyArrayOrANegativeCountEndsTheFetch) {
     for (int32_t hollow : {5, -3}) {
+        SCOPED_TRACE(hollow);
         HollowBatchOwner owner;
         owner.hollowCount = hollow;
-        ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
         owner.batches = {{"a"}};
-        unsigned picker = 0;
-        fw::TestDriver driver;
-        driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
-            .Then([&](fw::Ui& ui) {
-                picker = ui.TemplateId();
-                EXPECT_EQ(ui.RowCount(IDC_VALUES_LIST), 1);
-                ui.Click(IDCANCEL);
-            })
-            .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-        BuilderSheet sheet(owner, column);
-        EXPECT_TRUE(testsupport::RunDialog(sheet, driver).failures.empty()) << hollow;
-        EXPECT_EQ(picker, unsigned(IDD_MEMBER_VALUE_SELECT)) << hollow;
-        EXPECT_EQ(owner.nextBatch, 2u) << hollow;
+        PickThenCancel(owner, {[](fw::Ui& ui) {
+                           EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
+                           EXPECT_EQ(ui.RowCount(IDC_VALUES_LIST), 1);
+                           ui.Click(IDCANCEL);
+                       }});
+        EXPECT_EQ(owner.nextBatch, 2u);
     }
 }
 
@@ -321,22 +321,14 @@ class CancellingOwner : public testsupport::ColumnOwner {
 
 TEST(BuilderFetch, CancelDiscardsTheValuesCancelsTheServerAndShowsNoPicker) {
     CancellingOwner owner;
-    ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
     owner.batches = {{"a", "b"}, {"c"}, {"d"}};
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.MessageText(), "Operation is cancelled.");
-            ui.Answer(IDOK);
-        })
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
-            EXPECT_EQ(ui.Text(IDC_BUILDER_VALUE), "");
-            ui.Click(IDCANCEL);
-        });
-    BuilderSheet sheet(owner, column);
-    std::vector<std::string> transcript;
-    testsupport::RunCleanly(sheet, driver, &transcript);
+    std::string told;
+    const std::vector<std::string> transcript =
+        PickThenCancel(owner, {testsupport::Told(told), [](fw::Ui& ui) {
+                                   EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTERS_PAGE));
+                                   EXPECT_EQ(ui.Text(IDC_BUILDER_VALUE), "");
+                               }});
+    EXPECT_EQ(told, "Operation is cancelled.");
     EXPECT_EQ(owner.cancels, 1);
     EXPECT_EQ(CursorDepth(), 0);
     EXPECT_EQ(owner.nextBatch, 2u);  // the batch in flight was the last one asked for
@@ -356,19 +348,11 @@ class SlowOwner : public testsupport::ColumnOwner {
 
 TEST(BuilderFetch, StepsAfterTheFetchActOnThePickerNotOnTheWaitDialog) {
     SlowOwner owner;
-    ZevDTAPIColumn& column = owner.Add("SALES", "REGION", 1, 10);
     owner.batches = {{"a"}, {"b"}, {"c"}};
-    unsigned next = 0;
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.Click(IDC_BUILDER_PICK); })
-        .Then([&](fw::Ui& ui) {
-            next = ui.TemplateId();
-            ui.Click(IDCANCEL);
-        })
-        .Then([](fw::Ui& ui) { ui.Click(IDCANCEL); });
-    BuilderSheet sheet(owner, column);
-    testsupport::RunDialog(sheet, driver);
-    EXPECT_EQ(next, unsigned(IDD_MEMBER_VALUE_SELECT));
+    PickThenCancel(owner, {[](fw::Ui& ui) {
+                       EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
+                       ui.Click(IDCANCEL);
+                   }});
     EXPECT_EQ(owner.nextBatch, 4u);
 }
 
@@ -384,10 +368,8 @@ TEST(BuilderHelp, HelpOpensTheColumnFilterPageBelowTheRootReadAtConstruction) {
         ui.Click(IDCANCEL);
     });
     testsupport::RunDialog(sheet, driver);
-    EXPECT_EQ(
-        shell.paths(),
-        std::vector<std::string>{
-            "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_set_filter_on_column_dialog_box.html"});
+    EXPECT_EQ(shell.paths(),
+              std::vector<std::string>{testsupport::kHelpDocs + "idh_set_filter_on_column_dialog_box.html"});
 }
 
 }  // namespace

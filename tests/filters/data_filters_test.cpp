@@ -13,18 +13,29 @@
 #include "resources/resource.h"
 #include "support/column_owner.h"
 #include "support/help_wizard.h"
+#include "support/filter_records.h"
 #include "support/run_dialog.h"
+#include "support/string_list.h"
 #include "support/test_env.h"
+#include "support/ui_steps.h"
 #include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
 using fw::Ui;
+using testsupport::Record;
+using testsupport::Rows;
+using testsupport::Steps;
+using testsupport::Told;
 
 namespace {
 
-using Steps = std::vector<std::function<void(Ui&)>>;
-
-const std::string kSep = "$*$";
+// The saved filter A as Report() delivers it, with the description given.
+std::string FilterA(const std::string& description = "about A") {
+    return Record({"A", description, "time.year", "> 2000", "OTHER.COLUMN", "= 1"});
+}
+const std::string kFilterB = Record({"b", "about b", "SALES.REGION", "= 'East'"});
+const std::string kDefault = Record({"Default", "Default filter"});
+const std::string kNamelessRecord = Record({"", "nameless", "SALES.REGION", "= 0"});
 
 struct FilterStep {
     testsupport::ColumnOwner owner;
@@ -42,9 +53,7 @@ struct FilterStep {
         owner.Add("SALES", "REGION", 1);
         owner.Add("SALES", "AMOUNT", 0);
         owner.Add("TIME", "YEAR", 2);
-        owner.savedFilters = {"b" + kSep + "about b" + kSep + "SALES.REGION" + kSep + "= 'East'",
-                              "A" + kSep + "about A" + kSep + "time.year" + kSep + "> 2000" + kSep +
-                                  "OTHER.COLUMN" + kSep + "= 1"};
+        owner.savedFilters = {kFilterB, FilterA()};
     }
 
     INT_PTR Run(const Steps& steps) {
@@ -53,28 +62,21 @@ struct FilterStep {
         return testsupport::RunCleanly(sheet, driver, &transcript);
     }
 
-    std::vector<std::string> Filters() const {
-        std::vector<std::string> out;
-        const CStringList& list = page.m_filters.GetList();
-        for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(list.GetNext(pos).str());
-        return out;
-    }
+    std::vector<std::string> Filters() const { return testsupport::Texts(page.m_filters.GetList()); }
     std::string Condition(size_t column) { return owner.At(column).condition; }
 };
 
-std::vector<std::string> Rows(Ui& ui, int id, int column = 0) {
-    std::vector<std::string> rows;
-    for (int i = 0; i < ui.RowCount(id); ++i) rows.push_back(ui.RowText(id, i, column));
-    return rows;
-}
+// The step over Report()'s columns and saved filters.
+struct ReportStep : FilterStep {
+    ReportStep() { Report(); }
+};
 
 void Cancel(Ui& ui) {
     ui.Press(SheetButton::Cancel);
 }
 
 TEST(DataFilters, OpensOnTheFirstFilterByNameWithItsConditionsInForce) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     // Left over from an earlier run: the page starts from empty records.
     std::strcpy(s.owner.At(0).condition, "= 'stale'");
     s.owner.At(0).filterOnly = 1;
@@ -116,13 +118,8 @@ TEST(DataFilters, OpensOnTheFirstFilterByNameWithItsConditionsInForce) {
 
 // The first row is selected when the step opens, and the arrow keys move on from it.
 TEST(DataFilters, TheArrowKeysInTheGridMoveOnFromTheFirstRow) {
-    FilterStep s;
-    s.Report();
-    EXPECT_EQ(s.Run({[](Ui& ui) {
-                         fw::CurrentBackend().SendMessage(
-                             fw::CurrentBackend().GetParent(ui.Control(IDC_FILTER_GRID)), WM_NEXTDLGCTL,
-                             reinterpret_cast<WPARAM>(ui.Control(IDC_FILTER_GRID)), TRUE);
-                     },
+    ReportStep s;
+    EXPECT_EQ(s.Run({[](Ui& ui) { testsupport::FocusOn(ui, IDC_FILTER_GRID); },
                      [](Ui& ui) {
                          EXPECT_EQ(ui.FocusId(), IDC_FILTER_GRID);
                          ui.PressKey(fw::Key::Down);
@@ -152,7 +149,7 @@ TEST(DataFilters, WithoutColumnsOrSavedFiltersFinishSavesTheDefaultFilter) {
                      [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
               ID_WIZFINISH);
     EXPECT_EQ(s.owner.saves, 1);
-    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Default" + kSep + "Default filter"});
+    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{kDefault});
     EXPECT_EQ(s.owner.errorsShown, 0);
 }
 
@@ -182,8 +179,7 @@ void Append(Steps& to, const Steps& steps) {
 }
 
 TEST(DataFilters, TheBuildersTextBecomesTheColumnsConditionInRowRecordAndFilter) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::string caption, shown, unchanged;
     Steps steps;
     steps.push_back([](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 1); });
@@ -223,17 +219,15 @@ TEST(DataFilters, TheBuildersTextBecomesTheColumnsConditionInRowRecordAndFilter)
     EXPECT_EQ(s.Condition(2), "");
     // The pair of the column the report lacks survives; the others follow the page.
     EXPECT_EQ(s.owner.savedFilters,
-              (std::vector<std::string>{"A" + kSep + "about A" + kSep + "OTHER.COLUMN" + kSep + "= 1" + kSep +
-                                            "SALES.AMOUNT" + kSep + "> 5 AND\r\n< 9" + kSep + "SALES.REGION" +
-                                            kSep + "= 'North'",
-                                        "b" + kSep + "about b" + kSep + "SALES.REGION" + kSep + "= 'East'"}));
+              (std::vector<std::string>{Record({"A", "about A", "OTHER.COLUMN", "= 1", "SALES.AMOUNT",
+                                                "> 5 AND\r\n< 9", "SALES.REGION", "= 'North'"}),
+                                        kFilterB}));
 }
 
 TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) {
-    FilterStep s;
-    s.Report();
-    s.owner.savedFilters.push_back("C" + kSep + kSep + "SALES.REGION" + kSep + "= 1" + kSep + "TIME.YEAR" +
-                                   kSep + "= 2" + kSep + "OTHER.COLUMN" + kSep + "= 3");
+    ReportStep s;
+    s.owner.savedFilters.push_back(
+        Record({"C", "", "SALES.REGION", "= 1", "TIME.YEAR", "= 2", "OTHER.COLUMN", "= 3"}));
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 2); },
                      [](Ui& ui) {
                          EXPECT_EQ(ui.Text(IDC_FILTER_CONDITION), "(= 1) AND (= 2)");
@@ -253,22 +247,16 @@ TEST(DataFilters, ClearAndClearAllTakeConditionsFromColumnsAndTheCurrentFilter) 
                          EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "about A");
                          ui.Click(IDC_FILTER_SAVE);
                      },
-                     [](Ui& ui) {
-                         EXPECT_EQ(ui.MessageText(), "Saved filters successfully.");
-                         ui.Answer(IDOK);
-                     },
-                     Cancel}),
+                     testsupport::ToldThat("Saved filters successfully."), Cancel}),
               IDCANCEL);
     EXPECT_EQ(s.owner.saves, 1);
     EXPECT_EQ(s.owner.savedFilters,
-              (std::vector<std::string>{
-                  "A" + kSep + "about A", "b" + kSep + "about b" + kSep + "SALES.REGION" + kSep + "= 'East'",
-                  "C" + kSep + kSep + "SALES.REGION" + kSep + "= 1" + kSep + "OTHER.COLUMN" + kSep + "= 3"}));
+              (std::vector<std::string>{Record({"A", "about A"}), kFilterB,
+                                        Record({"C", "", "SALES.REGION", "= 1", "OTHER.COLUMN", "= 3"})}));
 }
 
 TEST(DataFilters, AnEditedDescriptionStaysWithItsFilterUntilTheWizardIsCancelled) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "two\r\nlines "); },
                      [](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 1); },
                      [](Ui& ui) {
@@ -281,14 +269,12 @@ TEST(DataFilters, AnEditedDescriptionStaysWithItsFilterUntilTheWizardIsCancelled
                      }}),
               IDCANCEL);
     EXPECT_EQ(s.owner.saves, 0);
-    EXPECT_EQ(s.Filters()[0], "A" + kSep + "two\r\nlines " + kSep + "time.year" + kSep + "> 2000" + kSep +
-                                  "OTHER.COLUMN" + kSep + "= 1");
+    EXPECT_EQ(s.Filters()[0], FilterA("two\r\nlines "));
 }
 
 TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
-    FilterStep s;
-    s.Report();
-    s.owner.savedFilters.push_back("c" + kSep + "about c");
+    ReportStep s;
+    s.owner.savedFilters.push_back(Record({"c", "about c"}));
     bool copyShownOnRename = true;
     std::string renameInitial;
     EXPECT_EQ(
@@ -321,10 +307,7 @@ TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
              },
              // Deleting the middle one makes the following one current.
              [](Ui& ui) { ui.Click(IDC_FILTER_DELETE); },
-             [](Ui& ui) {
-                 EXPECT_EQ(ui.MessageText(), "Are you sure you want to delete the current filter?");
-                 ui.Answer(IDNO);
-             },
+             testsupport::ToldThat("Are you sure you want to delete the current filter?", IDNO),
              [](Ui& ui) {
                  EXPECT_EQ(ui.RowCount(IDC_FILTER_COMBO), 4);
                  ui.Click(IDC_FILTER_DELETE);
@@ -346,21 +329,14 @@ TEST(DataFilters, FiltersAreAddedRenamedAndDeletedInListAndComboAlike) {
         ID_WIZFINISH);
     EXPECT_FALSE(copyShownOnRename);
     EXPECT_EQ(renameInitial, "Aa copy");
-    EXPECT_EQ(s.owner.savedFilters,
-              (std::vector<std::string>{"A" + kSep + "about A" + kSep + "time.year" + kSep + "> 2000" + kSep +
-                                            "OTHER.COLUMN" + kSep + "= 1",
-                                        "c" + kSep + "about c"}));
+    EXPECT_EQ(s.owner.savedFilters, (std::vector<std::string>{FilterA(), Record({"c", "about c"})}));
 }
 
 TEST(DataFilters, AfterAllFiltersAreDeletedConditionsBelongToNoFilterUntilOneIsAdded) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.savedFilters.pop_back();  // b alone
     Steps steps = {[](Ui& ui) { ui.Click(IDC_FILTER_DELETE); }, [](Ui& ui) { ui.Answer(IDYES); },
-                   [](Ui& ui) {
-                       EXPECT_EQ(ui.MessageText(), "All filters deleted.");
-                       ui.Answer(IDOK);
-                   },
+                   testsupport::ToldThat("All filters deleted."),
                    [&](Ui& ui) {
                        EXPECT_EQ(ui.RowCount(IDC_FILTER_COMBO), 0);
                        EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "");
@@ -390,12 +366,11 @@ TEST(DataFilters, AfterAllFiltersAreDeletedConditionsBelongToNoFilterUntilOneIsA
         ui.Press(SheetButton::Finish);
     });
     EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
-    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Fresh" + kSep});
+    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{Record({"Fresh", ""})});
 }
 
 TEST(DataFilters, AFailedSaveIsShownAndFinishStillEndsTheWizard) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.setStatus = 7;
     EXPECT_EQ(
         s.Run({[](Ui& ui) { ui.Click(IDC_FILTER_SAVE); }, [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
@@ -408,9 +383,8 @@ TEST(DataFilters, AFailedSaveIsShownAndFinishStillEndsTheWizard) {
 // A record the library delivers without a name still gets its entry, so that
 // every entry chooses its own filter.
 TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
-    FilterStep s;
-    s.Report();
-    s.owner.savedFilters.push_back(kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
+    ReportStep s;
+    s.owner.savedFilters.push_back(kNamelessRecord);
     EXPECT_EQ(s.Run({[](Ui& ui) {
                          EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), (std::vector<std::string>{"", "A", "b"}));
                          EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "nameless");
@@ -423,7 +397,7 @@ TEST(DataFilters, ANamelessRecordKeepsComboAndListInStep) {
                      }}),
               ID_WIZFINISH);
     EXPECT_EQ(s.owner.savedFilters.size(), 3u);
-    EXPECT_EQ(s.owner.savedFilters[0], kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0");
+    EXPECT_EQ(s.owner.savedFilters[0], kNamelessRecord);
 }
 
 const char kRefusedText[] = "A filter text cannot contain $*$ or end with $*.";
@@ -433,13 +407,9 @@ const char kRefusedText[] = "A filter text cannot contain $*$ or end with $*.";
 // the filter can keep, and is checked where the record is written: a filter
 // switch, Save Filters, Finish.
 TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::vector<std::string> told, shown;
-    auto answer = [&](Ui& ui) {
-        told.push_back(ui.MessageText());
-        ui.Answer(IDOK);
-    };
+    const auto answer = Told(told);
     auto look = [&](Ui& ui) { shown.push_back(ui.Text(IDC_FILTER_DESCRIPTION)); };
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $"); },
                      [](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $*"); },
@@ -470,13 +440,12 @@ TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
                                               "Saved filters successfully.", kRefusedText}));
     EXPECT_EQ(shown, (std::vector<std::string>{"about b", "Price $*1", "Price $*1", "Price $*1"}));
     EXPECT_EQ(s.owner.saves, 2);
-    EXPECT_EQ(s.owner.savedFilters[0], "A" + kSep + "Price $*1" + kSep + "time.year" + kSep + "> 2000" +
-                                           kSep + "OTHER.COLUMN" + kSep + "= 1");
+    EXPECT_EQ(s.owner.savedFilters[0], FilterA("Price $*1"));
 
     // A delivered description ending in "$*" that the record keeps at its end
     // can be typed back after a Backspace.
     FilterStep t;
-    t.owner.savedFilters = {"D" + kSep + "Price $*"};
+    t.owner.savedFilters = {Record({"D", "Price $*"})};
     EXPECT_EQ(t.Run({[](Ui& ui) {
                          EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Price $*");
                          ui.Type(IDC_FILTER_DESCRIPTION, "Price $");
@@ -484,7 +453,7 @@ TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
                      [](Ui& ui) { ui.Type(IDC_FILTER_DESCRIPTION, "Price $*"); },
                      [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
               ID_WIZFINISH);
-    EXPECT_EQ(t.owner.savedFilters, std::vector<std::string>{"D" + kSep + "Price $*"});
+    EXPECT_EQ(t.owner.savedFilters, std::vector<std::string>{Record({"D", "Price $*"})});
 }
 
 // Typed key by key, a text ending in "$*" waits in the box; leaving the box
@@ -492,13 +461,10 @@ TEST(DataFilters, ADescriptionIsCheckedWhereTheRecordIsWritten) {
 // box and filter keep the last text the filter can hold. Leaving it for
 // Cancel, and with the closing wizard, tells nothing.
 TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::vector<std::string> told;
     auto typeIn = [](Ui& ui) {
-        fw::Backend& b = fw::CurrentBackend();
-        b.SendMessage(b.GetParent(ui.Control(IDC_FILTER_DESCRIPTION)), WM_NEXTDLGCTL,
-                      reinterpret_cast<WPARAM>(ui.Control(IDC_FILTER_DESCRIPTION)), TRUE);
+        testsupport::FocusOn(ui, IDC_FILTER_DESCRIPTION);
         const std::string text = "Price $*";
         for (size_t n = 1; n <= text.size(); ++n) ui.Type(IDC_FILTER_DESCRIPTION, text.substr(0, n));
     };
@@ -507,15 +473,11 @@ TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
                          EXPECT_EQ(ui.FocusId(), IDC_FILTER_DESCRIPTION);
                          ui.PressKey(fw::Key::Tab);
                      },
-                     [&](Ui& ui) {
-                         told.push_back(ui.MessageText());
-                         ui.Answer(IDOK);
-                     },
+                     Told(told),
                      [&](Ui& ui) {
                          EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Price $");
                          EXPECT_NE(ui.FocusId(), IDC_FILTER_DESCRIPTION);
-                         EXPECT_EQ(s.Filters()[0], "A" + kSep + "Price $" + kSep + "time.year" + kSep +
-                                                       "> 2000" + kSep + "OTHER.COLUMN" + kSep + "= 1");
+                         EXPECT_EQ(s.Filters()[0], FilterA("Price $"));
                          typeIn(ui);
                      },
                      [](Ui& ui) { ui.Click(IDCANCEL); }}),
@@ -530,13 +492,9 @@ TEST(DataFilters, LeavingTheDescriptionBoxChecksItsText) {
 // The builder refuses at OK what the saved filter could not keep, and stays
 // open; its Cancel then leaves row, column record and filter as they were.
 TEST(DataFilters, ABuilderConditionTheFilterCannotKeepChangesNoneOfTheThree) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     std::vector<std::string> refusals;
-    auto refused = [&](Ui& ui) {
-        refusals.push_back(ui.MessageText());
-        ui.Answer(IDOK);
-    };
+    const auto refused = Told(refusals);
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 2); },
                      [](Ui& ui) { ui.Click(IDC_FILTER_ADD_CONDITION); },
                      [](Ui& ui) { ui.Type(IDC_BUILDER_FILTERS, "> 1 $*$ < 3"); },
@@ -559,8 +517,7 @@ TEST(DataFilters, ABuilderConditionTheFilterCannotKeepChangesNoneOfTheThree) {
               ID_WIZFINISH);
     EXPECT_EQ(refusals, std::vector<std::string>(2, kRefusedText));
     EXPECT_EQ(s.Condition(2), "> 2000");
-    EXPECT_EQ(s.owner.savedFilters[0], "A" + kSep + "about A" + kSep + "time.year" + kSep + "> 2000" + kSep +
-                                           "OTHER.COLUMN" + kSep + "= 1");
+    EXPECT_EQ(s.owner.savedFilters[0], FilterA());
 }
 
 // A column whose key the record cannot keep takes no condition at all, and
@@ -570,11 +527,7 @@ TEST(DataFilters, AColumnKeyTheFilterCannotKeepIsRefusedBeforeTheBuilderOpens) {
     s.owner.Add("T", "X$*", 1);
     std::string refusal;
     EXPECT_EQ(s.Run({[](Ui& ui) { ui.SelectRow(IDC_FILTER_GRID, 0); },
-                     [](Ui& ui) { ui.Click(IDC_FILTER_ADD_CONDITION); },
-                     [&](Ui& ui) {
-                         refusal = ui.MessageText();
-                         ui.Answer(IDOK);
-                     },
+                     [](Ui& ui) { ui.Click(IDC_FILTER_ADD_CONDITION); }, Told(refusal),
                      [](Ui& ui) {
                          EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER));
                          EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 0, 1), "");
@@ -585,7 +538,7 @@ TEST(DataFilters, AColumnKeyTheFilterCannotKeepIsRefusedBeforeTheBuilderOpens) {
               "The column T.X$* cannot take a saved condition: its name contains $*$ or ends with $*, "
               "which a saved filter cannot keep.");
     EXPECT_EQ(s.Condition(0), "");
-    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{"Default" + kSep + "Default filter"});
+    EXPECT_EQ(s.owner.savedFilters, std::vector<std::string>{kDefault});
 }
 
 const char kNameless[] = "The current filter has no name and cannot be changed.";
@@ -593,20 +546,14 @@ const char kNameless[] = "The current filter has no name and cannot be changed."
 // On a record the list cannot rewrite, no change reaches the row, the column
 // record or the filter: each is refused with its reason, as Rename is.
 TEST(DataFilters, ARecordTheListCannotRewriteTakesNoChangeAnywhere) {
-    FilterStep s;
-    s.Report();
-    const std::string nameless = kSep + "nameless" + kSep + "SALES.REGION" + kSep + "= 0";
+    ReportStep s;
     // The last condition ends in "$*": a pair after it would swallow it.
-    const std::string shifting = "C" + kSep + "about C" + kSep + "SALES.REGION" + kSep + "= 'Plze\xc5\x88 $*";
-    s.owner.savedFilters.push_back(nameless);
+    const std::string shifting = Record({"C", "about C", "SALES.REGION", "= 'Plze\xc5\x88 $*"});
+    s.owner.savedFilters.push_back(kNamelessRecord);
     s.owner.savedFilters.push_back(shifting);
-    const std::vector<std::string> delivered = {nameless, s.owner.savedFilters[1], s.owner.savedFilters[0],
-                                                shifting};
+    const std::vector<std::string> delivered = {kNamelessRecord, FilterA(), kFilterB, shifting};
     std::vector<std::string> told;
-    auto answer = [&](Ui& ui) {
-        told.push_back(ui.MessageText());
-        ui.Answer(IDOK);
-    };
+    const auto answer = Told(told);
     auto unchanged = [&](Ui& ui, const char* region) {
         EXPECT_EQ(Rows(ui, IDC_FILTER_GRID, 1), (std::vector<std::string>{region, "", ""}));
         EXPECT_EQ(s.Condition(0), region);
@@ -652,11 +599,10 @@ TEST(DataFilters, ARecordTheListCannotRewriteTakesNoChangeAnywhere) {
 // Keys are trimmed wherever they are compared: a stored key with blanks
 // around it acts on its column, and a column key with blanks is shown trimmed.
 TEST(DataFilters, KeysWithBlanksAroundThemNameTheirColumn) {
-    FilterStep s;
-    s.Report();
+    ReportStep s;
     s.owner.Add("  SALES", "CITY  ", 3);
-    s.owner.savedFilters.push_back("K" + kSep + kSep + " sales.region " + kSep + "= 'East'" + kSep +
-                                   "SALES.CITY" + kSep + "= 'Krak\xc3\xb3w'");
+    s.owner.savedFilters.push_back(
+        Record({"K", "", " sales.region ", "= 'East'", "SALES.CITY", "= 'Krak\xc3\xb3w'"}));
     Steps steps = {[](Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 2); },
                    [&](Ui& ui) {
                        EXPECT_EQ(ui.RowText(IDC_FILTER_GRID, 3, 0), "SALES.CITY");
@@ -669,8 +615,8 @@ TEST(DataFilters, KeysWithBlanksAroundThemNameTheirColumn) {
     steps.push_back([](Ui& ui) { ui.Press(SheetButton::Finish); });
     EXPECT_EQ(s.Run(steps), ID_WIZFINISH);
     EXPECT_EQ(s.Condition(3), "= 'Krak\xc3\xb3w'");
-    EXPECT_EQ(s.owner.savedFilters[2], "K" + kSep + kSep + "SALES.REGION" + kSep + "= 'North'" + kSep +
-                                           "SALES.CITY" + kSep + "= 'Krak\xc3\xb3w'");
+    EXPECT_EQ(s.owner.savedFilters[2],
+              Record({"K", "", "SALES.REGION", "= 'North'", "SALES.CITY", "= 'Krak\xc3\xb3w'"}));
 }
 
 const char kReplaceQuestion[] =
@@ -680,10 +626,8 @@ const char kReplaceQuestion[] =
 // A load that failed (a lock, a late server) is shown, and what the library
 // still holds is replaced only when the user changed the list and says so.
 TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUsersWord) {
-    FilterStep s;
-    s.Report();
-    s.owner.savedFilters.push_back("Krak\xc3\xb3w" + kSep + "Plze\xc5\x88" + kSep + "SALES.REGION" + kSep +
-                                   "= 1");
+    ReportStep s;
+    s.owner.savedFilters.push_back(Record({"Krak\xc3\xb3w", "Plze\xc5\x88", "SALES.REGION", "= 1"}));
     const std::vector<std::string> held = s.owner.savedFilters;
     s.owner.getStatus = 2007002;
     std::string told;
@@ -692,11 +636,7 @@ TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUse
                          EXPECT_EQ(Rows(ui, IDC_FILTER_COMBO), std::vector<std::string>{"Default"});
                          ui.Click(IDC_FILTER_SAVE);
                      },
-                     [&](Ui& ui) {
-                         told = ui.MessageText();
-                         ui.Answer(IDOK);
-                     },
-                     [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
+                     Told(told), [](Ui& ui) { ui.Press(SheetButton::Finish); }}),
               ID_WIZFINISH);
     EXPECT_EQ(told,
               "The saved filters could not be read, so nothing was saved: the saved filters of this report "
@@ -710,43 +650,24 @@ TEST(DataFilters, AFailedLoadIsShownAndTheLibrarysFiltersAreReplacedOnlyOnTheUse
     t.owner.savedFilters = held;
     t.owner.getStatus = 2007002;
     std::vector<std::string> asked;
-    auto ask = [&](int answer) {
-        return [&asked, answer](Ui& ui) {
-            asked.push_back(ui.MessageText());
-            ui.Answer(answer);
-        };
-    };
     EXPECT_EQ(t.Run({[](Ui& ui) { ui.Click(IDC_FILTER_ADD_NEW); },
                      [](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Plze\xc5\x88"); }, [](Ui& ui) { ui.Click(IDOK); },
-                     [](Ui& ui) { ui.Click(IDC_FILTER_SAVE); }, ask(IDNO),
+                     [](Ui& ui) { ui.Click(IDC_FILTER_SAVE); }, Told(asked, IDNO),
                      [&](Ui& ui) {
                          EXPECT_EQ(t.owner.saves, 0);
                          ui.Press(SheetButton::Finish);
                      },
-                     ask(IDYES)}),
+                     Told(asked, IDYES)}),
               ID_WIZFINISH);
     EXPECT_EQ(asked, std::vector<std::string>(2, kReplaceQuestion));
     EXPECT_EQ(t.owner.saves, 1);
-    EXPECT_EQ(t.owner.savedFilters,
-              (std::vector<std::string>{"Default" + kSep + "Default filter", "Plze\xc5\x88" + kSep}));
+    EXPECT_EQ(t.owner.savedFilters, (std::vector<std::string>{kDefault, Record({"Plze\xc5\x88", ""})}));
 }
 
-// The step in its place: the wizard's fourth and last, the only one with Finish.
+// The step in the wizard: the fourth and last, the only one with Finish. (Its
+// place on the sheet is checked with the other steps' in the wizard's tests.)
 TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
     testsupport::HelpWizard wizard;
-    CDTAttrSheet& sheet = wizard.sheet;
-    const testsupport::FakeShell& shell = wizard.shell;
-    testsupport::ColumnOwner& owner = wizard.owner;
-    ASSERT_EQ(sheet.GetPageCount(), 4);
-    EXPECT_EQ(sheet.GetPage(3), &sheet.m_filterPage);
-    EXPECT_EQ(sheet.m_filterPage.m_pSheet, &sheet);
-    EXPECT_EQ(sheet.m_filterPage.m_pOwner, &owner);
-    EXPECT_STREQ(RUNTIME_CLASS(CDTFilter)->m_lpszClassName, "CDTFilter");
-    CObject* made = RUNTIME_CLASS(CDTFilter)->CreateObject();
-    ASSERT_NE(made, nullptr);
-    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CPropertyPage)));
-    delete made;
-
     fw::TestDriver driver;
     for (int step = 0; step < 3; ++step) driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
     driver
@@ -768,11 +689,10 @@ TEST(DataFiltersInTheWizard, TheLastStepFinishesTheWizardAndHasItsOwnHelp) {
             EXPECT_EQ(ui.Text(IDC_FILTER_DESCRIPTION), "Default filter");
             ui.Press(SheetButton::Finish);
         });
-    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
-    ASSERT_EQ(shell.paths().size(), 1u);
-    EXPECT_EQ(shell.paths()[0],
-              "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_filters_dialog_box.html");
-    EXPECT_EQ(owner.saves, 1);
+    EXPECT_EQ(testsupport::RunCleanly(wizard.sheet, driver), ID_WIZFINISH);
+    EXPECT_EQ(wizard.shell.paths(),
+              std::vector<std::string>{testsupport::kHelpDocs + "idh_select_data_filters_dialog_box.html"});
+    EXPECT_EQ(wizard.owner.saves, 1);
 }
 
 }  // namespace

@@ -11,21 +11,17 @@
 #include "filters/filter_record.h"
 #include "framework/script/test_driver.h"
 #include "support/column_owner.h"
+#include "support/filter_records.h"
+#include "support/run_dialog.h"
+#include "support/string_list.h"
+#include "support/ui_steps.h"
 
 namespace {
 
-const std::string S = "$*$";
+using testsupport::Fill;
+using testsupport::Texts;
 
-std::vector<std::string> Items(const CStringList& list) {
-    std::vector<std::string> items;
-    for (POSITION pos = list.GetHeadPosition(); pos;) items.push_back(list.GetNext(pos).str());
-    return items;
-}
-
-void Fill(CStringList& list, const std::vector<std::string>& items) {
-    list.RemoveAll();
-    for (const std::string& item : items) list.AddTail(CString(item));
-}
+const std::string S = testsupport::kFilterSeparator;
 
 struct Parsed {
     std::string name, description;
@@ -36,7 +32,7 @@ Parsed Parse(const std::string& record) {
     CString name, description;
     CStringList pairs;
     ParseFilter(CString(record), name, description, pairs);
-    return {name.str(), description.str(), Items(pairs)};
+    return {name.str(), description.str(), Texts(pairs)};
 }
 
 std::string Rebuild(const std::string& record) {
@@ -117,10 +113,15 @@ class FilterListTest : public ::testing::Test {
     testsupport::ColumnOwner owner;
     CFilterList filters{&owner};
 
-    std::vector<std::string> List() const { return Items(filters.GetList()); }
+    std::vector<std::string> List() const { return Texts(filters.GetList()); }
     void Load(const std::vector<std::string>& records) {
         owner.savedFilters = records;
         filters.LoadFilters();
+    }
+    // Loads and makes the filter at `current` the current one.
+    void LoadAt(int current, const std::vector<std::string>& records) {
+        Load(records);
+        filters.SetCurrentIndex(current);
     }
 };
 
@@ -170,7 +171,7 @@ TEST_F(FilterListTest, NullRecordsAreSkippedAndTheLibrarysStringsAreCopied) {
     CFilterList list(&nulls);
     list.LoadFilters();
     nulls.a[0] = 'X';
-    EXPECT_EQ(Items(list.GetList()), (std::vector<std::string>{"A" + S + "a", "B" + S + "b"}));
+    EXPECT_EQ(Texts(list.GetList()), (std::vector<std::string>{"A" + S + "a", "B" + S + "b"}));
 }
 
 TEST_F(FilterListTest, PositionsOutsideTheListAreHarmless) {
@@ -186,12 +187,11 @@ TEST_F(FilterListTest, PositionsOutsideTheListAreHarmless) {
     names.AddTail("stale");
     Load({" A " + S, S + "nameless"});
     filters.GetFilterNames(names);
-    EXPECT_EQ(Items(names), (std::vector<std::string>{"", "A"}));
+    EXPECT_EQ(Texts(names), (std::vector<std::string>{"", "A"}));
 }
 
 TEST_F(FilterListTest, RewritesChangeOnlyTheCurrentFilter) {
-    Load({"A" + S + "a" + S + "T.X" + S + "x = 1", "B" + S + "b" + S + "T.X" + S + "x = 2"});
-    filters.SetCurrentIndex(1);
+    LoadAt(1, {"A" + S + "a" + S + "T.X" + S + "x = 1", "B" + S + "b" + S + "T.X" + S + "x = 2"});
 
     EXPECT_TRUE(filters.SetCurrentDescription(" two\r\nlines "));
     EXPECT_TRUE(filters.RenameCurrentFilter("  Bee  "));
@@ -204,8 +204,7 @@ TEST_F(FilterListTest, RewritesChangeOnlyTheCurrentFilter) {
 }
 
 TEST_F(FilterListTest, SetColumnConditionReplacesAppendsAndRemoves) {
-    Load({"F" + S + S + "T.A" + S + "a1" + S + "T.B" + S + "b1"});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {"F" + S + S + "T.A" + S + "a1" + S + "T.B" + S + "b1"});
 
     EXPECT_TRUE(filters.SetColumnCondition("  t.b ", "b2"));
     EXPECT_TRUE(filters.SetColumnCondition("T.C", "c1"));
@@ -218,36 +217,30 @@ TEST_F(FilterListTest, SetColumnConditionReplacesAppendsAndRemoves) {
 
     CStringList pairs;
     filters.GetCurrentConditions(pairs);
-    EXPECT_EQ(Items(pairs), (std::vector<std::string>{"t.b" + S + "b2", "T.C" + S + "c1"}));
+    EXPECT_EQ(Texts(pairs), (std::vector<std::string>{"t.b" + S + "b2", "T.C" + S + "c1"}));
 }
 
-TEST_F(FilterListTest, TextsHoldingTheSeparatorAreRefusedSoNoRecordSplits) {
-    Load({"F" + S + "d" + S + "T.A" + S + "a"});
-    filters.SetCurrentIndex(0);
+// A text holding the separator would split the record, one ending in half of
+// it would shift what follows: every rewrite refuses both, and the list stays.
+TEST_F(FilterListTest, TextsTheRecordCannotKeepAreRefusedEverywhere) {
+    LoadAt(0, {"F" + S + "d" + S + "T.A" + S + "a"});
     const std::string before = filters.GetCurrentFilter().str();
-    EXPECT_FALSE(filters.SetCurrentDescription("x$*$y"));
-    EXPECT_FALSE(filters.RenameCurrentFilter("G$*$"));
-    EXPECT_FALSE(filters.SetColumnCondition("T.A", "a = '$*$'"));
-    EXPECT_FALSE(filters.SetColumnCondition("T$*$A", "b"));
-    EXPECT_EQ(filters.AddFilter("N$*$M", 0), -1);
-    EXPECT_EQ(filters.AddFilter("   ", 0), -1);
-    EXPECT_EQ(filters.GetCurrentFilter().str(), before);
-    EXPECT_EQ(filters.GetCount(), 1);
-}
-
-TEST_F(FilterListTest, TextsEndingInHalfASeparatorAreRefusedEverywhereToo) {
-    Load({"F" + S + "d" + S + "T.A" + S + "a"});
-    filters.SetCurrentIndex(0);
-    const std::string before = filters.GetCurrentFilter().str();
-    EXPECT_FALSE(filters.SetCurrentDescription("d$*"));
-    EXPECT_FALSE(filters.RenameCurrentFilter("Cost$*"));
+    for (const char* bad :
+         {"x$*$y", "G$*$", "a = '$*$'", "T$*$A", "N$*$M", "d$*", "Cost$*", "a = x$*", "T.B$*", "b$*"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(filters.SetCurrentDescription(bad));
+        EXPECT_FALSE(filters.RenameCurrentFilter(bad));
+        EXPECT_FALSE(filters.SetColumnCondition("T.A", bad));
+        EXPECT_FALSE(filters.SetColumnCondition(bad, "b"));
+        EXPECT_FALSE(CFilterList::CanHoldCondition(bad, "b"));
+        EXPECT_FALSE(CFilterList::CanHoldCondition("T.B", bad));
+        EXPECT_EQ(filters.AddFilter(bad, 0), -1);
+    }
+    // Names and keys are trimmed before they are checked.
     EXPECT_FALSE(filters.RenameCurrentFilter(" Cost$* "));
-    EXPECT_FALSE(filters.SetColumnCondition("T.A", "a = x$*"));
-    EXPECT_FALSE(filters.SetColumnCondition("T.B$*", "b"));
     EXPECT_FALSE(CFilterList::CanHoldCondition(" T.B$* ", "b"));
-    EXPECT_FALSE(CFilterList::CanHoldCondition("T.B", "b$*"));
     EXPECT_TRUE(CFilterList::CanHoldCondition(" T.B ", "b = '$'"));
-    EXPECT_EQ(filters.AddFilter("Cost$*", 0), -1);
+    EXPECT_EQ(filters.AddFilter("   ", 0), -1);
     EXPECT_EQ(filters.GetCurrentFilter().str(), before);
     EXPECT_EQ(filters.GetCount(), 1);
     // A lone "$" or "*" is no separator.
@@ -260,8 +253,7 @@ TEST_F(FilterListTest, ARewriteThatWouldShiftADeliveredConditionIsRefused) {
     // The library delivered a last condition ending in "$*". It is kept as it
     // came; a pair after it would turn it into a separator.
     const std::string delivered = "F" + S + "d" + S + "T.A" + S + "a$*";
-    Load({delivered});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {delivered});
     EXPECT_FALSE(filters.SetColumnCondition("T.B", "b"));
     EXPECT_EQ(filters.GetCurrentFilter().str(), delivered);
     // Replacing the delivered condition itself is fine.
@@ -269,8 +261,7 @@ TEST_F(FilterListTest, ARewriteThatWouldShiftADeliveredConditionIsRefused) {
     EXPECT_TRUE(filters.SetColumnCondition("T.B", "b"));
     EXPECT_EQ(filters.GetCurrentFilter().str(), "F" + S + "d" + S + "t.a" + S + "a" + S + "T.B" + S + "b");
     // A copy under a new name keeps it where it is safe: at the end.
-    Load({delivered});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {delivered});
     EXPECT_EQ(filters.AddFilter("G", 1), 1);
     EXPECT_EQ(filters.GetFilterAt(1).str(), "G" + S + "d" + S + "T.A" + S + "a$*");
 }
@@ -288,8 +279,7 @@ TEST_F(FilterListTest, RewritesWithoutANamedCurrentFilterKeepEveryRecord) {
 }
 
 TEST_F(FilterListTest, AddAppendsAndCopiesTheCurrentDefinitionOnRequest) {
-    Load({"M" + S + "desc" + S + "T.A" + S + "a"});
-    filters.SetCurrentIndex(0);
+    LoadAt(0, {"M" + S + "desc" + S + "T.A" + S + "a"});
     EXPECT_EQ(filters.AddFilter("  Alpha ", 0), 1);
     EXPECT_EQ(filters.AddFilter("Beta", 1), 2);
     EXPECT_EQ(List(), (std::vector<std::string>{"M" + S + "desc" + S + "T.A" + S + "a", "Alpha" + S,
@@ -300,8 +290,7 @@ TEST_F(FilterListTest, AddAppendsAndCopiesTheCurrentDefinitionOnRequest) {
 }
 
 TEST_F(FilterListTest, DeleteMovesTheCurrentIndex) {
-    Load({"A" + S, "B" + S, "C" + S});
-    filters.SetCurrentIndex(1);
+    LoadAt(1, {"A" + S, "B" + S, "C" + S});
     filters.DeleteCurrentFilter();
     EXPECT_EQ(filters.GetCurrentIndex(), 1);
     EXPECT_EQ(filters.GetCurrentFilterName().str(), "C");
@@ -342,42 +331,30 @@ TEST_F(FilterListTest, SaveHandsOverTheWholeListInOrder) {
     EXPECT_EQ(owner.errorsShown, 0);
 }
 
-struct SaveRun {
-    bool saved;
-    std::vector<std::string> transcript, failures;
+// Saving under a test driver, run as a window is, for the message boxes it shows.
+struct Saving {
+    CFilterList& filters;
+    int confirm;
+    INT_PTR DoModal() { return filters.SaveFilters(confirm); }
 };
-
-SaveRun SaveWithDriver(CFilterList& filters, int confirm, fw::TestDriver& driver) {
-    fw::MemoryTranscript transcript;
-    SaveRun run{};
-    {
-        fw::ScopedDriver scope(&driver, &transcript);
-        run.saved = filters.SaveFilters(confirm);
-    }
-    run.transcript = transcript.lines;
-    run.failures = driver.Failures();
-    return run;
-}
 
 TEST_F(FilterListTest, SaveConfirmsOnlyWhenAskedAndShowsAFailureInstead) {
     Load({"A" + S});
     std::string shown;
     fw::TestDriver confirmed;
-    confirmed.Then([&](fw::Ui& ui) {
-        shown = ui.MessageText();
-        ui.Answer(IDOK);
-    });
-    SaveRun run = SaveWithDriver(filters, 1, confirmed);
-    EXPECT_TRUE(run.saved);
-    EXPECT_TRUE(run.failures.empty());
-    EXPECT_TRUE(confirmed.Done());
+    confirmed.Then(testsupport::Told(shown));
+    Saving withConfirmation{filters, 1};
+    testsupport::ModalRun run = testsupport::RunDialog(withConfirmation, confirmed);
+    EXPECT_TRUE(run.result);
+    testsupport::ExpectClean(run);
     EXPECT_EQ(shown, "Saved filters successfully.");
     ASSERT_EQ(run.transcript.size(), 1u);
     EXPECT_EQ(run.transcript[0].rfind("messagebox 50516 ", 0), 0u) << run.transcript[0];
 
     fw::TestDriver silent;
-    run = SaveWithDriver(filters, 0, silent);
-    EXPECT_TRUE(run.saved);
+    Saving quietly{filters, 0};
+    run = testsupport::RunDialog(quietly, silent);
+    EXPECT_TRUE(run.result);
     EXPECT_TRUE(run.transcript.empty());
 
     // A refused save shows the library's error, never the confirmation, and
@@ -385,8 +362,8 @@ TEST_F(FilterListTest, SaveConfirmsOnlyWhenAskedAndShowsAFailureInstead) {
     owner.setStatus = 5;
     owner.savedFilters = {"kept"};
     fw::TestDriver refused;
-    run = SaveWithDriver(filters, 1, refused);
-    EXPECT_FALSE(run.saved);
+    run = testsupport::RunDialog(withConfirmation, refused);
+    EXPECT_FALSE(run.result);
     EXPECT_TRUE(run.transcript.empty());
     EXPECT_EQ(owner.errorsShown, 1);
     EXPECT_EQ(owner.savedFilters, (std::vector<std::string>{"kept"}));

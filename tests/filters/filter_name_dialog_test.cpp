@@ -9,12 +9,12 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/run_dialog.h"
+#include "support/ui_steps.h"
 
 using fw::Ui;
 
-using testsupport::ExpectClean;
-using testsupport::ModalRun;
-using testsupport::RunDialog;
+using testsupport::RunCleanly;
+using testsupport::Told;
 
 namespace {
 
@@ -26,29 +26,26 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
     GetFilterNameDlg dlg;
     dlg.SetCurrentName("Current");
     Names(dlg, {"Default", "Q1"});
-    bool okAtOpen = true, okForBlanks = true, okForSeparator = true, copyShown = false;
-    std::string caption, clash;
+    std::string clash;
     fw::TestDriver driver;
     driver
-        .Then([&](Ui& ui) {
-            caption = ui.Caption();
-            okAtOpen = ui.Enabled(IDOK);
-            copyShown = ui.Visible(IDC_NAME_COPY);
+        .Then([](Ui& ui) {
+            EXPECT_EQ(ui.Caption(), "Filter Name");
+            EXPECT_FALSE(ui.Enabled(IDOK));
+            EXPECT_TRUE(ui.Visible(IDC_NAME_COPY));
             ui.Type(IDC_NAME_EDIT, "   ");
         })
-        .Then([&](Ui& ui) {
-            okForBlanks = ui.Enabled(IDOK);
+        .Then([](Ui& ui) {
+            EXPECT_FALSE(ui.Enabled(IDOK));
             ui.Type(IDC_NAME_EDIT, "East$*$West");
         })
-        .Then([&](Ui& ui) {
-            okForSeparator = ui.Enabled(IDOK);
+        .Then([](Ui& ui) {
+            // Offered, so that OK says why such a name is refused (below).
+            EXPECT_TRUE(ui.Enabled(IDOK));
             ui.Type(IDC_NAME_EDIT, "  q1 ");
         })
         .Then([&](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            clash = ui.MessageText();
-            ui.Answer(IDOK);
-        })
+        .Then(Told(clash))
         .Then([&](Ui& ui) {
             EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
             EXPECT_EQ(ui.Text(IDC_NAME_EDIT), "  q1 ");
@@ -56,20 +53,13 @@ TEST(FilterNameDialog, NewNameIsOfferedOnceTypedAndRefusedWhenTaken) {
         })
         .Then([&](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([&](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_EQ(caption, "Filter Name");
-    EXPECT_FALSE(okAtOpen);
-    EXPECT_TRUE(copyShown);
-    EXPECT_FALSE(okForBlanks);
-    // Offered, so that OK says why such a name is refused (below).
-    EXPECT_TRUE(okForSeparator);
+    std::vector<std::string> transcript;
+    EXPECT_EQ(RunCleanly(dlg, driver, &transcript), IDOK);
     EXPECT_EQ(clash, "A Filter with name q1 already exists.");
-    EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), " Fresh\t");
     EXPECT_EQ(dlg.m_nCopyDefinition, 1);
     bool clashLogged = false;
-    for (const std::string& line : run.transcript) clashLogged |= line.rfind("messagebox 50519 ", 0) == 0;
+    for (const std::string& line : transcript) clashLogged |= line.rfind("messagebox 50519 ", 0) == 0;
     EXPECT_TRUE(clashLogged);
 }
 
@@ -77,9 +67,7 @@ TEST(FilterNameDialog, WithNoOtherFiltersAnyNameIsAccepted) {
     GetFilterNameDlg dlg;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "x"); }).Then([](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "x");
     EXPECT_EQ(dlg.m_nCopyDefinition, 0);
 }
@@ -95,39 +83,28 @@ void RenameDialog(GetFilterNameDlg& dlg, const char* current, const std::vector<
 TEST(FilterNameDialog, RenameOffersOkOnlyForANameThatReallyChanges) {
     GetFilterNameDlg dlg;
     RenameDialog(dlg, "Alpha", {"Alpha", "Beta"});
-    bool okAtOpen = false, copyShown = true, okForOtherCase = true, okForOther = false;
-    std::string shownName, clash;
+    std::string clash;
     fw::TestDriver driver;
     driver
-        .Then([&](Ui& ui) {
-            okAtOpen = ui.Enabled(IDOK);
-            copyShown = ui.Visible(IDC_NAME_COPY);
-            shownName = ui.Text(IDC_NAME_EDIT);
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Enabled(IDOK));
+            EXPECT_FALSE(ui.Visible(IDC_NAME_COPY));
+            EXPECT_EQ(ui.Text(IDC_NAME_EDIT), "Alpha");
             ui.Type(IDC_NAME_EDIT, " aLPHA ");
         })
-        .Then([&](Ui& ui) {
-            okForOtherCase = ui.Enabled(IDOK);
+        .Then([](Ui& ui) {
+            EXPECT_FALSE(ui.Enabled(IDOK));
             ui.Type(IDC_NAME_EDIT, "BETA");
         })
-        .Then([&](Ui& ui) {
-            okForOther = ui.Enabled(IDOK);
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Enabled(IDOK));
             ui.Click(IDOK);
         })
-        .Then([&](Ui& ui) {
-            clash = ui.MessageText();
-            ui.Answer(IDOK);
-        })
-        .Then([&](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Gamma"); })
-        .Then([&](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_TRUE(okAtOpen);
-    EXPECT_FALSE(copyShown);
-    EXPECT_EQ(shownName, "Alpha");
-    EXPECT_FALSE(okForOtherCase);
-    EXPECT_TRUE(okForOther);
+        .Then(Told(clash))
+        .Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "Gamma"); })
+        .Then([](Ui& ui) { ui.Click(IDOK); });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(clash, "A Filter with name BETA already exists.");
-    EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "Gamma");
     EXPECT_EQ(dlg.m_nCopyDefinition, 0);
 }
@@ -137,9 +114,7 @@ TEST(FilterNameDialog, RenameWithTheUnchangedNameClosesAtOnce) {
     RenameDialog(dlg, "Alpha", {"Beta", "Alpha"});
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Click(IDOK); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
     EXPECT_EQ(dlg.m_strName.str(), "Alpha");
 }
 
@@ -149,16 +124,9 @@ TEST(FilterNameDialog, OnlyTheExactCurrentNameIsTheFiltersOwnEntry) {
     RenameDialog(dlg, "Alpha", {"ALPHA"});
     std::string clash;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            clash = ui.MessageText();
-            ui.Answer(IDOK);
-        })
-        .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
+    driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then(Told(clash)).Then([](Ui& ui) { ui.Click(IDCANCEL); });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_EQ(clash, "A Filter with name Alpha already exists.");
-    EXPECT_EQ(run.result, IDCANCEL);
 }
 
 TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
@@ -166,19 +134,12 @@ TEST(FilterNameDialog, ABlankNameIsRefusedWithAMessage) {
     RenameDialog(dlg, "  ", {});
     std::string refusal;
     fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Click(IDOK); })
-        .Then([&](Ui& ui) {
-            refusal = ui.MessageText();
-            ui.Answer(IDOK);
-        })
-        .Then([](Ui& ui) {
-            EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
-            ui.Click(IDCANCEL);
-        });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
+    driver.Then([](Ui& ui) { ui.Click(IDOK); }).Then(Told(refusal)).Then([](Ui& ui) {
+        EXPECT_EQ(ui.TemplateId(), unsigned(IDD_FILTER_NAME));
+        ui.Click(IDCANCEL);
+    });
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_EQ(refusal, "Please enter a filter name.");
-    EXPECT_EQ(run.result, IDCANCEL);
 }
 
 // "Cost$*" would be saved as "Cost$*$..." and come back as "Cost" with every
@@ -188,15 +149,11 @@ TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnte
     GetFilterNameDlg dlg;
     Names(dlg, {"Default"});
     std::vector<std::string> refusals;
-    bool okOffered = false;
-    auto refused = [&](Ui& ui) {
-        refusals.push_back(ui.MessageText());
-        ui.Answer(IDOK);
-    };
+    const auto refused = Told(refusals);
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, " Cost$* "); })
-        .Then([&](Ui& ui) {
-            okOffered = ui.Enabled(IDOK);
+        .Then([](Ui& ui) {
+            EXPECT_TRUE(ui.Enabled(IDOK));
             ui.Click(IDOK);
         })
         .Then(refused)
@@ -208,12 +165,9 @@ TEST(FilterNameDialog, NamesARecordCouldNotKeepAreRefusedWithAMessageOnOkAndEnte
             ui.Type(IDC_NAME_EDIT, "Cost$");
         })
         .Then([](Ui& ui) { ui.PressKey(fw::Key::Enter); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_TRUE(okOffered);
-    EXPECT_EQ(refusals, (std::vector<std::string>(2, "A filter text cannot contain $*$ or end with $*.")));
     // A lone "$" at the end does not combine with the separator.
-    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
+    EXPECT_EQ(refusals, (std::vector<std::string>(2, "A filter text cannot contain $*$ or end with $*.")));
     EXPECT_EQ(dlg.m_strName.str(), "Cost$");
 }
 
@@ -224,9 +178,7 @@ TEST(FilterNameDialog, CancelTransfersNothing) {
     driver.Then([](Ui& ui) { ui.Type(IDC_NAME_EDIT, "typed"); })
         .Then([](Ui& ui) { ui.SetCheck(IDC_NAME_COPY, true); })
         .Then([](Ui& ui) { ui.Click(IDCANCEL); });
-    ModalRun run = RunDialog(dlg, driver);
-    ExpectClean(run);
-    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     EXPECT_EQ(dlg.m_strName.str(), "kept");
     EXPECT_EQ(dlg.m_nCopyDefinition, 0);
 }

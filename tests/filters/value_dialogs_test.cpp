@@ -10,12 +10,17 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/run_dialog.h"
+#include "support/string_list.h"
 #include "support/test_env.h"
+#include "support/ui_steps.h"
 
 using fw::Ui;
 using testsupport::FakeShell;
+using testsupport::FocusOn;
+using testsupport::Rows;
 using testsupport::RunCleanly;
 using testsupport::ScopedEnv;
+using testsupport::Texts;
 
 namespace {
 
@@ -23,12 +28,6 @@ CString Str(UINT id) {
     CString s;
     s.LoadString(id);
     return s;
-}
-
-std::vector<std::string> Texts(const CStringList& list) {
-    std::vector<std::string> out;
-    for (POSITION pos = list.GetHeadPosition(); pos;) out.push_back(list.GetNext(pos).GetString());
-    return out;
 }
 
 // Enter in a dialog: the dialog hears IDOK whether or not its OK button is enabled.
@@ -58,9 +57,7 @@ TEST(PickStringItem, ShowsTheEntriesWithThePreselectedRowAndReturnsTheChosenOne)
         .Then([](Ui& ui) {
             EXPECT_EQ(ui.TemplateId(), unsigned(IDD_PICK_STRING_ITEM));
             EXPECT_EQ(ui.Caption(), "Order By");
-            ASSERT_EQ(ui.RowCount(IDC_PICK_LIST), 2);
-            EXPECT_EQ(ui.RowText(IDC_PICK_LIST, 0), "Ascending");
-            EXPECT_EQ(ui.RowText(IDC_PICK_LIST, 1), "Descending");
+            EXPECT_EQ(Rows(ui, IDC_PICK_LIST), (std::vector<std::string>{"Ascending", "Descending"}));
             EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{1});
             EXPECT_TRUE(ui.Style(IDC_PICK_LIST) & LVS_SHOWSELALWAYS);
             EXPECT_TRUE(ui.Enabled(IDOK));
@@ -79,11 +76,7 @@ TEST(PickStringItem, TheArrowKeysMoveOnFromThePreselectedRow) {
     CPickStringItemDlg dlg;
     FillOrderBy(dlg, 1);
     fw::TestDriver driver;
-    driver
-        .Then([](Ui& ui) {
-            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
-                                             reinterpret_cast<WPARAM>(ui.Control(IDC_PICK_LIST)), TRUE);
-        })
+    driver.Then([](Ui& ui) { FocusOn(ui, IDC_PICK_LIST); })
         .Then([](Ui& ui) {
             EXPECT_EQ(ui.FocusId(), IDC_PICK_LIST);
             ui.PressKey(fw::Key::Up);
@@ -124,20 +117,15 @@ TEST(PickStringItem, APreselectionOutsideTheEntriesSelectsNothingAndOkWaitsForAR
 TEST(PickStringItem, OkFollowsTheSelectionOnceItChanges) {
     CPickStringItemDlg dlg;
     FillOrderBy(dlg, -1);
-    bool refused = false;
     fw::TestDriver driver;
     driver.Then([](Ui& ui) { ui.SelectRow(IDC_PICK_LIST, 1); })
         .Then([](Ui& ui) {
             EXPECT_TRUE(ui.Enabled(IDOK));
             ui.ClickEmpty(IDC_PICK_LIST);
         })
-        .Then([&](Ui& ui) {
+        .Then([](Ui& ui) {
             EXPECT_FALSE(ui.Enabled(IDOK));
-            try {
-                ui.Click(IDOK);
-            } catch (const fw::UiError&) {
-                refused = true;
-            }
+            EXPECT_THROW(ui.Click(IDOK), fw::UiError);
         })
         .Then([](Ui& ui) { PressEnter(ui); })
         .Then([](Ui& ui) { ui.SelectRow(IDC_PICK_LIST, 1); })
@@ -146,7 +134,6 @@ TEST(PickStringItem, OkFollowsTheSelectionOnceItChanges) {
             ui.Click(IDOK);
         });
     EXPECT_EQ(RunCleanly(dlg, driver), IDOK);
-    EXPECT_TRUE(refused);
     EXPECT_EQ(dlg.m_nSelectedIndex, 1);
 }
 
@@ -169,9 +156,8 @@ TEST(PickStringItem, HelpOpensTheOrderByPageBelowTheRootReadAtConstruction) {
     driver.Then([](Ui& ui) { ui.Click(IDHELP); }).Then([](Ui& ui) { ui.Click(IDCANCEL); });
     EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
     // The trailing backslash of the root is kept: the help string brings its own.
-    EXPECT_EQ(shell.paths(),
-              std::vector<std::string>{
-                  "C:\\Talvenor\\\\common\\docs\\en\\vantrel\\ss_user\\idh_order_by_dialog_box.html"});
+    EXPECT_EQ(shell.paths(), std::vector<std::string>{"C:\\Talvenor\\" + testsupport::kHelpFolder +
+                                                      "idh_order_by_dialog_box.html"});
 }
 
 TEST(MemberValueSelect, OffersTheValuesSortedAndReturnsTheChosenInDisplayOrder) {
@@ -182,11 +168,8 @@ TEST(MemberValueSelect, OffersTheValuesSortedAndReturnsTheChosenInDisplayOrder) 
         .Then([](Ui& ui) {
             EXPECT_EQ(ui.TemplateId(), unsigned(IDD_MEMBER_VALUE_SELECT));
             EXPECT_EQ(ui.Caption(), "Select Filter Values from the List");
-            ASSERT_EQ(ui.RowCount(IDC_VALUES_LIST), 4);
-            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 0), "apple");
-            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 1), "banana");
-            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 2), "Cherry");
-            EXPECT_EQ(ui.RowText(IDC_VALUES_LIST, 3), "Date");
+            EXPECT_EQ(Rows(ui, IDC_VALUES_LIST),
+                      (std::vector<std::string>{"apple", "banana", "Cherry", "Date"}));
             EXPECT_FALSE(ui.Style(IDC_VALUES_LIST) & LVS_SINGLESEL);
             // The list holds no rows of its own: the dialog hands out the texts.
             EXPECT_TRUE(ui.Style(IDC_VALUES_LIST) & LVS_OWNERDATA);
@@ -241,11 +224,7 @@ TEST(MemberValueSelect, TypingTheStartOfAValueMovesToIt) {
         CMemberValueSelectDlg dlg;
         Fill(dlg, values);
         fw::TestDriver driver;
-        driver
-            .Then([](Ui& ui) {
-                fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
-                                                 reinterpret_cast<WPARAM>(ui.Control(IDC_VALUES_LIST)), TRUE);
-            })
+        driver.Then([](Ui& ui) { FocusOn(ui, IDC_VALUES_LIST); })
             .Then([&](Ui& ui) { ui.Type(c.typed); })
             .Then([&](Ui& ui) {
                 EXPECT_EQ(ui.SelectedRows(IDC_VALUES_LIST),
@@ -318,9 +297,7 @@ TEST(MemberValueSelect, HelpButtonAndF1OpenTheSameValuesPage) {
             ui.Click(IDCANCEL);
         });
     EXPECT_EQ(RunCleanly(dlg, driver), IDCANCEL);
-    const std::string page =
-        "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_filter_values_from_list_dialog_box."
-        "html";
+    const std::string page = testsupport::kHelpDocs + "idh_select_filter_values_from_list_dialog_box.html";
     EXPECT_EQ(shell.paths(), (std::vector<std::string>{page, page}));
 }
 

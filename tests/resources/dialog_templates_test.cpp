@@ -61,9 +61,14 @@ struct Expect {
     int x = -1, y = -1, cx = -1, cy = -1;  // checked where the layout is prescribed
 };
 
+// A modal dialog's frame, a wizard page's (a disabled child with a caption, never a popup),
+// or one the test checks itself.
+enum class Frame { Modal, Page, Own };
+
 // Checks the dialog's frame and that it holds exactly the expected controls, each visible,
 // inside the dialog, and with a unique id (65535 for unnamed labels may repeat).
-void CheckDialog(unsigned id, int cx, int cy, const char* caption, const std::vector<Expect>& expected) {
+void CheckDialog(unsigned id, Frame frame, int cx, int cy, const char* caption,
+                 const std::vector<Expect>& expected) {
     SCOPED_TRACE("dialog " + std::to_string(id));
     const fw::DialogTemplate* dlg = Resources().FindDialog(id);
     ASSERT_NE(dlg, nullptr);
@@ -74,6 +79,13 @@ void CheckDialog(unsigned id, int cx, int cy, const char* caption, const std::ve
     EXPECT_EQ(dlg->pointSize, 8);
     EXPECT_TRUE(dlg->style & kDsSetFont);
     EXPECT_FALSE(dlg->style & kWsVisible) << "the code decides when a window shows";
+    const uint32_t modal = kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame;
+    const uint32_t page = kWsChild | kWsDisabled | kWsCaption;
+    if (frame == Frame::Modal) {
+        EXPECT_EQ(dlg->style & modal, modal);
+    } else if (frame == Frame::Page) {
+        EXPECT_EQ(dlg->style & (page | kWsPopup), page);
+    }
 
     ASSERT_EQ(dlg->controls.size(), expected.size());
     std::set<int> ids;
@@ -113,7 +125,7 @@ constexpr uint32_t kAny = 0;
 // against a change of resource.h.
 
 TEST(DialogTemplates, Login) {
-    CheckDialog(IDD_LOGIN, 209, 149, "Drill-Through Login",
+    CheckDialog(IDD_LOGIN, Frame::Modal, 209, 149, "Drill-Through Login",
                 {{1000, "Static", "Integration Server Name:", kAny, 0, 0},
                  {1001, "Edit", "", kEsReadOnly | kEsPassword, 0, 0},
                  {1009, "Button", "Data Source Information", kBsTypeMask, kBsGroupBox, 0},
@@ -126,14 +138,10 @@ TEST(DialogTemplates, Login) {
                  {1, "Button", "&OK", kBsTypeMask, kBsDefPush, 0},
                  {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
                  {1065, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
-    const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_LOGIN);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->style & (kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame),
-              kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame);
 }
 
 TEST(DialogTemplates, ReportSelection) {
-    CheckDialog(IDD_REPORTS, 239, 182, "Select Drill-Through Report",
+    CheckDialog(IDD_REPORTS, Frame::Own, 239, 182, "Select Drill-Through Report",
                 {{IDC_STATIC, "Static", "Available Reports", kAny, 0, 0},
                  {1040, "SysListView32", "", kLvsTypeMask, kLvsList, kLvsSingleSel},
                  {1043, "Button", "&Execute", kBsTypeMask, kBsDefPush, 0},
@@ -148,7 +156,7 @@ TEST(DialogTemplates, ReportSelection) {
 }
 
 TEST(DialogTemplates, WaitWindow) {
-    CheckDialog(IDD_WAIT, 186, 95, "",
+    CheckDialog(IDD_WAIT, Frame::Own, 186, 95, "",
                 {{1072, "Static", "", kSsTypeMask, kSsCenter, kSsNoPrefix},
                  {1071, "msctls_progress32", "", kAny, 0, 0},
                  {2, "Button", "Cancel", kBsTypeMask, kBsPush, 0}});
@@ -161,26 +169,14 @@ TEST(DialogTemplates, WaitWindow) {
 }
 
 TEST(DialogTemplates, WizardInfoPage) {
-    CheckDialog(IDD_INFO_PAGE, 345, 183, "Drill-Through Wizard",
-                {{1045, "Edit", "", kAny, 0, kEsMultiline | kEsReadOnly | kWsBorder},
-                 {1062, "Static", "", kAny, 0, 0}});
+    CheckDialog(IDD_INFO_PAGE, Frame::Page, 345, 183, "Drill-Through Wizard",
+                {{1045, "Edit", "", kAny, 0, kEsMultiline | kEsReadOnly | kWsBorder, 150, 5, 190, 178},
+                 {1062, "Static", "", kAny, 0, 0, 5, 5, 137, 172}});
     const fw::DialogTemplate* dlg = Resources().FindDialog(IDD_INFO_PAGE);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->style & (kWsChild | kWsDisabled | kWsCaption), kWsChild | kWsDisabled | kWsCaption);
-    EXPECT_FALSE(dlg->style & kWsPopup);
-
-    const fw::ControlTemplate* text = Control(*dlg, 1045);
     // Multi-line, read-only, bordered and nothing that scrolls: the instructions fit.
-    EXPECT_EQ(text->style & (kWsVscroll | 0x0040u /* ES_AUTOVSCROLL */), 0u);
-    EXPECT_EQ(text->x, 150);
-    EXPECT_EQ(text->y, 5);
-    EXPECT_EQ(text->cx, 190);
-    EXPECT_EQ(text->cy, 178);
+    EXPECT_EQ(Control(*dlg, 1045)->style & (kWsVscroll | 0x0040u /* ES_AUTOVSCROLL */), 0u);
     const fw::ControlTemplate* picture = Control(*dlg, 1062);
-    EXPECT_EQ(picture->x, 5);
-    EXPECT_EQ(picture->y, 5);
-    EXPECT_EQ(picture->cx, 137);
-    EXPECT_EQ(picture->cy, 172);
     // The page turns the picture into a bitmap control by clearing 0x000B and setting SS_BITMAP;
     // it shows the picture only if that changes the style.
     uint32_t switched = (picture->style & ~0x000Bu) | kSsBitmap;
@@ -188,24 +184,9 @@ TEST(DialogTemplates, WizardInfoPage) {
     EXPECT_NE(picture->style & kSsTypeMask, kSsBitmap);
 }
 
-constexpr uint32_t kPageStyle = kWsChild | kWsDisabled | kWsCaption;
-
-void CheckPage(unsigned id) {
-    const fw::DialogTemplate* dlg = Resources().FindDialog(id);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->style & (kPageStyle | kWsPopup), kPageStyle) << id;
-}
-
-void CheckModal(unsigned id) {
-    const fw::DialogTemplate* dlg = Resources().FindDialog(id);
-    ASSERT_NE(dlg, nullptr);
-    const uint32_t modal = kWsPopup | kWsCaption | kWsSysmenu | kDsModalFrame;
-    EXPECT_EQ(dlg->style & modal, modal) << id;
-}
-
 TEST(DialogTemplates, ColumnSelectionPage) {
     const uint32_t listKind = kLbsSort | kLbsMultiple | kLbsExtendedSel | kLbsNotify;
-    CheckDialog(IDD_SELECT_ATTR, 336, 190, "Select Columns and Display Order",
+    CheckDialog(IDD_SELECT_ATTR, Frame::Page, 336, 190, "Select Columns and Display Order",
                 {{IDC_STATIC, "Static", "Report Name", kAny, 0, 0, 6, 1, 114, 9},
                  {1047, "Edit", "", kAny, 0, kEsReadOnly | kWsBorder, 6, 12, 275, 12},
                  {1014, "Static", "Available Columns", kAny, 0, 0, 6, 28, 104, 10},
@@ -219,13 +200,12 @@ TEST(DialogTemplates, ColumnSelectionPage) {
                   40, 131, 145},
                  {1013, "Button", "Move &Up", kBsTypeMask, kBsPush, 0, 288, 86, 43, 18},
                  {1015, "Button", "Move &Down", kBsTypeMask, kBsPush, 0, 288, 111, 43, 18}});
-    CheckPage(IDD_SELECT_ATTR);
 }
 
 TEST(DialogTemplates, SortOrderPage) {
     const uint32_t lists = kLvsTypeMask | kLvsSingleSel;
     CheckDialog(
-        IDD_ORDER_LIST, 347, 189, "Select Data Sort Order",
+        IDD_ORDER_LIST, Frame::Page, 347, 189, "Select Data Sort Order",
         {{IDC_STATIC, "Static", "Report Name", kAny, 0, 0, 7, 2, 122, 10},
          {1058, "Edit", "", kAny, 0, kEsReadOnly | kWsBorder, 7, 12, 285, 12},
          {1050, "SysListView32", "", lists, kLvsReport, kLvsShowSelAlways | kWsBorder, 7, 30, 112, 155},
@@ -237,13 +217,12 @@ TEST(DialogTemplates, SortOrderPage) {
          {1055, "Button", "Move &Up", kBsTypeMask, kBsPush, 0, 300, 94, 42, 18},
          {1056, "Button", "Move &Down", kBsTypeMask, kBsPush, 0, 300, 118, 42, 18},
          {1057, "Button", "&Order By...", kBsTypeMask, kBsPush, 0, 300, 145, 42, 18}});
-    CheckPage(IDD_ORDER_LIST);
 }
 
 TEST(DialogTemplates, DataFiltersPage) {
     const uint32_t combo = kCbsTypeMask | kCbsSort;
     CheckDialog(
-        IDD_FILTER, 356, 202, "Select Data Filters",
+        IDD_FILTER, Frame::Page, 356, 202, "Select Data Filters",
         {{1027, "SysListView32", "", kLvsTypeMask, kLvsReport, kLvsSingleSel | kLvsNoSortHeader | kWsBorder,
           7, 5, 260, 93},
          {1024, "Button", "&Add condition...", kBsTypeMask, kBsPush, 0, 283, 5, 71, 13},
@@ -260,12 +239,11 @@ TEST(DialogTemplates, DataFiltersPage) {
          {1069, "Button", "&Delete", kBsTypeMask, kBsPush, 0, 283, 115, 71, 13},
          {1070, "Button", "&Rename", kBsTypeMask, kBsPush, 0, 283, 131, 71, 13},
          {1071, "Button", "&Save Filters", kBsTypeMask, kBsPush, 0, 283, 147, 71, 13}});
-    CheckPage(IDD_FILTER);
 }
 
 TEST(DialogTemplates, ColumnFilterBuilderPage) {
     const uint32_t combo = kCbsTypeMask | kCbsSort;
-    CheckDialog(IDD_FILTERS_PAGE, 297, 157, "Filters",
+    CheckDialog(IDD_FILTERS_PAGE, Frame::Page, 297, 157, "Filters",
                 {{IDC_STATIC, "Static", "Column:", kAny, 0, 0},
                  {1028, "ComboBox", "", combo, kCbsDropDownList | kCbsSort, 0},
                  {IDC_STATIC, "Static", "Operator:", kAny, 0, 0},
@@ -280,11 +258,10 @@ TEST(DialogTemplates, ColumnFilterBuilderPage) {
                  // The label after the radio buttons closes their group.
                  {IDC_STATIC, "Static", "Filters:", kAny, 0, kWsGroup},
                  {1022, "Edit", "", kEsReadOnly, 0, kEsMultiline | kEsWantReturn | kWsVscroll}});
-    CheckPage(IDD_FILTERS_PAGE);
 }
 
 TEST(DialogTemplates, ValueChoiceDialogs) {
-    CheckDialog(IDD_MEMBER_VALUE_SELECT, 317, 226, "Dialog",
+    CheckDialog(IDD_MEMBER_VALUE_SELECT, Frame::Modal, 317, 226, "Dialog",
                 {{1, "Button", "&OK", kBsTypeMask, kBsDefPush, 0},
                  {2, "Button", "&Cancel", kBsTypeMask, kBsPush, 0},
                  // Several rows may be chosen unless the dialog itself adds LVS_SINGLESEL. The list
@@ -293,25 +270,22 @@ TEST(DialogTemplates, ValueChoiceDialogs) {
                  {1036, "SysListView32", "", kLvsTypeMask | kLvsSingleSel | kLvsSortAscending, kLvsReport,
                   kLvsOwnerData | kLvsShowSelAlways | kWsBorder},
                  {1064, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
-    CheckModal(IDD_MEMBER_VALUE_SELECT);
 
-    CheckDialog(IDD_PICK_STRING_ITEM, 206, 154, "Dialog",
+    CheckDialog(IDD_PICK_STRING_ITEM, Frame::Modal, 206, 154, "Dialog",
                 {{1, "Button", "OK", kBsTypeMask, kBsDefPush, 0},
                  {2, "Button", "Cancel", kBsTypeMask, kBsPush, 0},
                  {1063, "SysListView32", "", kLvsTypeMask, kLvsReport, kLvsSingleSel | kWsBorder},
                  {9, "Button", "&Help", kBsTypeMask, kBsPush, 0}});
-    CheckModal(IDD_PICK_STRING_ITEM);
     EXPECT_TRUE(Resources().FindDialog(IDD_PICK_STRING_ITEM)->extended);
 }
 
 TEST(DialogTemplates, FilterName) {
-    CheckDialog(IDD_FILTER_NAME, 263, 76, "Filter Name",
+    CheckDialog(IDD_FILTER_NAME, Frame::Modal, 263, 76, "Filter Name",
                 {{1, "Button", "OK", kBsTypeMask, kBsDefPush, 0},
                  {2, "Button", "Cancel", kBsTypeMask, kBsPush, 0},
                  {IDC_STATIC, "Static", "Name", kAny, 0, 0},
                  {1069, "Edit", "", kEsMultiline, 0, kEsAutoHscroll},
                  {1070, "Button", "Copy definition of current filter", kBsTypeMask, kBsAutoCheckBox, 0}});
-    CheckModal(IDD_FILTER_NAME);
 }
 
 TEST(DialogTemplates, EveryTemplateIsThere) {

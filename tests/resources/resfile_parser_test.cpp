@@ -187,11 +187,17 @@ Bytes SampleImage() {
     return res;
 }
 
-TEST(ResourceFileStrings, ConvertsToWindows1252AndSkipsEmptySlots) {
-    Bytes res = SampleImage();
+// The sample image, read: it holds everything it was built with.
+fw::ResourceFile ParsedSample() {
+    const Bytes res = SampleImage();
     fw::ResourceFile file;
     std::string error;
-    ASSERT_TRUE(file.Parse(res.data(), res.size(), &error)) << error;
+    EXPECT_TRUE(file.Parse(res.data(), res.size(), &error)) << error;
+    return file;
+}
+
+TEST(ResourceFileStrings, ConvertsToWindows1252AndSkipsEmptySlots) {
+    const fw::ResourceFile file = ParsedSample();
     std::string text;
     ASSERT_TRUE(file.FindString(32, &text));
     EXPECT_EQ(text, "zero");
@@ -208,9 +214,7 @@ TEST(ResourceFileStrings, ConvertsToWindows1252AndSkipsEmptySlots) {
 }
 
 TEST(ResourceFileDialogs, ReadsPlainTemplates) {
-    Bytes res = SampleImage();
-    fw::ResourceFile file;
-    ASSERT_TRUE(file.Parse(res.data(), res.size()));
+    const fw::ResourceFile file = ParsedSample();
     const fw::DialogTemplate* dlg = file.FindDialog(129);
     ASSERT_NE(dlg, nullptr);
     EXPECT_FALSE(dlg->extended);
@@ -241,9 +245,7 @@ TEST(ResourceFileDialogs, ReadsPlainTemplates) {
 }
 
 TEST(ResourceFileDialogs, ReadsExtendedTemplates) {
-    Bytes res = SampleImage();
-    fw::ResourceFile file;
-    ASSERT_TRUE(file.Parse(res.data(), res.size()));
+    const fw::ResourceFile file = ParsedSample();
     const fw::DialogTemplate* dlg = file.FindDialog(141);
     ASSERT_NE(dlg, nullptr);
     EXPECT_TRUE(dlg->extended);
@@ -265,9 +267,7 @@ TEST(ResourceFileDialogs, ReadsExtendedTemplates) {
 }
 
 TEST(ResourceFileBitmaps, KeepsTheBytesAsStored) {
-    Bytes res = SampleImage();
-    fw::ResourceFile file;
-    ASSERT_TRUE(file.Parse(res.data(), res.size()));
+    const fw::ResourceFile file = ParsedSample();
     const std::vector<unsigned char>* bmp = file.FindBitmap(140);
     ASSERT_NE(bmp, nullptr);
     EXPECT_EQ(*bmp, (Bytes{1, 2, 3, 4, 5}));

@@ -9,21 +9,17 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/column_owner.h"
-#include "support/test_env.h"
-#include "support/run_dialog.h"
+#include "support/wizard_steps.h"
 #include "wizard/dt_attr_sheet.h"
 #include "wizard/order_list.h"
 
 using fw::SheetButton;
 using fw::Ui;
+using testsupport::Rows;
 
 namespace {
 
-struct Wizard {
-    testsupport::ColumnOwner owner;
-    CDTAttrSheet sheet{IDS_DRILL_THROUGH_REPORT, nullptr, 0};
-    Wizard() { sheet.SetOwner(&owner); }
-
+struct Wizard : testsupport::Wizard {
     ZevDTAPIColumn& Add(const char* table, const char* column, int display, int sortPos, int direction) {
         ZevDTAPIColumn& c = owner.Add(table, column, display);
         c.sortPosition = sortPos;
@@ -31,23 +27,19 @@ struct Wizard {
         return c;
     }
     ZevDTAPIColumn& At(size_t i) { return owner.At(i); }
+    // Each record's sort position and direction, in record order.
+    std::vector<std::pair<int, int>> Sorting() {
+        std::vector<std::pair<int, int>> out;
+        for (size_t i = 0; i < static_cast<size_t>(owner.GetColumnCount()); ++i)
+            out.emplace_back(At(i).sortPosition, At(i).sortDirection);
+        return out;
+    }
 };
+using Sorts = std::vector<std::pair<int, int>>;
 
 // Runs the wizard up to the sort step, performs the steps there, and cancels.
-void OnSortPage(Wizard& w, const std::vector<std::function<void(Ui&)>>& steps) {
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); }).Then([](Ui& ui) {
-        ui.Press(SheetButton::Next);
-    });
-    for (const auto& step : steps) driver.Then(step);
-    driver.Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
-    EXPECT_EQ(testsupport::RunCleanly(w.sheet, driver), IDCANCEL);
-}
-
-std::vector<std::string> Rows(Ui& ui, int id, int column = 0) {
-    std::vector<std::string> rows;
-    for (int i = 0; i < ui.RowCount(id); ++i) rows.push_back(ui.RowText(id, i, column));
-    return rows;
+void OnSortPage(Wizard& w, const testsupport::Steps& steps) {
+    EXPECT_EQ(testsupport::RunOnStep(w.sheet, 2, steps), IDCANCEL);
 }
 
 using Texts = std::vector<std::string>;
@@ -78,13 +70,8 @@ TEST(SortPage, OpensWithTheRecordsSortOrderAndStoresOddDirectionsAsAscending) {
                    EXPECT_FALSE(ui.Enabled(IDC_ORDER_MOVE_DOWN));
                    EXPECT_FALSE(ui.Enabled(IDC_ORDER_ORDER_BY));
                }});
-    EXPECT_EQ(w.At(0).sortPosition, 2);
-    EXPECT_EQ(w.At(0).sortDirection, 2);
-    EXPECT_EQ(w.At(1).sortPosition, 1);
-    EXPECT_EQ(w.At(1).sortDirection, 1);
     // Columns that are not shown keep what they hold.
-    EXPECT_EQ(w.At(2).sortDirection, 2);
-    EXPECT_EQ(w.At(3).sortPosition, 1);
+    EXPECT_EQ(w.Sorting(), (Sorts{{2, 2}, {1, 1}, {0, 2}, {1, 2}}));
 }
 
 TEST(SortPage, EqualSortPositionsListInReverseDisplayOrderAndKeepTheirGaps) {
@@ -93,9 +80,7 @@ TEST(SortPage, EqualSortPositionsListInReverseDisplayOrderAndKeepTheirGaps) {
     w.Add("T", "B", 2, 3, 1);
     w.Add("T", "C", 3, 5, 1);
     OnSortPage(w, {[](Ui& ui) { EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST), (Texts{"T.B", "T.A", "T.C"})); }});
-    EXPECT_EQ(w.At(0).sortPosition, 3);
-    EXPECT_EQ(w.At(1).sortPosition, 3);
-    EXPECT_EQ(w.At(2).sortPosition, 5);
+    EXPECT_EQ(w.Sorting(), (Sorts{{3, 1}, {3, 1}, {5, 1}}));
 }
 
 TEST(SortPage, AddingAppendsAndNumbersRemovingRenumbersAndRestoresDisplayOrder) {
@@ -136,12 +121,7 @@ TEST(SortPage, AddingAppendsAndNumbersRemovingRenumbersAndRestoresDisplayOrder) 
                           EXPECT_FALSE(ui.Enabled(IDC_ORDER_ORDER_BY));
                       },
                   });
-    EXPECT_EQ(w.At(1).sortPosition, 0);
-    EXPECT_EQ(w.At(1).sortDirection, 2);
-    EXPECT_EQ(w.At(3).sortPosition, 1);
-    EXPECT_EQ(w.At(2).sortPosition, 2);
-    EXPECT_EQ(w.At(3).sortDirection, 1);
-    EXPECT_EQ(w.At(4).sortPosition, 1);
+    EXPECT_EQ(w.Sorting(), (Sorts{{0, 0}, {0, 2}, {2, 1}, {1, 1}, {1, 2}}));
 }
 
 TEST(SortPage, AllButtonsMoveEveryListedColumnAndRemoveAllKeepsDirections) {
@@ -170,10 +150,8 @@ TEST(SortPage, AllButtonsMoveEveryListedColumnAndRemoveAllKeepsDirections) {
                           EXPECT_TRUE(ui.Enabled(IDC_ORDER_ADD_ALL));
                       },
                   });
-    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(w.At(i).sortPosition, 0) << i;
-    EXPECT_EQ(w.At(0).sortDirection, 2);
-    EXPECT_EQ(w.At(1).sortDirection, 2);
-    EXPECT_EQ(w.At(3).sortPosition, 2);
+    // Positions go; directions stay.
+    EXPECT_EQ(w.Sorting(), (Sorts{{0, 2}, {0, 2}, {0, 1}, {2, 1}}));
 }
 
 TEST(SortPage, MoveButtonsFollowASingleSelectionAndSwapPositions) {
@@ -220,10 +198,7 @@ TEST(SortPage, MoveButtonsFollowASingleSelectionAndSwapPositions) {
                 EXPECT_EQ(ui.SelectedRows(IDC_ORDER_SORT_LIST), (std::vector<int>{1}));
             },
         });
-    EXPECT_EQ(w.At(0).sortPosition, 1);
-    EXPECT_EQ(w.At(2).sortPosition, 2);
-    EXPECT_EQ(w.At(1).sortPosition, 3);
-    EXPECT_EQ(w.At(1).sortDirection, 2);
+    EXPECT_EQ(w.Sorting(), (Sorts{{1, 1}, {3, 2}, {2, 1}}));
 }
 
 TEST(SortPage, OrderByOpensOnTheFirstRowsDirectionAndAppliesToAllSelected) {
@@ -264,10 +239,7 @@ TEST(SortPage, OrderByOpensOnTheFirstRowsDirectionAndAppliesToAllSelected) {
                 EXPECT_EQ(ui.SelectedRows(IDC_ORDER_SORT_LIST), (std::vector<int>{1, 2}));
             },
         });
-    EXPECT_EQ(w.At(0).sortDirection, 1);
-    EXPECT_EQ(w.At(1).sortDirection, 2);
-    EXPECT_EQ(w.At(2).sortDirection, 2);
-    EXPECT_EQ(w.At(2).sortPosition, 3);
+    EXPECT_EQ(w.Sorting(), (Sorts{{1, 1}, {2, 2}, {3, 2}}));
 }
 
 TEST(SortPage, DoubleClickTogglesTheDirectionOfTheRow) {
@@ -284,9 +256,7 @@ TEST(SortPage, DoubleClickTogglesTheDirectionOfTheRow) {
                           EXPECT_EQ(Rows(ui, IDC_ORDER_SORT_LIST, 1), (Texts{"Descending", "Ascending"}));
                       },
                   });
-    EXPECT_EQ(w.At(0).sortDirection, 2);
-    EXPECT_EQ(w.At(1).sortDirection, 1);
-    EXPECT_EQ(w.At(1).sortPosition, 2);
+    EXPECT_EQ(w.Sorting(), (Sorts{{1, 2}, {2, 1}}));
 }
 
 TEST(SortPage, EveryActivationFollowsTheColumnPage) {
@@ -309,30 +279,6 @@ TEST(SortPage, EveryActivationFollowsTheColumnPage) {
     EXPECT_EQ(w.At(0).displayPosition, 0);
     EXPECT_EQ(w.At(0).sortPosition, 2);
     EXPECT_EQ(w.At(0).sortDirection, 2);
-}
-
-TEST(SortPage, HelpOpensTheSortOrderPage) {
-    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
-    testsupport::FakeShell shell;
-    Wizard w;
-    w.Add("T", "A", 1, 0, 0);
-    OnSortPage(w, {[](Ui& ui) { ui.Press(SheetButton::Help); }});
-    ASSERT_EQ(shell.paths().size(), 1u);
-    EXPECT_EQ(shell.paths()[0],
-              "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_data_sort_order_db.html");
-}
-
-TEST(SortPage, JoinsTheSheetAsTheThirdStepAndIsCreatableByName) {
-    Wizard w;
-    ASSERT_GE(w.sheet.GetPageCount(), 3);
-    EXPECT_EQ(w.sheet.GetPage(2), &w.sheet.m_sortPage);
-    EXPECT_EQ(w.sheet.m_sortPage.m_pSheet, &w.sheet);
-    EXPECT_EQ(w.sheet.m_sortPage.m_pOwner, &w.owner);
-    EXPECT_STREQ(RUNTIME_CLASS(CDTOrderList)->m_lpszClassName, "CDTOrderList");
-    CObject* made = RUNTIME_CLASS(CDTOrderList)->CreateObject();
-    ASSERT_NE(made, nullptr);
-    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CPropertyPage)));
-    delete made;
 }
 
 }  // namespace

@@ -10,29 +10,22 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/column_owner.h"
-#include "support/test_env.h"
-#include "support/run_dialog.h"
+#include "support/wizard_steps.h"
 #include "wizard/dt_attr_sheet.h"
 
 using fw::SheetButton;
 using fw::Ui;
+using testsupport::Steps;
+using testsupport::Wizard;
 
 namespace {
-
-struct Wizard {
-    testsupport::ColumnOwner owner;
-    CDTAttrSheet sheet{IDS_DRILL_THROUGH_REPORT, nullptr, 0};
-    Wizard() { sheet.SetOwner(&owner); }
-};
 
 std::string Key(const ZevDTAPIColumn& c) {
     return std::string(c.tableName) + "." + c.columnName;
 }
 
 std::vector<std::string> Rows(Ui& ui) {
-    std::vector<std::string> rows;
-    for (int i = 0; i < ui.RowCount(IDC_SELECT_LIST); ++i) rows.push_back(ui.RowText(IDC_SELECT_LIST, i));
-    return rows;
+    return testsupport::Rows(ui, IDC_SELECT_LIST);
 }
 
 std::vector<int32_t> Positions(testsupport::ColumnOwner& owner) {
@@ -57,13 +50,9 @@ void ExpectListMatchesRecords(Ui& ui, testsupport::ColumnOwner& owner) {
 }
 
 // Runs the wizard to the column step, performs the steps there, then cancels.
-INT_PTR RunOnColumnPage(CDTAttrSheet& sheet, const std::vector<std::function<void(Ui&)>>& steps) {
-    fw::TestDriver driver;
-    driver.Then([](Ui& ui) { ui.Press(SheetButton::Next); });
-    driver.Then([](Ui& ui) { EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR)); });
-    for (const auto& step : steps) driver.Then(step);
-    driver.Then([](Ui& ui) { ui.Press(SheetButton::Cancel); });
-    return testsupport::RunCleanly(sheet, driver);
+INT_PTR RunOnColumnPage(CDTAttrSheet& sheet, Steps steps) {
+    steps.insert(steps.begin(), [](Ui& ui) { EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR)); });
+    return testsupport::RunOnStep(sheet, 1, steps);
 }
 
 std::string TreeShape(Ui& ui) {
@@ -207,10 +196,7 @@ TEST(ColumnPage, KeysThatDifferOnlyInSurroundingBlanksAreOneKey) {
                          EXPECT_EQ(Rows(ui), (std::vector<std::string>{"Sales.Region", "Sales.Amount"}));
                          ui.Press(SheetButton::Next);
                      },
-                     [&](Ui& ui) {
-                         for (int i = 0; i < ui.RowCount(IDC_ORDER_AVAILABLE); ++i)
-                             sortable.push_back(ui.RowText(IDC_ORDER_AVAILABLE, i));
-                     }});
+                     [&](Ui& ui) { sortable = testsupport::Rows(ui, IDC_ORDER_AVAILABLE); }});
     EXPECT_EQ(Positions(w.owner), (std::vector<int32_t>{1, 0, 2}));
     EXPECT_EQ(sortable, (std::vector<std::string>{"Sales.Region", "Sales.Amount"}));
 }
@@ -329,12 +315,8 @@ TEST(ColumnPage, AMoveButtonThatDisablesItselfHandsTheFocusToTheList) {
     Wizard w;
     w.owner.Add("T", "A", 1);
     w.owner.Add("T", "B", 2);
-    auto focusOn = [](Ui& ui, int id) {
-        fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(id)), WM_NEXTDLGCTL,
-                                         reinterpret_cast<WPARAM>(ui.Control(id)), TRUE);
-    };
     RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.SelectRow(IDC_SELECT_LIST, 1); },
-                              [&](Ui& ui) { focusOn(ui, IDC_SELECT_MOVE_UP); },
+                              [](Ui& ui) { testsupport::FocusOn(ui, IDC_SELECT_MOVE_UP); },
                               [](Ui& ui) {
                                   EXPECT_EQ(ui.FocusId(), IDC_SELECT_MOVE_UP);
                                   ui.PressKey(fw::Key::Space);
@@ -358,7 +340,7 @@ TEST(ColumnPage, PositionsStayOneToNInListOrderThroughAnySequence) {
     Wizard w;
     const char* tables[] = {"A", "B", "C"};
     for (int i = 0; i < 9; ++i) w.owner.Add(tables[i % 3], ("X" + std::to_string(i)).c_str(), (i * 5) % 4);
-    std::vector<std::function<void(Ui&)>> steps;
+    Steps steps;
     unsigned seed = 7;
     auto next = [&seed](unsigned n) {
         seed = seed * 1103515245u + 12345u;
@@ -454,26 +436,6 @@ TEST(ColumnPage, ASecondRunStartsFromTheRecordsAsTheyStand) {
                         EXPECT_EQ(TreeShape(ui), "T[A,B,C,]");
                         ExpectListMatchesRecords(ui, w.owner);
                     }});
-}
-
-TEST(ColumnPage, JoinsTheSheetAsTheSecondStepWithItsOwnHelp) {
-    testsupport::ScopedEnv home("TALVENOR_HOME", std::string("C:\\Talvenor"));
-    testsupport::FakeShell shell;
-    Wizard w;
-    w.owner.Add("T", "A", 1);
-    RunOnColumnPage(w.sheet, {[](Ui& ui) { ui.Press(SheetButton::Help); }});
-    ASSERT_EQ(shell.paths().size(), 1u);
-    EXPECT_EQ(shell.paths()[0],
-              "C:\\Talvenor\\common\\docs\\en\\vantrel\\ss_user\\idh_select_columns_and_display_order_dialog_"
-              "box.html");
-    ASSERT_GE(w.sheet.GetPageCount(), 2);
-    EXPECT_EQ(w.sheet.GetPage(1), &w.sheet.m_columnPage);
-    EXPECT_EQ(w.sheet.m_columnPage.m_pSheet, &w.sheet);
-    EXPECT_EQ(w.sheet.m_columnPage.m_pOwner, &w.owner);
-    EXPECT_STREQ(RUNTIME_CLASS(CDTSelectAttr)->m_lpszClassName, "CDTSelectAttr");
-    CObject* made = RUNTIME_CLASS(CDTSelectAttr)->CreateObject();
-    EXPECT_NE(made, nullptr);
-    delete made;
 }
 
 }  // namespace
