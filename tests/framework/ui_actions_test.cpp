@@ -6,6 +6,7 @@
 #include "framework/script/script_driver.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/ui_steps.h"
 
 namespace {
 
@@ -42,11 +43,9 @@ class ColumnsPage : public CPropertyPage {
 };
 
 INT_PTR RunPage(ColumnsPage& page, fw::Driver& driver) {
-    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
-    sheet.SetWizardMode();
-    sheet.AddPage(&page);
+    testsupport::Wizard wizard({&page});
     fw::ScopedDriver scope(&driver);
-    return sheet.DoModal();
+    return wizard.sheet.DoModal();
 }
 
 TEST(UiActions, TreeNodesByPathAndSeveralListRows) {
