@@ -2,7 +2,6 @@
 // started as a process, its dialogs driven by UI scripts, its output read
 // back and checked against hand-written queries on the same database.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -23,6 +22,7 @@
 #include "process.h"
 #include "readers.h"
 #include "support/drill_scripts.h"
+#include "support/sqlite_rows.h"
 
 namespace {
 
@@ -79,36 +79,38 @@ Records Clipped(Records records) {
 // would receive them (see AsDelivered).
 Records Query(const std::string& path, const std::string& sql) {
     zevdtapi::HostText host;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open " + path + ": " + message);
-    }
-    Records rows;
-    sqlite3_stmt* statement = nullptr;
-    const char* tail = sql.c_str();
-    while (*tail) {
-        if (sqlite3_prepare_v2(db, tail, -1, &statement, &tail) != SQLITE_OK) {
-            std::string message = sqlite3_errmsg(db);
-            sqlite3_close(db);
-            throw std::runtime_error("SQL fails: " + message);
-        }
-        if (!statement) {
-            break;  // only blanks were left
-        }
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            std::vector<std::string> row;
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const unsigned char* text = sqlite3_column_text(statement, c);
-                row.push_back(AsDelivered(text ? reinterpret_cast<const char*>(text) : "", &host));
-            }
-            rows.push_back(row);
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
+    Records rows = testsupport::SqliteRows(path, sql);
+    for (auto& row : rows)
+        for (auto& field : row) field = AsDelivered(field, &host);
     return rows;
+}
+
+// A copy of a warehouse file, changed by sql. By bytes: the mingw runtime's
+// copy_file refuses to overwrite.
+void CopyWarehouse(const std::string& from, const std::string& to, const std::string& sql) {
+    zevdt_test::WriteFile(to, zevdt_test::ReadFile(from));
+    testsupport::SqliteRows(to, sql);
+}
+
+// The rows of one city (the third column), and the rows without their last column.
+Records OfCity(const Records& rows, const std::string& city) {
+    Records out;
+    for (const auto& row : rows)
+        if (row[2] == city)
+            out.push_back(row);
+    return out;
+}
+Records WithoutLastColumn(Records rows) {
+    for (auto& row : rows) row.pop_back();
+    return rows;
+}
+
+// A report read back has the header and, row by row, the rows expected.
+void ExpectReport(const Records& report, const std::vector<std::string>& header, const Records& rows) {
+    ASSERT_FALSE(report.empty());
+    EXPECT_EQ(report[0], header);
+    ASSERT_EQ(report.size() - 1, rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) ASSERT_EQ(report[r + 1], rows[r]) << "row " << r + 1;
 }
 
 class DrillThrough : public ::testing::Test {
@@ -129,11 +131,10 @@ class DrillThrough : public ::testing::Test {
         ASSERT_EQ(made.status, 0) << made.err;
         // The same warehouse, but its first data source asks for a login, so
         // that one drill-through meets both the login and the report choice.
-        // By bytes: the mingw runtime's copy_file refuses to overwrite.
-        zevdt_test::WriteFile(loginDatabase_, zevdt_test::ReadFile(database_));
-        Query(loginDatabase_, "UPDATE dt_data_source SET login_flags = 2 WHERE name = 'SalesDW'");
-        zevdt_test::WriteFile(serverDatabase_, zevdt_test::ReadFile(database_));
-        Query(serverDatabase_, "UPDATE dt_data_source SET login_flags = 1 WHERE name = 'SalesDW'");
+        CopyWarehouse(database_, loginDatabase_,
+                      "UPDATE dt_data_source SET login_flags = 2 WHERE name = 'SalesDW'");
+        CopyWarehouse(database_, serverDatabase_,
+                      "UPDATE dt_data_source SET login_flags = 1 WHERE name = 'SalesDW'");
     }
 
     void SetUp() override {
@@ -160,6 +161,17 @@ class DrillThrough : public ::testing::Test {
         return zevdt_test::Run(command, work_);
     }
 
+    // zevdt drill of the sample cell into a CSV file of the test's own; its
+    // records, clipped as Query's.
+    Records DrillCsv(const std::string& script) {
+        const std::string csvPath = work_ + name_ + ".csv";
+        std::remove(csvPath.c_str());
+        RunResult run =
+            Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
+        EXPECT_EQ(run.status, 0) << run.err;
+        return Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
+    }
+
     static std::vector<std::string> With(std::vector<std::string> first,
                                          const std::vector<std::string>& more) {
         first.insert(first.end(), more.begin(), more.end());
@@ -177,67 +189,31 @@ using drillscripts::kPickSalesDetail;
 const std::string& kCustomizeScript = drillscripts::kCustomize;
 // A condition on the city, built on the filter step.
 const std::string kFilterScript = drillscripts::kFilterOnCity + "press finish\n";
+// A login refused, its message answered.
+const std::string kWrongLogin =
+    "window 129\ntype 1014 demo\ntype 1015 wrong\nclick 1\nwindow messagebox\nanswer ok\n";
 
 TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
-    std::string csvPath = work_ + "sample-cell.csv";
-    RunResult run = Drill(kPickSalesDetail,
-                          With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
-    ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
-    ASSERT_FALSE(csv.empty());
-    EXPECT_EQ(csv[0], kSalesDetailHeader);
-
     Records expected = Query(database_, kSalesDetailQuery);
     EXPECT_EQ(Query(database_, kSalesDetailCount)[0][0], std::to_string(expected.size()));
     EXPECT_EQ(expected.size(), 2143u);  // the count the stand-in's documentation gives
-    ASSERT_EQ(csv.size() - 1, expected.size());
-    for (size_t r = 0; r < expected.size(); ++r) {
-        ASSERT_EQ(csv[r + 1], expected[r]) << "row " << r + 1;
-    }
+    ExpectReport(DrillCsv(kPickSalesDetail), kSalesDetailHeader, expected);
 }
 
 // Customize: the last column is taken out on the wizard's column step, and
 // Finish opens the report with what the steps wrote into the column records.
 TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
-    const std::string& script = kCustomizeScript;
-    std::string csvPath = work_ + "customized.csv";
-    RunResult run =
-        Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
-    ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
-    ASSERT_FALSE(csv.empty());
-    std::vector<std::string> header(kSalesDetailHeader.begin(), kSalesDetailHeader.end() - 1);
-    EXPECT_EQ(csv[0], header);
-    Records expected = Query(database_, kSalesDetailQuery);
-    ASSERT_EQ(csv.size() - 1, expected.size());
-    for (size_t r = 0; r < expected.size(); ++r) {
-        expected[r].pop_back();
-        ASSERT_EQ(csv[r + 1], expected[r]) << "row " << r + 1;
-    }
+    const std::vector<std::string> header(kSalesDetailHeader.begin(), kSalesDetailHeader.end() - 1);
+    ExpectReport(DrillCsv(kCustomizeScript), header, WithoutLastColumn(Query(database_, kSalesDetailQuery)));
 }
 
 // A condition built on the filter step reaches the stand-in as condition
 // text, which it reads back and applies: only the city typed remains.
 TEST_F(DrillThrough, FilterBuiltInTheWizardRestrictsTheRows) {
-    const std::string& script = kFilterScript;
-    std::string csvPath = work_ + "filtered.csv";
-    RunResult run =
-        Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
-    ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
-    ASSERT_FALSE(csv.empty());
-    EXPECT_EQ(csv[0], kSalesDetailHeader);
-    Records all = Query(database_, kSalesDetailQuery);
-    Records expected;
-    for (const auto& row : all)
-        if (row[2] == "Brno")
-            expected.push_back(row);
+    Records all = Query(database_, kSalesDetailQuery), expected = OfCity(all, "Brno");
     ASSERT_FALSE(expected.empty());
     ASSERT_LT(expected.size(), all.size());
-    ASSERT_EQ(csv.size() - 1, expected.size());
-    for (size_t r = 0; r < expected.size(); ++r) {
-        ASSERT_EQ(csv[r + 1], expected[r]) << "row " << r + 1;
-    }
+    ExpectReport(DrillCsv(kFilterScript), kSalesDetailHeader, expected);
 }
 
 // The sample's own names in the code page zevdt runs in: the cells, a city
@@ -248,17 +224,9 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
     const char* const kKrakow = "Krak\u00f3w";
     const char* const kPlzen = "Plze\u0148";
     const char* const kMatcha = "\u62b9\u8336 Matcha";
-    auto count = [&](const char* column, const char* utf8) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(database_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* st = nullptr;
-        std::string sql = std::string(kSalesDetailCount) + " AND " + column + " = ?";
-        sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
-        sqlite3_bind_text(st, 1, utf8, -1, SQLITE_STATIC);
-        size_t n = sqlite3_step(st) == SQLITE_ROW ? size_t(sqlite3_column_int64(st, 0)) : 0;
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return n;
+    auto count = [&](const char* column, const char* utf8) -> size_t {
+        return std::stoul(testsupport::SqliteRows(
+            database_, std::string(kSalesDetailCount) + " AND " + column + " = ?", {utf8})[0][0]);
     };
     const size_t krakow = count("region.city", kKrakow), plzen = count("region.city", kPlzen),
                  matcha = count("product.product", kMatcha);
@@ -288,8 +256,7 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
         auto rowsOf = [&](const std::string& script, size_t column, const std::string& value) {
             // A fresh warehouse each time: the wizard saves its filters.
             const std::string fresh = work_ + "code-page.db";
-            zevdt_test::WriteFile(fresh, zevdt_test::ReadFile(database_));
-            Query(fresh, "DELETE FROM dt_saved_filter");
+            CopyWarehouse(database_, fresh, "DELETE FROM dt_saved_filter");
             RunResult run = Drill(script, With({"--context", "1", "--format", "csv"}, kSampleCell), fresh);
             EXPECT_EQ(run.status, 0) << locale << page << ": " << run.err;
             Records csv = zevdt_test::ReadCsv(run.out);
@@ -365,40 +332,19 @@ TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
 }
 
 TEST_F(DrillThrough, LoginThenReportChoiceThenExecute) {
-    RunResult run = Drill(
-        "window 129\n"
-        "expect-text 1002 SalesDW\n"
-        "type 1014 demo\n"
-        "type 1015 demo-2024\n"
-        "click 1\n"
-        "window 138\n"
-        "select 1040 0\n"
-        "click 1043\n",
-        With({"--context", "1", "--format", "csv"}, kSampleCell), loginDatabase_);
+    RunResult run = Drill("window 129\nexpect-text 1002 SalesDW\n" + drillscripts::kLogin + kPickSalesDetail,
+                          With({"--context", "1", "--format", "csv"}, kSampleCell), loginDatabase_);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(zevdt_test::ReadCsv(run.out).size() - 1, Query(loginDatabase_, kSalesDetailQuery).size());
 }
 
 TEST_F(DrillThrough, RefusedLoginIsAskedAgain) {
     // SecureSales has one report that cannot be customised: no report dialog.
-    RunResult run = Drill(
-        "window 129\n"
-        "type 1014 demo\n"
-        "type 1015 wrong\n"
-        "click 1\n"
-        "window messagebox\n"
-        "answer ok\n"
-        "window 129\n"
-        "type 1014 demo\n"
-        "type 1015 demo-2024\n"
-        "click 1\n",
-        With({"--context", "2", "--format", "tsv"}, kSampleCell));
+    RunResult run =
+        Drill(kWrongLogin + drillscripts::kLogin, With({"--context", "2", "--format", "tsv"}, kSampleCell));
     ASSERT_EQ(run.status, 0) << run.err;
-    Records rows = zevdt_test::ReadTsv(run.out);
-    ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"region", "city", "year", "amount"}));
-    rows.erase(rows.begin());
-    EXPECT_EQ(rows, Query(database_, kRegionalRevenueQuery));
+    ExpectReport(zevdt_test::ReadTsv(run.out), {"region", "city", "year", "amount"},
+                 Query(database_, kRegionalRevenueQuery));
     // Two login dialogs were shown, the first answered by a refusal.
     std::string transcript = zevdt_test::ReadFile(transcript_);
     size_t first = transcript.find("window 129");
@@ -473,9 +419,7 @@ TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
         std::string::npos);
     // A refused login that the script does not answer again ends as cancelled,
     // with the refusal's text.
-    RunResult refused =
-        Drill("window 129\ntype 1014 demo\ntype 1015 wrong\nclick 1\nwindow messagebox\nanswer ok\n",
-              With({"--context", "2"}, kSampleCell));
+    RunResult refused = Drill(kWrongLogin, With({"--context", "2"}, kSampleCell));
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(
         refused.err.find("zevdt: cancelled after the message: The user name or password is not correct."),
@@ -624,16 +568,11 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
     // column after the wizard took it out, Brno's after its filter.
     Records all = Query(twin, kSalesDetailQuery);
     ASSERT_EQ(all.size(), 2143u);
-    Records customized = all, filtered;
-    for (auto& row : customized) row.pop_back();
-    for (const auto& row : all)
-        if (row[2] == "Brno")
-            filtered.push_back(row);
+    Records customized = WithoutLastColumn(all), filtered = OfCity(all, "Brno");
     const std::pair<const char*, const Records*> expected[] = {
         {"cell", &all}, {"customize", &customized}, {"filter", &filtered}};
     // Kraków's rows (the saved filter of the "filter" case adds Brno's) in Latin-1's byte.
-    size_t krakow = 0, latin = 0;
-    for (const auto& row : all) krakow += row[2] == "Krak\xC3\xB3w";
+    size_t krakow = OfCity(all, "Krak\xC3\xB3w").size(), latin = 0;
     for (const auto& row : pgCsv["typed in Latin-1"]) {
         latin += row[2] == "Krak\xF3w";
         for (const auto& field : row) EXPECT_EQ(field.find("\xC3\xB3"), std::string::npos) << field;

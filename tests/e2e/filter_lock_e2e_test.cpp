@@ -3,7 +3,6 @@
 // library holds as it was, byte for byte. Host, ZEVDTU and the stand-in in
 // this process, the dialogs driven as a user would; the lock in another.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <filesystem>
@@ -20,6 +19,7 @@
 #include "process.h"
 #include "resources/resource.h"
 #include "sample_warehouse.h"
+#include "support/sqlite_rows.h"
 #include "zevdtu.h"
 
 namespace {
@@ -48,23 +48,10 @@ std::string Hex(const std::string& bytes) {
 // Rows of a statement on a SQLite file, each row's columns joined by "|".
 std::vector<std::string> LiteRows(const std::string& path, const std::string& sql) {
     std::vector<std::string> rows;
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            std::string row;
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const unsigned char* text = sqlite3_column_text(statement, c);
-                row += std::string(c ? "|" : "") + (text ? reinterpret_cast<const char*>(text) : "");
-            }
-            rows.push_back(row);
-        }
-    } else {
-        ADD_FAILURE() << sqlite3_errmsg(db);
+    for (const auto& row : testsupport::SqliteRows(path, sql)) {
+        rows.emplace_back();
+        for (size_t c = 0; c < row.size(); ++c) rows.back() += (c ? "|" : "") + row[c];
     }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
     return rows;
 }
 
@@ -165,13 +152,7 @@ TEST_F(FilterLock, SqliteKeepsEverySavedFilter) {
     const std::string database = work_ + "sample.db";
     std::string error;
     ASSERT_TRUE(zevdtapi::CreateSampleWarehouse(database, true, &error)) << error;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, SeedSql([](const std::string& hex) { return "X'" + hex + "'"; }).c_str(),
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
+    testsupport::SqliteRows(database, SeedSql([](const std::string& hex) { return "X'" + hex + "'"; }));
     std::string readBack = kReadBack;
     readBack.replace(readBack.find("%HEX%"), 5, "hex(record)");
     const std::vector<std::string> before = LiteRows(database, readBack);

@@ -10,6 +10,7 @@
 #include "sample_warehouse.h"
 #include "sqlite3.h"
 #include "support/drill_scripts.h"
+#include "support/sqlite_rows.h"
 #include "zevdtu.h"
 
 namespace drilltest {
@@ -86,19 +87,10 @@ void Exports(Outcome& out, Note note) {
 // that every drill starts from none whatever ran before it.
 std::vector<std::string> TakeSavedFilters() {
     std::vector<std::string> records;
-    sqlite3* db = nullptr;
-    if (sqlite3_open(g_warehouse.c_str(), &db) == SQLITE_OK) {
-        sqlite3_stmt* select = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT record FROM dt_saved_filter ORDER BY report_id, position", -1,
-                               &select, nullptr) == SQLITE_OK)
-            while (sqlite3_step(select) == SQLITE_ROW) {
-                const unsigned char* record = sqlite3_column_text(select, 0);
-                records.emplace_back(record ? reinterpret_cast<const char*>(record) : "");
-            }
-        sqlite3_finalize(select);
-        sqlite3_exec(db, "DELETE FROM dt_saved_filter", nullptr, nullptr, nullptr);
-    }
-    sqlite3_close(db);
+    for (const auto& row : testsupport::SqliteRows(g_warehouse,
+                                                   "SELECT record FROM dt_saved_filter ORDER BY "
+                                                   "report_id, position; DELETE FROM dt_saved_filter"))
+        records.push_back(row[0]);
     return records;
 }
 
