@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "framework/script/environment.h"
+#include "framework/script/test_driver.h"
 #include "framework/shell_hook.h"
 #include "framework/transcript_lines.h"
 #include "framework/win32/win32_api.h"
@@ -15,19 +16,6 @@
 using namespace probe;
 
 namespace {
-
-class MemoryTranscript : public fw::Transcript {
-  public:
-    void Line(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
-// Installs a driver and a transcript for one test.
-class Driven {
-  public:
-    Driven(fw::Driver* driver, fw::Transcript* transcript) { fw::PushDrivers(driver, transcript); }
-    ~Driven() { fw::PopDrivers(); }
-};
 
 void EndOnButtons(RecordingSink& sink) {
     sink.handler = [&sink](UINT msg, WPARAM wParam, LPARAM, bool* handled) -> intptr_t {
@@ -55,10 +43,10 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
         EXPECT_EQ(B().GetClassName(B().GetDlgItem(active, IDC_PROBE_LISTVIEW)), "SysListView32");
         Click(active, IDC_PROBE_PRESS);
     });
-    MemoryTranscript transcript;
+    fw::MemoryTranscript transcript;
     intptr_t result;
     {
-        Driven d(&driver, &transcript);
+        fw::ScopedDriver d(&driver, &transcript);
         result = B().RunModalDialog(IDD_PROBE, nullptr, &sink);
     }
     EXPECT_EQ(result, IDC_PROBE_PRESS);
@@ -79,8 +67,8 @@ TEST(Win32ModalDialog, WindowNobodyActsOnIsCancelledAndMissingTemplateFails) {
     RecordingSink sink;
     EndOnButtons(sink);
     StepDriver idle;
-    MemoryTranscript transcript;
-    Driven d(&idle, &transcript);
+    fw::MemoryTranscript transcript;
+    fw::ScopedDriver d(&idle, &transcript);
     EXPECT_EQ(B().RunModalDialog(IDD_PROBE, nullptr, &sink), IDCANCEL);
     EXPECT_EQ(sink.Of(WM_COMMAND), (std::vector<Seen>{{WM_COMMAND, BN_CLICKED, IDCANCEL}}));
 
@@ -99,8 +87,8 @@ TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
         EXPECT_EQ(B().GetWindowText(active), "Probe caption");
         Click(active, IDNO);
     });
-    MemoryTranscript transcript;
-    Driven d(&driver, &transcript);
+    fw::MemoryTranscript transcript;
+    fw::ScopedDriver d(&driver, &transcript);
     EXPECT_EQ(B().MessageBox(nullptr, "Keep the rows?", "Probe caption", MB_YESNO | MB_ICONQUESTION, 77),
               IDNO);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{fw::transcript::MessageBoxShown(
@@ -131,7 +119,7 @@ TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
 
 TEST(Win32MessageBox, BoxNobodyAnswersTakesItsDefaultButton) {
     StepDriver idle;
-    Driven d(&idle, nullptr);
+    fw::ScopedDriver d(&idle, nullptr);
     EXPECT_EQ(B().MessageBox(nullptr, "Really?", "Probe", MB_YESNO | MB_DEFBUTTON2, 0), IDNO);
     EXPECT_EQ(B().MessageBox(nullptr, "Done.", "Probe", MB_OK, 0), IDOK);
 }
@@ -187,9 +175,9 @@ TEST(Win32Services, WaitCursorShellHookAndApplicationName) {
         opened = path;
         return 2;
     });
-    MemoryTranscript transcript;
+    fw::MemoryTranscript transcript;
     {
-        Driven d(nullptr, &transcript);
+        fw::ScopedDriver d(nullptr, &transcript);
         EXPECT_EQ(B().ShellOpen("C:\\nowhere\\help.chm"), 2);
     }
     fw::SetShellOpenHook(nullptr);
@@ -211,7 +199,7 @@ class Stubborn : public fw::Driver {
 TEST(Win32Watchdog, DISABLED_HungDialog) {
     B();
     Stubborn driver;
-    Driven d(&driver, fw::ActiveTranscript());
+    fw::ScopedDriver d(&driver, fw::ActiveTranscript());
     RecordingSink sink;
     B().RunModalDialog(IDD_PROBE, nullptr, &sink);
     ADD_FAILURE() << "the hung dialog ended";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/script/environment.h"
+#include "framework/script/test_driver.h"
 #include "framework/transcript_lines.h"
 #include "probe_ids.h"
 #include "probe_support.h"
@@ -11,18 +12,6 @@
 using namespace probe;
 
 namespace {
-
-class MemoryTranscript : public fw::Transcript {
-  public:
-    void Line(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
-class Driven {
-  public:
-    Driven(fw::Driver* driver, fw::Transcript* transcript) { fw::PushDrivers(driver, transcript); }
-    ~Driven() { fw::PopDrivers(); }
-};
 
 // A page that asks for its buttons on activation, as the system's pages do,
 // and answers the wizard's questions from fields a test sets.
@@ -71,12 +60,16 @@ void Press(fw::Hwnd sheet, int which) {
     B().SendMessage(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(which), 0);
 }
 
-fw::SheetRun Wizard(SheetSink& sheet, ProbePage& first, ProbePage& second) {
+// The probe wizard: of two pages the first has help (and so the sheet), the
+// second none; a page alone has none.
+fw::SheetRun Wizard(SheetSink& sheet, ProbePage& first, ProbePage* second = nullptr) {
     fw::SheetRun run;
     run.caption = "Probe wizard";
-    run.flags = PSH_WIZARD | PSH_HASHELP;
+    run.flags = PSH_WIZARD | (second ? PSH_HASHELP : 0);
     run.sheetSink = &sheet;
-    run.pages = {{IDD_PROBE_PAGE1, &first, true}, {IDD_PROBE_PAGE2, &second, false}};
+    run.pages = {{IDD_PROBE_PAGE1, &first, second != nullptr}};
+    if (second)
+        run.pages.push_back({IDD_PROBE_PAGE2, second, false});
     return run;
 }
 
@@ -114,11 +107,11 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         Press(active, PSBTN_NEXT);
     });
     driver.Then([&](fw::Hwnd active) { Press(active, PSBTN_FINISH); });
-    MemoryTranscript transcript;
+    fw::MemoryTranscript transcript;
     intptr_t result;
     {
-        Driven d(&driver, &transcript);
-        result = B().RunPropertySheet(Wizard(sheet, first, second));
+        fw::ScopedDriver d(&driver, &transcript);
+        result = B().RunPropertySheet(Wizard(sheet, first, &second));
     }
     EXPECT_EQ(result, ID_WIZFINISH);
     EXPECT_TRUE(driver.steps.empty());
@@ -152,8 +145,8 @@ TEST(Win32WizardSheet, CancelAsksTheCurrentPageThenResetsEveryPageMade) {
         EXPECT_EQ(second.Codes(), std::vector<UINT>{PSN_HELP});
     });
     // Nothing more to do: the sheet is cancelled.
-    Driven d(&driver, nullptr);
-    EXPECT_EQ(B().RunPropertySheet(Wizard(sheet, first, second)), IDCANCEL);
+    fw::ScopedDriver d(&driver, nullptr);
+    EXPECT_EQ(B().RunPropertySheet(Wizard(sheet, first, &second)), IDCANCEL);
     EXPECT_EQ(second.Codes(), (std::vector<UINT>{PSN_HELP, PSN_QUERYCANCEL, PSN_RESET}));
     EXPECT_EQ(first.Codes().back(), static_cast<UINT>(PSN_RESET));
     EXPECT_EQ(sheet.detached, 1);
@@ -174,13 +167,8 @@ TEST(Win32WizardSheet, PageThatRefusesFinishKeepsTheWizardOpen) {
         EXPECT_TRUE(B().IsWindow(active));
         Press(active, PSBTN_FINISH);
     });
-    fw::SheetRun run;
-    run.caption = "Probe wizard";
-    run.flags = PSH_WIZARD;
-    run.sheetSink = &sheet;
-    run.pages = {{IDD_PROBE_PAGE1, &only, false}};
-    Driven d(&driver, nullptr);
-    EXPECT_EQ(B().RunPropertySheet(run), ID_WIZFINISH);
+    fw::ScopedDriver d(&driver, nullptr);
+    EXPECT_EQ(B().RunPropertySheet(Wizard(sheet, only)), ID_WIZFINISH);
     EXPECT_TRUE(driver.steps.empty());
 }
 
