@@ -97,19 +97,10 @@ std::vector<std::string> TakeSavedFilters() {
 }  // namespace
 
 const char* DrillName(Drill drill) {
-    switch (drill) {
-        case Drill::LoginReportChoice:
-            return "login-report-choice";
-        case Drill::WizardFilter:
-            return "wizard-filter";
-        case Drill::WizardColumns:
-            return "wizard-columns";
-        case Drill::Cancelled:
-            return "cancelled";
-        case Drill::WizardSavedFilter:
-            return "wizard-saved-filter";
-    }
-    return "?";
+    // In the order of the enumeration.
+    static const char* const kNames[] = {"login-report-choice", "wizard-filter", "wizard-columns",
+                                         "cancelled", "wizard-saved-filter"};
+    return kNames[static_cast<size_t>(drill)];
 }
 
 void PrepareWarehouse(const std::string& libraryPath) {
