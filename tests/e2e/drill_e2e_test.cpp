@@ -105,6 +105,13 @@ Records WithoutLastColumn(Records rows) {
     return rows;
 }
 
+// A run ended with the status, and its standard error holds every text given.
+void ExpectEnded(const RunResult& run, int status, std::initializer_list<std::string> says = {}) {
+    EXPECT_EQ(run.status, status) << run.err;
+    for (const std::string& text : says)
+        EXPECT_NE(run.err.find(text), std::string::npos) << text << "\nnot in: " << run.err;
+}
+
 // A report read back has the header and, row by row, the rows expected.
 void ExpectReport(const Records& report, const std::vector<std::string>& header, const Records& rows) {
     ASSERT_FALSE(report.empty());
@@ -166,10 +173,14 @@ class DrillThrough : public ::testing::Test {
     Records DrillCsv(const std::string& script) {
         const std::string csvPath = work_ + name_ + ".csv";
         std::remove(csvPath.c_str());
-        RunResult run =
-            Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
+        RunResult run = Drill(script, Cell("1", {"--format", "csv", "--output", csvPath}));
         EXPECT_EQ(run.status, 0) << run.err;
         return Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
+    }
+
+    // The sample cell's arguments in a context, and more.
+    static std::vector<std::string> Cell(const char* context, const std::vector<std::string>& more = {}) {
+        return With(With({"--context", context}, kSampleCell), more);
     }
 
     static std::vector<std::string> With(std::vector<std::string> first,
@@ -257,7 +268,7 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
             // A fresh warehouse each time: the wizard saves its filters.
             const std::string fresh = work_ + "code-page.db";
             CopyWarehouse(database_, fresh, "DELETE FROM dt_saved_filter");
-            RunResult run = Drill(script, With({"--context", "1", "--format", "csv"}, kSampleCell), fresh);
+            RunResult run = Drill(script, Cell("1", {"--format", "csv"}), fresh);
             EXPECT_EQ(run.status, 0) << locale << page << ": " << run.err;
             Records csv = zevdt_test::ReadCsv(run.out);
             size_t n = 0;
@@ -286,7 +297,7 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
 }
 
 TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
-    std::vector<std::string> cell = With({"--context", "1"}, kSampleCell);
+    std::vector<std::string> cell = Cell("1");
     std::map<std::string, std::string> outputs;
     for (const char* format : {"csv", "tsv", "json", "table"}) {
         std::string path = work_ + "formats." + format;
@@ -333,15 +344,14 @@ TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
 
 TEST_F(DrillThrough, LoginThenReportChoiceThenExecute) {
     RunResult run = Drill("window 129\nexpect-text 1002 SalesDW\n" + drillscripts::kLogin + kPickSalesDetail,
-                          With({"--context", "1", "--format", "csv"}, kSampleCell), loginDatabase_);
+                          Cell("1", {"--format", "csv"}), loginDatabase_);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(zevdt_test::ReadCsv(run.out).size() - 1, Query(loginDatabase_, kSalesDetailQuery).size());
 }
 
 TEST_F(DrillThrough, RefusedLoginIsAskedAgain) {
     // SecureSales has one report that cannot be customised: no report dialog.
-    RunResult run =
-        Drill(kWrongLogin + drillscripts::kLogin, With({"--context", "2", "--format", "tsv"}, kSampleCell));
+    RunResult run = Drill(kWrongLogin + drillscripts::kLogin, Cell("2", {"--format", "tsv"}));
     ASSERT_EQ(run.status, 0) << run.err;
     ExpectReport(zevdt_test::ReadTsv(run.out), {"region", "city", "year", "amount"},
                  Query(database_, kRegionalRevenueQuery));
@@ -355,92 +365,68 @@ TEST_F(DrillThrough, RefusedLoginIsAskedAgain) {
 TEST_F(DrillThrough, PresetPasswordSkipsALoginThatAsksOnlyForTheServer) {
     // The data source asks for the server name only: a host that preset the
     // source password is not asked, so the report dialog comes first.
-    RunResult preset = Drill(kPickSalesDetail,
-                             With({"--context", "1", "--password", "secret", "--format", "csv"}, kSampleCell),
-                             serverDatabase_);
+    RunResult preset =
+        Drill(kPickSalesDetail, Cell("1", {"--password", "secret", "--format", "csv"}), serverDatabase_);
     ASSERT_EQ(preset.status, 0) << preset.err;
     EXPECT_EQ(zevdt_test::ReadCsv(preset.out).size(), 2144u);
     // Without it the login dialog comes, and the script, expecting the
     // report dialog, stops: the dialog is cancelled.
-    RunResult asked = Drill(kPickSalesDetail, With({"--context", "1"}, kSampleCell), serverDatabase_);
-    EXPECT_EQ(asked.status, 1) << asked.err;
+    ExpectEnded(Drill(kPickSalesDetail, Cell("1"), serverDatabase_), 1);
     EXPECT_NE(zevdt_test::ReadFile(transcript_).find("window 129"), std::string::npos);
 }
 
 TEST_F(DrillThrough, CancelGivesTheCancelledStatus) {
-    RunResult inReports = Drill("window 138\nclick 2\n", With({"--context", "1"}, kSampleCell));
+    RunResult inReports = Drill("window 138\nclick 2\n", Cell("1"));
     EXPECT_EQ(inReports.status, 1) << inReports.err;
     EXPECT_EQ(inReports.out, "");
-    RunResult inLogin = Drill("window 129\nclick 2\n", With({"--context", "2"}, kSampleCell));
-    EXPECT_EQ(inLogin.status, 1) << inLogin.err;
+    ExpectEnded(Drill("window 129\nclick 2\n", Cell("2")), 1);
 }
 
 TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
     // No report maps the dimension: the library's own message, then its code.
-    RunResult noReports = Drill("window messagebox\nexpect-message 50007\nanswer ok\n",
-                                {"--context", "1", "--member", "Planet=Mars"});
-    EXPECT_EQ(noReports.status, 3);
-    EXPECT_NE(noReports.err.find("ZevDTOpen failed with code 50007: There are no reports defined"),
-              std::string::npos)
-        << noReports.err;
+    ExpectEnded(Drill("window messagebox\nexpect-message 50007\nanswer ok\n",
+                      {"--context", "1", "--member", "Planet=Mars"}),
+                3, {"ZevDTOpen failed with code 50007: There are no reports defined"});
 
 #ifndef _WIN32
     // A machine without the memory for the report: the refusal's code and its
     // text, with words where the message box showed the byte count.
     setenv("ZEVDT_MEMORY_LIMIT", "1", 1);
-    RunResult noMemory =
-        Drill(std::string(kPickSalesDetail) + "window messagebox\nexpect-message 50009\nanswer ok\n",
-              With({"--context", "1"}, kSampleCell));
+    RunResult noMemory = Drill(
+        std::string(kPickSalesDetail) + "window messagebox\nexpect-message 50009\nanswer ok\n", Cell("1"));
     unsetenv("ZEVDT_MEMORY_LIMIT");
-    EXPECT_EQ(noMemory.status, 3);
-    EXPECT_NE(noMemory.err.find(
-                  "failed with code 50009: Failed to allocate the requested number of bytes of memory."),
-              std::string::npos)
-        << noMemory.err;
+    ExpectEnded(noMemory, 3,
+                {"failed with code 50009: Failed to allocate the requested number of bytes of memory."});
 #endif
 
     // A status of the data-transfer library is passed on with its number.
-    RunResult noDatabase =
-        Drill("window messagebox\nanswer ok\n", With({"--context", "1"}, kSampleCell), work_ + "missing.db");
-    EXPECT_EQ(noDatabase.status, 3);
-    EXPECT_NE(noDatabase.err.find("code 2002001"), std::string::npos) << noDatabase.err;
+    RunResult noDatabase = Drill("window messagebox\nanswer ok\n", Cell("1"), work_ + "missing.db");
+    ExpectEnded(noDatabase, 3, {"code 2002001"});
 #ifndef _WIN32
     // On Linux nobody saw the box: its text comes with the code, and a box
     // that no script line answered is also a diagnostic on standard error.
-    EXPECT_NE(noDatabase.err.find("ZevDTOpen failed with code 2002001: The database"), std::string::npos)
-        << noDatabase.err;
-    RunResult unanswered = Drill("", With({"--context", "1"}, kSampleCell), work_ + "missing.db");
-    EXPECT_EQ(unanswered.status, 3);
-    EXPECT_NE(unanswered.err.find("ZEVDTU: message box taken by its default: The database"),
-              std::string::npos)
-        << unanswered.err;
+    ExpectEnded(noDatabase, 3, {"ZevDTOpen failed with code 2002001: The database"});
+    ExpectEnded(Drill("", Cell("1"), work_ + "missing.db"), 3,
+                {"ZEVDTU: message box taken by its default: The database"});
     EXPECT_NE(
         zevdt_test::ReadFile(transcript_).find("diagnostic \"message box taken by its default: The database"),
         std::string::npos);
     // A refused login that the script does not answer again ends as cancelled,
     // with the refusal's text.
-    RunResult refused = Drill(kWrongLogin, With({"--context", "2"}, kSampleCell));
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(
-        refused.err.find("zevdt: cancelled after the message: The user name or password is not correct."),
-        std::string::npos)
-        << refused.err;
+    ExpectEnded(Drill(kWrongLogin, Cell("2")), 1,
+                {"zevdt: cancelled after the message: The user name or password is not correct."});
     // Without any UI script every dialog is cancelled, and zevdt says so.
-    RunResult noScript = zevdt_test::Run(
-        With({zevdt_, "drill", "--database", database_, "--context", "1"}, kSampleCell), work_);
-    EXPECT_EQ(noScript.status, 1);
-    EXPECT_NE(noScript.err.find("without one every dialog is cancelled"), std::string::npos) << noScript.err;
-    EXPECT_NE(noScript.err.find("--ui-script FILE"), std::string::npos) << noScript.err;
+    ExpectEnded(zevdt_test::Run(With({zevdt_, "drill", "--database", database_}, Cell("1")), work_), 1,
+                {"without one every dialog is cancelled", "--ui-script FILE"});
 #endif
 
     // A URI libpq cannot read: its password shows in no text, neither the
     // message box's (in the transcript), nor standard error, nor a diagnostic.
     zevdt_test::SetEnv("ZEVDT_DIAGNOSTICS", "1");
-    RunResult secret = Drill("window messagebox\nanswer ok\n", With({"--context", "1"}, kSampleCell),
-                             "postgresql://reports:S3cretPW@[::1/warehouse");
+    RunResult secret =
+        Drill("window messagebox\nanswer ok\n", Cell("1"), "postgresql://reports:S3cretPW@[::1/warehouse");
     zevdt_test::SetEnv("ZEVDT_DIAGNOSTICS", "");
-    EXPECT_EQ(secret.status, 3);
-    EXPECT_NE(secret.err.find("code 2002001"), std::string::npos) << secret.err;
+    ExpectEnded(secret, 3, {"code 2002001"});
     const std::string shown = zevdt_test::ReadFile(transcript_);
     for (const std::string& text : {secret.out, secret.err, shown})
         EXPECT_EQ(text.find("S3cretPW"), std::string::npos) << text;
@@ -462,32 +448,26 @@ TEST_F(DrillThrough, UnusablePathsAreRefusedBeforeAnyDialog) {
          {Case{{"--output", missing + "x.csv"}, "cannot write "}, Case{{"--output", work_}, "cannot write "},
           Case{{"--ui-script", missing + "login.ui"}, "cannot read the UI script "}}) {
         std::remove(transcript_.c_str());
-        RunResult run = Drill("window 129\nclick 2\n", With(With({"--context", "2"}, kSampleCell), c.args));
-        EXPECT_EQ(run.status, 2) << c.args[1] << ": " << run.err;
-        EXPECT_NE(run.err.find(c.says + c.args[1] + ": "), std::string::npos) << run.err;
+        RunResult run = Drill("window 129\nclick 2\n", With(Cell("2"), c.args));
+        ExpectEnded(run, 2, {c.says + c.args[1] + ": "});
         EXPECT_EQ(zevdt_test::ReadFile(transcript_).find("window 129"), std::string::npos) << c.args[1];
     }
     // An existing file keeps its content until a report replaces it.
     const std::string kept = work_ + "kept.csv";
     zevdt_test::WriteFile(kept, "earlier report\n");
-    RunResult cancelled =
-        Drill("window 129\nclick 2\n", With({"--context", "2", "--output", kept}, kSampleCell));
-    EXPECT_EQ(cancelled.status, 1) << cancelled.err;
+    ExpectEnded(Drill("window 129\nclick 2\n", Cell("2", {"--output", kept})), 1);
     EXPECT_EQ(zevdt_test::ReadFile(kept), "earlier report\n");
 }
 
 TEST_F(DrillThrough, UsageErrorsAndHelp) {
-    RunResult unknown = zevdt_test::Run({zevdt_, "drill", "--colour", "red"}, work_);
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("unknown option --colour"), std::string::npos) << unknown.err;
-    EXPECT_NE(unknown.err.find("usage: zevdt drill"), std::string::npos) << unknown.err;
+    ExpectEnded(zevdt_test::Run({zevdt_, "drill", "--colour", "red"}, work_), 2,
+                {"unknown option --colour", "usage: zevdt drill"});
     for (const char* command : {"drill", "sample"}) {
         RunResult help = zevdt_test::Run({zevdt_, command, "--help"}, work_);
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find(std::string("usage: zevdt ") + command), std::string::npos) << help.out;
     }
-    RunResult none = zevdt_test::Run({zevdt_}, work_);
-    EXPECT_EQ(none.status, 2);
+    ExpectEnded(zevdt_test::Run({zevdt_}, work_), 2);
 }
 
 TEST_F(DrillThrough, SampleGoesWhereTheLibraryLooksByDefault) {
@@ -497,14 +477,12 @@ TEST_F(DrillThrough, SampleGoesWhereTheLibraryLooksByDefault) {
     RunResult made = zevdt_test::Run({zevdt_, "sample", "--replace"}, work_);
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_TRUE(std::filesystem::exists(bin_ + "zevdtapi.db")) << made.out;
-    RunResult again = zevdt_test::Run({zevdt_, "sample"}, work_);
-    EXPECT_EQ(again.status, 3);
-    EXPECT_NE(again.err.find("--replace"), std::string::npos) << again.err;
+    ExpectEnded(zevdt_test::Run({zevdt_, "sample"}, work_), 3, {"--replace"});
 
     std::string script = work_ + "default.ui";
     zevdt_test::WriteFile(script, kPickSalesDetail);
     RunResult drill = zevdt_test::Run(
-        With({zevdt_, "drill", "--ui-script", script, "--format", "csv"}, kSampleCell), work_);
+        With({zevdt_, "drill", "--ui-script", script}, Cell("1", {"--format", "csv"})), work_);
     ASSERT_EQ(drill.status, 0) << drill.err;
     EXPECT_EQ(zevdt_test::ReadCsv(drill.out).size(), 2144u);
 }
@@ -519,9 +497,9 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
     RunResult made = zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_);
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_NE(made.out.find("sample warehouse written to postgresql://"), std::string::npos) << made.out;
-    RunResult again = zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_);
-    EXPECT_EQ(again.status, 3) << again.err;  // a catalog is there: left alone without --replace
-    EXPECT_NE(again.err.find("already holds a report catalog"), std::string::npos) << again.err;
+    // A catalog is there: left alone without --replace.
+    ExpectEnded(zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_), 3,
+                {"already holds a report catalog"});
 
     struct Case {
         const char* name;
@@ -534,17 +512,16 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
     std::string typedKrakow = drillscripts::kFilterOnCity + "press finish\n";
     typedKrakow.replace(typedKrakow.find("Brno"), 4, "Krak\xF3w");
     const std::vector<Case> cases = {
-        {"cell", kPickSalesDetail, With({"--context", "1", "--format", "csv"}, kSampleCell)},
-        {"customize", kCustomizeScript, With({"--context", "1", "--format", "csv"}, kSampleCell)},
-        {"filter", kFilterScript, With({"--context", "1", "--format", "csv"}, kSampleCell)},
-        {"json", kPickSalesDetail, With({"--context", "1", "--format", "json"}, kSampleCell)},
+        {"cell", kPickSalesDetail, Cell("1", {"--format", "csv"})},
+        {"customize", kCustomizeScript, Cell("1", {"--format", "csv"})},
+        {"filter", kFilterScript, Cell("1", {"--format", "csv"})},
+        {"json", kPickSalesDetail, Cell("1", {"--format", "json"})},
         {"table", kPickSalesDetail, {"--context", "1", "--member", "Year=2023"}},
         {"login", "window 129\ntype 1014 DEMO\ntype 1015 demo-2024\nclick 1\n",
-         With({"--context", "2", "--format", "csv"}, kSampleCell)},
-        {"cancel", "window 138\nclick 2\n", With({"--context", "1"}, kSampleCell)},
-        {"unknown source", "", With({"--context", "9"}, kSampleCell)},
-        {"typed in Latin-1", typedKrakow, With({"--context", "1", "--format", "csv"}, kSampleCell),
-         "de_DE.ISO-8859-1"},
+         Cell("2", {"--format", "csv"})},
+        {"cancel", "window 138\nclick 2\n", Cell("1")},
+        {"unknown source", "", Cell("9")},
+        {"typed in Latin-1", typedKrakow, Cell("1", {"--format", "csv"}), "de_DE.ISO-8859-1"},
     };
     // A SQLite twin as fresh as the server's copy: earlier tests leave state
     // (saved filters among it) in the suite's file.
