@@ -152,6 +152,28 @@ class JsonParser {
         }
         ++i_;
     }
+    // Past c, if it comes after the blanks.
+    bool Skip(char c) {
+        Blanks();
+        if (i_ < s_.size() && s_[i_] == c) {
+            ++i_;
+            return true;
+        }
+        return false;
+    }
+    // An object's members or an array's items, each read by item, from the
+    // opening character to the closing one.
+    template <typename Item>
+    void Sequence(char close, Item item) {
+        ++i_;
+        if (Skip(close)) {
+            return;
+        }
+        do {
+            item();
+        } while (Skip(','));
+        Expect(close);
+    }
     bool Literal(const char* word) {
         std::string w(word);
         if (s_.compare(i_, w.size(), w) == 0) {
@@ -169,46 +191,20 @@ class JsonParser {
         char c = s_[i_];
         if (c == '{') {
             v.kind = Json::kObject;
-            ++i_;
-            Blanks();
-            if (i_ < s_.size() && s_[i_] == '}') {
-                ++i_;
-                return v;
-            }
-            while (true) {
+            Sequence('}', [&] {
                 Blanks();
                 std::string key = String();
                 Expect(':');
                 if (!v.members.emplace(key, Value()).second) {
                     Fail("duplicate member \"" + key + "\"");
                 }
-                Blanks();
-                if (i_ < s_.size() && s_[i_] == ',') {
-                    ++i_;
-                    continue;
-                }
-                Expect('}');
-                return v;
-            }
+            });
+            return v;
         }
         if (c == '[') {
             v.kind = Json::kArray;
-            ++i_;
-            Blanks();
-            if (i_ < s_.size() && s_[i_] == ']') {
-                ++i_;
-                return v;
-            }
-            while (true) {
-                v.items.push_back(Value());
-                Blanks();
-                if (i_ < s_.size() && s_[i_] == ',') {
-                    ++i_;
-                    continue;
-                }
-                Expect(']');
-                return v;
-            }
+            Sequence(']', [&] { v.items.push_back(Value()); });
+            return v;
         }
         if (c == '"') {
             v.kind = Json::kString;
