@@ -2,9 +2,9 @@
 // library's items, and its output formats read back by independent readers.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <clocale>
 #include <cstring>
+#include <regex>
 #include <sstream>
 
 #include "command_line.h"
@@ -99,21 +99,8 @@ TEST(ZevdtCommandLine, VersionIsOneLineOfThreeNumbers) {
     EXPECT_FALSE(line.help);
     EXPECT_FALSE(Parse({"--help"}).version);
     // Scripts compare it: "zevdt MAJOR.MINOR.PATCH" and a line break, nothing else.
-    const std::string text = zevdt::VersionText();
-    ASSERT_EQ(text.rfind("zevdt ", 0), 0u) << text;
-    size_t at = 6;
-    for (int part = 0; part < 3; ++part) {
-        size_t digits = 0;
-        while (at + digits < text.size() && std::isdigit(static_cast<unsigned char>(text[at + digits]))) {
-            ++digits;
-        }
-        ASSERT_GT(digits, 0u) << "part " << part << " of " << text;
-        at += digits;
-        ASSERT_LT(at, text.size()) << text;
-        EXPECT_EQ(text[at], part < 2 ? '.' : '\n') << text;
-        ++at;
-    }
-    EXPECT_EQ(at, text.size()) << text;
+    EXPECT_TRUE(std::regex_match(zevdt::VersionText(), std::regex("zevdt [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << zevdt::VersionText();
 }
 
 TEST(ZevdtCommandLine, MemberEscapesMakeMultiLineStrings) {
