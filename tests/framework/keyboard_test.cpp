@@ -40,19 +40,16 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
                         PressKey(fw::Key::Enter)}),
               IDCANCEL);
 
-    // Tab order: server, data source (read-only, still a stop), user, password, OK, Cancel, Help.
+    // Tab order: server, data source (read-only, still a stop), user, password,
+    // OK, Cancel, Help, and round to the server, where Shift+Tab goes back.
     fw::TestDriver tabbed;
     std::vector<int> focus;
-    for (int i = 0; i < 7; ++i)
-        tabbed.Then([&](fw::Ui& ui) {
+    for (int i = 0; i < 8; ++i)
+        tabbed.Then([&focus, i](fw::Ui& ui) {
             focus.push_back(ui.FocusId());
-            ui.PressKey(fw::Key::Tab);
+            ui.PressKey(i < 7 ? fw::Key::Tab : fw::Key::ShiftTab);
         });
     tabbed
-        .Then([&](fw::Ui& ui) {
-            focus.push_back(ui.FocusId());
-            ui.PressKey(fw::Key::ShiftTab);
-        })
         .Then([&](fw::Ui& ui) {
             EXPECT_EQ(ui.FocusId(), IDC_LOGIN_HELP);
             ui.PressKey(fw::Key::ShiftTab);
