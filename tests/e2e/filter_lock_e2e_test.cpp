@@ -64,8 +64,10 @@ std::string SeedSql(const std::function<std::string(const std::string&)>& blob) 
     return sql + "INSERT INTO dt_saved_filter (report_id, position, record) VALUES (2, 0, " +
            blob(Hex("Other$*$")) + ");";
 }
-const char kReadBack[] =
-    "SELECT report_id, position, %HEX% FROM dt_saved_filter ORDER BY report_id, position";
+// The statement that reads them back; `hex` writes a record's bytes in hex.
+std::string ReadBackSql(const std::string& hex) {
+    return "SELECT report_id, position, " + hex + " FROM dt_saved_filter ORDER BY report_id, position";
+}
 
 class FilterLock : public ::testing::Test {
   protected:
@@ -145,6 +147,16 @@ class FilterLock : public ::testing::Test {
         EXPECT_EQ(combo, std::vector<std::string>{"Default"});
     }
 
+    // Finish after the locked load leaves the filters as the rows read back had them.
+    void ExpectKeptAfterALockedLoad(const std::string& database,
+                                    const std::function<std::vector<std::string>()>& rows) {
+        const std::vector<std::string> before = rows();
+        ASSERT_EQ(before.size(), kHeld.size() + 1);
+        EXPECT_EQ(before[1], "1|1|" + Hex(kHeld[1]));
+        FinishAfterALockedLoad(database);
+        EXPECT_EQ(rows(), before);
+    }
+
     std::string work_;
 };
 
@@ -153,13 +165,7 @@ TEST_F(FilterLock, SqliteKeepsEverySavedFilter) {
     std::string error;
     ASSERT_TRUE(zevdtapi::CreateSampleWarehouse(database, true, &error)) << error;
     testsupport::SqliteRows(database, SeedSql([](const std::string& hex) { return "X'" + hex + "'"; }));
-    std::string readBack = kReadBack;
-    readBack.replace(readBack.find("%HEX%"), 5, "hex(record)");
-    const std::vector<std::string> before = LiteRows(database, readBack);
-    ASSERT_EQ(before.size(), kHeld.size() + 1);
-    EXPECT_EQ(before[1], "1|1|" + Hex(kHeld[1]));
-    FinishAfterALockedLoad(database);
-    EXPECT_EQ(LiteRows(database, readBack), before);
+    ExpectKeptAfterALockedLoad(database, [&] { return LiteRows(database, ReadBackSql("hex(record)")); });
 }
 
 #ifndef _WIN32
@@ -169,18 +175,12 @@ TEST_F(FilterLock, PostgresKeepsEverySavedFilter) {
     const std::string uri = server.SampleCopy("filter_lock");
     ASSERT_TRUE(zevdtapi_test::PgExec(
         uri, SeedSql([](const std::string& hex) { return "decode('" + hex + "', 'hex')"; })));
-    std::string readBack = kReadBack;
-    readBack.replace(readBack.find("%HEX%"), 5, "upper(encode(record, 'hex'))");
-    auto rows = [&] {
+    ExpectKeptAfterALockedLoad(uri, [&] {
         std::vector<std::string> out;
-        for (const auto& row : zevdtapi_test::PgRows(uri, readBack))
+        for (const auto& row : zevdtapi_test::PgRows(uri, ReadBackSql("upper(encode(record, 'hex'))")))
             out.push_back(row[0].value_or("") + "|" + row[1].value_or("") + "|" + row[2].value_or(""));
         return out;
-    };
-    const std::vector<std::string> before = rows();
-    ASSERT_EQ(before.size(), kHeld.size() + 1);
-    FinishAfterALockedLoad(uri);
-    EXPECT_EQ(rows(), before);
+    });
 }
 #endif
 
