@@ -168,14 +168,17 @@ class DrillThrough : public ::testing::Test {
         return zevdt_test::Run(command, work_);
     }
 
-    // zevdt drill of the sample cell into a CSV file of the test's own; its
-    // records, clipped as Query's.
+    // zevdt drill of the sample cell into a file of the test's own in a
+    // format; the file's text. As CSV, its records clipped as Query's.
+    std::string DrillInto(const std::string& script, const std::string& format) {
+        const std::string path = work_ + name_ + "." + format;
+        std::remove(path.c_str());
+        RunResult run = Drill(script, Cell("1", {"--format", format, "--output", path}));
+        EXPECT_EQ(run.status, 0) << format << ": " << run.err;
+        return zevdt_test::ReadFile(path);
+    }
     Records DrillCsv(const std::string& script) {
-        const std::string csvPath = work_ + name_ + ".csv";
-        std::remove(csvPath.c_str());
-        RunResult run = Drill(script, Cell("1", {"--format", "csv", "--output", csvPath}));
-        EXPECT_EQ(run.status, 0) << run.err;
-        return Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
+        return Clipped(zevdt_test::ReadCsv(DrillInto(script, "csv")));
     }
 
     // The sample cell's arguments in a context, and more.
@@ -297,14 +300,9 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
 }
 
 TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
-    std::vector<std::string> cell = Cell("1");
     std::map<std::string, std::string> outputs;
-    for (const char* format : {"csv", "tsv", "json", "table"}) {
-        std::string path = work_ + "formats." + format;
-        RunResult run = Drill(kPickSalesDetail, With(cell, {"--format", format, "--output", path}));
-        ASSERT_EQ(run.status, 0) << format << ": " << run.err;
-        outputs[format] = zevdt_test::ReadFile(path);
-    }
+    for (const char* format : {"csv", "tsv", "json", "table"})
+        outputs[format] = DrillInto(kPickSalesDetail, format);
     Records csv = Clipped(zevdt_test::ReadCsv(outputs["csv"]));
     Records tsv = Clipped(zevdt_test::ReadTsv(outputs["tsv"]));
     EXPECT_EQ(tsv, csv);
