@@ -31,8 +31,9 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
     RecordingSink sink;
     EndOnButtons(sink);
     fw::Hwnd during = nullptr;
-    StepDriver driver;
-    driver.Then([&](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         during = active;
         EXPECT_EQ(active, sink.hwnd());
         // A user could not act on a dialog before it shows.
@@ -50,6 +51,7 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
         result = B().RunModalDialog(IDD_PROBE, nullptr, &sink);
     }
     EXPECT_EQ(result, IDC_PROBE_PRESS);
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});
     ASSERT_GE(sink.seen.size(), 2u);
     EXPECT_EQ(sink.seen.front(), (Seen{WM_INITDIALOG, 0, 0}));
     EXPECT_EQ(sink.Of(WM_COMMAND), (std::vector<Seen>{{WM_COMMAND, BN_CLICKED, IDC_PROBE_PRESS}}));
@@ -66,7 +68,7 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
 TEST(Win32ModalDialog, WindowNobodyActsOnIsCancelledAndMissingTemplateFails) {
     RecordingSink sink;
     EndOnButtons(sink);
-    StepDriver idle;
+    fw::TestDriver idle;
     fw::MemoryTranscript transcript;
     fw::ScopedDriver d(&idle, &transcript);
     EXPECT_EQ(B().RunModalDialog(IDD_PROBE, nullptr, &sink), IDCANCEL);
@@ -80,8 +82,9 @@ TEST(Win32ModalDialog, WindowNobodyActsOnIsCancelledAndMissingTemplateFails) {
 }
 
 TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
-    StepDriver driver;
-    driver.Then([](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         ASSERT_EQ(B().KindOf(active), fw::WindowKind::MessageBox);
         EXPECT_EQ(B().GetWindowText(B().GetDlgItem(active, 0xFFFF)), "Keep the rows?");
         EXPECT_EQ(B().GetWindowText(active), "Probe caption");
@@ -105,8 +108,9 @@ TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
         }
         return 0;
     };
-    driver.Then([](fw::Hwnd active) { Click(active, IDC_PROBE_PRESS); });
-    driver.Then([&sink](fw::Hwnd active) {
+    driver.Then([](fw::Ui& ui) { Click(ui.Window(), IDC_PROBE_PRESS); });
+    driver.Then([&sink](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(B().KindOf(active), fw::WindowKind::MessageBox);
         // The box belongs to the dialog, which it disables while it runs.
         EXPECT_EQ(B().GetParent(active), sink.hwnd());
@@ -114,11 +118,12 @@ TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
         Click(active, IDOK);
     });
     EXPECT_EQ(B().RunModalDialog(IDD_PROBE, nullptr, &sink), 500);
-    EXPECT_TRUE(driver.steps.empty());
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});  // no step met a window it could not act on
 }
 
 TEST(Win32MessageBox, BoxNobodyAnswersTakesItsDefaultButton) {
-    StepDriver idle;
+    fw::TestDriver idle;
     fw::ScopedDriver d(&idle, nullptr);
     EXPECT_EQ(B().MessageBox(nullptr, "Really?", "Probe", MB_YESNO | MB_DEFBUTTON2, 0), IDNO);
     EXPECT_EQ(B().MessageBox(nullptr, "Done.", "Probe", MB_OK, 0), IDOK);

@@ -76,8 +76,9 @@ fw::SheetRun Wizard(SheetSink& sheet, ProbePage& first, ProbePage* second = null
 TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
     SheetSink sheet;
     ProbePage first(PSWIZB_NEXT), second(PSWIZB_BACK | PSWIZB_FINISH);
-    StepDriver driver;
-    driver.Then([&](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(active, sheet.hwnd());
         EXPECT_EQ(B().KindOf(active), fw::WindowKind::Sheet);
         EXPECT_EQ(CurrentPage(active), first.hwnd());
@@ -91,7 +92,8 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         EXPECT_EQ(B().GetWindowText(active), "First probe step");
         Press(active, PSBTN_NEXT);
     });
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(CurrentPage(active), second.hwnd());
         // Finish takes the place of Next.
         EXPECT_TRUE(Usable(active, ID_WIZFINISH));
@@ -101,12 +103,13 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         EXPECT_EQ(B().GetWindowText(active), "Second probe step");
         Press(active, PSBTN_BACK);
     });
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(CurrentPage(active), first.hwnd());
         EXPECT_TRUE(Usable(active, ID_WIZNEXT));
         Press(active, PSBTN_NEXT);
     });
-    driver.Then([&](fw::Hwnd active) { Press(active, PSBTN_FINISH); });
+    driver.Then([&](fw::Ui& ui) { Press(ui.Window(), PSBTN_FINISH); });
     fw::MemoryTranscript transcript;
     intptr_t result;
     {
@@ -114,7 +117,8 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         result = B().RunPropertySheet(Wizard(sheet, first, &second));
     }
     EXPECT_EQ(result, ID_WIZFINISH);
-    EXPECT_TRUE(driver.steps.empty());
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});  // no step met a window it could not act on
     EXPECT_EQ(first.Codes(), (std::vector<UINT>{WM_INITDIALOG, PSN_SETACTIVE, PSN_WIZNEXT, PSN_KILLACTIVE,
                                                 PSN_SETACTIVE, PSN_WIZNEXT, PSN_KILLACTIVE}));
     // No PSN_APPLY on Finish: pages commit in their Finish handler.
@@ -136,9 +140,10 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
 TEST(Win32WizardSheet, CancelAsksTheCurrentPageThenResetsEveryPageMade) {
     SheetSink sheet;
     ProbePage first(PSWIZB_NEXT), second(PSWIZB_BACK | PSWIZB_FINISH);
-    StepDriver driver;
-    driver.Then([](fw::Hwnd active) { Press(active, PSBTN_NEXT); });
-    driver.Then([&](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { Press(ui.Window(), PSBTN_NEXT); });
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         // Help goes to the page; the sheet stays.
         second.seen.clear();
         Press(active, PSBTN_HELP);
@@ -156,20 +161,23 @@ TEST(Win32WizardSheet, PageThatRefusesFinishKeepsTheWizardOpen) {
     SheetSink sheet;
     ProbePage only(PSWIZB_FINISH);
     only.refuseFinish = 1;
-    StepDriver driver;
+    fw::TestDriver driver;
     fw::Hwnd first = nullptr;
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         first = active;
         Press(active, PSBTN_FINISH);
     });
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(active, first);
         EXPECT_TRUE(B().IsWindow(active));
         Press(active, PSBTN_FINISH);
     });
     fw::ScopedDriver d(&driver, nullptr);
     EXPECT_EQ(B().RunPropertySheet(Wizard(sheet, only)), ID_WIZFINISH);
-    EXPECT_TRUE(driver.steps.empty());
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});
 }
 
 }  // namespace
