@@ -45,11 +45,8 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
         Click(active, IDC_PROBE_PRESS);
     });
     fw::MemoryTranscript transcript;
-    intptr_t result;
-    {
-        fw::ScopedDriver d(&driver, &transcript);
-        result = B().RunModalDialog(IDD_PROBE, nullptr, &sink);
-    }
+    fw::ScopedDriver d(&driver, &transcript);
+    const intptr_t result = B().RunModalDialog(IDD_PROBE, nullptr, &sink);
     EXPECT_EQ(result, IDC_PROBE_PRESS);
     EXPECT_EQ(driver.Failures(), std::vector<std::string>{});
     ASSERT_GE(sink.seen.size(), 2u);

@@ -45,8 +45,6 @@ struct ProbePage : RecordingSink {
     int refuseFinish = 0;
 };
 
-struct SheetSink : RecordingSink {};
-
 fw::Hwnd CurrentPage(fw::Hwnd sheet) {
     return reinterpret_cast<fw::Hwnd>(B().SendMessage(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
@@ -62,7 +60,7 @@ void Press(fw::Hwnd sheet, int which) {
 
 // The probe wizard: of two pages the first has help (and so the sheet), the
 // second none; a page alone has none.
-fw::SheetRun Wizard(SheetSink& sheet, ProbePage& first, ProbePage* second = nullptr) {
+fw::SheetRun Wizard(RecordingSink& sheet, ProbePage& first, ProbePage* second = nullptr) {
     fw::SheetRun run;
     run.caption = "Probe wizard";
     run.flags = PSH_WIZARD | (second ? PSH_HASHELP : 0);
@@ -74,7 +72,7 @@ fw::SheetRun Wizard(SheetSink& sheet, ProbePage& first, ProbePage* second = null
 }
 
 TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
-    SheetSink sheet;
+    RecordingSink sheet;
     ProbePage first(PSWIZB_NEXT), second(PSWIZB_BACK | PSWIZB_FINISH);
     fw::TestDriver driver;
     driver.Then([&](fw::Ui& ui) {
@@ -111,11 +109,8 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
     });
     driver.Then([&](fw::Ui& ui) { Press(ui.Window(), PSBTN_FINISH); });
     fw::MemoryTranscript transcript;
-    intptr_t result;
-    {
-        fw::ScopedDriver d(&driver, &transcript);
-        result = B().RunPropertySheet(Wizard(sheet, first, &second));
-    }
+    fw::ScopedDriver d(&driver, &transcript);
+    const intptr_t result = B().RunPropertySheet(Wizard(sheet, first, &second));
     EXPECT_EQ(result, ID_WIZFINISH);
     EXPECT_TRUE(driver.Done());
     EXPECT_EQ(driver.Failures(), std::vector<std::string>{});  // no step met a window it could not act on
@@ -124,8 +119,8 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
     // No PSN_APPLY on Finish: pages commit in their Finish handler.
     EXPECT_EQ(second.Codes(), (std::vector<UINT>{WM_INITDIALOG, PSN_SETACTIVE, PSN_WIZBACK, PSN_KILLACTIVE,
                                                  PSN_SETACTIVE, PSN_WIZFINISH}));
-    for (const RecordingSink* s : {static_cast<RecordingSink*>(&sheet), static_cast<RecordingSink*>(&first),
-                                   static_cast<RecordingSink*>(&second)}) {
+    for (const RecordingSink* s :
+         {&sheet, static_cast<RecordingSink*>(&first), static_cast<RecordingSink*>(&second)}) {
         EXPECT_EQ(s->attached, 1);
         EXPECT_EQ(s->detached, 1);
     }
@@ -138,7 +133,7 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
 }
 
 TEST(Win32WizardSheet, CancelAsksTheCurrentPageThenResetsEveryPageMade) {
-    SheetSink sheet;
+    RecordingSink sheet;
     ProbePage first(PSWIZB_NEXT), second(PSWIZB_BACK | PSWIZB_FINISH);
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { Press(ui.Window(), PSBTN_NEXT); });
@@ -158,7 +153,7 @@ TEST(Win32WizardSheet, CancelAsksTheCurrentPageThenResetsEveryPageMade) {
 }
 
 TEST(Win32WizardSheet, PageThatRefusesFinishKeepsTheWizardOpen) {
-    SheetSink sheet;
+    RecordingSink sheet;
     ProbePage only(PSWIZB_FINISH);
     only.refuseFinish = 1;
     fw::TestDriver driver;
