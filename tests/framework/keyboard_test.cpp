@@ -13,10 +13,6 @@ namespace {
 using testsupport::PressKey;
 
 // The library opens its dialogs without naming a parent.
-INT_PTR RunLogin(fw::TestDriver& driver) {
-    CDialog dialog(IDD_LOGIN);
-    return testsupport::RunCleanly(dialog, driver);
-}
 INT_PTR RunLogin(std::initializer_list<fw::TestDriver::StepFn> steps) {
     CDialog dialog(IDD_LOGIN);
     return testsupport::RunSteps(dialog, steps);
@@ -58,7 +54,8 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
             EXPECT_EQ(ui.DefaultButton(), IDCANCEL);  // the focused button is the one Enter presses
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunLogin(tabbed), IDCANCEL);
+    CDialog login(IDD_LOGIN);
+    EXPECT_EQ(testsupport::RunCleanly(login, tabbed), IDCANCEL);
     EXPECT_EQ(focus,
               (std::vector<int>{IDC_LOGIN_SERVER, IDC_LOGIN_DATA_SOURCE, IDC_LOGIN_USER, IDC_LOGIN_PASSWORD,
                                 IDOK, IDCANCEL, IDC_LOGIN_HELP, IDC_LOGIN_SERVER}));
