@@ -2,7 +2,6 @@
 // started as a process, its dialogs driven by UI scripts, its output read
 // back and checked against hand-written queries on the same database.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -23,6 +22,7 @@
 #include "process.h"
 #include "readers.h"
 #include "support/drill_scripts.h"
+#include "support/sqlite_rows.h"
 
 namespace {
 
@@ -79,36 +79,45 @@ Records Clipped(Records records) {
 // would receive them (see AsDelivered).
 Records Query(const std::string& path, const std::string& sql) {
     zevdtapi::HostText host;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open " + path + ": " + message);
-    }
-    Records rows;
-    sqlite3_stmt* statement = nullptr;
-    const char* tail = sql.c_str();
-    while (*tail) {
-        if (sqlite3_prepare_v2(db, tail, -1, &statement, &tail) != SQLITE_OK) {
-            std::string message = sqlite3_errmsg(db);
-            sqlite3_close(db);
-            throw std::runtime_error("SQL fails: " + message);
-        }
-        if (!statement) {
-            break;  // only blanks were left
-        }
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            std::vector<std::string> row;
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const unsigned char* text = sqlite3_column_text(statement, c);
-                row.push_back(AsDelivered(text ? reinterpret_cast<const char*>(text) : "", &host));
-            }
-            rows.push_back(row);
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
+    Records rows = testsupport::SqliteRows(path, sql);
+    for (auto& row : rows)
+        for (auto& field : row) field = AsDelivered(field, &host);
     return rows;
+}
+
+// A copy of a warehouse file, changed by sql. By bytes: the mingw runtime's
+// copy_file refuses to overwrite.
+void CopyWarehouse(const std::string& from, const std::string& to, const std::string& sql) {
+    zevdt_test::WriteFile(to, zevdt_test::ReadFile(from));
+    testsupport::SqliteRows(to, sql);
+}
+
+// The rows of one city (the third column), and the rows without their last column.
+Records OfCity(const Records& rows, const std::string& city) {
+    Records out;
+    for (const auto& row : rows)
+        if (row[2] == city)
+            out.push_back(row);
+    return out;
+}
+Records WithoutLastColumn(Records rows) {
+    for (auto& row : rows) row.pop_back();
+    return rows;
+}
+
+// A run ended with the status, and its standard error holds every text given.
+void ExpectEnded(const RunResult& run, int status, std::initializer_list<std::string> says = {}) {
+    EXPECT_EQ(run.status, status) << run.err;
+    for (const std::string& text : says)
+        EXPECT_NE(run.err.find(text), std::string::npos) << text << "\nnot in: " << run.err;
+}
+
+// A report read back has the header and, row by row, the rows expected.
+void ExpectReport(const Records& report, const std::vector<std::string>& header, const Records& rows) {
+    ASSERT_FALSE(report.empty());
+    EXPECT_EQ(report[0], header);
+    ASSERT_EQ(report.size() - 1, rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) ASSERT_EQ(report[r + 1], rows[r]) << "row " << r + 1;
 }
 
 class DrillThrough : public ::testing::Test {
@@ -129,11 +138,10 @@ class DrillThrough : public ::testing::Test {
         ASSERT_EQ(made.status, 0) << made.err;
         // The same warehouse, but its first data source asks for a login, so
         // that one drill-through meets both the login and the report choice.
-        // By bytes: the mingw runtime's copy_file refuses to overwrite.
-        zevdt_test::WriteFile(loginDatabase_, zevdt_test::ReadFile(database_));
-        Query(loginDatabase_, "UPDATE dt_data_source SET login_flags = 2 WHERE name = 'SalesDW'");
-        zevdt_test::WriteFile(serverDatabase_, zevdt_test::ReadFile(database_));
-        Query(serverDatabase_, "UPDATE dt_data_source SET login_flags = 1 WHERE name = 'SalesDW'");
+        CopyWarehouse(database_, loginDatabase_,
+                      "UPDATE dt_data_source SET login_flags = 2 WHERE name = 'SalesDW'");
+        CopyWarehouse(database_, serverDatabase_,
+                      "UPDATE dt_data_source SET login_flags = 1 WHERE name = 'SalesDW'");
     }
 
     void SetUp() override {
@@ -160,6 +168,24 @@ class DrillThrough : public ::testing::Test {
         return zevdt_test::Run(command, work_);
     }
 
+    // zevdt drill of the sample cell into a file of the test's own in a
+    // format; the file's text. As CSV, its records clipped as Query's.
+    std::string DrillInto(const std::string& script, const std::string& format) {
+        const std::string path = work_ + name_ + "." + format;
+        std::remove(path.c_str());
+        RunResult run = Drill(script, Cell("1", {"--format", format, "--output", path}));
+        EXPECT_EQ(run.status, 0) << format << ": " << run.err;
+        return zevdt_test::ReadFile(path);
+    }
+    Records DrillCsv(const std::string& script) {
+        return Clipped(zevdt_test::ReadCsv(DrillInto(script, "csv")));
+    }
+
+    // The sample cell's arguments in a context, and more.
+    static std::vector<std::string> Cell(const char* context, const std::vector<std::string>& more = {}) {
+        return With(With({"--context", context}, kSampleCell), more);
+    }
+
     static std::vector<std::string> With(std::vector<std::string> first,
                                          const std::vector<std::string>& more) {
         first.insert(first.end(), more.begin(), more.end());
@@ -177,67 +203,31 @@ using drillscripts::kPickSalesDetail;
 const std::string& kCustomizeScript = drillscripts::kCustomize;
 // A condition on the city, built on the filter step.
 const std::string kFilterScript = drillscripts::kFilterOnCity + "press finish\n";
+// A login refused, its message answered.
+const std::string kWrongLogin =
+    "window 129\ntype 1014 demo\ntype 1015 wrong\nclick 1\nwindow messagebox\nanswer ok\n";
 
 TEST_F(DrillThrough, SampleCellGivesTheRowsOfTheHandWrittenQuery) {
-    std::string csvPath = work_ + "sample-cell.csv";
-    RunResult run = Drill(kPickSalesDetail,
-                          With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
-    ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
-    ASSERT_FALSE(csv.empty());
-    EXPECT_EQ(csv[0], kSalesDetailHeader);
-
     Records expected = Query(database_, kSalesDetailQuery);
     EXPECT_EQ(Query(database_, kSalesDetailCount)[0][0], std::to_string(expected.size()));
     EXPECT_EQ(expected.size(), 2143u);  // the count the stand-in's documentation gives
-    ASSERT_EQ(csv.size() - 1, expected.size());
-    for (size_t r = 0; r < expected.size(); ++r) {
-        ASSERT_EQ(csv[r + 1], expected[r]) << "row " << r + 1;
-    }
+    ExpectReport(DrillCsv(kPickSalesDetail), kSalesDetailHeader, expected);
 }
 
 // Customize: the last column is taken out on the wizard's column step, and
 // Finish opens the report with what the steps wrote into the column records.
 TEST_F(DrillThrough, CustomizedReportFollowsTheWizard) {
-    const std::string& script = kCustomizeScript;
-    std::string csvPath = work_ + "customized.csv";
-    RunResult run =
-        Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
-    ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
-    ASSERT_FALSE(csv.empty());
-    std::vector<std::string> header(kSalesDetailHeader.begin(), kSalesDetailHeader.end() - 1);
-    EXPECT_EQ(csv[0], header);
-    Records expected = Query(database_, kSalesDetailQuery);
-    ASSERT_EQ(csv.size() - 1, expected.size());
-    for (size_t r = 0; r < expected.size(); ++r) {
-        expected[r].pop_back();
-        ASSERT_EQ(csv[r + 1], expected[r]) << "row " << r + 1;
-    }
+    const std::vector<std::string> header(kSalesDetailHeader.begin(), kSalesDetailHeader.end() - 1);
+    ExpectReport(DrillCsv(kCustomizeScript), header, WithoutLastColumn(Query(database_, kSalesDetailQuery)));
 }
 
 // A condition built on the filter step reaches the stand-in as condition
 // text, which it reads back and applies: only the city typed remains.
 TEST_F(DrillThrough, FilterBuiltInTheWizardRestrictsTheRows) {
-    const std::string& script = kFilterScript;
-    std::string csvPath = work_ + "filtered.csv";
-    RunResult run =
-        Drill(script, With({"--context", "1", "--format", "csv", "--output", csvPath}, kSampleCell));
-    ASSERT_EQ(run.status, 0) << run.err;
-    Records csv = Clipped(zevdt_test::ReadCsv(zevdt_test::ReadFile(csvPath)));
-    ASSERT_FALSE(csv.empty());
-    EXPECT_EQ(csv[0], kSalesDetailHeader);
-    Records all = Query(database_, kSalesDetailQuery);
-    Records expected;
-    for (const auto& row : all)
-        if (row[2] == "Brno")
-            expected.push_back(row);
+    Records all = Query(database_, kSalesDetailQuery), expected = OfCity(all, "Brno");
     ASSERT_FALSE(expected.empty());
     ASSERT_LT(expected.size(), all.size());
-    ASSERT_EQ(csv.size() - 1, expected.size());
-    for (size_t r = 0; r < expected.size(); ++r) {
-        ASSERT_EQ(csv[r + 1], expected[r]) << "row " << r + 1;
-    }
+    ExpectReport(DrillCsv(kFilterScript), kSalesDetailHeader, expected);
 }
 
 // The sample's own names in the code page zevdt runs in: the cells, a city
@@ -248,17 +238,9 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
     const char* const kKrakow = "Krak\u00f3w";
     const char* const kPlzen = "Plze\u0148";
     const char* const kMatcha = "\u62b9\u8336 Matcha";
-    auto count = [&](const char* column, const char* utf8) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(database_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* st = nullptr;
-        std::string sql = std::string(kSalesDetailCount) + " AND " + column + " = ?";
-        sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
-        sqlite3_bind_text(st, 1, utf8, -1, SQLITE_STATIC);
-        size_t n = sqlite3_step(st) == SQLITE_ROW ? size_t(sqlite3_column_int64(st, 0)) : 0;
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return n;
+    auto count = [&](const char* column, const char* utf8) -> size_t {
+        return std::stoul(testsupport::SqliteRows(
+            database_, std::string(kSalesDetailCount) + " AND " + column + " = ?", {utf8})[0][0]);
     };
     const size_t krakow = count("region.city", kKrakow), plzen = count("region.city", kPlzen),
                  matcha = count("product.product", kMatcha);
@@ -288,9 +270,8 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
         auto rowsOf = [&](const std::string& script, size_t column, const std::string& value) {
             // A fresh warehouse each time: the wizard saves its filters.
             const std::string fresh = work_ + "code-page.db";
-            zevdt_test::WriteFile(fresh, zevdt_test::ReadFile(database_));
-            Query(fresh, "DELETE FROM dt_saved_filter");
-            RunResult run = Drill(script, With({"--context", "1", "--format", "csv"}, kSampleCell), fresh);
+            CopyWarehouse(database_, fresh, "DELETE FROM dt_saved_filter");
+            RunResult run = Drill(script, Cell("1", {"--format", "csv"}), fresh);
             EXPECT_EQ(run.status, 0) << locale << page << ": " << run.err;
             Records csv = zevdt_test::ReadCsv(run.out);
             size_t n = 0;
@@ -319,14 +300,9 @@ TEST_F(DrillThrough, NamesBeyondAsciiInTheCodePage) {
 }
 
 TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
-    std::vector<std::string> cell = With({"--context", "1"}, kSampleCell);
     std::map<std::string, std::string> outputs;
-    for (const char* format : {"csv", "tsv", "json", "table"}) {
-        std::string path = work_ + "formats." + format;
-        RunResult run = Drill(kPickSalesDetail, With(cell, {"--format", format, "--output", path}));
-        ASSERT_EQ(run.status, 0) << format << ": " << run.err;
-        outputs[format] = zevdt_test::ReadFile(path);
-    }
+    for (const char* format : {"csv", "tsv", "json", "table"})
+        outputs[format] = DrillInto(kPickSalesDetail, format);
     Records csv = Clipped(zevdt_test::ReadCsv(outputs["csv"]));
     Records tsv = Clipped(zevdt_test::ReadTsv(outputs["tsv"]));
     EXPECT_EQ(tsv, csv);
@@ -365,40 +341,18 @@ TEST_F(DrillThrough, EveryFormatCarriesTheSameCells) {
 }
 
 TEST_F(DrillThrough, LoginThenReportChoiceThenExecute) {
-    RunResult run = Drill(
-        "window 129\n"
-        "expect-text 1002 SalesDW\n"
-        "type 1014 demo\n"
-        "type 1015 demo-2024\n"
-        "click 1\n"
-        "window 138\n"
-        "select 1040 0\n"
-        "click 1043\n",
-        With({"--context", "1", "--format", "csv"}, kSampleCell), loginDatabase_);
+    RunResult run = Drill("window 129\nexpect-text 1002 SalesDW\n" + drillscripts::kLogin + kPickSalesDetail,
+                          Cell("1", {"--format", "csv"}), loginDatabase_);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(zevdt_test::ReadCsv(run.out).size() - 1, Query(loginDatabase_, kSalesDetailQuery).size());
 }
 
 TEST_F(DrillThrough, RefusedLoginIsAskedAgain) {
     // SecureSales has one report that cannot be customised: no report dialog.
-    RunResult run = Drill(
-        "window 129\n"
-        "type 1014 demo\n"
-        "type 1015 wrong\n"
-        "click 1\n"
-        "window messagebox\n"
-        "answer ok\n"
-        "window 129\n"
-        "type 1014 demo\n"
-        "type 1015 demo-2024\n"
-        "click 1\n",
-        With({"--context", "2", "--format", "tsv"}, kSampleCell));
+    RunResult run = Drill(kWrongLogin + drillscripts::kLogin, Cell("2", {"--format", "tsv"}));
     ASSERT_EQ(run.status, 0) << run.err;
-    Records rows = zevdt_test::ReadTsv(run.out);
-    ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"region", "city", "year", "amount"}));
-    rows.erase(rows.begin());
-    EXPECT_EQ(rows, Query(database_, kRegionalRevenueQuery));
+    ExpectReport(zevdt_test::ReadTsv(run.out), {"region", "city", "year", "amount"},
+                 Query(database_, kRegionalRevenueQuery));
     // Two login dialogs were shown, the first answered by a refusal.
     std::string transcript = zevdt_test::ReadFile(transcript_);
     size_t first = transcript.find("window 129");
@@ -409,94 +363,68 @@ TEST_F(DrillThrough, RefusedLoginIsAskedAgain) {
 TEST_F(DrillThrough, PresetPasswordSkipsALoginThatAsksOnlyForTheServer) {
     // The data source asks for the server name only: a host that preset the
     // source password is not asked, so the report dialog comes first.
-    RunResult preset = Drill(kPickSalesDetail,
-                             With({"--context", "1", "--password", "secret", "--format", "csv"}, kSampleCell),
-                             serverDatabase_);
+    RunResult preset =
+        Drill(kPickSalesDetail, Cell("1", {"--password", "secret", "--format", "csv"}), serverDatabase_);
     ASSERT_EQ(preset.status, 0) << preset.err;
     EXPECT_EQ(zevdt_test::ReadCsv(preset.out).size(), 2144u);
     // Without it the login dialog comes, and the script, expecting the
     // report dialog, stops: the dialog is cancelled.
-    RunResult asked = Drill(kPickSalesDetail, With({"--context", "1"}, kSampleCell), serverDatabase_);
-    EXPECT_EQ(asked.status, 1) << asked.err;
+    ExpectEnded(Drill(kPickSalesDetail, Cell("1"), serverDatabase_), 1);
     EXPECT_NE(zevdt_test::ReadFile(transcript_).find("window 129"), std::string::npos);
 }
 
 TEST_F(DrillThrough, CancelGivesTheCancelledStatus) {
-    RunResult inReports = Drill("window 138\nclick 2\n", With({"--context", "1"}, kSampleCell));
+    RunResult inReports = Drill("window 138\nclick 2\n", Cell("1"));
     EXPECT_EQ(inReports.status, 1) << inReports.err;
     EXPECT_EQ(inReports.out, "");
-    RunResult inLogin = Drill("window 129\nclick 2\n", With({"--context", "2"}, kSampleCell));
-    EXPECT_EQ(inLogin.status, 1) << inLogin.err;
+    ExpectEnded(Drill("window 129\nclick 2\n", Cell("2")), 1);
 }
 
 TEST_F(DrillThrough, FailuresGiveTheCodeAndItsText) {
     // No report maps the dimension: the library's own message, then its code.
-    RunResult noReports = Drill("window messagebox\nexpect-message 50007\nanswer ok\n",
-                                {"--context", "1", "--member", "Planet=Mars"});
-    EXPECT_EQ(noReports.status, 3);
-    EXPECT_NE(noReports.err.find("ZevDTOpen failed with code 50007: There are no reports defined"),
-              std::string::npos)
-        << noReports.err;
+    ExpectEnded(Drill("window messagebox\nexpect-message 50007\nanswer ok\n",
+                      {"--context", "1", "--member", "Planet=Mars"}),
+                3, {"ZevDTOpen failed with code 50007: There are no reports defined"});
 
 #ifndef _WIN32
     // A machine without the memory for the report: the refusal's code and its
     // text, with words where the message box showed the byte count.
     setenv("ZEVDT_MEMORY_LIMIT", "1", 1);
-    RunResult noMemory =
-        Drill(std::string(kPickSalesDetail) + "window messagebox\nexpect-message 50009\nanswer ok\n",
-              With({"--context", "1"}, kSampleCell));
+    RunResult noMemory = Drill(
+        std::string(kPickSalesDetail) + "window messagebox\nexpect-message 50009\nanswer ok\n", Cell("1"));
     unsetenv("ZEVDT_MEMORY_LIMIT");
-    EXPECT_EQ(noMemory.status, 3);
-    EXPECT_NE(noMemory.err.find(
-                  "failed with code 50009: Failed to allocate the requested number of bytes of memory."),
-              std::string::npos)
-        << noMemory.err;
+    ExpectEnded(noMemory, 3,
+                {"failed with code 50009: Failed to allocate the requested number of bytes of memory."});
 #endif
 
     // A status of the data-transfer library is passed on with its number.
-    RunResult noDatabase =
-        Drill("window messagebox\nanswer ok\n", With({"--context", "1"}, kSampleCell), work_ + "missing.db");
-    EXPECT_EQ(noDatabase.status, 3);
-    EXPECT_NE(noDatabase.err.find("code 2002001"), std::string::npos) << noDatabase.err;
+    RunResult noDatabase = Drill("window messagebox\nanswer ok\n", Cell("1"), work_ + "missing.db");
+    ExpectEnded(noDatabase, 3, {"code 2002001"});
 #ifndef _WIN32
     // On Linux nobody saw the box: its text comes with the code, and a box
     // that no script line answered is also a diagnostic on standard error.
-    EXPECT_NE(noDatabase.err.find("ZevDTOpen failed with code 2002001: The database"), std::string::npos)
-        << noDatabase.err;
-    RunResult unanswered = Drill("", With({"--context", "1"}, kSampleCell), work_ + "missing.db");
-    EXPECT_EQ(unanswered.status, 3);
-    EXPECT_NE(unanswered.err.find("ZEVDTU: message box taken by its default: The database"),
-              std::string::npos)
-        << unanswered.err;
+    ExpectEnded(noDatabase, 3, {"ZevDTOpen failed with code 2002001: The database"});
+    ExpectEnded(Drill("", Cell("1"), work_ + "missing.db"), 3,
+                {"ZEVDTU: message box taken by its default: The database"});
     EXPECT_NE(
         zevdt_test::ReadFile(transcript_).find("diagnostic \"message box taken by its default: The database"),
         std::string::npos);
     // A refused login that the script does not answer again ends as cancelled,
     // with the refusal's text.
-    RunResult refused =
-        Drill("window 129\ntype 1014 demo\ntype 1015 wrong\nclick 1\nwindow messagebox\nanswer ok\n",
-              With({"--context", "2"}, kSampleCell));
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(
-        refused.err.find("zevdt: cancelled after the message: The user name or password is not correct."),
-        std::string::npos)
-        << refused.err;
+    ExpectEnded(Drill(kWrongLogin, Cell("2")), 1,
+                {"zevdt: cancelled after the message: The user name or password is not correct."});
     // Without any UI script every dialog is cancelled, and zevdt says so.
-    RunResult noScript = zevdt_test::Run(
-        With({zevdt_, "drill", "--database", database_, "--context", "1"}, kSampleCell), work_);
-    EXPECT_EQ(noScript.status, 1);
-    EXPECT_NE(noScript.err.find("without one every dialog is cancelled"), std::string::npos) << noScript.err;
-    EXPECT_NE(noScript.err.find("--ui-script FILE"), std::string::npos) << noScript.err;
+    ExpectEnded(zevdt_test::Run(With({zevdt_, "drill", "--database", database_}, Cell("1")), work_), 1,
+                {"without one every dialog is cancelled", "--ui-script FILE"});
 #endif
 
     // A URI libpq cannot read: its password shows in no text, neither the
     // message box's (in the transcript), nor standard error, nor a diagnostic.
     zevdt_test::SetEnv("ZEVDT_DIAGNOSTICS", "1");
-    RunResult secret = Drill("window messagebox\nanswer ok\n", With({"--context", "1"}, kSampleCell),
-                             "postgresql://reports:S3cretPW@[::1/warehouse");
+    RunResult secret =
+        Drill("window messagebox\nanswer ok\n", Cell("1"), "postgresql://reports:S3cretPW@[::1/warehouse");
     zevdt_test::SetEnv("ZEVDT_DIAGNOSTICS", "");
-    EXPECT_EQ(secret.status, 3);
-    EXPECT_NE(secret.err.find("code 2002001"), std::string::npos) << secret.err;
+    ExpectEnded(secret, 3, {"code 2002001"});
     const std::string shown = zevdt_test::ReadFile(transcript_);
     for (const std::string& text : {secret.out, secret.err, shown})
         EXPECT_EQ(text.find("S3cretPW"), std::string::npos) << text;
@@ -518,32 +446,26 @@ TEST_F(DrillThrough, UnusablePathsAreRefusedBeforeAnyDialog) {
          {Case{{"--output", missing + "x.csv"}, "cannot write "}, Case{{"--output", work_}, "cannot write "},
           Case{{"--ui-script", missing + "login.ui"}, "cannot read the UI script "}}) {
         std::remove(transcript_.c_str());
-        RunResult run = Drill("window 129\nclick 2\n", With(With({"--context", "2"}, kSampleCell), c.args));
-        EXPECT_EQ(run.status, 2) << c.args[1] << ": " << run.err;
-        EXPECT_NE(run.err.find(c.says + c.args[1] + ": "), std::string::npos) << run.err;
+        RunResult run = Drill("window 129\nclick 2\n", With(Cell("2"), c.args));
+        ExpectEnded(run, 2, {c.says + c.args[1] + ": "});
         EXPECT_EQ(zevdt_test::ReadFile(transcript_).find("window 129"), std::string::npos) << c.args[1];
     }
     // An existing file keeps its content until a report replaces it.
     const std::string kept = work_ + "kept.csv";
     zevdt_test::WriteFile(kept, "earlier report\n");
-    RunResult cancelled =
-        Drill("window 129\nclick 2\n", With({"--context", "2", "--output", kept}, kSampleCell));
-    EXPECT_EQ(cancelled.status, 1) << cancelled.err;
+    ExpectEnded(Drill("window 129\nclick 2\n", Cell("2", {"--output", kept})), 1);
     EXPECT_EQ(zevdt_test::ReadFile(kept), "earlier report\n");
 }
 
 TEST_F(DrillThrough, UsageErrorsAndHelp) {
-    RunResult unknown = zevdt_test::Run({zevdt_, "drill", "--colour", "red"}, work_);
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("unknown option --colour"), std::string::npos) << unknown.err;
-    EXPECT_NE(unknown.err.find("usage: zevdt drill"), std::string::npos) << unknown.err;
+    ExpectEnded(zevdt_test::Run({zevdt_, "drill", "--colour", "red"}, work_), 2,
+                {"unknown option --colour", "usage: zevdt drill"});
     for (const char* command : {"drill", "sample"}) {
         RunResult help = zevdt_test::Run({zevdt_, command, "--help"}, work_);
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find(std::string("usage: zevdt ") + command), std::string::npos) << help.out;
     }
-    RunResult none = zevdt_test::Run({zevdt_}, work_);
-    EXPECT_EQ(none.status, 2);
+    ExpectEnded(zevdt_test::Run({zevdt_}, work_), 2);
 }
 
 TEST_F(DrillThrough, SampleGoesWhereTheLibraryLooksByDefault) {
@@ -553,14 +475,12 @@ TEST_F(DrillThrough, SampleGoesWhereTheLibraryLooksByDefault) {
     RunResult made = zevdt_test::Run({zevdt_, "sample", "--replace"}, work_);
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_TRUE(std::filesystem::exists(bin_ + "zevdtapi.db")) << made.out;
-    RunResult again = zevdt_test::Run({zevdt_, "sample"}, work_);
-    EXPECT_EQ(again.status, 3);
-    EXPECT_NE(again.err.find("--replace"), std::string::npos) << again.err;
+    ExpectEnded(zevdt_test::Run({zevdt_, "sample"}, work_), 3, {"--replace"});
 
     std::string script = work_ + "default.ui";
     zevdt_test::WriteFile(script, kPickSalesDetail);
     RunResult drill = zevdt_test::Run(
-        With({zevdt_, "drill", "--ui-script", script, "--format", "csv"}, kSampleCell), work_);
+        With({zevdt_, "drill", "--ui-script", script}, Cell("1", {"--format", "csv"})), work_);
     ASSERT_EQ(drill.status, 0) << drill.err;
     EXPECT_EQ(zevdt_test::ReadCsv(drill.out).size(), 2144u);
 }
@@ -575,9 +495,9 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
     RunResult made = zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_);
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_NE(made.out.find("sample warehouse written to postgresql://"), std::string::npos) << made.out;
-    RunResult again = zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_);
-    EXPECT_EQ(again.status, 3) << again.err;  // a catalog is there: left alone without --replace
-    EXPECT_NE(again.err.find("already holds a report catalog"), std::string::npos) << again.err;
+    // A catalog is there: left alone without --replace.
+    ExpectEnded(zevdt_test::Run({zevdt_, "sample", "--database", uri}, work_), 3,
+                {"already holds a report catalog"});
 
     struct Case {
         const char* name;
@@ -590,17 +510,16 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
     std::string typedKrakow = drillscripts::kFilterOnCity + "press finish\n";
     typedKrakow.replace(typedKrakow.find("Brno"), 4, "Krak\xF3w");
     const std::vector<Case> cases = {
-        {"cell", kPickSalesDetail, With({"--context", "1", "--format", "csv"}, kSampleCell)},
-        {"customize", kCustomizeScript, With({"--context", "1", "--format", "csv"}, kSampleCell)},
-        {"filter", kFilterScript, With({"--context", "1", "--format", "csv"}, kSampleCell)},
-        {"json", kPickSalesDetail, With({"--context", "1", "--format", "json"}, kSampleCell)},
+        {"cell", kPickSalesDetail, Cell("1", {"--format", "csv"})},
+        {"customize", kCustomizeScript, Cell("1", {"--format", "csv"})},
+        {"filter", kFilterScript, Cell("1", {"--format", "csv"})},
+        {"json", kPickSalesDetail, Cell("1", {"--format", "json"})},
         {"table", kPickSalesDetail, {"--context", "1", "--member", "Year=2023"}},
         {"login", "window 129\ntype 1014 DEMO\ntype 1015 demo-2024\nclick 1\n",
-         With({"--context", "2", "--format", "csv"}, kSampleCell)},
-        {"cancel", "window 138\nclick 2\n", With({"--context", "1"}, kSampleCell)},
-        {"unknown source", "", With({"--context", "9"}, kSampleCell)},
-        {"typed in Latin-1", typedKrakow, With({"--context", "1", "--format", "csv"}, kSampleCell),
-         "de_DE.ISO-8859-1"},
+         Cell("2", {"--format", "csv"})},
+        {"cancel", "window 138\nclick 2\n", Cell("1")},
+        {"unknown source", "", Cell("9")},
+        {"typed in Latin-1", typedKrakow, Cell("1", {"--format", "csv"}), "de_DE.ISO-8859-1"},
     };
     // A SQLite twin as fresh as the server's copy: earlier tests leave state
     // (saved filters among it) in the suite's file.
@@ -624,16 +543,11 @@ TEST_F(DrillThrough, PostgresWarehouseGivesTheSameBytesAsSqlite) {
     // column after the wizard took it out, Brno's after its filter.
     Records all = Query(twin, kSalesDetailQuery);
     ASSERT_EQ(all.size(), 2143u);
-    Records customized = all, filtered;
-    for (auto& row : customized) row.pop_back();
-    for (const auto& row : all)
-        if (row[2] == "Brno")
-            filtered.push_back(row);
+    Records customized = WithoutLastColumn(all), filtered = OfCity(all, "Brno");
     const std::pair<const char*, const Records*> expected[] = {
         {"cell", &all}, {"customize", &customized}, {"filter", &filtered}};
     // Kraków's rows (the saved filter of the "filter" case adds Brno's) in Latin-1's byte.
-    size_t krakow = 0, latin = 0;
-    for (const auto& row : all) krakow += row[2] == "Krak\xC3\xB3w";
+    size_t krakow = OfCity(all, "Krak\xC3\xB3w").size(), latin = 0;
     for (const auto& row : pgCsv["typed in Latin-1"]) {
         latin += row[2] == "Krak\xF3w";
         for (const auto& field : row) EXPECT_EQ(field.find("\xC3\xB3"), std::string::npos) << field;

@@ -3,7 +3,6 @@
 // library holds as it was, byte for byte. Host, ZEVDTU and the stand-in in
 // this process, the dialogs driven as a user would; the lock in another.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <filesystem>
@@ -20,6 +19,7 @@
 #include "process.h"
 #include "resources/resource.h"
 #include "sample_warehouse.h"
+#include "support/sqlite_rows.h"
 #include "zevdtu.h"
 
 namespace {
@@ -48,23 +48,10 @@ std::string Hex(const std::string& bytes) {
 // Rows of a statement on a SQLite file, each row's columns joined by "|".
 std::vector<std::string> LiteRows(const std::string& path, const std::string& sql) {
     std::vector<std::string> rows;
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            std::string row;
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const unsigned char* text = sqlite3_column_text(statement, c);
-                row += std::string(c ? "|" : "") + (text ? reinterpret_cast<const char*>(text) : "");
-            }
-            rows.push_back(row);
-        }
-    } else {
-        ADD_FAILURE() << sqlite3_errmsg(db);
+    for (const auto& row : testsupport::SqliteRows(path, sql)) {
+        rows.emplace_back();
+        for (size_t c = 0; c < row.size(); ++c) rows.back() += (c ? "|" : "") + row[c];
     }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
     return rows;
 }
 
@@ -77,8 +64,10 @@ std::string SeedSql(const std::function<std::string(const std::string&)>& blob) 
     return sql + "INSERT INTO dt_saved_filter (report_id, position, record) VALUES (2, 0, " +
            blob(Hex("Other$*$")) + ");";
 }
-const char kReadBack[] =
-    "SELECT report_id, position, %HEX% FROM dt_saved_filter ORDER BY report_id, position";
+// The statement that reads them back; `hex` writes a record's bytes in hex.
+std::string ReadBackSql(const std::string& hex) {
+    return "SELECT report_id, position, " + hex + " FROM dt_saved_filter ORDER BY report_id, position";
+}
 
 class FilterLock : public ::testing::Test {
   protected:
@@ -158,6 +147,16 @@ class FilterLock : public ::testing::Test {
         EXPECT_EQ(combo, std::vector<std::string>{"Default"});
     }
 
+    // Finish after the locked load leaves the filters as the rows read back had them.
+    void ExpectKeptAfterALockedLoad(const std::string& database,
+                                    const std::function<std::vector<std::string>()>& rows) {
+        const std::vector<std::string> before = rows();
+        ASSERT_EQ(before.size(), kHeld.size() + 1);
+        EXPECT_EQ(before[1], "1|1|" + Hex(kHeld[1]));
+        FinishAfterALockedLoad(database);
+        EXPECT_EQ(rows(), before);
+    }
+
     std::string work_;
 };
 
@@ -165,20 +164,8 @@ TEST_F(FilterLock, SqliteKeepsEverySavedFilter) {
     const std::string database = work_ + "sample.db";
     std::string error;
     ASSERT_TRUE(zevdtapi::CreateSampleWarehouse(database, true, &error)) << error;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, SeedSql([](const std::string& hex) { return "X'" + hex + "'"; }).c_str(),
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
-    std::string readBack = kReadBack;
-    readBack.replace(readBack.find("%HEX%"), 5, "hex(record)");
-    const std::vector<std::string> before = LiteRows(database, readBack);
-    ASSERT_EQ(before.size(), kHeld.size() + 1);
-    EXPECT_EQ(before[1], "1|1|" + Hex(kHeld[1]));
-    FinishAfterALockedLoad(database);
-    EXPECT_EQ(LiteRows(database, readBack), before);
+    testsupport::SqliteRows(database, SeedSql([](const std::string& hex) { return "X'" + hex + "'"; }));
+    ExpectKeptAfterALockedLoad(database, [&] { return LiteRows(database, ReadBackSql("hex(record)")); });
 }
 
 #ifndef _WIN32
@@ -188,18 +175,12 @@ TEST_F(FilterLock, PostgresKeepsEverySavedFilter) {
     const std::string uri = server.SampleCopy("filter_lock");
     ASSERT_TRUE(zevdtapi_test::PgExec(
         uri, SeedSql([](const std::string& hex) { return "decode('" + hex + "', 'hex')"; })));
-    std::string readBack = kReadBack;
-    readBack.replace(readBack.find("%HEX%"), 5, "upper(encode(record, 'hex'))");
-    auto rows = [&] {
+    ExpectKeptAfterALockedLoad(uri, [&] {
         std::vector<std::string> out;
-        for (const auto& row : zevdtapi_test::PgRows(uri, readBack))
+        for (const auto& row : zevdtapi_test::PgRows(uri, ReadBackSql("upper(encode(record, 'hex'))")))
             out.push_back(row[0].value_or("") + "|" + row[1].value_or("") + "|" + row[2].value_or(""));
         return out;
-    };
-    const std::vector<std::string> before = rows();
-    ASSERT_EQ(before.size(), kHeld.size() + 1);
-    FinishAfterALockedLoad(uri);
-    EXPECT_EQ(rows(), before);
+    });
 }
 #endif
 

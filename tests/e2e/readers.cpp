@@ -1,9 +1,24 @@
 #include "readers.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <stdexcept>
 
 namespace zevdt_test {
+namespace {
+
+// The byte an escape's letter stands for, from pairs of a letter and its
+// byte; -1 for a letter that is no escape.
+int Unescaped(const std::string& pairs, char letter) {
+    for (size_t k = 0; k + 1 < pairs.size(); k += 2) {
+        if (pairs[k] == letter) {
+            return static_cast<unsigned char>(pairs[k + 1]);
+        }
+    }
+    return -1;
+}
+
+}  // namespace
 
 Records ReadCsv(const std::string& text) {
     Records records;
@@ -73,22 +88,11 @@ Records ReadTsv(const std::string& text) {
             if (++i >= text.size()) {
                 throw std::runtime_error("TSV: lone backslash at the end");
             }
-            switch (text[i]) {
-                case 't':
-                    field += '\t';
-                    break;
-                case 'r':
-                    field += '\r';
-                    break;
-                case 'n':
-                    field += '\n';
-                    break;
-                case '\\':
-                    field += '\\';
-                    break;
-                default:
-                    throw std::runtime_error("TSV: unknown escape at byte " + std::to_string(i));
+            const int byte = Unescaped("t\tr\rn\n\\\\", text[i]);
+            if (byte < 0) {
+                throw std::runtime_error("TSV: unknown escape at byte " + std::to_string(i));
             }
+            field += static_cast<char>(byte);
         } else if (c == '\t') {
             record.push_back(field);
             field.clear();
@@ -148,6 +152,28 @@ class JsonParser {
         }
         ++i_;
     }
+    // Past c, if it comes after the blanks.
+    bool Skip(char c) {
+        Blanks();
+        if (i_ < s_.size() && s_[i_] == c) {
+            ++i_;
+            return true;
+        }
+        return false;
+    }
+    // An object's members or an array's items, each read by item, from the
+    // opening character to the closing one.
+    template <typename Item>
+    void Sequence(char close, Item item) {
+        ++i_;
+        if (Skip(close)) {
+            return;
+        }
+        do {
+            item();
+        } while (Skip(','));
+        Expect(close);
+    }
     bool Literal(const char* word) {
         std::string w(word);
         if (s_.compare(i_, w.size(), w) == 0) {
@@ -165,46 +191,20 @@ class JsonParser {
         char c = s_[i_];
         if (c == '{') {
             v.kind = Json::kObject;
-            ++i_;
-            Blanks();
-            if (i_ < s_.size() && s_[i_] == '}') {
-                ++i_;
-                return v;
-            }
-            while (true) {
+            Sequence('}', [&] {
                 Blanks();
                 std::string key = String();
                 Expect(':');
                 if (!v.members.emplace(key, Value()).second) {
                     Fail("duplicate member \"" + key + "\"");
                 }
-                Blanks();
-                if (i_ < s_.size() && s_[i_] == ',') {
-                    ++i_;
-                    continue;
-                }
-                Expect('}');
-                return v;
-            }
+            });
+            return v;
         }
         if (c == '[') {
             v.kind = Json::kArray;
-            ++i_;
-            Blanks();
-            if (i_ < s_.size() && s_[i_] == ']') {
-                ++i_;
-                return v;
-            }
-            while (true) {
-                v.items.push_back(Value());
-                Blanks();
-                if (i_ < s_.size() && s_[i_] == ',') {
-                    ++i_;
-                    continue;
-                }
-                Expect(']');
-                return v;
-            }
+            Sequence(']', [&] { v.items.push_back(Value()); });
+            return v;
         }
         if (c == '"') {
             v.kind = Json::kString;
@@ -237,37 +237,22 @@ class JsonParser {
         if (i_ + 4 > s_.size()) {
             Fail("short \\u escape");
         }
-        unsigned value = 0;
-        for (int k = 0; k < 4; ++k) {
-            char h = s_[i_++];
-            value <<= 4;
-            if (h >= '0' && h <= '9') {
-                value |= h - '0';
-            } else if (h >= 'a' && h <= 'f') {
-                value |= h - 'a' + 10;
-            } else if (h >= 'A' && h <= 'F') {
-                value |= h - 'A' + 10;
-            } else {
+        const std::string digits = s_.substr(i_, 4);
+        for (char h : digits) {
+            if (!std::isxdigit(static_cast<unsigned char>(h))) {
                 Fail("bad hex digit");
             }
         }
-        return value;
+        i_ += 4;
+        return static_cast<unsigned>(std::stoul(digits, nullptr, 16));
     }
+    // A code point in UTF-8: the lead byte, then six bits in each byte after it.
     static void Utf8(unsigned cp, std::string* out) {
-        if (cp < 0x80) {
-            *out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            *out += static_cast<char>(0xC0 | (cp >> 6));
-            *out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            *out += static_cast<char>(0xE0 | (cp >> 12));
-            *out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            *out += static_cast<char>(0xF0 | (cp >> 18));
-            *out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            *out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *out += static_cast<char>(0x80 | (cp & 0x3F));
+        static const unsigned kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+        const int more = cp < 0x80 ? 0 : cp < 0x800 ? 1 : cp < 0x10000 ? 2 : 3;
+        *out += static_cast<char>(kLead[more] | (cp >> (6 * more)));
+        for (int k = more - 1; k >= 0; --k) {
+            *out += static_cast<char>(0x80 | ((cp >> (6 * k)) & 0x3F));
         }
     }
     std::string String() {
@@ -311,52 +296,29 @@ class JsonParser {
             if (i_ >= s_.size()) {
                 Fail("unterminated escape");
             }
-            char e = s_[i_++];
-            switch (e) {
-                case '"':
-                    out += '"';
-                    break;
-                case '\\':
-                    out += '\\';
-                    break;
-                case '/':
-                    out += '/';
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u': {
-                    unsigned cp = Hex4();
-                    if (cp >= 0xD800 && cp < 0xDC00) {
-                        if (!Literal("\\u")) {
-                            Fail("lone high surrogate");
-                        }
-                        unsigned low = Hex4();
-                        if (low < 0xDC00 || low > 0xDFFF) {
-                            Fail("bad low surrogate");
-                        }
-                        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                    } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-                        Fail("lone low surrogate");
-                    }
-                    Utf8(cp, &out);
-                    break;
-                }
-                default:
-                    Fail("unknown escape");
+            const char e = s_[i_++];
+            const int byte = Unescaped("\"\"\\\\//b\bf\fn\nr\rt\t", e);
+            if (byte >= 0) {
+                out += static_cast<char>(byte);
+                continue;
             }
+            if (e != 'u') {
+                Fail("unknown escape");
+            }
+            unsigned cp = Hex4();
+            if (cp >= 0xD800 && cp < 0xDC00) {
+                if (!Literal("\\u")) {
+                    Fail("lone high surrogate");
+                }
+                unsigned low = Hex4();
+                if (low < 0xDC00 || low > 0xDFFF) {
+                    Fail("bad low surrogate");
+                }
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+                Fail("lone low surrogate");
+            }
+            Utf8(cp, &out);
         }
     }
 

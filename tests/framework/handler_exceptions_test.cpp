@@ -10,6 +10,7 @@
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/ui_steps.h"
 #ifdef _WIN32
 #include "framework/win32/win32_api.h"
 #endif
@@ -64,67 +65,44 @@ void ClickOk(fw::Ui& ui) {
     fw::CurrentBackend().PostMessage(ui.Window(), WM_COMMAND, IDOK, 0);
 }
 
-// After a failed run, the same kind of run goes through as usual.
-void ExpectANormalRunAfterwards() {
+// The run of window through the steps throws the handler's failure once every
+// step has run; no window of it is left, and a run afterwards goes as usual.
+template <class Window>
+void ExpectTheThrowToEndTheRun(Window& window, std::initializer_list<fw::TestDriver::StepFn> steps) {
+    const unsigned before = ThreadWindows();
+    {
+        fw::TestDriver driver;
+        for (const fw::TestDriver::StepFn& step : steps) driver.Then(step);
+        fw::ScopedDriver scope(&driver);
+        EXPECT_THROW(window.DoModal(), HandlerFailure);
+        EXPECT_TRUE(driver.Done());
+    }
+    EXPECT_EQ(ThreadWindows(), before);
     Failing dialog(false);
-    fw::TestDriver driver;
-    driver.Then(ClickOk);
-    fw::ScopedDriver scope(&driver);
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(testsupport::RunSteps(dialog, {ClickOk}), IDOK);
 }
 
 TEST(HandlerExceptions, AThrowingButtonEndsItsRunAndComesOutOfDoModal) {
-    const unsigned before = ThreadWindows();
     Failing dialog(true);
-    {
-        fw::TestDriver driver;
-        driver.Then(ClickOk);
-        fw::ScopedDriver scope(&driver);
-        EXPECT_THROW(dialog.DoModal(), HandlerFailure);
-        EXPECT_TRUE(driver.Done());
-    }
+    ExpectTheThrowToEndTheRun(dialog, {ClickOk});
     EXPECT_EQ(dialog.oks, 1);
-    EXPECT_EQ(ThreadWindows(), before);
-    ExpectANormalRunAfterwards();
 }
 
 TEST(HandlerExceptions, AThrowInANestedRunEndsBothRuns) {
-    const unsigned before = ThreadWindows();
     Failing inner(true);
     Failing outer(false, &inner);
-    {
-        fw::TestDriver driver;
-        driver.Then(ClickOk).Then(ClickOk);
-        fw::ScopedDriver scope(&driver);
-        EXPECT_THROW(outer.DoModal(), HandlerFailure);
-        EXPECT_TRUE(driver.Done());
-    }
+    ExpectTheThrowToEndTheRun(outer, {ClickOk, ClickOk});
     EXPECT_EQ(inner.oks, 1);
     EXPECT_EQ(outer.oks, 1);
-    EXPECT_EQ(ThreadWindows(), before);
-    ExpectANormalRunAfterwards();
 }
 
 TEST(HandlerExceptions, AThrowingPageEndsTheSheet) {
-    const unsigned before = ThreadWindows();
     FailingPage first;
     CPropertyPage second(IDD_SELECT_ATTR);
-    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
-    sheet.SetWizardMode();
-    sheet.AddPage(&first);
-    sheet.AddPage(&second);
-    {
-        fw::TestDriver driver;
-        driver.Then([](fw::Ui& ui) {
-            fw::CurrentBackend().PostMessage(ui.Window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-        });
-        fw::ScopedDriver scope(&driver);
-        EXPECT_THROW(sheet.DoModal(), HandlerFailure);
-        EXPECT_TRUE(driver.Done());
-    }
-    EXPECT_EQ(ThreadWindows(), before);
-    ExpectANormalRunAfterwards();
+    testsupport::PageWizard wizard({&first, &second});
+    ExpectTheThrowToEndTheRun(
+        wizard.sheet,
+        {[](fw::Ui& ui) { fw::CurrentBackend().PostMessage(ui.Window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0); }});
 }
 
 }  // namespace

@@ -6,54 +6,46 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/run_dialog.h"
+#include "support/ui_steps.h"
 
 namespace {
 
-INT_PTR RunLogin(fw::TestDriver& driver, CWnd* parent = nullptr) {
-    CDialog dialog(IDD_LOGIN, parent);
-    fw::ScopedDriver scope(&driver);
-    return dialog.DoModal();
+using testsupport::PressKey;
+
+// The library opens its dialogs without naming a parent.
+INT_PTR RunLogin(std::initializer_list<fw::TestDriver::StepFn> steps) {
+    CDialog dialog(IDD_LOGIN);
+    return testsupport::RunSteps(dialog, steps);
 }
 
 TEST(Keyboard, EnterGoesToTheTemplatesDefaultButtonAndEscToCancel) {
-    fw::TestDriver enter;
-    enter
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.DefaultButton(), IDOK);
-            EXPECT_EQ(ui.FocusId(), IDC_LOGIN_SERVER);
-        })
-        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); });
-    EXPECT_EQ(RunLogin(enter), IDOK);
-    EXPECT_TRUE(enter.Failures().empty()) << enter.Failures()[0];
-
-    fw::TestDriver esc;
-    esc.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Escape); });
-    EXPECT_EQ(RunLogin(esc), IDCANCEL);
+    EXPECT_EQ(RunLogin({[](fw::Ui& ui) {
+                            EXPECT_EQ(ui.DefaultButton(), IDOK);
+                            EXPECT_EQ(ui.FocusId(), IDC_LOGIN_SERVER);
+                        },
+                        PressKey(fw::Key::Enter)}),
+              IDOK);
+    EXPECT_EQ(RunLogin({PressKey(fw::Key::Escape)}), IDCANCEL);
 }
 
 TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
-    fw::TestDriver moved;
-    moved
-        .Then([](fw::Ui& ui) {
-            fw::CurrentBackend().SendMessage(ui.Window(), DM_SETDEFID, IDCANCEL, 0);
-            EXPECT_EQ(ui.DefaultButton(), IDCANCEL);
-        })
-        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); });
-    EXPECT_EQ(RunLogin(moved), IDCANCEL);
+    EXPECT_EQ(RunLogin({[](fw::Ui& ui) {
+                            fw::CurrentBackend().SendMessage(ui.Window(), DM_SETDEFID, IDCANCEL, 0);
+                            EXPECT_EQ(ui.DefaultButton(), IDCANCEL);
+                        },
+                        PressKey(fw::Key::Enter)}),
+              IDCANCEL);
 
-    // Tab order: server, data source (read-only, still a stop), user, password, OK, Cancel, Help.
+    // Tab order: server, data source (read-only, still a stop), user, password,
+    // OK, Cancel, Help, and round to the server, where Shift+Tab goes back.
     fw::TestDriver tabbed;
     std::vector<int> focus;
-    for (int i = 0; i < 7; ++i)
-        tabbed.Then([&](fw::Ui& ui) {
+    for (int i = 0; i < 8; ++i)
+        tabbed.Then([&focus, i](fw::Ui& ui) {
             focus.push_back(ui.FocusId());
-            ui.PressKey(fw::Key::Tab);
+            ui.PressKey(i < 7 ? fw::Key::Tab : fw::Key::ShiftTab);
         });
     tabbed
-        .Then([&](fw::Ui& ui) {
-            focus.push_back(ui.FocusId());
-            ui.PressKey(fw::Key::ShiftTab);
-        })
         .Then([&](fw::Ui& ui) {
             EXPECT_EQ(ui.FocusId(), IDC_LOGIN_HELP);
             ui.PressKey(fw::Key::ShiftTab);
@@ -62,7 +54,8 @@ TEST(Keyboard, SetDefIdMovesTheDefaultAndAFocusedButtonTakesEnter) {
             EXPECT_EQ(ui.DefaultButton(), IDCANCEL);  // the focused button is the one Enter presses
             ui.PressKey(fw::Key::Enter);
         });
-    EXPECT_EQ(RunLogin(tabbed), IDCANCEL);
+    CDialog login(IDD_LOGIN);
+    EXPECT_EQ(testsupport::RunCleanly(login, tabbed), IDCANCEL);
     EXPECT_EQ(focus,
               (std::vector<int>{IDC_LOGIN_SERVER, IDC_LOGIN_DATA_SOURCE, IDC_LOGIN_USER, IDC_LOGIN_PASSWORD,
                                 IDOK, IDCANCEL, IDC_LOGIN_HELP, IDC_LOGIN_SERVER}));
@@ -94,12 +87,9 @@ END_MESSAGE_MAP()
 // the new focus in place.
 TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
     FocusWatch moved;
-    auto focusServer = [](fw::Ui& ui) {
-        fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
-                                         reinterpret_cast<WPARAM>(ui.Control(IDC_LOGIN_SERVER)), TRUE);
-    };
+    auto focusServer = [](fw::Ui& ui) { testsupport::FocusOn(ui, IDC_LOGIN_SERVER); };
     fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Tab); })
+    driver.Then(PressKey(fw::Key::Tab))
         .Then(focusServer)
         .Then([](fw::Ui& ui) {
             // A command sent by code: the focus stays where it is until the box takes it.
@@ -113,50 +103,39 @@ TEST(Keyboard, AnEditLosingTheFocusSeesWhereItWent) {
     EXPECT_EQ(moved.wentTo, (std::vector<int>{IDC_LOGIN_DATA_SOURCE, 0, IDCANCEL}));
 
     FocusWatch closed;
-    fw::TestDriver esc;
-    esc.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Escape); });
-    fw::ScopedDriver scope(&esc);
-    EXPECT_EQ(closed.DoModal(), IDCANCEL);
+    EXPECT_EQ(testsupport::RunSteps(closed, {PressKey(fw::Key::Escape)}), IDCANCEL);
     EXPECT_EQ(closed.wentTo, std::vector<int>{0});
 }
 
 TEST(Keyboard, AltLetterPressesTheButtonWithThatAccelerator) {
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.PressAlt('c'); });
-    EXPECT_EQ(RunLogin(driver), IDCANCEL);
-    fw::TestDriver ok;
-    ok.Then([](fw::Ui& ui) { ui.PressAlt('O'); });
-    EXPECT_EQ(RunLogin(ok), IDOK);
+    EXPECT_EQ(RunLogin({[](fw::Ui& ui) { ui.PressAlt('c'); }}), IDCANCEL);
+    EXPECT_EQ(RunLogin({[](fw::Ui& ui) { ui.PressAlt('O'); }}), IDOK);
 }
 
 TEST(Keyboard, TheOwnerTakesNoInputWhileAModalWindowRuns) {
     // The outer dialog opens the inner one without naming a parent, as the library's dialogs do.
     fw::Hwnd outer = nullptr;
     bool outerEnabledInside = true, refused = false;
-    fw::TestDriver driver;
-    driver
-        .Then([&](fw::Ui& ui) {
-            outer = ui.Window();
-            fw::TestDriver inner;
-            inner.Then([&](fw::Ui& innerUi) {
-                outerEnabledInside = fw::CurrentBackend().IsWindowEnabled(outer);
-                try {
-                    fw::Ui(outer).Click(IDOK);
-                } catch (const fw::UiError&) {
-                    refused = true;
-                }
-                innerUi.PressKey(fw::Key::Escape);
-            });
-            // The inner run's own driver: the outer driver steps only its own window.
-            fw::ScopedDriver scope(&inner);
-            CDialog dialog(IDD_FILTER_NAME);
-            dialog.DoModal();
-        })
-        .Then([&](fw::Ui& ui) {
-            EXPECT_TRUE(fw::CurrentBackend().IsWindowEnabled(ui.Window()));
-            ui.PressKey(fw::Key::Escape);
-        });
-    EXPECT_EQ(RunLogin(driver), IDCANCEL);
+    auto openInner = [&](fw::Ui& ui) {
+        outer = ui.Window();
+        // The inner run's own driver: the outer driver steps only its own window.
+        CDialog dialog(IDD_FILTER_NAME);
+        testsupport::RunSteps(dialog, {[&](fw::Ui& innerUi) {
+                                  outerEnabledInside = fw::CurrentBackend().IsWindowEnabled(outer);
+                                  try {
+                                      fw::Ui(outer).Click(IDOK);
+                                  } catch (const fw::UiError&) {
+                                      refused = true;
+                                  }
+                                  innerUi.PressKey(fw::Key::Escape);
+                              }});
+    };
+    EXPECT_EQ(RunLogin({openInner,
+                        [&](fw::Ui& ui) {
+                            EXPECT_TRUE(fw::CurrentBackend().IsWindowEnabled(ui.Window()));
+                            ui.PressKey(fw::Key::Escape);
+                        }}),
+              IDCANCEL);
     EXPECT_FALSE(outerEnabledInside);
     EXPECT_TRUE(refused);
 }
@@ -165,7 +144,6 @@ class ColumnsPage : public CPropertyPage {
   public:
     explicit ColumnsPage(DWORD buttons) : CPropertyPage(IDD_SELECT_ATTR), buttons_(buttons) {}
     CListBox list;
-    CPropertySheet* sheet = nullptr;
     std::vector<int> changes;
 
   protected:
@@ -176,8 +154,7 @@ class ColumnsPage : public CPropertyPage {
         return TRUE;
     }
     BOOL OnSetActive() override {
-        if (sheet)
-            sheet->SetWizardButtons(buttons_);
+        GetSheet()->SetWizardButtons(buttons_);
         return CPropertyPage::OnSetActive();
     }
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
@@ -199,14 +176,10 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
     // A step that asks for Back alone still has Next as its default: once
     // Next is enabled, Enter goes forward, never back.
     ColumnsPage first(PSWIZB_NEXT), columns(PSWIZB_BACK), last(PSWIZB_BACK | PSWIZB_FINISH);
-    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
-    sheet.SetWizardMode();
-    for (ColumnsPage* p : {&first, &columns, &last}) {
-        p->sheet = &sheet;
-        sheet.AddPage(p);
-    }
+    testsupport::PageWizard wizard({&first, &columns, &last});
+    CPropertySheet& sheet = wizard.sheet;
     fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Enter); })
+    driver.Then(PressKey(fw::Key::Enter))
         .Then([](fw::Ui& ui) {
             EXPECT_EQ(ui.TemplateId(), unsigned(IDD_SELECT_ATTR));
             EXPECT_EQ(ui.DefaultButton(), ID_WIZNEXT);
@@ -228,29 +201,21 @@ TEST(Keyboard, TheWizardsDefaultStaysOnTheForwardButton) {
 
 TEST(Keyboard, ArrowsMoveTheFocusedListsSelectionAndItNotifies) {
     ColumnsPage page(PSWIZB_NEXT);
-    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
-    sheet.SetWizardMode();
-    page.sheet = &sheet;
-    sheet.AddPage(&page);
+    testsupport::PageWizard wizard({&page});
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.SelectRow(IDC_SELECT_LIST, 0); })
-        .Then([](fw::Ui& ui) {
-            // The focus goes to the list as a click would put it there.
-            fw::CurrentBackend().SendMessage(fw::CurrentBackend().GetParent(ui.Control(IDC_SELECT_LIST)),
-                                             WM_NEXTDLGCTL,
-                                             reinterpret_cast<WPARAM>(ui.Control(IDC_SELECT_LIST)), TRUE);
-        })
+        .Then([](fw::Ui& ui) { testsupport::FocusOn(ui, IDC_SELECT_LIST); })
         .Then([](fw::Ui& ui) {
             EXPECT_EQ(ui.FocusId(), IDC_SELECT_LIST);
             ui.PressKey(fw::Key::Down);
         })
-        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Down); })
-        .Then([](fw::Ui& ui) { ui.PressKey(fw::Key::Up); })
+        .Then(PressKey(fw::Key::Down))
+        .Then(PressKey(fw::Key::Up))
         .Then([](fw::Ui& ui) {
             EXPECT_EQ(ui.SelectedRows(IDC_SELECT_LIST), std::vector<int>{1});
             ui.PressKey(fw::Key::Escape);
         });
-    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), IDCANCEL);
+    EXPECT_EQ(testsupport::RunCleanly(wizard.sheet, driver), IDCANCEL);
     EXPECT_EQ(page.changes, (std::vector<int>{0, 1, 2, 1}));
 }
 
@@ -276,26 +241,15 @@ TEST(Keyboard, ArrowsInAListViewWithoutACaretStartFromTheTop) {
     // Down goes to the first row, whatever row was selected before.
     SelectedNotFocused dialog;
     fw::TestDriver driver;
-    driver
-        .Then([](fw::Ui& ui) {
-            fw::CurrentBackend().SendMessage(ui.Window(), WM_NEXTDLGCTL,
-                                             reinterpret_cast<WPARAM>(ui.Control(IDC_PICK_LIST)), TRUE);
-        })
-        .Then([](fw::Ui& ui) {
+    driver.Then([](fw::Ui& ui) { testsupport::FocusOn(ui, IDC_PICK_LIST); });
+    // Each key from the row selected before it: Up, then Down, Down, Escape.
+    const std::pair<std::vector<int>, fw::Key> moves[] = {
+        {{2}, fw::Key::Up}, {{2}, fw::Key::Down}, {{0}, fw::Key::Down}, {{1}, fw::Key::Escape}};
+    for (const auto& [before, key] : moves)
+        driver.Then([before = before, key = key](fw::Ui& ui) {
             EXPECT_EQ(ui.FocusId(), IDC_PICK_LIST);
-            ui.PressKey(fw::Key::Up);
-        })
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{2});
-            ui.PressKey(fw::Key::Down);
-        })
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{0});
-            ui.PressKey(fw::Key::Down);
-        })
-        .Then([](fw::Ui& ui) {
-            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), std::vector<int>{1});
-            ui.PressKey(fw::Key::Escape);
+            EXPECT_EQ(ui.SelectedRows(IDC_PICK_LIST), before);
+            ui.PressKey(key);
         });
     EXPECT_EQ(testsupport::RunCleanly(dialog, driver), IDCANCEL);
 }

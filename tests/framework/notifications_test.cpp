@@ -2,55 +2,22 @@
 // library's templates: the headless backend must answer exactly as Win32 does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "framework/afxwin.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/probe_page.h"
 #include "support/run_dialog.h"
-#include "support/probe_sheet.h"
+#include "support/ui_steps.h"
 
 namespace {
 
-// A wizard page that records every command and notification it receives and
-// runs a probe once it is up. The templates are pages, so they are shown as
-// pages, as on the platform a child template can only be.
-class Recorder : public CPropertyPage {
-  public:
-    Recorder(UINT id, std::function<void(Recorder&)> probe) : CPropertyPage(id), probe_(std::move(probe)) {}
-    std::vector<std::string> events;
-
-  protected:
-    BOOL OnInitDialog() override {
-        CPropertyPage::OnInitDialog();
-        recording_ = true;
-        probe_(*this);
-        recording_ = false;
-        return TRUE;
-    }
-    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-        if (recording_ && msg == WM_COMMAND)
-            events.push_back("command " + std::to_string(LOWORD(wParam)) + " " +
-                             std::to_string(HIWORD(wParam)));
-        if (recording_ && msg == WM_NOTIFY) {
-            auto* nm = reinterpret_cast<NMHDR*>(lParam);
-            events.push_back("notify " + std::to_string(nm->idFrom) + " " +
-                             std::to_string(static_cast<int>(nm->code)));
-        }
-        return CPropertyPage::OnWndMsg(msg, wParam, lParam, result);
-    }
-
-  private:
-    std::function<void(Recorder&)> probe_;
-    bool recording_ = false;
-};
-
-std::vector<std::string> Probe(UINT templateId, std::function<void(Recorder&)> probe) {
-    Recorder page(templateId, std::move(probe));
-    testsupport::RunAloneInAWizard(page);
-    return page.events;
-}
+using testsupport::Attached;
+using testsupport::ProbeEvents;
+using testsupport::ProbePage;
 
 const std::string kItemChanging = std::to_string(static_cast<int>(LVN_ITEMCHANGING));
 const std::string kItemChanged = std::to_string(static_cast<int>(LVN_ITEMCHANGED));
@@ -63,48 +30,44 @@ int At(const std::vector<std::string>& events, const std::string& e) {
     return it == events.end() ? -1 : static_cast<int>(it - events.begin());
 }
 
+// The parent hears of a change before it is made; how often it heard of the change.
+int AskedThenChanged(const std::vector<std::string>& events, const std::string& changing,
+                     const std::string& changed) {
+    EXPECT_GE(At(events, changing), 0) << changing;
+    EXPECT_LT(At(events, changing), At(events, changed)) << changed;
+    return static_cast<int>(std::count(events.begin(), events.end(), changed));
+}
+
 TEST(Notifications, ListViewStateChangesNotify) {
     // Template 132: the sort page's two report-view list views.
-    auto events = Probe(IDD_ORDER_LIST, [](Recorder& r) {
-        CListCtrl list;
-        list.m_hWnd = r.GetDlgItem(IDC_ORDER_AVAILABLE)->m_hWnd;
+    auto events = ProbeEvents(IDD_ORDER_LIST, [](ProbePage& r) {
+        Attached<CListCtrl> list(r, IDC_ORDER_AVAILABLE);
         list.InsertColumn(0, "Column");
         list.InsertItem(0, "A");
         list.InsertItem(1, "B");
         list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
         EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
-        list.m_hWnd = nullptr;
     });
-    int changed = 0;
-    for (const auto& e : events) changed += e == "notify 1050 " + kItemChanged;
-    EXPECT_GE(changed, 1);
-    // The parent hears of a change before it is made.
-    EXPECT_GE(At(events, "notify 1050 " + kItemChanging), 0);
-    EXPECT_LT(At(events, "notify 1050 " + kItemChanging), At(events, "notify 1050 " + kItemChanged));
+    EXPECT_GE(AskedThenChanged(events, "notify 1050 " + kItemChanging, "notify 1050 " + kItemChanged), 1);
 }
 
 TEST(Notifications, TreeSelectionNotifies) {
-    auto events = Probe(IDD_SELECT_ATTR, [](Recorder& r) {
-        CTreeCtrl tree;
-        tree.m_hWnd = r.GetDlgItem(IDC_SELECT_TREE)->m_hWnd;
+    auto events = ProbeEvents(IDD_SELECT_ATTR, [](ProbePage& r) {
+        Attached<CTreeCtrl> tree(r, IDC_SELECT_TREE);
         HTREEITEM root = tree.InsertItem("SALES");
         HTREEITEM child = tree.InsertItem("REGION", root);
         tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(child));
         EXPECT_EQ(tree.GetSelectedItem(), child);
         EXPECT_EQ(tree.GetParentItem(child), root);
         EXPECT_EQ(tree.GetItemText(child), "REGION");
-        tree.m_hWnd = nullptr;
     });
-    int changed = 0;
-    for (const auto& e : events) changed += e == "notify 1007 " + kTreeSelChanged;
-    EXPECT_EQ(changed, 1);
-    EXPECT_GE(At(events, "notify 1007 " + kTreeSelChanging), 0);
-    EXPECT_LT(At(events, "notify 1007 " + kTreeSelChanging), At(events, "notify 1007 " + kTreeSelChanged));
+    EXPECT_EQ(AskedThenChanged(events, "notify 1007 " + kTreeSelChanging, "notify 1007 " + kTreeSelChanged),
+              1);
 }
 
 TEST(Notifications, EditTextSetByCodeNotifiesChange) {
     auto events =
-        Probe(IDD_SELECT_ATTR, [](Recorder& r) { r.SetDlgItemText(IDC_SELECT_REPORT_NAME, "Sales"); });
+        ProbeEvents(IDD_SELECT_ATTR, [](ProbePage& r) { r.SetDlgItemText(IDC_SELECT_REPORT_NAME, "Sales"); });
     int update = At(events, "command 1047 " + std::to_string(EN_UPDATE));
     int change = At(events, "command 1047 " + std::to_string(EN_CHANGE));
     EXPECT_GE(update, 0);
@@ -114,15 +77,14 @@ TEST(Notifications, EditTextSetByCodeNotifiesChange) {
 // The column-filter page (134) has a multi-line edit: unlike a single-line
 // one it does not report text set by code.
 TEST(Notifications, MultiLineEditTextSetByCodeIsSilent) {
-    auto events = Probe(IDD_FILTERS_PAGE,
-                        [](Recorder& r) { r.SetDlgItemText(IDC_BUILDER_FILTERS, "SALES.REGION = East"); });
+    auto events = ProbeEvents(
+        IDD_FILTERS_PAGE, [](ProbePage& r) { r.SetDlgItemText(IDC_BUILDER_FILTERS, "SALES.REGION = East"); });
     for (const auto& e : events) EXPECT_NE(e.rfind("command 1022 ", 0), 0u) << e;
 }
 
 TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
-    auto listEvents = Probe(IDD_SELECT_ATTR, [](Recorder& r) {
-        CListBox list;
-        list.m_hWnd = r.GetDlgItem(IDC_SELECT_LIST)->m_hWnd;
+    auto listEvents = ProbeEvents(IDD_SELECT_ATTR, [](ProbePage& r) {
+        Attached<CListBox> list(r, IDC_SELECT_LIST);
         list.AddString("SALES.REGION");
         list.AddString("SALES.AMOUNT");
         list.SetSel(1, TRUE);
@@ -131,12 +93,10 @@ TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
         EXPECT_EQ(list.GetSelItems(2, selected), 1);
         EXPECT_EQ(selected[0], 1);
         EXPECT_EQ(list.FindStringExact(-1, "sales.amount"), 1);
-        list.m_hWnd = nullptr;
     });
     EXPECT_TRUE(listEvents.empty()) << listEvents.front();
-    auto comboEvents = Probe(IDD_FILTER, [](Recorder& r) {
-        CComboBox combo;
-        combo.m_hWnd = r.GetDlgItem(IDC_FILTER_COMBO)->m_hWnd;
+    auto comboEvents = ProbeEvents(IDD_FILTER, [](ProbePage& r) {
+        Attached<CComboBox> combo(r, IDC_FILTER_COMBO);
         combo.AddString("Q1");
         combo.AddString("Q2");
         combo.SetCurSel(1);
@@ -144,7 +104,6 @@ TEST(Notifications, ListBoxAndComboSelectionsByCodeAreSilent) {
         CString text;
         combo.GetLBText(1, text);
         EXPECT_EQ(text, "Q2");
-        combo.m_hWnd = nullptr;
     });
     EXPECT_TRUE(comboEvents.empty()) << comboEvents.front();
 }
@@ -169,14 +128,10 @@ TEST(Notifications, AUserChoiceInAComboIsReported) {
         }
     } page;
     page.log = &events;
-    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
-    sheet.SetWizardMode();
-    sheet.AddPage(&page);
-    fw::TestDriver driver;
-    driver.Then([](fw::Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 0); }).Then([](fw::Ui& ui) {
-        ui.Press(fw::SheetButton::Cancel);
-    });
-    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), IDCANCEL);
+    testsupport::PageWizard wizard({&page});
+    EXPECT_EQ(testsupport::RunSteps(wizard.sheet, {[](fw::Ui& ui) { ui.SelectRow(IDC_FILTER_COMBO, 0); },
+                                                   [](fw::Ui& ui) { ui.Press(fw::SheetButton::Cancel); }}),
+              IDCANCEL);
     EXPECT_EQ(events, std::vector<std::string>{"command IDC_FILTER_COMBO " + std::to_string(CBN_SELCHANGE)});
 }
 

@@ -119,17 +119,6 @@ TEST(Scripts, DriveTheLoginDialogAndAnswerItsMessage) {
     EXPECT_EQ(run.transcript.back(), "close 129 OK");
 }
 
-TEST(Scripts, AnUnknownCommandStopsTheScriptAndTheDialogIsCancelled) {
-    CLoginDlg dlg;
-    dlg.m_nLoginFlags = 3;
-    ScriptRun run = RunScript(dlg, "type 1001 olap1\nfrobnicate 1\nclick 1\n");
-    EXPECT_TRUE(run.failed);
-    EXPECT_EQ(run.error, "UI script test.ui line 2: unknown command 'frobnicate'");
-    EXPECT_EQ(run.result, IDCANCEL);
-    EXPECT_TRUE(Has(run.transcript, "script-error 2: unknown command 'frobnicate'"));
-    EXPECT_TRUE(Has(run.transcript, "default cancel 129"));
-}
-
 // After hand-over the script acts no more. Windows then waits for a real user,
 // which a test cannot be; the headless backend, with no user, takes the default.
 #ifndef _WIN32
@@ -145,23 +134,32 @@ TEST(Scripts, AfterHandOverTheScriptLeavesTheWindowsAlone) {
 }
 #endif
 
-TEST(Scripts, MissingDisabledAndReadOnlyControlsAreRefused) {
+// An unknown command, a missing, disabled or read-only control, another
+// window than expected: the script stops at that line, says why, and the
+// dialog is cancelled.
+TEST(Scripts, ALineThatCannotBePerformedStopsTheScriptAndTheDialogIsCancelled) {
     struct Case {
         int flags;
         const char* script;
+        int line;
         const char* message;
     };
-    for (const Case& c : {Case{3, "click 4242\n", "line 1: the window has no control 4242"},
-                          Case{1, "type 1014 ann\n", "line 1: control 1014 is read-only"},
-                          Case{3, "window 138\n", "line 1: expected window 138, the active window is 129"},
-                          Case{3, "answer yes\n", "line 1: no message box is active"},
-                          Case{3, "click\n", "line 1: 'click' takes 1 argument"}}) {
+    for (const Case& c :
+         {Case{3, "type 1001 olap1\nfrobnicate 1\nclick 1\n", 2, "unknown command 'frobnicate'"},
+          Case{3, "click 4242\n", 1, "the window has no control 4242"},
+          Case{1, "type 1014 ann\n", 1, "control 1014 is read-only"},
+          Case{3, "window 138\n", 1, "expected window 138, the active window is 129"},
+          Case{3, "answer yes\n", 1, "no message box is active"},
+          Case{3, "click\n", 1, "'click' takes 1 argument"}}) {
         CLoginDlg dlg;
         dlg.m_nLoginFlags = c.flags;
         ScriptRun run = RunScript(dlg, c.script);
+        const std::string where = std::to_string(c.line) + ": " + c.message;
         EXPECT_TRUE(run.failed) << c.script;
-        EXPECT_NE(run.error.find(c.message), std::string::npos) << run.error;
-        EXPECT_EQ(run.result, IDCANCEL);
+        EXPECT_EQ(run.error, "UI script test.ui line " + where);
+        EXPECT_EQ(run.result, IDCANCEL) << c.script;
+        EXPECT_TRUE(Has(run.transcript, "script-error " + where)) << c.script;
+        EXPECT_TRUE(Has(run.transcript, "default cancel 129")) << c.script;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
 #include "support/run_dialog.h"
+#include "support/ui_steps.h"
 
 namespace {
 
@@ -13,7 +14,6 @@ class Page : public CPropertyPage {
   public:
     Page(UINT id, DWORD buttons, std::vector<std::string>* log)
         : CPropertyPage(id), buttons_(buttons), log_(log) {}
-    CPropertySheet* sheet = nullptr;
 
   protected:
     BOOL OnInitDialog() override {
@@ -22,7 +22,7 @@ class Page : public CPropertyPage {
     }
     BOOL OnSetActive() override {
         log_->push_back("setactive " + std::to_string(GetTemplateId()));
-        sheet->SetWizardButtons(buttons_);
+        GetSheet()->SetWizardButtons(buttons_);
         return CPropertyPage::OnSetActive();
     }
     LRESULT OnWizardNext() override {
@@ -52,11 +52,7 @@ void ForcePress(fw::Ui& ui, int button) {
 TEST(WizardSheet, DisabledBackAndNextDoNothingEvenWhenPressedByMessage) {
     std::vector<std::string> log;
     Page first(IDD_INFO_PAGE, PSWIZB_NEXT, &log), second(IDD_SELECT_ATTR, PSWIZB_FINISH, &log);
-    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
-    sheet.SetWizardMode();
-    sheet.AddPage(&first);
-    sheet.AddPage(&second);
-    first.sheet = second.sheet = &sheet;
+    testsupport::PageWizard wizard({&first, &second});
     std::vector<unsigned> seen;
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { fw::CurrentBackend().EnableWindow(ui.Control(ID_WIZNEXT), false); })
@@ -77,7 +73,7 @@ TEST(WizardSheet, DisabledBackAndNextDoNothingEvenWhenPressedByMessage) {
             seen.push_back(ui.TemplateId());
             ui.Press(fw::SheetButton::Finish);
         });
-    EXPECT_EQ(testsupport::RunCleanly(sheet, driver), ID_WIZFINISH);
+    EXPECT_EQ(testsupport::RunCleanly(wizard.sheet, driver), ID_WIZFINISH);
     EXPECT_EQ(seen, (std::vector<unsigned>{IDD_INFO_PAGE, IDD_SELECT_ATTR, IDD_SELECT_ATTR}));
     // The refused presses reached no page's handler; the real one ran in order.
     EXPECT_EQ(log, (std::vector<std::string>{"init 139", "setactive 139", "next 139", "killactive 139",

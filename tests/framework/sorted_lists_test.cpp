@@ -7,33 +7,14 @@
 #include <vector>
 
 #include "framework/afxwin.h"
-#include "framework/script/test_driver.h"
-#include "support/probe_sheet.h"
 #include "resources/resource.h"
+#include "support/probe_page.h"
 
 namespace {
 
-// Runs `probe` on the page of template `templateId` once it is up.
-class ProbePage : public CPropertyPage {
-  public:
-    ProbePage(UINT id, std::function<void(CPropertyPage&)> probe)
-        : CPropertyPage(id), probe_(std::move(probe)) {}
-
-  protected:
-    BOOL OnInitDialog() override {
-        CPropertyPage::OnInitDialog();
-        probe_(*this);
-        return TRUE;
-    }
-
-  private:
-    std::function<void(CPropertyPage&)> probe_;
-};
-
-void OnPage(UINT templateId, std::function<void(CPropertyPage&)> probe) {
-    ProbePage page(templateId, std::move(probe));
-    testsupport::RunAloneInAWizard(page);
-}
+using testsupport::Attached;
+using testsupport::ProbeEvents;
+using testsupport::ProbePage;
 
 const std::vector<std::string> kArrivals = {"X", "x", "b", "a", "B", "A", "a1", "A1", "a10", "a2", "x"};
 
@@ -60,15 +41,13 @@ TEST(SortedLists, AListViewOrdersWithoutCaseThenLowerCaseFirstAndPutsANewEqualRo
     std::vector<std::string> ascending, descending;
     std::vector<int> ascendingAt, descendingAt;
     // Template 132: the sort page's list views, which do not sort by themselves.
-    OnPage(IDD_ORDER_LIST, [&](CPropertyPage& page) {
-        CListCtrl list;
-        list.m_hWnd = page.GetDlgItem(IDC_ORDER_AVAILABLE)->m_hWnd;
+    ProbeEvents(IDD_ORDER_LIST, [&](ProbePage& page) {
+        Attached<CListCtrl> list(page, IDC_ORDER_AVAILABLE);
         list.InsertColumn(0, "Column");
         list.ModifyStyle(0, LVS_SORTASCENDING);
         ascending = FillListView(list, &ascendingAt);
         list.ModifyStyle(LVS_SORTASCENDING, LVS_SORTDESCENDING);
         descending = FillListView(list, &descendingAt);
-        list.m_hWnd = nullptr;
     });
     EXPECT_EQ(ascending, (std::vector<std::string>{"a/3", "A/5", "a1/6", "A1/7", "a10/8", "a2/9", "b/2",
                                                    "B/4", "x/10", "x/1", "X/0"}));
@@ -83,16 +62,14 @@ TEST(SortedLists, AListViewOrdersWithoutCaseThenLowerCaseFirstAndPutsANewEqualRo
 TEST(SortedLists, ASortedComboBoxIgnoresCaseAndPutsANewEqualEntryFirst) {
     std::vector<std::string> entries;
     std::vector<int> at;
-    OnPage(IDD_FILTERS_PAGE, [&](CPropertyPage& page) {
-        CComboBox combo;
-        combo.m_hWnd = page.GetDlgItem(IDC_BUILDER_COLUMN)->m_hWnd;
+    ProbeEvents(IDD_FILTERS_PAGE, [&](ProbePage& page) {
+        Attached<CComboBox> combo(page, IDC_BUILDER_COLUMN);
         for (const std::string& text : kArrivals) at.push_back(combo.AddString(text.c_str()));
         for (int i = 0; i < combo.GetCount(); ++i) {
             CString text;
             combo.GetLBText(i, text);
             entries.push_back(std::string(text));
         }
-        combo.m_hWnd = nullptr;
     });
     EXPECT_EQ(entries,
               (std::vector<std::string>{"A", "a", "A1", "a1", "a10", "a2", "B", "b", "x", "x", "X"}));

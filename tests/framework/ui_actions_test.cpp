@@ -6,6 +6,7 @@
 #include "framework/script/script_driver.h"
 #include "framework/script/test_driver.h"
 #include "resources/resource.h"
+#include "support/ui_steps.h"
 
 namespace {
 
@@ -41,16 +42,9 @@ class ColumnsPage : public CPropertyPage {
     }
 };
 
-INT_PTR RunPage(ColumnsPage& page, fw::Driver& driver) {
-    CPropertySheet sheet(IDS_DRILL_THROUGH_REPORT);
-    sheet.SetWizardMode();
-    sheet.AddPage(&page);
-    fw::ScopedDriver scope(&driver);
-    return sheet.DoModal();
-}
-
 TEST(UiActions, TreeNodesByPathAndSeveralListRows) {
     ColumnsPage page;
+    testsupport::PageWizard wizard({&page});
     std::vector<int> selected;
     fw::TestDriver driver;
     driver.Then([](fw::Ui& ui) { ui.SelectTreeItem(IDC_SELECT_TREE, "SALES/AMOUNT"); })
@@ -64,21 +58,22 @@ TEST(UiActions, TreeNodesByPathAndSeveralListRows) {
             EXPECT_THROW(ui.SelectRows(IDC_SELECT_LIST, {7}), fw::UiError);
             ui.Press(fw::SheetButton::Cancel);
         });
-    EXPECT_EQ(RunPage(page, driver), IDCANCEL);
-    EXPECT_TRUE(driver.Failures().empty()) << driver.Failures().front();
+    EXPECT_EQ(testsupport::RunCleanly(wizard.sheet, driver), IDCANCEL);
     EXPECT_EQ(selected, (std::vector<int>{0, 2}));
     EXPECT_EQ(page.events, (std::vector<std::string>{"tree AMOUNT", "tree PRODUCT", "list 2"}));
 }
 
 TEST(UiActions, ScriptCommandsForTreesAndSeveralRows) {
     ColumnsPage page;
+    testsupport::PageWizard wizard({&page});
     std::vector<fw::ScriptLine> lines;
     std::string error;
     ASSERT_TRUE(fw::ParseScript("select-tree 1007 SALES/REGION\nselect-rows 1008 1 2\nexpect-rows 1008 3\n",
                                 &lines, &error));
     fw::ScriptDriver driver(lines, "rows.ui");
     driver.SetErrorSink([](const std::string&) {});
-    RunPage(page, driver);
+    fw::ScopedDriver scope(&driver);
+    wizard.sheet.DoModal();
     EXPECT_FALSE(driver.Failed()) << driver.Error();
     EXPECT_EQ(page.events, (std::vector<std::string>{"tree REGION", "list 2"}));
 }

@@ -38,6 +38,7 @@
 #include "framework/shell_hook.h"
 #include "input_watch.h"
 #include "sample_dialogs.h"
+#include "support/drill_scripts.h"
 #include "wizard/dt_attr_sheet.h"
 #include "zevdtu.h"
 
@@ -53,12 +54,18 @@ intptr_t NoShell(const std::string& path) {
     return 42;
 }
 
-// The library opens its dialogs without naming a parent.
+// The login dialog with sample contents. The library opens its dialogs
+// without naming a parent.
+struct SampleLogin : CLoginDlg {
+    SampleLogin() {
+        m_nLoginFlags = 3;
+        m_strServerName = "olap-east";
+        m_strDataSourceName = "WAREHOUSE";
+    }
+};
+
 int OpenLogin() {
-    CLoginDlg dlg;
-    dlg.m_nLoginFlags = 3;
-    dlg.m_strServerName = "olap-east";
-    dlg.m_strDataSourceName = "WAREHOUSE";
+    SampleLogin dlg;
     int rc = static_cast<int>(dlg.DoModal());
     Write("result login " + std::to_string(rc));
     return rc;
@@ -74,32 +81,18 @@ void WriteColumns(sample::SampleColumns& owner) {
     for (const std::string& record : owner.SavedFilters()) Write("filter " + record);
 }
 
-// Presses Next a number of times, then hands the wizard to the user; the
-// watch notes nothing until then.
-class WalkToStep : public fw::Driver {
-  public:
-    explicit WalkToStep(unsigned steps) : left_(steps) {}
-    bool Step(fw::Hwnd active) override {
-        if (left_ > 0) {
-            fw::Ui(active).Press(fw::SheetButton::Next);
-            --left_;
-            return true;
-        }
-        HoldWatching(false);
-        fw::PopDrivers();
-        return true;
-    }
-
-  private:
-    unsigned left_;
-};
-
-// Performs a script, then hands the windows to the user; a failed script
-// leaves them to their defaults, so the run ends.
+// Performs a script, then hands the windows to the user; the watch notes
+// nothing until then. A failed script leaves them to their defaults, so the
+// run ends.
 class ScriptThenUser : public fw::Driver {
   public:
-    explicit ScriptThenUser(std::vector<fw::ScriptLine> lines) : script_(std::move(lines), "city-filter") {
+    ScriptThenUser(const char* name, const std::string& text) : script_(Parse(text), name) {
         script_.SetTranscript(fw::ActiveTranscript());
+    }
+    // Installs the driver on this thread's windows.
+    void Start() {
+        HoldWatching(true);
+        fw::PushDrivers(this, fw::ActiveTranscript());
     }
     bool Step(fw::Hwnd active) override {
         if (script_.Failed())
@@ -112,6 +105,12 @@ class ScriptThenUser : public fw::Driver {
     }
 
   private:
+    static std::vector<fw::ScriptLine> Parse(const std::string& text) {
+        std::vector<fw::ScriptLine> lines;
+        std::string error;
+        fw::ParseScript(text, &lines, &error);
+        return lines;
+    }
     fw::ScriptDriver script_;
 };
 
@@ -119,15 +118,9 @@ class ScriptThenUser : public fw::Driver {
 // chosen; the user then types the value, adds it and finishes. Notes the rows
 // delivered and how many of them are Krakow in the code page's bytes.
 int DrillCityFilter() {
-    std::vector<fw::ScriptLine> lines;
-    std::string error;
-    fw::ParseScript(
-        "window 138\nselect 1040 0\nclick 1044\npress next\npress next\npress next\n"
-        "window 133\nselect 1027 2\nclick 1024\nwindow 134\nselect 1029 4\n",
-        &lines, &error);
-    ScriptThenUser driver(std::move(lines));
-    HoldWatching(true);
-    fw::PushDrivers(&driver, fw::ActiveTranscript());
+    const std::string& filter = drillscripts::kFilterOnCity;
+    ScriptThenUser driver("city-filter", filter.substr(0, filter.find("type 1030 ")));
+    driver.Start();
     void* handle = nullptr;
     if (ZevDTInit(1, &handle) != ZEVDT_OK)
         return 2;
@@ -152,10 +145,7 @@ int DrillCityFilter() {
 
 int Run(const std::string& which, int argc, char** argv) {
     if (which == "login") {
-        CLoginDlg dlg;
-        dlg.m_nLoginFlags = 3;
-        dlg.m_strServerName = "olap-east";
-        dlg.m_strDataSourceName = "WAREHOUSE";
+        SampleLogin dlg;
         int rc = static_cast<int>(dlg.DoModal());
         Write("result login " + std::to_string(rc) + " server=" + std::string(dlg.m_strServerName) +
               " user=" + std::string(dlg.m_strUserName));
@@ -183,11 +173,11 @@ int Run(const std::string& which, int argc, char** argv) {
             std::strcpy(owner.GetColumnList()[0]->columnName, "SALE_DATE$*");
         CDTAttrSheet sheet(IDS_DRILL_THROUGH_REPORT, nullptr, 0);
         sample::SetUpWizard(sheet, owner);
-        WalkToStep walk(step);
-        if (step > 0) {
-            HoldWatching(true);
-            fw::PushDrivers(&walk, fw::ActiveTranscript());
-        }
+        std::string walk;
+        for (unsigned i = 0; i < step; ++i) walk += "press next\n";
+        ScriptThenUser walker("wizard", walk);
+        if (step > 0)
+            walker.Start();
         int rc = static_cast<int>(sheet.DoModal());
         Write("result wizard " + std::to_string(rc));
         WriteColumns(owner);

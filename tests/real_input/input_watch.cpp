@@ -37,10 +37,14 @@ void CloseTranscript() {
 
 namespace {
 
+std::string WindowText(HWND h) {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(h)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(h, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 std::string Caption(HWND h) {
-    char text[256] = {};
-    ::GetWindowTextA(h, text, sizeof text);
-    return std::string("\"") + text + "\"";
+    return "\"" + WindowText(h) + "\"";
 }
 
 std::string ClassOf(HWND h) {
@@ -108,12 +112,6 @@ std::string SelectedRows(HWND list) {
         return std::string();
     }
     return rows.empty() ? "-" : rows;
-}
-
-std::string WindowText(HWND h) {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(h)) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(h, &text[0], static_cast<int>(text.size()))));
-    return text;
 }
 
 // Printable ASCII as it is, every other byte as \xNN.

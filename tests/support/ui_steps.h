@@ -1,16 +1,22 @@
 // Small pieces of the steps that tests drive windows with: reading a list,
-// moving the focus, answering a message box, the help pages' folder.
+// moving the focus, pressing a key, answering a message box, a wizard made of
+// a test's own pages, a run made of steps, the help pages' folder.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "framework/afxwin.h"
 #include "framework/backend.h"
+#include "framework/script/test_driver.h"
 #include "framework/script/ui.h"
 #include "framework/win_types.h"
+#include "resources/resource.h"
+#include "support/run_dialog.h"
 
 namespace testsupport {
 
@@ -49,6 +55,28 @@ inline std::function<void(fw::Ui&)> ToldThat(std::string text, int answer = IDOK
         EXPECT_EQ(ui.MessageText(), text);
         ui.Answer(answer);
     };
+}
+
+// A step that presses one key.
+inline fw::TestDriver::StepFn PressKey(fw::Key key) {
+    return [key](fw::Ui& ui) { ui.PressKey(key); };
+}
+
+// A wizard sheet holding the given pages, in order.
+struct PageWizard {
+    CPropertySheet sheet{IDS_DRILL_THROUGH_REPORT};
+    explicit PageWizard(std::initializer_list<CPropertyPage*> pages) {
+        sheet.SetWizardMode();
+        for (CPropertyPage* page : pages) sheet.AddPage(page);
+    }
+};
+
+// Runs a window through the steps; every step must run, none be refused.
+template <class Window>
+INT_PTR RunSteps(Window& window, std::initializer_list<fw::TestDriver::StepFn> steps) {
+    fw::TestDriver driver;
+    for (const fw::TestDriver::StepFn& step : steps) driver.Then(step);
+    return RunCleanly(window, driver);
 }
 
 // Where the help pages are below an installation root, and below the root the tests set.

@@ -10,6 +10,7 @@
 #include "sample_warehouse.h"
 #include "sqlite3.h"
 #include "support/drill_scripts.h"
+#include "support/sqlite_rows.h"
 #include "zevdtu.h"
 
 namespace drilltest {
@@ -86,38 +87,20 @@ void Exports(Outcome& out, Note note) {
 // that every drill starts from none whatever ran before it.
 std::vector<std::string> TakeSavedFilters() {
     std::vector<std::string> records;
-    sqlite3* db = nullptr;
-    if (sqlite3_open(g_warehouse.c_str(), &db) == SQLITE_OK) {
-        sqlite3_stmt* select = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT record FROM dt_saved_filter ORDER BY report_id, position", -1,
-                               &select, nullptr) == SQLITE_OK)
-            while (sqlite3_step(select) == SQLITE_ROW) {
-                const unsigned char* record = sqlite3_column_text(select, 0);
-                records.emplace_back(record ? reinterpret_cast<const char*>(record) : "");
-            }
-        sqlite3_finalize(select);
-        sqlite3_exec(db, "DELETE FROM dt_saved_filter", nullptr, nullptr, nullptr);
-    }
-    sqlite3_close(db);
+    for (const auto& row : testsupport::SqliteRows(g_warehouse,
+                                                   "SELECT record FROM dt_saved_filter ORDER BY "
+                                                   "report_id, position; DELETE FROM dt_saved_filter"))
+        records.push_back(row[0]);
     return records;
 }
 
 }  // namespace
 
 const char* DrillName(Drill drill) {
-    switch (drill) {
-        case Drill::LoginReportChoice:
-            return "login-report-choice";
-        case Drill::WizardFilter:
-            return "wizard-filter";
-        case Drill::WizardColumns:
-            return "wizard-columns";
-        case Drill::Cancelled:
-            return "cancelled";
-        case Drill::WizardSavedFilter:
-            return "wizard-saved-filter";
-    }
-    return "?";
+    // In the order of the enumeration.
+    static const char* const kNames[] = {"login-report-choice", "wizard-filter", "wizard-columns",
+                                         "cancelled", "wizard-saved-filter"};
+    return kNames[static_cast<size_t>(drill)];
 }
 
 void PrepareWarehouse(const std::string& libraryPath) {

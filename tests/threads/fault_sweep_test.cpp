@@ -149,8 +149,7 @@ TEST_P(FaultSweep, EveryRunEndsWithACode) {
         EXPECT_EQ(saved.rfind("Krak", 0), 0u) << saved;
         EXPECT_NE(saved.find("region.city = 'Plz"), std::string::npos) << saved;
     }
-    const bool leakCheck = kLeakCheck;
-    if (leakCheck) {
+    if (kLeakCheck) {
         ASSERT_EQ(LeakCheck(), 0) << "a leak before any failure";
     }
 
@@ -185,7 +184,7 @@ TEST_P(FaultSweep, EveryRunEndsWithACode) {
             }
             EXPECT_EQ(depth, 0) << "a way out left the busy cursor on";
             EXPECT_EQ(windows, windowsBefore) << "a window outlived its run";
-            if (leakCheck) {
+            if (kLeakCheck) {
                 EXPECT_EQ(LeakCheck(), 0) << "leak";
             }
             if (HasFailure()) {

@@ -131,9 +131,6 @@ TEST(ThreadStressFill, LargeResultsAreFilledByTwoThreadsEach) {
         }
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, ThreadStress, ::testing::Values(2, 4),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::to_string(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Threads, ThreadStress, ::testing::Values(2, 4), ::testing::PrintToStringParamName());
 
 }  // namespace

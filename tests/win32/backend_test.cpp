@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "framework/script/environment.h"
+#include "framework/script/test_driver.h"
 #include "framework/shell_hook.h"
 #include "framework/transcript_lines.h"
 #include "framework/win32/win32_api.h"
@@ -15,19 +16,6 @@
 using namespace probe;
 
 namespace {
-
-class MemoryTranscript : public fw::Transcript {
-  public:
-    void Line(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
-// Installs a driver and a transcript for one test.
-class Driven {
-  public:
-    Driven(fw::Driver* driver, fw::Transcript* transcript) { fw::PushDrivers(driver, transcript); }
-    ~Driven() { fw::PopDrivers(); }
-};
 
 void EndOnButtons(RecordingSink& sink) {
     sink.handler = [&sink](UINT msg, WPARAM wParam, LPARAM, bool* handled) -> intptr_t {
@@ -43,8 +31,9 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
     RecordingSink sink;
     EndOnButtons(sink);
     fw::Hwnd during = nullptr;
-    StepDriver driver;
-    driver.Then([&](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         during = active;
         EXPECT_EQ(active, sink.hwnd());
         // A user could not act on a dialog before it shows.
@@ -55,13 +44,11 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
         EXPECT_EQ(B().GetClassName(B().GetDlgItem(active, IDC_PROBE_LISTVIEW)), "SysListView32");
         Click(active, IDC_PROBE_PRESS);
     });
-    MemoryTranscript transcript;
-    intptr_t result;
-    {
-        Driven d(&driver, &transcript);
-        result = B().RunModalDialog(IDD_PROBE, nullptr, &sink);
-    }
+    fw::MemoryTranscript transcript;
+    fw::ScopedDriver d(&driver, &transcript);
+    const intptr_t result = B().RunModalDialog(IDD_PROBE, nullptr, &sink);
     EXPECT_EQ(result, IDC_PROBE_PRESS);
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});
     ASSERT_GE(sink.seen.size(), 2u);
     EXPECT_EQ(sink.seen.front(), (Seen{WM_INITDIALOG, 0, 0}));
     EXPECT_EQ(sink.Of(WM_COMMAND), (std::vector<Seen>{{WM_COMMAND, BN_CLICKED, IDC_PROBE_PRESS}}));
@@ -78,9 +65,9 @@ TEST(Win32ModalDialog, DriverClickEndsTheRunWithTheButtonAndTheSinkSeesItAll) {
 TEST(Win32ModalDialog, WindowNobodyActsOnIsCancelledAndMissingTemplateFails) {
     RecordingSink sink;
     EndOnButtons(sink);
-    StepDriver idle;
-    MemoryTranscript transcript;
-    Driven d(&idle, &transcript);
+    fw::TestDriver idle;
+    fw::MemoryTranscript transcript;
+    fw::ScopedDriver d(&idle, &transcript);
     EXPECT_EQ(B().RunModalDialog(IDD_PROBE, nullptr, &sink), IDCANCEL);
     EXPECT_EQ(sink.Of(WM_COMMAND), (std::vector<Seen>{{WM_COMMAND, BN_CLICKED, IDCANCEL}}));
 
@@ -92,15 +79,16 @@ TEST(Win32ModalDialog, WindowNobodyActsOnIsCancelledAndMissingTemplateFails) {
 }
 
 TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
-    StepDriver driver;
-    driver.Then([](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         ASSERT_EQ(B().KindOf(active), fw::WindowKind::MessageBox);
         EXPECT_EQ(B().GetWindowText(B().GetDlgItem(active, 0xFFFF)), "Keep the rows?");
         EXPECT_EQ(B().GetWindowText(active), "Probe caption");
         Click(active, IDNO);
     });
-    MemoryTranscript transcript;
-    Driven d(&driver, &transcript);
+    fw::MemoryTranscript transcript;
+    fw::ScopedDriver d(&driver, &transcript);
     EXPECT_EQ(B().MessageBox(nullptr, "Keep the rows?", "Probe caption", MB_YESNO | MB_ICONQUESTION, 77),
               IDNO);
     EXPECT_EQ(transcript.lines, (std::vector<std::string>{fw::transcript::MessageBoxShown(
@@ -117,8 +105,9 @@ TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
         }
         return 0;
     };
-    driver.Then([](fw::Hwnd active) { Click(active, IDC_PROBE_PRESS); });
-    driver.Then([&sink](fw::Hwnd active) {
+    driver.Then([](fw::Ui& ui) { Click(ui.Window(), IDC_PROBE_PRESS); });
+    driver.Then([&sink](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(B().KindOf(active), fw::WindowKind::MessageBox);
         // The box belongs to the dialog, which it disables while it runs.
         EXPECT_EQ(B().GetParent(active), sink.hwnd());
@@ -126,12 +115,13 @@ TEST(Win32MessageBox, DriverAnswersABoxAlsoOneOpenedFromInsideADialog) {
         Click(active, IDOK);
     });
     EXPECT_EQ(B().RunModalDialog(IDD_PROBE, nullptr, &sink), 500);
-    EXPECT_TRUE(driver.steps.empty());
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});  // no step met a window it could not act on
 }
 
 TEST(Win32MessageBox, BoxNobodyAnswersTakesItsDefaultButton) {
-    StepDriver idle;
-    Driven d(&idle, nullptr);
+    fw::TestDriver idle;
+    fw::ScopedDriver d(&idle, nullptr);
     EXPECT_EQ(B().MessageBox(nullptr, "Really?", "Probe", MB_YESNO | MB_DEFBUTTON2, 0), IDNO);
     EXPECT_EQ(B().MessageBox(nullptr, "Done.", "Probe", MB_OK, 0), IDOK);
 }
@@ -187,9 +177,9 @@ TEST(Win32Services, WaitCursorShellHookAndApplicationName) {
         opened = path;
         return 2;
     });
-    MemoryTranscript transcript;
+    fw::MemoryTranscript transcript;
     {
-        Driven d(nullptr, &transcript);
+        fw::ScopedDriver d(nullptr, &transcript);
         EXPECT_EQ(B().ShellOpen("C:\\nowhere\\help.chm"), 2);
     }
     fw::SetShellOpenHook(nullptr);
@@ -211,7 +201,7 @@ class Stubborn : public fw::Driver {
 TEST(Win32Watchdog, DISABLED_HungDialog) {
     B();
     Stubborn driver;
-    Driven d(&driver, fw::ActiveTranscript());
+    fw::ScopedDriver d(&driver, fw::ActiveTranscript());
     RecordingSink sink;
     B().RunModalDialog(IDD_PROBE, nullptr, &sink);
     ADD_FAILURE() << "the hung dialog ended";

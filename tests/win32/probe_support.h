@@ -1,8 +1,7 @@
 // Pieces the Win32 backend tests share: a sink that records what reaches a
-// window and answers through handlers, and a driver made of steps.
+// window and answers through handlers, and a button pressed as a user would.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <utility>
@@ -74,28 +73,6 @@ class RecordingSink : public fw::WindowSink {
 
   private:
     fw::Hwnd hwnd_ = nullptr;
-};
-
-// Each step acts once on the active window; with no steps left the backend
-// applies the window's default action.
-class StepDriver : public fw::Driver {
-  public:
-    using StepFn = std::function<void(fw::Hwnd active)>;
-    StepDriver& Then(StepFn step) {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-    bool Step(fw::Hwnd active) override {
-        actives.push_back(active);
-        if (steps.empty())
-            return false;
-        StepFn step = std::move(steps.front());
-        steps.pop_front();
-        step(active);
-        return true;
-    }
-    std::deque<StepFn> steps;
-    std::vector<fw::Hwnd> actives;
 };
 
 // Presses a button as a user would.

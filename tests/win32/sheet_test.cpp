@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/script/environment.h"
+#include "framework/script/test_driver.h"
 #include "framework/transcript_lines.h"
 #include "probe_ids.h"
 #include "probe_support.h"
@@ -11,18 +12,6 @@
 using namespace probe;
 
 namespace {
-
-class MemoryTranscript : public fw::Transcript {
-  public:
-    void Line(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
-class Driven {
-  public:
-    Driven(fw::Driver* driver, fw::Transcript* transcript) { fw::PushDrivers(driver, transcript); }
-    ~Driven() { fw::PopDrivers(); }
-};
 
 // A page that asks for its buttons on activation, as the system's pages do,
 // and answers the wizard's questions from fields a test sets.
@@ -56,8 +45,6 @@ struct ProbePage : RecordingSink {
     int refuseFinish = 0;
 };
 
-struct SheetSink : RecordingSink {};
-
 fw::Hwnd CurrentPage(fw::Hwnd sheet) {
     return reinterpret_cast<fw::Hwnd>(B().SendMessage(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
@@ -71,20 +58,25 @@ void Press(fw::Hwnd sheet, int which) {
     B().SendMessage(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(which), 0);
 }
 
-fw::SheetRun Wizard(SheetSink& sheet, ProbePage& first, ProbePage& second) {
+// The probe wizard: of two pages the first has help (and so the sheet), the
+// second none; a page alone has none.
+fw::SheetRun Wizard(RecordingSink& sheet, ProbePage& first, ProbePage* second = nullptr) {
     fw::SheetRun run;
     run.caption = "Probe wizard";
-    run.flags = PSH_WIZARD | PSH_HASHELP;
+    run.flags = PSH_WIZARD | (second ? PSH_HASHELP : 0);
     run.sheetSink = &sheet;
-    run.pages = {{IDD_PROBE_PAGE1, &first, true}, {IDD_PROBE_PAGE2, &second, false}};
+    run.pages = {{IDD_PROBE_PAGE1, &first, second != nullptr}};
+    if (second)
+        run.pages.push_back({IDD_PROBE_PAGE2, second, false});
     return run;
 }
 
 TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
-    SheetSink sheet;
+    RecordingSink sheet;
     ProbePage first(PSWIZB_NEXT), second(PSWIZB_BACK | PSWIZB_FINISH);
-    StepDriver driver;
-    driver.Then([&](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(active, sheet.hwnd());
         EXPECT_EQ(B().KindOf(active), fw::WindowKind::Sheet);
         EXPECT_EQ(CurrentPage(active), first.hwnd());
@@ -98,7 +90,8 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         EXPECT_EQ(B().GetWindowText(active), "First probe step");
         Press(active, PSBTN_NEXT);
     });
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(CurrentPage(active), second.hwnd());
         // Finish takes the place of Next.
         EXPECT_TRUE(Usable(active, ID_WIZFINISH));
@@ -108,27 +101,26 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
         EXPECT_EQ(B().GetWindowText(active), "Second probe step");
         Press(active, PSBTN_BACK);
     });
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(CurrentPage(active), first.hwnd());
         EXPECT_TRUE(Usable(active, ID_WIZNEXT));
         Press(active, PSBTN_NEXT);
     });
-    driver.Then([&](fw::Hwnd active) { Press(active, PSBTN_FINISH); });
-    MemoryTranscript transcript;
-    intptr_t result;
-    {
-        Driven d(&driver, &transcript);
-        result = B().RunPropertySheet(Wizard(sheet, first, second));
-    }
+    driver.Then([&](fw::Ui& ui) { Press(ui.Window(), PSBTN_FINISH); });
+    fw::MemoryTranscript transcript;
+    fw::ScopedDriver d(&driver, &transcript);
+    const intptr_t result = B().RunPropertySheet(Wizard(sheet, first, &second));
     EXPECT_EQ(result, ID_WIZFINISH);
-    EXPECT_TRUE(driver.steps.empty());
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});  // no step met a window it could not act on
     EXPECT_EQ(first.Codes(), (std::vector<UINT>{WM_INITDIALOG, PSN_SETACTIVE, PSN_WIZNEXT, PSN_KILLACTIVE,
                                                 PSN_SETACTIVE, PSN_WIZNEXT, PSN_KILLACTIVE}));
     // No PSN_APPLY on Finish: pages commit in their Finish handler.
     EXPECT_EQ(second.Codes(), (std::vector<UINT>{WM_INITDIALOG, PSN_SETACTIVE, PSN_WIZBACK, PSN_KILLACTIVE,
                                                  PSN_SETACTIVE, PSN_WIZFINISH}));
-    for (const RecordingSink* s : {static_cast<RecordingSink*>(&sheet), static_cast<RecordingSink*>(&first),
-                                   static_cast<RecordingSink*>(&second)}) {
+    for (const RecordingSink* s :
+         {&sheet, static_cast<RecordingSink*>(&first), static_cast<RecordingSink*>(&second)}) {
         EXPECT_EQ(s->attached, 1);
         EXPECT_EQ(s->detached, 1);
     }
@@ -141,47 +133,46 @@ TEST(Win32WizardSheet, NextBackFinishInThePlatformsOrder) {
 }
 
 TEST(Win32WizardSheet, CancelAsksTheCurrentPageThenResetsEveryPageMade) {
-    SheetSink sheet;
+    RecordingSink sheet;
     ProbePage first(PSWIZB_NEXT), second(PSWIZB_BACK | PSWIZB_FINISH);
-    StepDriver driver;
-    driver.Then([](fw::Hwnd active) { Press(active, PSBTN_NEXT); });
-    driver.Then([&](fw::Hwnd active) {
+    fw::TestDriver driver;
+    driver.Then([](fw::Ui& ui) { Press(ui.Window(), PSBTN_NEXT); });
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         // Help goes to the page; the sheet stays.
         second.seen.clear();
         Press(active, PSBTN_HELP);
         EXPECT_EQ(second.Codes(), std::vector<UINT>{PSN_HELP});
     });
     // Nothing more to do: the sheet is cancelled.
-    Driven d(&driver, nullptr);
-    EXPECT_EQ(B().RunPropertySheet(Wizard(sheet, first, second)), IDCANCEL);
+    fw::ScopedDriver d(&driver, nullptr);
+    EXPECT_EQ(B().RunPropertySheet(Wizard(sheet, first, &second)), IDCANCEL);
     EXPECT_EQ(second.Codes(), (std::vector<UINT>{PSN_HELP, PSN_QUERYCANCEL, PSN_RESET}));
     EXPECT_EQ(first.Codes().back(), static_cast<UINT>(PSN_RESET));
     EXPECT_EQ(sheet.detached, 1);
 }
 
 TEST(Win32WizardSheet, PageThatRefusesFinishKeepsTheWizardOpen) {
-    SheetSink sheet;
+    RecordingSink sheet;
     ProbePage only(PSWIZB_FINISH);
     only.refuseFinish = 1;
-    StepDriver driver;
+    fw::TestDriver driver;
     fw::Hwnd first = nullptr;
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         first = active;
         Press(active, PSBTN_FINISH);
     });
-    driver.Then([&](fw::Hwnd active) {
+    driver.Then([&](fw::Ui& ui) {
+        const fw::Hwnd active = ui.Window();
         EXPECT_EQ(active, first);
         EXPECT_TRUE(B().IsWindow(active));
         Press(active, PSBTN_FINISH);
     });
-    fw::SheetRun run;
-    run.caption = "Probe wizard";
-    run.flags = PSH_WIZARD;
-    run.sheetSink = &sheet;
-    run.pages = {{IDD_PROBE_PAGE1, &only, false}};
-    Driven d(&driver, nullptr);
-    EXPECT_EQ(B().RunPropertySheet(run), ID_WIZFINISH);
-    EXPECT_TRUE(driver.steps.empty());
+    fw::ScopedDriver d(&driver, nullptr);
+    EXPECT_EQ(B().RunPropertySheet(Wizard(sheet, only)), ID_WIZFINISH);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Failures(), std::vector<std::string>{});
 }
 
 }  // namespace
