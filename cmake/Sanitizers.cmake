@@ -12,7 +12,8 @@ endif()
 # themselves add -fsanitize=fuzzer (fuzz/CMakeLists.txt).
 option(ZEVDT_LIBFUZZER "Build the fuzz targets with clang's libFuzzer" OFF)
 if(ZEVDT_LIBFUZZER)
-  add_compile_options(-fsanitize=fuzzer-no-link)
+  add_compile_options(-fsanitize=fuzzer-no-link
+                      -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/fuzz/coverage_ignore.txt)
 endif()
 # Shared libraries built with clang's sanitizers leave the sanitizer runtime
 # to the program that loads them, so they cannot insist on resolving every symbol.

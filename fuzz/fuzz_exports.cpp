@@ -3,9 +3,11 @@
 // input (statuses, login records, reports, columns, cells, saved filters,
 // value batches, error texts), while a user does whatever the input says in
 // the dialogs and the wizard. Every export must answer with a code.
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "dtapi_table.h"
@@ -254,10 +256,12 @@ class FuzzUser : public fw::Driver {
             fw::Ui ui(active);
             int id = kIds[g_in->Below(sizeof kIds / sizeof *kIds)];
             // The choices are read first, so that an input means the same
-            // session whatever the windows hold. An action on a control that
-            // is not there for the user is skipped without the UiError it
-            // would throw: most picks miss, and a thrown error cost more
-            // than the rest of a run.
+            // session whatever the windows hold. An action the user could not
+            // perform (a control that is not there, not an edit, a row that
+            // is not there, a wizard button that is off) is skipped without
+            // the UiError it would throw, before it changed anything: most
+            // picks miss, and a thrown error costs an unwinding under the
+            // sanitizers.
             switch (g_in->Below(10)) {
                 case 0:
                 case 1:
@@ -266,20 +270,20 @@ class FuzzUser : public fw::Driver {
                     break;
                 case 2: {
                     std::string text = g_in->Text(g_in->Byte() == 255 ? 9000 : 40);
-                    if (Usable(ui, active, id))
+                    if (Usable(ui, active, id) && Editable(ui, id))
                         ui.Type(id, text);
                     break;
                 }
                 case 3: {
                     int row = static_cast<int>(g_in->Below(6)) - 1;
-                    if (Usable(ui, active, id))
+                    if (Usable(ui, active, id) && HasRow(ui, id, row))
                         ui.SelectRow(id, row);
                     break;
                 }
                 case 4: {
                     int first = static_cast<int>(g_in->Below(4));
                     int second = static_cast<int>(g_in->Below(4));
-                    if (Usable(ui, active, id))
+                    if (Usable(ui, active, id) && TakesRows(ui, id, first, second))
                         ui.SelectRows(id, {first, second});
                     break;
                 }
@@ -292,7 +296,7 @@ class FuzzUser : public fw::Driver {
                 }
                 case 6: {
                     auto button = static_cast<fw::SheetButton>(g_in->Below(5));
-                    if (ui.Kind() == fw::WindowKind::Sheet)
+                    if (ui.Kind() == fw::WindowKind::Sheet && Pressable(active, button))
                         ui.Press(button);
                     break;
                 }
@@ -304,14 +308,14 @@ class FuzzUser : public fw::Driver {
                 }
                 case 8: {
                     int row = static_cast<int>(g_in->Below(4));
-                    if (Usable(ui, active, id))
+                    if (Usable(ui, active, id) && HasRow(ui, id, row))
                         ui.DoubleClickRow(id, row);
                     break;
                 }
                 default:
                     if (!(g_in->Byte() & 1))
                         ui.PressF1();
-                    else if (Usable(ui, active, id))
+                    else if (Usable(ui, active, id) && ClassOf(ui, id) == "SysListView32")
                         ui.ClickEmpty(id);
                     break;
             }
@@ -325,6 +329,34 @@ class FuzzUser : public fw::Driver {
     // Present, shown and enabled, on a window no modal one runs above.
     static bool Usable(const fw::Ui& ui, fw::Hwnd active, int id) {
         return ui.Has(id) && ui.Visible(id) && ui.Enabled(id) && fw::CurrentBackend().IsWindowEnabled(active);
+    }
+    // The rest of what an action asks of a usable control, asked beforehand
+    // for the same reason.
+    static std::string ClassOf(const fw::Ui& ui, int id) {
+        return fw::CurrentBackend().GetClassName(ui.Control(id));
+    }
+    static bool Editable(const fw::Ui& ui, int id) { return ClassOf(ui, id) == "Edit" && !ui.ReadOnly(id); }
+    static bool HasRows(const std::string& cls) {
+        return cls == "SysListView32" || cls == "ListBox" || cls == "ComboBox";
+    }
+    static bool HasRow(const fw::Ui& ui, int id, int row) {
+        return HasRows(ClassOf(ui, id)) && row >= 0 && row < ui.RowCount(id);
+    }
+    // Two rows at once: a list view that takes several, or a list box with
+    // several selected rows.
+    static bool TakesRows(const fw::Ui& ui, int id, int first, int second) {
+        std::string cls = ClassOf(ui, id);
+        if (!HasRows(cls) || std::max(first, second) >= ui.RowCount(id))
+            return false;
+        if (cls == "SysListView32")
+            return !(ui.Style(id) & LVS_SINGLESEL);
+        return cls == "ListBox" && (ui.Style(id) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL));
+    }
+    static bool Pressable(fw::Hwnd sheet, fw::SheetButton button) {
+        static const int kButtons[] = {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDCANCEL, IDHELP};
+        fw::Backend& b = fw::CurrentBackend();
+        fw::Hwnd h = b.GetDlgItem(sheet, kButtons[static_cast<int>(button)]);
+        return b.IsWindowEnabled(sheet) && h && b.IsWindowVisible(h) && b.IsWindowEnabled(h);
     }
 
     int steps_ = 0;
