@@ -27,6 +27,7 @@
 #include "support/column_owner.h"
 #include "support/test_env.h"
 #include "interface/drill_through.h"
+#include "interface/dtapi_table.h"
 #include "zevdtu.h"
 
 #ifdef _WIN32
@@ -211,12 +212,14 @@ TEST_P(FaultSweep, EveryRunEndsWithACode) {
 }
 
 // Fails each allocation of work in turn, once, until work runs without a
-// refusal. Each run is on a thread of its own, gone before the leak check: a
-// leaked block's address left behind in the checking thread's stack would
-// pass for a live pointer.
-template <typename Work>
-void FailEachAllocation(Work work) {
+// refusal; prepare runs before each attempt, with nothing failing. Each run
+// is on a thread of its own, gone before the leak check: a leaked block's
+// address left behind in the checking thread's stack would pass for a live
+// pointer.
+template <typename Prepare, typename Work>
+void FailEachAllocation(Prepare prepare, Work work) {
     for (uint64_t k = 1;; ++k) {
+        prepare();
         uint64_t refused = 0;
         int depth = 0;
         std::thread run([&] {
@@ -239,6 +242,10 @@ void FailEachAllocation(Work work) {
         }
     }
 }
+template <typename Work>
+void FailEachAllocation(Work work) {
+    FailEachAllocation([] {}, work);
+}
 
 // Saving the filters copies every record for the library: whichever of
 // those allocations fails, the copies made so far are freed.
@@ -260,6 +267,24 @@ TEST(FaultSweepBackend, ABackendThatCannotBeMadeLeaksNothing) {
     FailEachAllocation([] { (void)fw::CurrentBackend(); });
     std::remove(script.c_str());
 }
+
+#ifndef _WIN32
+// The first load of the library under a path keeps its table for good:
+// whichever allocation of that fails, neither the table nor the library stays.
+// The drills cannot reach this, since a process loads the library once; here
+// each attempt names it by a path not loaded before (one more "./").
+TEST(FaultSweepLoad, AFirstLoadThatRunsOutOfMemoryLeaksNothing) {
+    const std::string file = STANDIN_LIBRARY_FILE;
+    const size_t slash = file.rfind('/');
+    std::string folder = file.substr(0, slash + 1);
+    testsupport::ScopedEnv env("ZEVDTAPI_LIBRARY", file);
+    const zevdt::DTAPITable* table = nullptr;
+    FailEachAllocation(
+        [&] { setenv("ZEVDTAPI_LIBRARY", ((folder += "./") + file.substr(slash + 1)).c_str(), 1); },
+        [&] { table = zevdt::LoadDTAPI(); });
+    EXPECT_NE(table, nullptr) << "the load without a failure";
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(Drills, FaultSweep,
                          ::testing::Values(drilltest::Drill::WizardColumns,
